@@ -1,0 +1,22 @@
+#pragma once
+// Receives messages from the senders it is added to.
+//
+// Virtual slots: 0 IsKindOf, 1 destructor, 2 Dump, 3 OnMessage.
+#include "Message.h"
+#include "Object.h"
+
+namespace LLF {
+
+class MessageReceiver : public virtual Object {
+ public:
+  LLF_KIND_OF(MessageReceiver, Object)
+  ~MessageReceiver() override = default;
+
+  // The base ignores the message; the result is not used by Send.
+  virtual bool OnMessage(Message* msg) {
+    (void)msg;
+    return true;
+  }
+};
+
+}  // namespace LLF

@@ -1,0 +1,32 @@
+#include "TestEnv.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+
+namespace QmTest {
+
+namespace {
+std::string g_root;
+std::atomic<int> g_counter{0};
+}  // namespace
+
+void SetRunFolder(const std::string& root) { g_root = root; }
+
+const std::string& RunFolder() { return g_root; }
+
+std::string NewTempFolder(const std::string& hint) {
+  std::string path = g_root + "/" + hint + "-" + std::to_string(g_counter.fetch_add(1));
+  std::filesystem::remove_all(path);
+  std::filesystem::create_directories(path);
+  return path;
+}
+
+std::string SourceDir() {
+  if (const char* dir = std::getenv("QM_SOURCE_DIR"); dir && *dir) {
+    return dir;
+  }
+  return std::filesystem::current_path().string();
+}
+
+}  // namespace QmTest
