@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
 cmake --build "$build"
-game="$build/game/quillmarsh"
+game="$build/bin/quillmarsh"
 if [ -x "$game" ]; then
   exec "$game" "$@"
 fi
