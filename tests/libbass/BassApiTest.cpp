@@ -16,25 +16,13 @@
 
 namespace {
 
-using BassTest::Tone;
+using namespace BassTest;
 
-constexpr int kWav16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-constexpr int kOgg = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
-constexpr int kFlac = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
-constexpr int kMp3 = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III;
-
-class BassApiTest : public ::testing::Test {
+class BassApiTest : public Fixture {
  protected:
   void SetUp() override {
-    std::string error;
-    _bass = BassTest::Load(error);
-    ASSERT_NE(_bass, nullptr) << error;
+    Fixture::SetUp();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-  }
-  void TearDown() override {
-    if (_bass) {
-      _bass->Free();
-    }
   }
   void Init() { ASSERT_EQ(_bass->Init(kBassDefaultDevice, 44100, 0, nullptr), 1) << _bass->ErrorGetCode(); }
   BassHandle LoadSample(const std::vector<unsigned char>& bytes, uint32_t max = 65535) {
@@ -45,12 +33,10 @@ class BassApiTest : public ::testing::Test {
     EXPECT_EQ(result, 0);
     return _bass->ErrorGetCode();
   }
-
-  const BassTest::Library* _bass = nullptr;
 };
 
 TEST_F(BassApiTest, ExportsTheBoundNamesAndHidesTheRest) {
-  void* module = dlopen(BassTest::LibraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* module = dlopen(LibraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(module, nullptr) << dlerror();
   EXPECT_EQ(std::size(kBassFunctionNames), 25u);
   for (const char* name : kBassFunctionNames) {
@@ -73,7 +59,7 @@ TEST_F(BassApiTest, InitFailsWithoutAnOutputAndOnBadArguments) {
   EXPECT_EQ(Failed(_bass->Free()), kBassErrorInit);
   EXPECT_EQ(Failed(_bass->Start()), kBassErrorInit);
   EXPECT_EQ(Failed(_bass->ChannelPlay(1, 1)), kBassErrorInit);
-  const auto wav = BassTest::MakeSound(kWav16, 44100, 1, {{440, 0.1, 0.5}});
+  const auto wav = MakeSound(kWav16, 44100, 1, {{440, 0.1, 0.5}});
   EXPECT_EQ(Failed(LoadSample(wav)), kBassErrorInit);
   EXPECT_EQ(_bass->Init(1, 44100, 0, nullptr), 1) << "the dummy driver lists one device";
   EXPECT_EQ(Failed(_bass->Init(kBassDefaultDevice, 44100, 0, nullptr)), kBassErrorAlready);
@@ -83,7 +69,7 @@ TEST_F(BassApiTest, InitFailsWithoutAnOutputAndOnBadArguments) {
 
 TEST_F(BassApiTest, HandlesOfTheWrongKindOrFreedAreRefused) {
   Init();
-  const auto wav = BassTest::MakeSound(kWav16, 44100, 1, {{440, 0.2, 0.5}});
+  const auto wav = MakeSound(kWav16, 44100, 1, {{440, 0.2, 0.5}});
   const BassHandle sample = LoadSample(wav);
   const BassHandle channel = _bass->SampleGetChannel(sample, 0);
   const BassHandle stream = _bass->StreamCreateFile(1, wav.data(), 0, wav.size(), 0);
@@ -123,7 +109,7 @@ TEST_F(BassApiTest, HandlesOfTheWrongKindOrFreedAreRefused) {
 
 TEST_F(BassApiTest, AttributesAndSampleDefaultsAreCheckedAndClamped) {
   Init();
-  const auto wav = BassTest::MakeSound(kWav16, 22050, 1, {{440, 0.2, 0.5}});
+  const auto wav = MakeSound(kWav16, 22050, 1, {{440, 0.2, 0.5}});
   const BassHandle sample = LoadSample(wav, 3);
   ASSERT_NE(sample, 0u);
   BassSampleInfo info{};
@@ -167,12 +153,12 @@ TEST_F(BassApiTest, AttributesAndSampleDefaultsAreCheckedAndClamped) {
     int32_t wantPan;
   };
   const Case cases[] = {
-      {kBassKeep, 40, kBassKeep, true, 22050, 40, -100},     // only the volume
-      {kBassKeep, 150, 30, true, 22050, 100, 30},            // volume clamped
-      {kBassKeep, -7, 300, true, 22050, 0, 100},             // both clamped
-      {30000, kBassKeep, kBassKeep, true, 30000, 0, 100},    // rate
-      {0, kBassKeep, kBassKeep, true, 22050, 0, 100},        // the file's own rate
-      {50, 80, 0, false, 22050, 0, 100},                     // a bad rate changes nothing
+      {kBassKeep, 40, kBassKeep, true, 22050, 40, -100},   // only the volume
+      {kBassKeep, 150, 30, true, 22050, 100, 30},          // volume clamped
+      {kBassKeep, -7, 300, true, 22050, 0, 100},           // both clamped
+      {30000, kBassKeep, kBassKeep, true, 30000, 0, 100},  // rate
+      {0, kBassKeep, kBassKeep, true, 22050, 0, 100},      // the file's own rate
+      {50, 80, 0, false, 22050, 0, 100},                   // a bad rate changes nothing
       {kBassKeep, kBassKeep, kBassKeep, true, 22050, 0, 100},
   };
   for (const Case& c : cases) {
@@ -188,7 +174,7 @@ TEST_F(BassApiTest, AttributesAndSampleDefaultsAreCheckedAndClamped) {
 
 TEST_F(BassApiTest, ChannelsOfASampleUpToItsMaximum) {
   Init();
-  const auto wav = BassTest::MakeSound(kWav16, 44100, 1, {{440, 2.0, 0.5}});
+  const auto wav = MakeSound(kWav16, 44100, 1, {{440, 2.0, 0.5}});
   const BassHandle sample = LoadSample(wav, 2);
   const BassHandle first = _bass->SampleGetChannel(sample, 0);
   const BassHandle second = _bass->SampleGetChannel(sample, 1);
@@ -225,11 +211,11 @@ TEST_F(BassApiTest, ConfigurationOptions) {
     int32_t error;
   };
   const Case cases[] = {
-      {kBassConfigStreamBuffer, 50, kBassOk},    {kBassConfigStreamBuffer, 5000, kBassOk},
-      {kBassConfigStreamBuffer, 49, kBassErrorParam}, {kBassConfigStreamBuffer, 5001, kBassErrorParam},
-      {kBassConfigSampleVolume, 0, kBassOk},     {kBassConfigStreamVolume, 100, kBassOk},
+      {kBassConfigStreamBuffer, 50, kBassOk},          {kBassConfigStreamBuffer, 5000, kBassOk},
+      {kBassConfigStreamBuffer, 49, kBassErrorParam},  {kBassConfigStreamBuffer, 5001, kBassErrorParam},
+      {kBassConfigSampleVolume, 0, kBassOk},           {kBassConfigStreamVolume, 100, kBassOk},
       {kBassConfigSampleVolume, 101, kBassErrorParam}, {77, 1, kBassErrorOption},
-      {kBassConfigStreamBuffer, 500, kBassOk},   {kBassConfigSampleVolume, 100, kBassOk},
+      {kBassConfigStreamBuffer, 500, kBassOk},         {kBassConfigSampleVolume, 100, kBassOk},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(_bass->SetConfig(c.option, c.value), c.error == kBassOk ? 1 : 0) << c.option << " " << c.value;
@@ -249,11 +235,11 @@ TEST_F(BassApiTest, LoadsWavOggFlacAndMp3) {
     const char* name;
     int format, rate, channels;
   };
-  const Case cases[] = {{"wav", kWav16, 44100, 2}, {"ogg", kOgg, 22050, 1}, {"flac", kFlac, 48000, 1},
-                        {"mp3", kMp3, 44100, 1}};
+  const Case cases[] = {
+      {"wav", kWav16, 44100, 2}, {"ogg", kOgg, 22050, 1}, {"flac", kFlac, 48000, 1}, {"mp3", kMp3, 44100, 1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const auto bytes = BassTest::MakeSound(c.format, c.rate, c.channels, {{440, 1.0, 0.5}});
+    const auto bytes = MakeSound(c.format, c.rate, c.channels, {{440, 1.0, 0.5}});
     ASSERT_FALSE(bytes.empty());
     const BassHandle sample = LoadSample(bytes);
     ASSERT_NE(sample, 0u) << _bass->ErrorGetCode();
@@ -263,7 +249,7 @@ TEST_F(BassApiTest, LoadsWavOggFlacAndMp3) {
     EXPECT_EQ(info.chans, static_cast<uint32_t>(c.channels));
     EXPECT_NEAR(static_cast<double>(info.length), c.rate, c.rate * 0.05);
 
-    const std::string path = BassTest::WriteTemp(bytes, std::string("sound.") + c.name);
+    const std::string path = WriteTemp(bytes, std::string("sound.") + c.name);
     const BassHandle stream = _bass->StreamCreateFile(0, path.c_str(), 0, 0, 0);
     ASSERT_NE(stream, 0u) << _bass->ErrorGetCode();
     uint32_t freq = 0;
@@ -283,11 +269,11 @@ TEST_F(BassApiTest, LoadsWavOggFlacAndMp3) {
 // MP3 file only ends it early, while a sample, decoded whole, is refused.
 TEST_F(BassApiTest, BadFilesFailCleanly) {
   Init();
-  const auto wav = BassTest::MakeSound(kWav16, 44100, 2, {{440, 1.0, 0.5}});
-  const auto ogg = BassTest::MakeSound(kOgg, 22050, 1, {{440, 1.0, 0.5}});
-  const auto flac = BassTest::MakeSound(kFlac, 44100, 1, {{440, 1.0, 0.5}});
-  const auto mp3 = BassTest::MakeSound(kMp3, 44100, 1, {{440, 1.0, 0.5}});
-  const auto silentOgg = BassTest::MakeSound(kOgg, 22050, 1, {});
+  const auto wav = MakeSound(kWav16, 44100, 2, {{440, 1.0, 0.5}});
+  const auto ogg = MakeSound(kOgg, 22050, 1, {{440, 1.0, 0.5}});
+  const auto flac = MakeSound(kFlac, 44100, 1, {{440, 1.0, 0.5}});
+  const auto mp3 = MakeSound(kMp3, 44100, 1, {{440, 1.0, 0.5}});
+  const auto silentOgg = MakeSound(kOgg, 22050, 1, {});
   auto cut = [](const std::vector<unsigned char>& v, size_t n) {
     return std::vector<unsigned char>(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n));
   };
@@ -332,13 +318,13 @@ TEST_F(BassApiTest, BadFilesFailCleanly) {
       EXPECT_EQ(_bass->StreamFree(stream), 1);
     }
     // The same bytes from a file.
-    const std::string path = BassTest::WriteTemp(c.bytes, "bad.wav");
+    const std::string path = WriteTemp(c.bytes, "bad.wav");
     EXPECT_EQ(Failed(_bass->SampleLoad(0, path.c_str(), 0, 0, 65535, 0)), c.sampleError);
   }
 
   // Arguments and files that are not there.
   const std::string folder = QmTest::NewTempFolder("bad");
-  const std::string empty = BassTest::WriteTemp({}, "empty.ogg");
+  const std::string empty = WriteTemp({}, "empty.ogg");
   const std::string missing = folder + "/missing.ogg";
   EXPECT_EQ(Failed(_bass->SampleLoad(1, nullptr, 0, 100, 65535, 0)), kBassErrorParam);
   EXPECT_EQ(Failed(_bass->SampleLoad(1, wav.data(), 0, 0, 65535, 0)), kBassErrorParam);
@@ -357,8 +343,8 @@ TEST_F(BassApiTest, BadFilesFailCleanly) {
 // keeps working (and the sanitizer builds see no fault).
 TEST_F(BassApiTest, LoaderAndMainThreadsAtOnce) {
   Init();
-  const auto wav = BassTest::MakeSound(kWav16, 44100, 2, {{440, 0.3, 0.5}});
-  const auto ogg = BassTest::MakeSound(kOgg, 22050, 1, {{660, 0.3, 0.5}});
+  const auto wav = MakeSound(kWav16, 44100, 2, {{440, 0.3, 0.5}});
+  const auto ogg = MakeSound(kOgg, 22050, 1, {{660, 0.3, 0.5}});
   std::atomic<bool> done{false};
   std::atomic<int> loaderFailures{0};
   std::atomic<int> loads{0};

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,19 +12,10 @@
 
 namespace {
 
-using BassTest::Tone;
+using namespace BassTest;
 
-constexpr int kWav16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-constexpr int kOgg = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
-
-class BassOutputTest : public ::testing::Test {
+class BassOutputTest : public Fixture {
  protected:
-  void SetUp() override {
-    std::string error;
-    _bass = BassTest::Load(error);
-    ASSERT_NE(_bass, nullptr) << error;
-  }
-
   // A sample channel set up the way the BASS driver does it: defaults through
   // the sample's information record, then one channel for the sound.
   BassHandle DriverStyleChannel(BassHandle sample, uint32_t volume, bool loop) {
@@ -34,14 +26,16 @@ class BassOutputTest : public ::testing::Test {
     EXPECT_EQ(_bass->SampleSetInfo(sample, &info), 1);
     return _bass->SampleGetChannel(sample, 0);
   }
-
-  const BassTest::Library* _bass = nullptr;
 };
 
 struct OutputMode {
   uint32_t rate;
   uint32_t flags;
 };
+
+std::ostream& operator<<(std::ostream& out, const OutputMode& mode) {
+  return out << mode.rate << " Hz, " << (mode.flags & kBassDevice8Bits ? 8 : 16) << " bit";
+}
 
 class BassMixTest : public BassOutputTest, public ::testing::WithParamInterface<OutputMode> {};
 
@@ -51,12 +45,12 @@ class BassMixTest : public BassOutputTest, public ::testing::WithParamInterface<
 // channel conversion are in the path too.
 TEST_P(BassMixTest, SampleAndStreamPlayTogetherAtTheirVolumes) {
   const OutputMode mode = GetParam();
-  const auto wav = BassTest::MakeSound(kWav16, 44100, 2, {{500, 1.0, 0.5}});
-  const auto ogg = BassTest::MakeSound(kOgg, 22050, 1, {{1200, 1.0, 0.5}});
+  const auto wav = MakeSound(kWav16, 44100, 2, {{500, 1.0, 0.5}});
+  const auto ogg = MakeSound(kOgg, 22050, 1, {{1200, 1.0, 0.5}});
   ASSERT_FALSE(wav.empty());
   ASSERT_FALSE(ogg.empty());
 
-  BassTest::Recording recording(*_bass, mode.rate, mode.flags);
+  Recording recording(*_bass, mode.rate, mode.flags);
   ASSERT_TRUE(recording.Started()) << _bass->ErrorGetCode();
   const BassHandle sample = _bass->SampleLoad(1, wav.data(), 0, static_cast<uint32_t>(wav.size()), 65535, 0);
   ASSERT_NE(sample, 0u) << _bass->ErrorGetCode();
@@ -69,15 +63,15 @@ TEST_P(BassMixTest, SampleAndStreamPlayTogetherAtTheirVolumes) {
 
   ASSERT_EQ(_bass->ChannelPlay(channel, 1), 1);
   ASSERT_EQ(_bass->ChannelPlay(stream, 1), 1);
-  BassTest::Wait(800);
+  Wait(800);
   ASSERT_EQ(_bass->ChannelSetAttributes(stream, kBassKeep, 40, kBassKeep), 1);
-  BassTest::Wait(800);
+  Wait(800);
   recording.Finish();
 
   const size_t block = mode.rate / 100;  // 10 ms: both tones fit whole periods
   for (const auto* side : {&recording.Left(), &recording.Right()}) {
-    const auto low = BassTest::BlockAmplitudes(*side, block, 500, mode.rate);
-    const auto high = BassTest::BlockAmplitudes(*side, block, 1200, mode.rate);
+    const auto low = BlockAmplitudes(*side, block, 500, mode.rate);
+    const auto high = BlockAmplitudes(*side, block, 1200, mode.rate);
     std::vector<double> sampleLevels, streamLevels;
     for (size_t i = 0; i < low.size(); ++i) {
       if (low[i] > 0.1 && high[i] > 0.1) {
@@ -89,9 +83,9 @@ TEST_P(BassMixTest, SampleAndStreamPlayTogetherAtTheirVolumes) {
     const size_t third = streamLevels.size() / 3;
     const std::vector<double> first(streamLevels.begin(), streamLevels.begin() + third);
     const std::vector<double> last(streamLevels.end() - third, streamLevels.end());
-    EXPECT_NEAR(BassTest::Median(sampleLevels), 0.5 * 0.50, 0.02);
-    EXPECT_NEAR(BassTest::Median(first), 0.5 * 0.80, 0.03);
-    EXPECT_NEAR(BassTest::Median(last), 0.5 * 0.40, 0.02);
+    EXPECT_NEAR(Median(sampleLevels), 0.5 * 0.50, 0.02);
+    EXPECT_NEAR(Median(first), 0.5 * 0.80, 0.03);
+    EXPECT_NEAR(Median(last), 0.5 * 0.40, 0.02);
   }
 }
 
@@ -106,27 +100,27 @@ INSTANTIATE_TEST_SUITE_P(OutputModes, BassMixTest,
 // silences. A resume that restarted would add sound, one that skipped would
 // lose some.
 TEST_F(BassOutputTest, PausedStreamResumesWhereItWas) {
-  const auto wav = BassTest::MakeSound(kWav16, 44100, 1, {{1000, 1.6, 0.5}});
-  BassTest::Recording recording(*_bass);
+  const auto wav = MakeSound(kWav16, 44100, 1, {{1000, 1.6, 0.5}});
+  Recording recording(*_bass);
   ASSERT_TRUE(recording.Started()) << _bass->ErrorGetCode();
   const BassHandle stream = _bass->StreamCreateFile(1, wav.data(), 0, wav.size(), 0);
   ASSERT_NE(stream, 0u) << _bass->ErrorGetCode();
 
   ASSERT_EQ(_bass->ChannelPlay(stream, 1), 1);
-  BassTest::Wait(400);
+  Wait(400);
   ASSERT_EQ(_bass->ChannelPause(stream), 1);
   EXPECT_EQ(_bass->ChannelPause(stream), 0);
   EXPECT_EQ(_bass->ErrorGetCode(), kBassErrorAlready);
-  BassTest::Wait(400);
+  Wait(400);
   ASSERT_EQ(_bass->ChannelPlay(stream, 0), 1);
-  BassTest::Wait(400);
+  Wait(400);
   ASSERT_EQ(_bass->Pause(), 1);
-  BassTest::Wait(400);
+  Wait(400);
   ASSERT_EQ(_bass->Start(), 1);
-  BassTest::Wait(1300);
+  Wait(1300);
   recording.Finish();
 
-  const auto rms = BassTest::BlockRms(recording.Left(), 441);
+  const auto rms = BlockRms(recording.Left(), 441);
   std::string symbols;
   size_t sounding = 0;
   for (double r : rms) {
@@ -135,7 +129,7 @@ TEST_F(BassOutputTest, PausedStreamResumesWhereItWas) {
     symbols += on ? 'S' : '-';
   }
   EXPECT_NEAR(static_cast<double>(sounding), 160.0, 5.0) << "10 ms blocks of sound; the file holds 160";
-  const auto runs = BassTest::Runs(symbols, 2, '-');
+  const auto runs = Runs(symbols, 2, '-');
   ASSERT_EQ(runs.size(), 5u) << symbols;
   EXPECT_GT(runs[1].length, 20u);
   EXPECT_GT(runs[3].length, 20u);
@@ -146,8 +140,8 @@ TEST_F(BassOutputTest, PausedStreamResumesWhereItWas) {
 // the second part. The recording must show the 1500 Hz part cut short, the
 // whole sound once more, and the two tones never together.
 TEST_F(BassOutputTest, SamplePlayedAgainRestarts) {
-  const auto wav = BassTest::MakeSound(kWav16, 44100, 1, {{500, 0.5, 0.5}, {1500, 1.5, 0.5}});
-  BassTest::Recording recording(*_bass);
+  const auto wav = MakeSound(kWav16, 44100, 1, {{500, 0.5, 0.5}, {1500, 1.5, 0.5}});
+  Recording recording(*_bass);
   ASSERT_TRUE(recording.Started()) << _bass->ErrorGetCode();
   const BassHandle sample = _bass->SampleLoad(1, wav.data(), 0, static_cast<uint32_t>(wav.size()), 65535, 0);
   ASSERT_NE(sample, 0u) << _bass->ErrorGetCode();
@@ -155,19 +149,19 @@ TEST_F(BassOutputTest, SamplePlayedAgainRestarts) {
   ASSERT_NE(channel, 0u);
 
   ASSERT_EQ(_bass->ChannelPlay(channel, 1), 1);
-  BassTest::Wait(800);
+  Wait(800);
   ASSERT_EQ(_bass->ChannelPlay(channel, 1), 1);
-  BassTest::Wait(2300);
+  Wait(2300);
   recording.Finish();
 
-  const auto low = BassTest::BlockAmplitudes(recording.Left(), 441, 500, 44100);
-  const auto high = BassTest::BlockAmplitudes(recording.Left(), 441, 1500, 44100);
+  const auto low = BlockAmplitudes(recording.Left(), 441, 500, 44100);
+  const auto high = BlockAmplitudes(recording.Left(), 441, 1500, 44100);
   std::string symbols;
   for (size_t i = 0; i < low.size(); ++i) {
     const bool a = low[i] > 0.15, b = high[i] > 0.15;
     symbols += a && b ? 'X' : a ? 'A' : b ? 'B' : '-';
   }
-  const auto runs = BassTest::Runs(symbols, 2, '-');
+  const auto runs = Runs(symbols, 2, '-');
   ASSERT_EQ(runs.size(), 4u) << symbols;
   EXPECT_EQ(std::string({runs[0].symbol, runs[1].symbol, runs[2].symbol, runs[3].symbol}), "ABAB") << symbols;
   EXPECT_LT(runs[1].length, 140u) << "the first 1500 Hz part is cut by the replay";
@@ -179,24 +173,24 @@ TEST_F(BassOutputTest, SamplePlayedAgainRestarts) {
 // of the pass in progress, even though its read-ahead (5 s here) already holds
 // later passes.
 TEST_F(BassOutputTest, LoopSwitchedOffEndsTheStreamAtTheEndOfThePass) {
-  const auto wav = BassTest::MakeSound(kWav16, 44100, 1, {{1000, 0.2, 0.5}});
+  const auto wav = MakeSound(kWav16, 44100, 1, {{1000, 0.2, 0.5}});
   ASSERT_EQ(_bass->SetConfig(kBassConfigStreamBuffer, 5000), 1);
-  BassTest::Recording recording(*_bass);
+  Recording recording(*_bass);
   ASSERT_TRUE(recording.Started()) << _bass->ErrorGetCode();
   const BassHandle stream = _bass->StreamCreateFile(1, wav.data(), 0, wav.size(), kBassSampleLoop);
   ASSERT_EQ(_bass->SetConfig(kBassConfigStreamBuffer, 500), 1);
   ASSERT_NE(stream, 0u) << _bass->ErrorGetCode();
 
   ASSERT_EQ(_bass->ChannelPlay(stream, 1), 1);
-  BassTest::Wait(500);
+  Wait(500);
   ASSERT_EQ(_bass->ChannelSetFlags(stream, 0), 1);
-  BassTest::Wait(1000);
+  Wait(1000);
   EXPECT_EQ(_bass->ChannelPause(stream), 0) << "the stream has ended";
   EXPECT_EQ(_bass->ErrorGetCode(), kBassErrorNotPlaying);
   recording.Finish();
 
   size_t sounding = 0;
-  for (double r : BassTest::BlockRms(recording.Left(), 441)) sounding += r > 0.17 ? 1 : 0;
+  for (double r : BlockRms(recording.Left(), 441)) sounding += r > 0.17 ? 1 : 0;
   // Whole passes of 20 blocks, at least the three begun before the switch.
   EXPECT_GE(sounding, 55u);
   EXPECT_LE(sounding, 85u);

@@ -14,6 +14,15 @@
 
 #include "TestEnv.h"
 
+// libsndfile 1.2.0 leaks libvorbis's info block (about 6 KB) each time it
+// refuses a truncated Ogg file; a known fault of that library, not of ours.
+// Only allocations made in vorbis_info_init are passed over.
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:vorbis_info_init\n";
+}
+#endif
+
 namespace BassTest {
 
 std::string LibraryPath() {
@@ -57,6 +66,18 @@ const Library* Load(std::string& error) {
   }();
   error = failure;
   return loaded ? &lib : nullptr;
+}
+
+void Fixture::SetUp() {
+  std::string error;
+  _bass = Load(error);
+  ASSERT_NE(_bass, nullptr) << error;
+}
+
+void Fixture::TearDown() {
+  if (_bass) {
+    _bass->Free();
+  }
 }
 
 std::vector<unsigned char> MakeSound(int format, int rate, int channels, const std::vector<Tone>& tones) {
@@ -200,6 +221,8 @@ std::vector<Run> Runs(const std::string& symbols, size_t ignore, char blank) {
   return runs;
 }
 
-void Wait(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void Wait(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 }  // namespace BassTest

@@ -2,6 +2,7 @@
 // Shared by the libbass tests: the library bound by name as the sound driver
 // binds it, sound files made with libsndfile, a recording of the output
 // through SDL's disk driver, and level measurements on it.
+#include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <cstdint>
@@ -40,6 +41,12 @@ struct Library {
   BassStopFunc Stop;
   BassPauseFunc Pause;
 };
+
+// File formats the tests make.
+constexpr int kWav16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+constexpr int kOgg = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
+constexpr int kFlac = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+constexpr int kMp3 = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III;
 
 // The path of libbass.so: the test program's own folder.
 std::string LibraryPath();
@@ -100,6 +107,15 @@ struct Run {
 // The runs of `symbols` after dropping runs of at most `ignore` symbols (the
 // neighbours of a dropped run merge) and leading and trailing `blank` runs.
 std::vector<Run> Runs(const std::string& symbols, size_t ignore, char blank);
+
+// Base of the test fixtures: the bound library in _bass, and BASS_Free after
+// each test so that a failed check leaves no output running.
+class Fixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  const Library* _bass = nullptr;
+};
 
 // Sleeps on the calling thread.
 void Wait(int milliseconds);

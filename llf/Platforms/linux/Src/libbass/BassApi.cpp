@@ -47,7 +47,8 @@ BassBool BASS_Free() {
 
 BassHandle BASS_SampleLoad(BassBool mem, const void* file, uint64_t offset, uint32_t length, uint32_t max,
                            uint32_t flags) {
-  return Make([&](BassEngine& e, BassHandle& h) { return e.SampleLoad(mem, file, offset, length, max, flags, h); });
+  return Make(
+      [&](BassEngine& e, BassHandle& h) { return e.SampleLoad(mem, file, offset, length, max, flags, h); });
 }
 
 BassBool BASS_ChannelPlay(BassHandle channel, BassBool restart) {
@@ -62,7 +63,9 @@ BassBool BASS_ChannelPause(BassHandle channel) {
   return Call([&](BassEngine& e) { return e.ChannelPause(channel); });
 }
 
-int32_t BASS_ErrorGetCode() { return t_error; }
+int32_t BASS_ErrorGetCode() {
+  return t_error;
+}
 
 BassHandle BASS_SampleGetChannel(BassHandle sample, BassBool onlyNew) {
   return Make([&](BassEngine& e, BassHandle& h) { return e.SampleGetChannel(sample, onlyNew != 0, h); });
@@ -80,7 +83,8 @@ BassBool BASS_SampleFree(BassHandle sample) {
   return Call([&](BassEngine& e) { return e.SampleFree(sample); });
 }
 
-BassHandle BASS_MusicLoad(BassBool mem, const void* file, uint64_t offset, uint32_t length, uint32_t, uint32_t) {
+BassHandle BASS_MusicLoad(BassBool mem, const void* file, uint64_t offset, uint32_t length, uint32_t,
+                          uint32_t) {
   Call([&](BassEngine& e) { return e.MusicLoad(mem, file, offset, length); });
   return 0;
 }
@@ -98,8 +102,10 @@ uint32_t BASS_MusicGetAttribute(BassHandle music, uint32_t) {
   return 0xFFFFFFFFu;
 }
 
-BassHandle BASS_StreamCreateFile(BassBool mem, const void* file, uint64_t offset, uint64_t length, uint32_t flags) {
-  return Make([&](BassEngine& e, BassHandle& h) { return e.StreamCreate(mem, file, offset, length, flags, h); });
+BassHandle BASS_StreamCreateFile(BassBool mem, const void* file, uint64_t offset, uint64_t length,
+                                 uint32_t flags) {
+  return Make(
+      [&](BassEngine& e, BassHandle& h) { return e.StreamCreate(mem, file, offset, length, flags, h); });
 }
 
 BassBool BASS_StreamFree(BassHandle stream) {

@@ -28,19 +28,19 @@ using BassHandle = uint32_t;  // sample, channel or stream; 0 is never a valid h
 
 enum BassErrorCode : int32_t {
   kBassOk = 0,
-  kBassErrorMemory = 1,      // out of memory, or decoded data beyond the size limit
-  kBassErrorFileOpen = 2,    // the named file cannot be opened or read
-  kBassErrorNoDevice = 3,    // no audio output could be opened
-  kBassErrorDevice = 4,      // no such device number
-  kBassErrorAlready = 5,     // already initialised, or channel already paused
-  kBassErrorInit = 6,        // BASS_Init has not succeeded (or BASS_Free came since)
-  kBassErrorHandle = 7,      // unknown, freed or wrong-kind handle
-  kBassErrorParam = 8,       // an argument is out of range or null
-  kBassErrorFileFormat = 9,  // not a supported audio file, malformed, truncated or empty
-  kBassErrorNoChannel = 10,  // every channel of the sample is in use
-  kBassErrorNotPlaying = 11, // the channel is neither playing nor paused
-  kBassErrorOption = 12,     // unknown configuration option
-  kBassErrorUnknown = 13,    // anything else
+  kBassErrorMemory = 1,       // out of memory, or decoded data beyond the size limit
+  kBassErrorFileOpen = 2,     // the named file cannot be opened or read
+  kBassErrorNoDevice = 3,     // no audio output could be opened
+  kBassErrorDevice = 4,       // no such device number
+  kBassErrorAlready = 5,      // already initialised, or channel already paused
+  kBassErrorInit = 6,         // BASS_Init has not succeeded (or BASS_Free came since)
+  kBassErrorHandle = 7,       // unknown, freed or wrong-kind handle
+  kBassErrorParam = 8,        // an argument is out of range or null
+  kBassErrorFileFormat = 9,   // not a supported audio file, malformed, truncated or empty
+  kBassErrorNoChannel = 10,   // every channel of the sample is in use
+  kBassErrorNotPlaying = 11,  // the channel is neither playing nor paused
+  kBassErrorOption = 12,      // unknown configuration option
+  kBassErrorUnknown = 13,     // anything else
 };
 
 // BASS_Init flags.
@@ -136,14 +136,15 @@ LIBBASS_EXPORT uint32_t BASS_MusicGetAttribute(BassHandle music, uint32_t attrib
 // path as for BASS_SampleLoad. flags kBassSampleLoop or 0. The start is decoded
 // during the call, so a file without audio fails here with kBassErrorFileFormat;
 // damage further in ends the stream early.
-LIBBASS_EXPORT BassHandle BASS_StreamCreateFile(BassBool mem, const void* file, uint64_t offset, uint64_t length,
-                                                uint32_t flags);
+LIBBASS_EXPORT BassHandle BASS_StreamCreateFile(BassBool mem, const void* file, uint64_t offset,
+                                                uint64_t length, uint32_t flags);
 LIBBASS_EXPORT BassBool BASS_StreamFree(BassHandle stream);
 // Rate (kBassMinRate..kBassMaxRate, 0 for the file's own rate), volume (0..100,
 // larger values clamped to 100, other negatives to 0) and pan (-100..100,
 // clamped); kBassKeep (-1) leaves an attribute as it is. A volume change
 // glides over one mixing period to avoid clicks.
-LIBBASS_EXPORT BassBool BASS_ChannelSetAttributes(BassHandle channel, int32_t freq, int32_t volume, int32_t pan);
+LIBBASS_EXPORT BassBool BASS_ChannelSetAttributes(BassHandle channel, int32_t freq, int32_t volume,
+                                                  int32_t pan);
 // Reads the attributes; null pointers are skipped.
 LIBBASS_EXPORT BassBool BASS_ChannelGetAttributes(BassHandle channel, uint32_t* freq, uint32_t* volume,
                                                   int32_t* pan);
@@ -192,10 +193,29 @@ using BassPauseFunc = decltype(&BASS_Pause);
 
 // The 25 exported names, in the order the driver binds them.
 inline constexpr const char* kBassFunctionNames[] = {
-    "BASS_Init",           "BASS_Free",          "BASS_SampleLoad",        "BASS_ChannelPlay",
-    "BASS_ChannelStop",    "BASS_ChannelPause",  "BASS_ErrorGetCode",      "BASS_SampleGetChannel",
-    "BASS_SampleGetInfo",  "BASS_SampleSetInfo", "BASS_SampleFree",        "BASS_MusicLoad",
-    "BASS_MusicFree",      "BASS_MusicSetAttribute", "BASS_MusicGetAttribute", "BASS_StreamCreateFile",
-    "BASS_StreamFree",     "BASS_ChannelSetAttributes", "BASS_ChannelGetAttributes", "BASS_ChannelSetFlags",
-    "BASS_SetConfig",      "BASS_Update",        "BASS_Start",             "BASS_Stop",
-    "BASS_Pause"};
+    "BASS_Init",
+    "BASS_Free",
+    "BASS_SampleLoad",
+    "BASS_ChannelPlay",
+    "BASS_ChannelStop",
+    "BASS_ChannelPause",
+    "BASS_ErrorGetCode",
+    "BASS_SampleGetChannel",
+    "BASS_SampleGetInfo",
+    "BASS_SampleSetInfo",
+    "BASS_SampleFree",
+    "BASS_MusicLoad",
+    "BASS_MusicFree",
+    "BASS_MusicSetAttribute",
+    "BASS_MusicGetAttribute",
+    "BASS_StreamCreateFile",
+    "BASS_StreamFree",
+    "BASS_ChannelSetAttributes",
+    "BASS_ChannelGetAttributes",
+    "BASS_ChannelSetFlags",
+    "BASS_SetConfig",
+    "BASS_Update",
+    "BASS_Start",
+    "BASS_Stop",
+    "BASS_Pause",
+};

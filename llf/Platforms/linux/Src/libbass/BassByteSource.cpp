@@ -59,7 +59,9 @@ SF_VIRTUAL_IO* BassByteSource::Callbacks() {
   return &callbacks;
 }
 
-sf_count_t BassByteSource::Length(void* user) { return static_cast<BassByteSource*>(user)->_size; }
+sf_count_t BassByteSource::Length(void* user) {
+  return static_cast<BassByteSource*>(user)->_size;
+}
 
 sf_count_t BassByteSource::Seek(sf_count_t offset, int whence, void* user) {
   auto* self = static_cast<BassByteSource*>(user);
@@ -106,8 +108,12 @@ sf_count_t BassByteSource::Read(void* dst, sf_count_t count, void* user) {
   return done;
 }
 
-sf_count_t BassByteSource::Write(const void*, sf_count_t, void*) { return 0; }
+sf_count_t BassByteSource::Write(const void*, sf_count_t, void*) {
+  return 0;
+}
 
-sf_count_t BassByteSource::Tell(void* user) { return static_cast<BassByteSource*>(user)->_pos; }
+sf_count_t BassByteSource::Tell(void* user) {
+  return static_cast<BassByteSource*>(user)->_pos;
+}
 
 }  // namespace LibBass

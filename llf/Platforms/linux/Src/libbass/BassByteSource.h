@@ -17,8 +17,8 @@ class BassByteSource {
   // their count. mem 0: file is a UTF-8 path, offset the start in the file and
   // length its byte count (0: to the end; a longer span ends at the file's
   // end). Null with the error code on failure.
-  static std::unique_ptr<BassByteSource> Open(BassBool mem, const void* file, uint64_t offset, uint64_t length,
-                                              int32_t& error);
+  static std::unique_ptr<BassByteSource> Open(BassBool mem, const void* file, uint64_t offset,
+                                              uint64_t length, int32_t& error);
   ~BassByteSource();
   BassByteSource(const BassByteSource&) = delete;
   BassByteSource& operator=(const BassByteSource&) = delete;

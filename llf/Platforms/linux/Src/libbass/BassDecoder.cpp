@@ -43,11 +43,18 @@ std::unique_ptr<BassDecoder> BassDecoder::Open(std::unique_ptr<BassByteSource> s
   }
   const SF_INFO& info = decoder->_info;
   if (info.channels < 1 || info.channels > kMaxChannels || info.samplerate < static_cast<int>(kBassMinRate) ||
-      info.samplerate > static_cast<int>(kBassMaxRate) || info.frames == 0 || decoder->HeaderClaimsMoreData()) {
+      info.samplerate > static_cast<int>(kBassMaxRate) || info.frames == 0 ||
+      decoder->HeaderClaimsMoreData()) {
     error = kBassErrorFileFormat;
     return nullptr;
   }
   return decoder;
+}
+
+std::unique_ptr<BassDecoder> BassDecoder::Open(BassBool mem, const void* file, uint64_t offset,
+                                               uint64_t length, int32_t& error) {
+  auto source = BassByteSource::Open(mem, file, offset, length, error);
+  return source ? Open(std::move(source), error) : nullptr;
 }
 
 BassDecoder::~BassDecoder() {
@@ -101,7 +108,9 @@ int64_t BassDecoder::Read(float* stereo, int64_t frames) {
   return done;
 }
 
-bool BassDecoder::Rewind() { return sf_seek(_file, 0, SEEK_SET) == 0; }
+bool BassDecoder::Rewind() {
+  return sf_seek(_file, 0, SEEK_SET) == 0;
+}
 
 bool BassDecoder::DecodeAll(std::vector<float>& stereo, int32_t& error) {
   const bool declared = _info.frames > 0 && _info.frames < SF_COUNT_MAX;

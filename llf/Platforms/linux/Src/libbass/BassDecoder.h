@@ -22,6 +22,9 @@ class BassDecoder {
 
   // Null with the error code when the bytes are not a usable audio file.
   static std::unique_ptr<BassDecoder> Open(std::unique_ptr<BassByteSource> source, int32_t& error);
+  // The same over the bytes BassByteSource::Open takes.
+  static std::unique_ptr<BassDecoder> Open(BassBool mem, const void* file, uint64_t offset, uint64_t length,
+                                           int32_t& error);
   ~BassDecoder();
   BassDecoder(const BassDecoder&) = delete;
   BassDecoder& operator=(const BassDecoder&) = delete;

@@ -14,7 +14,7 @@ namespace LibBass {
 
 namespace {
 
-constexpr auto kDecoderPeriod = std::chrono::milliseconds(10);
+constexpr auto kFillPeriod = std::chrono::milliseconds(10);
 constexpr int64_t kMinReadAheadFrames = 4096;
 
 // Device buffer of about 25 ms: short enough for prompt sound effects, long
@@ -27,7 +27,9 @@ Uint16 DeviceFrames(uint32_t rate) {
   return frames;
 }
 
-bool ValidRate(uint32_t rate) { return rate >= kBassMinRate && rate <= kBassMaxRate; }
+bool ValidRate(uint32_t rate) {
+  return rate >= kBassMinRate && rate <= kBassMaxRate;
+}
 
 }  // namespace
 
@@ -36,9 +38,13 @@ BassEngine& BassEngine::Instance() {
   return engine;
 }
 
-BassEngine::~BassEngine() { Free(); }
+BassEngine::~BassEngine() {
+  Free();
+}
 
-int32_t BassEngine::CheckInit() const { return _initialised ? kBassOk : kBassErrorInit; }
+int32_t BassEngine::CheckInit() const {
+  return _initialised ? kBassOk : kBassErrorInit;
+}
 
 BassHandle BassEngine::NewHandle() {
   do {
@@ -47,24 +53,15 @@ BassHandle BassEngine::NewHandle() {
   return _lastHandle;
 }
 
-BassSample* BassEngine::LockedSample(BassHandle sample, int32_t& error) const {
+// Under _lock: the entry of a handle in one of the maps, or null with the error.
+template <class Map>
+auto BassEngine::Locked(const Map& map, BassHandle handle, int32_t& error) const
+    -> decltype(map.begin()->second.get()) {
   if ((error = CheckInit()) != kBassOk) {
     return nullptr;
   }
-  const auto it = _samples.find(sample);
-  if (it == _samples.end()) {
-    error = kBassErrorHandle;
-    return nullptr;
-  }
-  return it->second.get();
-}
-
-BassVoice* BassEngine::LockedVoice(BassHandle channel, int32_t& error) const {
-  if ((error = CheckInit()) != kBassOk) {
-    return nullptr;
-  }
-  const auto it = _voices.find(channel);
-  if (it == _voices.end()) {
+  const auto it = map.find(handle);
+  if (it == map.end()) {
     error = kBassErrorHandle;
     return nullptr;
   }
@@ -113,19 +110,26 @@ int32_t BassEngine::Init(int32_t device, uint32_t freq, uint32_t flags) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return kBassErrorNoDevice;
   }
-  _outRate = freq;
-  _mix.assign(static_cast<size_t>(kMixFrames) * 2, 0.0f);
-  _peek.assign(static_cast<size_t>(BassVoice::kPeekFrames) * 2, 0.0f);
+  try {
+    _outRate = freq;
+    _mix.assign(static_cast<size_t>(kMixFrames) * 2, 0.0f);
+    _peek.assign(static_cast<size_t>(BassVoice::kPeekFrames) * 2, 0.0f);
+    {
+      std::lock_guard<std::mutex> wake(_wakeLock);
+      _quit = false;
+    }
+    _fillThread = std::thread(&BassEngine::FillLoop, this);
+  } catch (...) {
+    SDL_CloseAudioDevice(_device);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    _device = 0;
+    throw;
+  }
   {
     std::lock_guard<std::mutex> lock(_lock);
     _initialised = true;
     _output = Output::kRunning;
   }
-  {
-    std::lock_guard<std::mutex> wake(_wakeLock);
-    _quit = false;
-  }
-  _decoder = std::thread(&BassEngine::DecoderLoop, this);
   SDL_PauseAudioDevice(_device, 0);
   return kBassOk;
 }
@@ -145,7 +149,7 @@ int32_t BassEngine::Free() {
     _quit = true;
   }
   _wake.notify_all();
-  _decoder.join();
+  _fillThread.join();
   SDL_CloseAudioDevice(_device);  // returns once the callback has finished for good
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   _device = 0;
@@ -253,14 +257,18 @@ void BassEngine::Render(Uint8* stream, int bytes) {
 
 // ---- Streams' read-ahead ---------------------------------------------------
 
-void BassEngine::DecoderLoop() {
+void BassEngine::FillLoop() {
   std::vector<std::shared_ptr<BassStream>> streams;
   std::unique_lock<std::mutex> wake(_wakeLock);
   while (!_quit) {
     wake.unlock();
-    FillStreams(streams);
+    try {
+      FillStreams(streams);
+    } catch (const std::bad_alloc&) {
+      streams.clear();  // try again next time rather than end the program
+    }
     wake.lock();
-    _wake.wait_for(wake, kDecoderPeriod, [this] { return _quit; });
+    _wake.wait_for(wake, kFillPeriod, [this] { return _quit; });
   }
 }
 
@@ -310,11 +318,7 @@ int32_t BassEngine::SampleLoad(BassBool mem, const void* file, uint64_t offset, 
   }
   // Decoding takes no lock: a long file on the loader thread holds up nobody.
   int32_t error = kBassOk;
-  auto source = BassByteSource::Open(mem, file, offset, length, error);
-  if (!source) {
-    return error;
-  }
-  auto decoder = BassDecoder::Open(std::move(source), error);
+  auto decoder = BassDecoder::Open(mem, file, offset, length, error);
   if (!decoder) {
     return error;
   }
@@ -322,7 +326,8 @@ int32_t BassEngine::SampleLoad(BassBool mem, const void* file, uint64_t offset, 
   if (!decoder->DecodeAll(*frames, error)) {
     return error;
   }
-  auto loaded = std::make_shared<BassSample>(std::move(frames), decoder->Rate(), decoder->Channels(), max, flags);
+  auto loaded =
+      std::make_shared<BassSample>(std::move(frames), decoder->Rate(), decoder->Channels(), max, flags);
   std::lock_guard<std::mutex> lock(_lock);
   if ((error = CheckInit()) != kBassOk) {
     return error;
@@ -335,7 +340,7 @@ int32_t BassEngine::SampleLoad(BassBool mem, const void* file, uint64_t offset, 
 int32_t BassEngine::SampleGetChannel(BassHandle sample, bool onlyNew, BassHandle& channel) {
   std::lock_guard<std::mutex> lock(_lock);
   int32_t error = kBassOk;
-  BassSample* owner = LockedSample(sample, error);
+  BassSample* owner = Locked(_samples, sample, error);
   if (!owner) {
     return error;
   }
@@ -367,7 +372,7 @@ int32_t BassEngine::SampleGetChannel(BassHandle sample, bool onlyNew, BassHandle
 int32_t BassEngine::SampleGetInfo(BassHandle sample, BassSampleInfo* info) {
   std::lock_guard<std::mutex> lock(_lock);
   int32_t error = kBassOk;
-  const BassSample* owner = LockedSample(sample, error);
+  const BassSample* owner = Locked(_samples, sample, error);
   if (owner && !info) {
     error = kBassErrorParam;
   }
@@ -380,7 +385,7 @@ int32_t BassEngine::SampleGetInfo(BassHandle sample, BassSampleInfo* info) {
 int32_t BassEngine::SampleSetInfo(BassHandle sample, const BassSampleInfo* info) {
   std::lock_guard<std::mutex> lock(_lock);
   int32_t error = kBassOk;
-  BassSample* owner = LockedSample(sample, error);
+  BassSample* owner = Locked(_samples, sample, error);
   if (!owner) {
     return error;
   }
@@ -401,7 +406,7 @@ int32_t BassEngine::SampleFree(BassHandle sample) {
   std::vector<std::shared_ptr<BassVoice>> channels;
   std::lock_guard<std::mutex> lock(_lock);
   int32_t error = kBassOk;
-  if (!LockedSample(sample, error)) {
+  if (!Locked(_samples, sample, error)) {
     return error;
   }
   const auto it = _samples.find(sample);
@@ -438,8 +443,8 @@ int32_t BassEngine::MusicHandle(BassHandle) {
 
 // ---- Streams -----------------------------------------------------------------
 
-int32_t BassEngine::StreamCreate(BassBool mem, const void* file, uint64_t offset, uint64_t length, uint32_t flags,
-                                 BassHandle& stream) {
+int32_t BassEngine::StreamCreate(BassBool mem, const void* file, uint64_t offset, uint64_t length,
+                                 uint32_t flags, BassHandle& stream) {
   uint32_t bufferMs = 0;
   BassHandle handle = 0;
   {
@@ -451,11 +456,7 @@ int32_t BassEngine::StreamCreate(BassBool mem, const void* file, uint64_t offset
     handle = NewHandle();  // numbers only grow, so it stays free while the file is opened
   }
   int32_t error = kBassOk;
-  auto source = BassByteSource::Open(mem, file, offset, length, error);
-  if (!source) {
-    return error;
-  }
-  auto decoder = BassDecoder::Open(std::move(source), error);
+  auto decoder = BassDecoder::Open(mem, file, offset, length, error);
   if (!decoder) {
     return error;
   }
@@ -463,7 +464,8 @@ int32_t BassEngine::StreamCreate(BassBool mem, const void* file, uint64_t offset
       std::max<int64_t>(kMinReadAheadFrames, int64_t{decoder->Rate()} * int64_t{bufferMs} / 1000);
   std::shared_ptr<BassStream> created;
   try {
-    created = std::make_shared<BassStream>(handle, std::move(decoder), readAhead, (flags & kBassSampleLoop) != 0);
+    created =
+        std::make_shared<BassStream>(handle, std::move(decoder), readAhead, (flags & kBassSampleLoop) != 0);
   } catch (const std::bad_alloc&) {
     return kBassErrorMemory;
   }
@@ -491,7 +493,7 @@ int32_t BassEngine::StreamFree(BassHandle stream) {
   {
     std::lock_guard<std::mutex> lock(_lock);
     int32_t error = kBassOk;
-    BassVoice* voice = LockedVoice(stream, error);
+    BassVoice* voice = Locked(_voices, stream, error);
     if (!voice || !voice->IsStream()) {
       return voice ? kBassErrorHandle : error;
     }
@@ -511,7 +513,7 @@ int32_t BassEngine::ChannelPlay(BassHandle channel, bool restart) {
   {
     std::lock_guard<std::mutex> lock(_lock);
     int32_t error = kBassOk;
-    BassVoice* voice = LockedVoice(channel, error);
+    BassVoice* voice = Locked(_voices, channel, error);
     if (!voice) {
       return error;
     }
@@ -534,7 +536,7 @@ int32_t BassEngine::ChannelPlay(BassHandle channel, bool restart) {
 int32_t BassEngine::ChannelStop(BassHandle channel) {
   std::lock_guard<std::mutex> lock(_lock);
   int32_t error = kBassOk;
-  if (BassVoice* voice = LockedVoice(channel, error)) {
+  if (BassVoice* voice = Locked(_voices, channel, error)) {
     voice->Stop();
   }
   return error;
@@ -543,14 +545,14 @@ int32_t BassEngine::ChannelStop(BassHandle channel) {
 int32_t BassEngine::ChannelPause(BassHandle channel) {
   std::lock_guard<std::mutex> lock(_lock);
   int32_t error = kBassOk;
-  BassVoice* voice = LockedVoice(channel, error);
+  BassVoice* voice = Locked(_voices, channel, error);
   return voice ? voice->Pause() : error;
 }
 
 int32_t BassEngine::ChannelSetAttributes(BassHandle channel, int32_t freq, int32_t volume, int32_t pan) {
   std::lock_guard<std::mutex> lock(_lock);
   int32_t error = kBassOk;
-  BassVoice* voice = LockedVoice(channel, error);
+  BassVoice* voice = Locked(_voices, channel, error);
   if (!voice) {
     return error;
   }
@@ -572,7 +574,7 @@ int32_t BassEngine::ChannelSetAttributes(BassHandle channel, int32_t freq, int32
 int32_t BassEngine::ChannelGetAttributes(BassHandle channel, uint32_t* freq, uint32_t* volume, int32_t* pan) {
   std::lock_guard<std::mutex> lock(_lock);
   int32_t error = kBassOk;
-  const BassVoice* voice = LockedVoice(channel, error);
+  const BassVoice* voice = Locked(_voices, channel, error);
   if (!voice) {
     return error;
   }
@@ -585,7 +587,7 @@ int32_t BassEngine::ChannelGetAttributes(BassHandle channel, uint32_t* freq, uin
 int32_t BassEngine::ChannelSetFlags(BassHandle channel, uint32_t flags) {
   std::lock_guard<std::mutex> lock(_lock);
   int32_t error = kBassOk;
-  if (BassVoice* voice = LockedVoice(channel, error)) {
+  if (BassVoice* voice = Locked(_voices, channel, error)) {
     voice->SetLooped((flags & kBassSampleLoop) != 0);
   }
   return error;

@@ -42,8 +42,8 @@ class BassEngine {
   int32_t Update();
   int32_t SetConfig(uint32_t option, uint32_t value);
 
-  int32_t SampleLoad(BassBool mem, const void* file, uint64_t offset, uint32_t length, uint32_t max, uint32_t flags,
-                     BassHandle& sample);
+  int32_t SampleLoad(BassBool mem, const void* file, uint64_t offset, uint32_t length, uint32_t max,
+                     uint32_t flags, BassHandle& sample);
   int32_t SampleGetChannel(BassHandle sample, bool onlyNew, BassHandle& channel);
   int32_t SampleGetInfo(BassHandle sample, BassSampleInfo* info);
   int32_t SampleSetInfo(BassHandle sample, const BassSampleInfo* info);
@@ -70,16 +70,16 @@ class BassEngine {
   BassEngine() = default;
   static void SDLCALL AudioCallback(void* user, Uint8* stream, int bytes);
   void Render(Uint8* stream, int bytes);
-  void DecoderLoop();
+  void FillLoop();
   // Fills every stream that plays, is paused or waits for a rewind.
   void FillStreams(std::vector<std::shared_ptr<BassStream>>& streams);
   // Under _lock: a handle not in use (never 0).
   BassHandle NewHandle();
   // Under _lock: kBassErrorInit when not initialised, else kBassOk.
   int32_t CheckInit() const;
-  // Under _lock: the sample or voice, or null with the error.
-  BassSample* LockedSample(BassHandle sample, int32_t& error) const;
-  BassVoice* LockedVoice(BassHandle channel, int32_t& error) const;
+  // Under _lock: the sample or voice of a handle, or null with the error.
+  template <class Map>
+  auto Locked(const Map& map, BassHandle handle, int32_t& error) const -> decltype(map.begin()->second.get());
 
   std::mutex _lifeLock;
   std::mutex _lock;
@@ -102,7 +102,7 @@ class BassEngine {
   std::vector<float> _peek;  // BassVoice::kPeekFrames stereo frames
 
   // The stream-filling thread.
-  std::thread _decoder;
+  std::thread _fillThread;
   std::mutex _wakeLock;
   std::condition_variable _wake;
   bool _quit = false;  // under _wakeLock

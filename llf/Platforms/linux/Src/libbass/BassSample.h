@@ -10,8 +10,8 @@ namespace LibBass {
 
 class BassSample {
  public:
-  BassSample(std::shared_ptr<const std::vector<float>> frames, uint32_t rate, uint32_t fileChannels, uint32_t max,
-             uint32_t flags);
+  BassSample(std::shared_ptr<const std::vector<float>> frames, uint32_t rate, uint32_t fileChannels,
+             uint32_t max, uint32_t flags);
 
   const std::shared_ptr<const std::vector<float>>& Frames() const { return _frames; }
   const BassSampleInfo& Info() const { return _info; }

@@ -44,6 +44,8 @@ void BassSampleChannel::Consume(int frames) {
   }
 }
 
-bool BassSampleChannel::AtEnd() const { return !Looped() && _pos >= _length; }
+bool BassSampleChannel::AtEnd() const {
+  return !Looped() && _pos >= _length;
+}
 
 }  // namespace LibBass

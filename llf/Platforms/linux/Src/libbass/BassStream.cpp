@@ -6,7 +6,8 @@
 
 namespace LibBass {
 
-BassStream::BassStream(BassHandle handle, std::unique_ptr<BassDecoder> decoder, int64_t readAheadFrames, bool loop)
+BassStream::BassStream(BassHandle handle, std::unique_ptr<BassDecoder> decoder, int64_t readAheadFrames,
+                       bool loop)
     : BassVoice(handle, decoder->Rate(), decoder->Rate(), 100, 0, loop),
       _decoder(std::move(decoder)),
       _fillBuffer(static_cast<size_t>(kFillChunk) * 2),
@@ -157,6 +158,8 @@ void BassStream::Consume(int frames) {
   }
 }
 
-bool BassStream::AtEnd() const { return !_rewindPending && _markCount > 0 && _read == MarkAt(0) && RealEnd(); }
+bool BassStream::AtEnd() const {
+  return !_rewindPending && _markCount > 0 && _read == MarkAt(0) && RealEnd();
+}
 
 }  // namespace LibBass

@@ -49,7 +49,7 @@ class BassStream final : public BassVoice {
   bool AtStart() const override { return _rewindPending || _played == 0; }
 
  private:
-  static constexpr int kMaxMarks = 64;     // file ends the ring may hold (short looping files)
+  static constexpr int kMaxMarks = 64;         // file ends the ring may hold (short looping files)
   static constexpr int64_t kFillChunk = 4096;  // frames decoded between ring updates
 
   // The ring's next file end at or after the frame `index` marks further on (max when none).
@@ -65,8 +65,8 @@ class BassStream final : public BassVoice {
   // Under the engine's lock.
   std::vector<float> _ring;  // interleaved stereo, _capacity frames
   int64_t _capacity;
-  uint64_t _written = 0;  // frames ever written since the last rewind
-  uint64_t _read = 0;     // frames ever consumed since the last rewind
+  uint64_t _written = 0;                     // frames ever written since the last rewind
+  uint64_t _read = 0;                        // frames ever consumed since the last rewind
   std::array<uint64_t, kMaxMarks> _marks{};  // positions right after the file's last frame
   int _markHead = 0;
   int _markCount = 0;
