@@ -59,7 +59,7 @@ inline bool IsLowSurrogate(char32_t cp) { return cp >= 0xDC00 && cp <= 0xDFFF; }
 }  // namespace
 
 void Utf8Append(std::string& out, char32_t cp) {
-  if (cp > 0x10FFFF) {
+  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
     cp = kReplacementChar;
   }
   if (cp < 0x80) {
@@ -142,6 +142,78 @@ std::wstring Utf8Decode(const char* data, size_t size) {
     out.push_back(static_cast<wchar_t>(cp));
     i += n;
   }
+  return out;
+}
+
+namespace {
+
+inline char32_t Unit(const unsigned char* p, size_t bytes, bool bigEndian) {
+  char32_t v = 0;
+  for (size_t k = 0; k < bytes; ++k) {
+    v |= static_cast<char32_t>(p[k]) << (8 * (bigEndian ? bytes - 1 - k : k));
+  }
+  return v;
+}
+
+inline void PutUnit(std::string& out, char32_t unit, size_t bytes, bool bigEndian) {
+  for (size_t k = 0; k < bytes; ++k) {
+    const size_t shift = 8 * (bigEndian ? bytes - 1 - k : k);
+    out.push_back(static_cast<char>((unit >> shift) & 0xFF));
+  }
+}
+
+}  // namespace
+
+std::wstring Utf16Decode(const unsigned char* data, size_t size, bool bigEndian) {
+  std::wstring out;
+  out.reserve(size / 2 + 1);
+  size_t i = 0;
+  for (; i + 1 < size; i += 2) {
+    char32_t u = Unit(data + i, 2, bigEndian);
+    if (IsHighSurrogate(u)) {
+      const char32_t low = i + 3 < size ? Unit(data + i + 2, 2, bigEndian) : 0;
+      if (IsLowSurrogate(low)) {
+        u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+        i += 2;
+      } else {
+        u = kReplacementChar;
+      }
+    } else if (IsLowSurrogate(u)) {
+      u = kReplacementChar;
+    }
+    out.push_back(static_cast<wchar_t>(u));
+  }
+  if (i < size) out.push_back(kReplacementChar);
+  return out;
+}
+
+std::string Utf16Encode(const std::wstring& text, bool bigEndian) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (wchar_t c : text) {
+    char32_t cp = static_cast<char32_t>(static_cast<uint32_t>(c));
+    if (cp > 0x10FFFF || IsHighSurrogate(cp) || IsLowSurrogate(cp)) cp = kReplacementChar;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      PutUnit(out, 0xD800 + (cp >> 10), 2, bigEndian);
+      PutUnit(out, 0xDC00 + (cp & 0x3FF), 2, bigEndian);
+    } else {
+      PutUnit(out, cp, 2, bigEndian);
+    }
+  }
+  return out;
+}
+
+std::wstring Utf32Decode(const unsigned char* data, size_t size, bool bigEndian) {
+  std::wstring out;
+  out.reserve(size / 4 + 1);
+  size_t i = 0;
+  for (; i + 3 < size; i += 4) {
+    char32_t u = Unit(data + i, 4, bigEndian);
+    if (u > 0x10FFFF || IsHighSurrogate(u) || IsLowSurrogate(u)) u = kReplacementChar;
+    out.push_back(static_cast<wchar_t>(u));
+  }
+  if (i < size) out.push_back(kReplacementChar);
   return out;
 }
 
