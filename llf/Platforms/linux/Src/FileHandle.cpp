@@ -10,17 +10,21 @@
 namespace LLF {
 
 bool FileHandle::Open(const std::wstring& path, bool readWrite, bool create) {
+  return OpenWith(path, (readWrite ? O_RDWR : O_RDONLY) | (create ? O_CREAT | O_TRUNC : 0), 0666);
+}
+
+bool FileHandle::CreateNew(const std::wstring& path, unsigned mode) {
+  return OpenWith(path, O_RDWR | O_CREAT | O_EXCL, mode);
+}
+
+bool FileHandle::OpenWith(const std::wstring& path, int flags, unsigned mode) {
   Close();
   if (path.empty()) {
     return false;
   }
-  int flags = (readWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
-  if (create) {
-    flags |= O_CREAT | O_TRUNC;
-  }
   int fd;
   do {
-    fd = ::open(ToOsPath(path).c_str(), flags, 0666);
+    fd = ::open(ToOsPath(path).c_str(), flags | O_CLOEXEC, static_cast<mode_t>(mode));
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     return false;
@@ -45,12 +49,16 @@ bool FileHandle::Close() {
   return ok;
 }
 
-unsigned FileHandle::Read(void* buffer, unsigned count) {
-  if (_fd < 0 || !buffer) return 0;
-  auto* p = static_cast<char*>(buffer);
+namespace {
+
+// Repeats a read or write over short transfers and interruptions; the bytes
+// moved.
+template <class Byte, class Op>
+unsigned Transfer(int fd, Byte* p, unsigned count, Op op) {
+  if (fd < 0 || !p) return 0;
   unsigned done = 0;
   while (done < count) {
-    const ssize_t n = ::read(_fd, p + done, count - done);
+    const ssize_t n = op(fd, p + done, count - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     done += static_cast<unsigned>(n);
@@ -58,17 +66,14 @@ unsigned FileHandle::Read(void* buffer, unsigned count) {
   return done;
 }
 
+}  // namespace
+
+unsigned FileHandle::Read(void* buffer, unsigned count) {
+  return Transfer(_fd, static_cast<char*>(buffer), count, ::read);
+}
+
 unsigned FileHandle::Write(const void* buffer, unsigned count) {
-  if (_fd < 0 || !buffer) return 0;
-  const auto* p = static_cast<const char*>(buffer);
-  unsigned done = 0;
-  while (done < count) {
-    const ssize_t n = ::write(_fd, p + done, count - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<unsigned>(n);
-  }
-  return done;
+  return Transfer(_fd, static_cast<const char*>(buffer), count, ::write);
 }
 
 bool FileHandle::Seek(int origin, long long offset) {

@@ -22,6 +22,9 @@ class FileHandle : public virtual Object {
   // Opens path for reading, or for reading and writing; create makes the
   // file (replacing an existing one). A folder is refused.
   bool Open(const std::wstring& path, bool readWrite, bool create);
+  // Creates a file for reading and writing with the given permission bits;
+  // false when anything stands at path already.
+  bool CreateNew(const std::wstring& path, unsigned mode);
   bool IsValid() const { return _fd >= 0; }
   bool Close();
 
@@ -36,6 +39,8 @@ class FileHandle : public virtual Object {
   bool Flush();
 
  private:
+  bool OpenWith(const std::wstring& path, int flags, unsigned mode);
+
   int _fd = -1;
 };
 

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "Exception.h"
+#include "FileHandle.h"
 #include "Format.h"
 #include "Log.h"
 #include "StringUtils.h"
@@ -63,41 +64,20 @@ std::string HomeFolder() {
 
 // Copies a regular file to a new file (never replacing one), with its data
 // on the disk before the copy counts as done.
-bool CopyToNewFile(const std::string& from, const std::string& to) {
-  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return false;
+bool CopyToNewFile(const std::wstring& from, const std::wstring& to) {
   struct stat st;
-  if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(in);
-    return false;
-  }
-  const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
-  if (out < 0) {
-    ::close(in);
-    return false;
-  }
-  bool ok = true;
+  if (::stat(ToOsPath(from).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  FileHandle in, out;
+  if (!in.Open(from, false, false) || !out.CreateNew(to, st.st_mode & 07777)) return false;
+  unsigned long long size = 0, copied = 0;
+  in.GetSize(size);
   std::vector<char> buffer(1 << 16);
-  for (;;) {
-    const ssize_t n = ::read(in, buffer.data(), buffer.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) ok = false;
-    if (n <= 0) break;
-    for (ssize_t done = 0; done < n;) {
-      const ssize_t w = ::write(out, buffer.data() + done, static_cast<size_t>(n - done));
-      if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) {
-        ok = false;
-        break;
-      }
-      done += w;
-    }
-    if (!ok) break;
+  while (const unsigned n = in.Read(buffer.data(), static_cast<unsigned>(buffer.size()))) {
+    if (out.Write(buffer.data(), n) != n) break;
+    copied += n;
   }
-  ok = ::fsync(out) == 0 && ok;
-  ok = ::close(out) == 0 && ok;
-  ::close(in);
-  if (!ok) ::unlink(to.c_str());
+  const bool ok = copied == size && out.Flush() && out.Close();
+  if (!ok) ::unlink(ToOsPath(to).c_str());
   return ok;
 }
 
@@ -188,7 +168,7 @@ bool OS_MoveFile(const std::wstring& from, const std::wstring& to) {
   }
   if (errno == EXDEV) {
     // Another file system: copy, then remove the original.
-    return CopyToNewFile(src, dst) && ::unlink(src.c_str()) == 0;
+    return CopyToNewFile(from, to) && ::unlink(src.c_str()) == 0;
   }
   return false;
 }
