@@ -109,19 +109,20 @@ bool IsValidUtf8(const char* data, size_t size) {
 
 std::wstring Utf8Decode(const char* data, size_t size) {
   const auto* p = reinterpret_cast<const unsigned char*>(data);
-  std::wstring out;
-  out.reserve(size);
+  // Never more characters than bytes; written through a pointer and cut to
+  // length at the end, which keeps the per-character cost low.
+  std::wstring out(size, L'\0');
+  wchar_t* o = out.data();
   size_t i = 0;
   while (i < size) {
     if (p[i] < 0x80) {
-      out.push_back(static_cast<wchar_t>(p[i]));
-      ++i;
+      *o++ = static_cast<wchar_t>(p[i++]);
       continue;
     }
     char32_t cp;
     size_t n = ReadSequence(p + i, size - i, cp);
     if (n == 0) {
-      out.push_back(kReplacementChar);
+      *o++ = kReplacementChar;
       // Skip the lead byte and any continuation bytes that belong to it.
       ++i;
       while (i < size && IsContinuation(p[i])) ++i;
@@ -139,9 +140,10 @@ std::wstring Utf8Decode(const char* data, size_t size) {
     } else if (IsLowSurrogate(cp)) {
       cp = kReplacementChar;
     }
-    out.push_back(static_cast<wchar_t>(cp));
+    *o++ = static_cast<wchar_t>(cp);
     i += n;
   }
+  out.resize(static_cast<size_t>(o - out.data()));
   return out;
 }
 
