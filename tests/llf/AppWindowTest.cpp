@@ -202,6 +202,7 @@ TEST_F(AppWindowTest, OpensAndClosesWindowedAndFullScreen) {
 
   window.Destroy();
   EXPECT_EQ(window.GetHandle(), nullptr);
+  EXPECT_FALSE(SDL_WasInit(SDL_INIT_VIDEO));  // video given back with the window
   EXPECT_TRUE(Logged(L"Window destroyed successfully."));
   EXPECT_FALSE(window.ProcessMessages());
   EXPECT_FALSE(window.SetTitle(L"Gone"));
