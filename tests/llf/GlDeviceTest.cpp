@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "AppWindow.h"
 #include "GlDevice.h"
 #include "GlLibrary.h"
 #include "IGfxSystem.h"
@@ -27,8 +28,11 @@ class GlDeviceTest : public ::testing::Test {
     ASSERT_TRUE(_library.Load()) << SDL_GetError();
     _system = _library.CreateSystem();
     ASSERT_TRUE(_system) << "no OpenGL 2.1 context";
-    _window = SDL_CreateWindow("", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    ASSERT_TRUE(_window) << SDL_GetError();
+    AppSettings settings;
+    settings.width = kWidth;
+    settings.height = kHeight;
+    ASSERT_TRUE(AppWindow::GetInstance().Create(settings));
+    _window = AppWindow::GetInstance().GetHandle();
     GfxPresentParameters params;
     params.backBufferWidth = kWidth;
     params.backBufferHeight = kHeight;
@@ -66,7 +70,7 @@ class GlDeviceTest : public ::testing::Test {
   void TearDown() override {
     _device.reset();
     _system.reset();
-    if (_window) SDL_DestroyWindow(_window);
+    AppWindow::GetInstance().Destroy();
     _library.Unload();
   }
 

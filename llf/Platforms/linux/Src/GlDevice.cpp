@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "AppWindow.h"
 #include "GlSurface.h"
 
 namespace LLF {
@@ -66,10 +67,10 @@ std::unique_ptr<GlDevice> GlDevice::Create(SDL_Window* window, const GfxPresentP
     return nullptr;
   }
   std::unique_ptr<GlDevice> device(new GlDevice(window, context));
-  if (SDL_GL_MakeCurrent(window, context) != 0 || !device->_gl.Load() || !device->SetUpBackBuffer(params)) {
+  if (SDL_GL_MakeCurrent(window, context) != 0 || !device->_gl.Load() || !device->SetUpBackBuffer(params) ||
+      !device->ApplyPresentation(params)) {
     return nullptr;
   }
-  device->ApplyPresentation(params);
 
   const GlFunctions& gl = device->_gl;
   gl.MatrixMode(GL_MODELVIEW);
@@ -169,19 +170,28 @@ bool GlDevice::SetUpBackBuffer(const GfxPresentParameters& params) {
   return true;
 }
 
-void GlDevice::ApplyPresentation(const GfxPresentParameters& params) {
-  SDL_SetWindowFullscreen(_window, params.windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+bool GlDevice::ApplyPresentation(const GfxPresentParameters& params) {
+  // Full screen is the desktop's: the window covers it and shows the back
+  // buffer scaled, and maps the pointer back through the same letterbox.
+  AppWindow& window = AppWindow::GetInstance();
+  if (window.GetHandle() != _window) {
+    return false;
+  }
+  if (window.IsFullScreen() == params.windowed && !window.SetFullScreen(!params.windowed)) {
+    return false;
+  }
+  window.SetBackBufferSize(_width, _height);
   const bool vsync = params.windowed ? params.swapEffect == GFXSWAP_COPY_VSYNC
                                      : params.presentationInterval == GFXPRESENT_INTERVAL_ONE;
   SDL_GL_SetSwapInterval(vsync ? 1 : 0);
+  return true;
 }
 
 bool GlDevice::Reset(const GfxPresentParameters& params) {
   Flush();
-  if (SDL_GL_MakeCurrent(_window, _context) != 0 || !SetUpBackBuffer(params)) {
+  if (SDL_GL_MakeCurrent(_window, _context) != 0 || !SetUpBackBuffer(params) || !ApplyPresentation(params)) {
     return false;
   }
-  ApplyPresentation(params);
   // States start over as after creation: the caller sets them again.
   _appliedValid = false;
   _viewport = GfxViewport{0, 0, _width, _height, 0.0f, 1.0f};
@@ -207,18 +217,12 @@ bool GlDevice::Present() {
   int drawableWidth = 0;
   int drawableHeight = 0;
   SDL_GL_GetDrawableSize(_window, &drawableWidth, &drawableHeight);
-  // The back buffer as large as it fits, aspect kept, centred.
-  const int64_t w = _width;
-  const int64_t h = _height;
-  int outWidth = drawableWidth;
-  int outHeight = drawableHeight;
-  if (int64_t(drawableWidth) * h > int64_t(drawableHeight) * w) {
-    outWidth = static_cast<int>(drawableHeight * w / h);
-  } else {
-    outHeight = static_cast<int>(drawableWidth * h / w);
-  }
-  const int x = (drawableWidth - outWidth) / 2;
-  const int y = (drawableHeight - outHeight) / 2;
+  // Where the window shows the back buffer, rows counted from its top.
+  const Rect box = AppWindow::GetInstance().GetLetterbox(true).GetViewport();
+  const int outWidth = box.width;
+  const int outHeight = box.height;
+  const int x = box.x;
+  const int y = drawableHeight - box.y - box.height;
 
   _gl.BindFramebuffer(GL_READ_FRAMEBUFFER, _framebuffer);
   _gl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);

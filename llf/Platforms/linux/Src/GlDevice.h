@@ -33,8 +33,9 @@ namespace LLF {
 
 class GlDevice : public IGfxDevice {
  public:
-  // A device on a context created for the window and made current; null
-  // (with the context deleted) when it cannot start.
+  // A device on a context created for the application window (whose
+  // handle window must be) and made current; null (with the context
+  // deleted) when it cannot start.
   static std::unique_ptr<GlDevice> Create(SDL_Window* window, const GfxPresentParameters& params);
 
   LLF_KIND_OF(GlDevice, IGfxDevice)
@@ -85,7 +86,9 @@ class GlDevice : public IGfxDevice {
 
   GlDevice(SDL_Window* window, SDL_GLContext context);
   bool SetUpBackBuffer(const GfxPresentParameters& params);
-  void ApplyPresentation(const GfxPresentParameters& params);
+  // Windowed or full screen, the back buffer's size for the window's
+  // letterbox, and vertical sync. False when the window refuses.
+  bool ApplyPresentation(const GfxPresentParameters& params);
   BatchKey CurrentKey(bool lines) const;
   void Append(const uint8_t* data, uint32_t stride, uint32_t index);
   void Flush();
