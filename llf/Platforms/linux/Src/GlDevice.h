@@ -62,6 +62,9 @@ class GlDevice : public IGfxDevice {
 
   // Waits until OpenGL has finished every command given so far.
   void Finish();
+  // Makes the device's context current again, after other OpenGL work on
+  // this thread (another renderer, a probe).
+  bool MakeCurrent() { return SDL_GL_MakeCurrent(_window, _context) == 0; }
 
  private:
   // Everything a batch is drawn with, but the view transform.
