@@ -18,20 +18,30 @@ Lexer::Lexer() {
   SetDefaultOperators();
 }
 
-Lexer::~Lexer() { Lexer::Clear(); }
+Lexer::~Lexer() {
+  Lexer::Clear();
+}
 
-std::wstring Lexer::Dump() const { return L"Lexer: Text: " + _text; }
+std::wstring Lexer::Dump() const {
+  return L"Lexer: Text: " + _text;
+}
 
 void Lexer::SetText(const std::wstring& text) {
   _text = text;
   Reset();
 }
 
-void Lexer::SetDelimiters(const std::vector<wchar_t>& delimiters) { _delimiters = delimiters; }
+void Lexer::SetDelimiters(const std::vector<wchar_t>& delimiters) {
+  _delimiters = delimiters;
+}
 
-void Lexer::SetOperators(const std::vector<std::wstring>& operators) { _operators = operators; }
+void Lexer::SetOperators(const std::vector<std::wstring>& operators) {
+  _operators = operators;
+}
 
-void Lexer::SetKeywords(const std::vector<std::wstring>& keywords) { _keywords = keywords; }
+void Lexer::SetKeywords(const std::vector<std::wstring>& keywords) {
+  _keywords = keywords;
+}
 
 void Lexer::Reset() {
   _line = 0;
@@ -267,7 +277,9 @@ void Lexer::Advance() {
   }
 }
 
-void Lexer::SetDefaultKeywords() { _keywords.clear(); }
+void Lexer::SetDefaultKeywords() {
+  _keywords.clear();
+}
 
 int Lexer::GetKeywordCode(const std::wstring& text) const {
   for (size_t i = 0; i < _keywords.size(); ++i) {
@@ -282,7 +294,9 @@ void Lexer::SetDefaultDelimiters() {
   _delimiters = {L':', L',', L'"', L'\'', L'[', L']', L'{', L'}', L'(', L')', L';', L'.', L'?', L'/'};
 }
 
-bool Lexer::IsDelimiter(wchar_t c) const { return IsSpace(c) || GetDelimiterCode(c) != 0; }
+bool Lexer::IsDelimiter(wchar_t c) const {
+  return IsSpace(c) || GetDelimiterCode(c) != 0;
+}
 
 int Lexer::GetDelimiterCode(wchar_t c) const {
   for (size_t i = 0; i < _delimiters.size(); ++i) {
@@ -292,8 +306,8 @@ int Lexer::GetDelimiterCode(wchar_t c) const {
 }
 
 void Lexer::SetDefaultOperators() {
-  _operators = {L"+",  L"-",  L"*",  L"/",  L"%",  L"^",   L"$",   L"++", L"--", L"=",  L"+=", L"-=", L"*=",
-                L"/=", L"%=", L"^=", L"&",  L"|",  L"#",   L"~",   L"<<", L">>", L"&=", L"|=", L"#=", L"<<=",
+  _operators = {L"+",   L"-",  L"*",  L"/",  L"%", L"^",  L"$",  L"++", L"--", L"=",  L"+=", L"-=", L"*=",
+                L"/=",  L"%=", L"^=", L"&",  L"|", L"#",  L"~",  L"<<", L">>", L"&=", L"|=", L"#=", L"<<=",
                 L">>=", L"$=", L"&&", L"||", L"!", L"==", L"!=", L"<",  L">",  L"<=", L">="};
 }
 
@@ -301,7 +315,8 @@ bool Lexer::IsOperatorChar(wchar_t c, size_t pos) const {
   const std::wstring& acc = _current.accumulator;
   const size_t prefix = pos == 0 ? 0 : acc.size();
   for (const std::wstring& op : _operators) {
-    if (op.size() > pos && op[pos] == c && op.size() >= prefix && op.compare(0, prefix, acc, 0, prefix) == 0) {
+    if (op.size() > pos && op[pos] == c && op.size() >= prefix &&
+        op.compare(0, prefix, acc, 0, prefix) == 0) {
       return true;
     }
   }
