@@ -60,7 +60,8 @@ class Lexer : public virtual Object {
   std::wstring Dump() const override;
 
   virtual const std::wstring& GetText() const { return _text; }
-  virtual const Token& GetToken() const { return _current.token; }
+  // The token last read; the reference holds until the next read.
+  virtual const Token& GetToken() const { return Cur().token; }
   virtual int GetLine() const { return _line; }
   virtual void SetText(const std::wstring& text);
   virtual void SetDelimiters(const std::vector<wchar_t>& delimiters);
@@ -97,10 +98,10 @@ class Lexer : public virtual Object {
   virtual int GetOperatorCode(const std::wstring& text) const;
   virtual bool IsIdentChar(wchar_t c) const;
 
-  // NextToken without the copy it returns: the token is then GetToken().
-  void Advance();
-  size_t GetCursor() const { return _current.cursor; }
-  size_t GetTokenStart() const { return _current.tokenStart; }
+  // NextToken without the copy: the token read, valid until the next read.
+  const Token& Advance();
+  size_t GetCursor() const { return Cur().cursor; }
+  size_t GetTokenStart() const { return Cur().tokenStart; }
 
  private:
   struct Record {
@@ -110,11 +111,21 @@ class Lexer : public virtual Object {
     std::wstring accumulator;  // operator characters matched so far
   };
 
+  // Rebuild the lookups that answer for ASCII characters without a search.
+  void IndexDelimiters();
+  void IndexOperators();
+
   // The character at i, or 0 past the end.
   wchar_t At(size_t i) const { return i < _text.size() ? _text[i] : L'\0'; }
 
-  Record _current;
-  Record _previous;  // the current record as it stood before the last NextToken
+  Record& Cur() { return _records[_currentIndex]; }
+  const Record& Cur() const { return _records[_currentIndex]; }
+
+  // The current record and the previous one (the current record as it
+  // stood before the last NextToken); a read turns the current record into
+  // the previous one and starts the other afresh, so nothing is copied.
+  Record _records[2];
+  int _currentIndex = 0;
   std::wstring _text;
   int _line = 0;
   bool _stringMode = true;
@@ -122,6 +133,10 @@ class Lexer : public virtual Object {
   std::vector<std::wstring> _keywords;
   std::vector<wchar_t> _delimiters;
   std::vector<std::wstring> _operators;
+  int _asciiDelimiterCode[128] = {};   // GetDelimiterCode for ASCII
+  bool _asciiOperatorStart[128] = {};  // IsOperatorChar(c, 0) for ASCII
+  bool _asciiExtends[128] = {};        // CanExtendOperator for a one-character accumulator
+  int _asciiOperatorCode[128] = {};    // GetOperatorCode of a one-character text
 };
 
 }  // namespace LLF

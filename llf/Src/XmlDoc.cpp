@@ -116,14 +116,13 @@ bool XmlDoc::ParseDocument(Lexer& lexer) {
 }
 
 bool XmlDoc::ParseElement(Lexer& lexer, XmlElement* parent) {
-  const Token& token = lexer.GetToken();
-  lexer.Advance();
-  if (token.type != XML_TOKEN_TYPE_OP_LESS) return Expected(L"TOKEN_TYPE_OP_LESS", lexer);
+  const Token* token = &lexer.Advance();
+  if (token->type != XML_TOKEN_TYPE_OP_LESS) return Expected(L"TOKEN_TYPE_OP_LESS", lexer);
 
-  lexer.Advance();
-  if (token.type == XML_TOKEN_TYPE_OP_EXCL) {
-    lexer.Advance();
-    if (token.type != XML_TOKEN_TYPE_OP_DEC) return Expected(L"TOKEN_TYPE_OP_DEC", lexer);
+  token = &lexer.Advance();
+  if (token->type == XML_TOKEN_TYPE_OP_EXCL) {
+    token = &lexer.Advance();
+    if (token->type != XML_TOKEN_TYPE_OP_DEC) return Expected(L"TOKEN_TYPE_OP_DEC", lexer);
     std::wstring comment;
     if (!lexer.ReadUntil(L"-->", comment)) return Fail(L"Unexpected end of file.");
     parent->AppendChild(L"COMMENT")->SetComment(comment);
@@ -131,35 +130,42 @@ bool XmlDoc::ParseElement(Lexer& lexer, XmlElement* parent) {
     lexer.Advance();  // ">"
     return true;
   }
-  if (token.type != TOKEN_TYPE_IDENT) return Expected(L"TOKEN_TYPE_IDENT", lexer);
+  if (token->type != TOKEN_TYPE_IDENT) return Expected(L"TOKEN_TYPE_IDENT", lexer);
 
   DepthGuard depth(_depth);
   if (_depth > kMaxDepth) {
     WriteXmlLogLine(L"Elements nested deeper than " + ToString(kMaxDepth) + L" levels" + LineSuffix(lexer));
     return false;
   }
-  XmlElement* element = parent->AppendChild(std::wstring(token.text));
+  XmlElement* element = parent->AppendChild(std::wstring(token->text));
 
-  // Attributes, up to "/>" or ">".
+  // Attributes, up to "/>" or ">". They are gathered first so that the
+  // element's list is allocated once, at its final size.
+  _pending.clear();
+  bool empty = false;
   for (;;) {
-    lexer.Advance();
-    if (token.type == TOKEN_TYPE_IDENT) {
-      std::wstring name = token.text;
-      lexer.Advance();
-      if (token.type != XML_TOKEN_TYPE_OP_ASSIGN) return Expected(L"XML_TOKEN_TYPE_OP_ASSIGN", lexer);
-      lexer.Advance();
-      if (token.type != TOKEN_TYPE_STRING) return Expected(L"TOKEN_TYPE_STRING", lexer);
-      element->AppendAttribute(std::move(name), UnescapeText(token.text));
-    } else if (token.type == TOKEN_TYPE_DELIM_BACKSLASH) {
-      lexer.Advance();
-      if (token.type != XML_TOKEN_TYPE_OP_GREATER) return Expected(L"XML_TOKEN_TYPE_OP_GREATER", lexer);
-      return true;
-    } else if (token.type == XML_TOKEN_TYPE_OP_GREATER) {
+    token = &lexer.Advance();
+    if (token->type == TOKEN_TYPE_IDENT) {
+      _pending.emplace_back(token->text, std::wstring());
+      token = &lexer.Advance();
+      if (token->type != XML_TOKEN_TYPE_OP_ASSIGN) return Expected(L"XML_TOKEN_TYPE_OP_ASSIGN", lexer);
+      token = &lexer.Advance();
+      if (token->type != TOKEN_TYPE_STRING) return Expected(L"TOKEN_TYPE_STRING", lexer);
+      _pending.back().second = UnescapeText(token->text);
+    } else if (token->type == TOKEN_TYPE_DELIM_BACKSLASH) {
+      token = &lexer.Advance();
+      if (token->type != XML_TOKEN_TYPE_OP_GREATER) return Expected(L"XML_TOKEN_TYPE_OP_GREATER", lexer);
+      empty = true;
+      break;
+    } else if (token->type == XML_TOKEN_TYPE_OP_GREATER) {
       break;
     } else {
       return Expected(L"TOKEN_TYPE_IDENT", lexer);
     }
   }
+  element->ReserveAttributes(static_cast<int>(_pending.size()));
+  for (auto& [name, value] : _pending) element->AppendAttribute(std::move(name), std::move(value));
+  if (empty) return true;
 
   // Content: text before the first child, then children and comments.
   bool childSeen = false;
@@ -181,19 +187,19 @@ bool XmlDoc::ParseElement(Lexer& lexer, XmlElement* parent) {
   }
 
   // Closing tag.
-  lexer.Advance();
-  if (token.type != XML_TOKEN_TYPE_OP_LESS) return Expected(L"XML_TOKEN_TYPE_OP_LESS", lexer);
-  lexer.Advance();
-  if (token.type != TOKEN_TYPE_DELIM_BACKSLASH) return Expected(L"TOKEN_TYPE_DELIM_BACKSLASH", lexer);
-  lexer.Advance();
-  if (token.type != TOKEN_TYPE_IDENT) return Expected(L"TOKEN_TYPE_IDENT", lexer);
-  if (token.text != element->GetName()) {
-    WriteXmlLogLine(L"Expected identifier " + element->GetName() + L", found " + token.text +
+  token = &lexer.Advance();
+  if (token->type != XML_TOKEN_TYPE_OP_LESS) return Expected(L"XML_TOKEN_TYPE_OP_LESS", lexer);
+  token = &lexer.Advance();
+  if (token->type != TOKEN_TYPE_DELIM_BACKSLASH) return Expected(L"TOKEN_TYPE_DELIM_BACKSLASH", lexer);
+  token = &lexer.Advance();
+  if (token->type != TOKEN_TYPE_IDENT) return Expected(L"TOKEN_TYPE_IDENT", lexer);
+  if (token->text != element->GetName()) {
+    WriteXmlLogLine(L"Expected identifier " + element->GetName() + L", found " + token->text +
                     LineSuffix(lexer));
     return false;
   }
-  lexer.Advance();
-  if (token.type != XML_TOKEN_TYPE_OP_GREATER) return Expected(L"XML_TOKEN_TYPE_OP_GREATER", lexer);
+  token = &lexer.Advance();
+  if (token->type != XML_TOKEN_TYPE_OP_GREATER) return Expected(L"XML_TOKEN_TYPE_OP_GREATER", lexer);
   return true;
 }
 

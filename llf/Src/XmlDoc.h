@@ -16,6 +16,8 @@
 // Virtual slots: 0 IsKindOf, 1 destructor, 2 Dump, 3 Parse, 4 LoadFromFile,
 // 5 Serialize, 6 Clear, 7 GetRoot, 8 ParseDocument, 9 ParseElement.
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Lexer.h"
 #include "Object.h"
@@ -57,7 +59,8 @@ class XmlDoc : public virtual Object {
 
  private:
   XmlElement _root;
-  int _depth = 0;  // elements open in the running parse
+  int _depth = 0;                                               // elements open in the running parse
+  std::vector<std::pair<std::wstring, std::wstring>> _pending;  // attributes of the tag being read
 };
 
 }  // namespace LLF

@@ -172,6 +172,7 @@ class XmlElement : public virtual Object {
   // Appends a new attribute or child without the copies the public adders
   // make; the reader uses these.
   XmlAttribute* AppendAttribute(std::wstring&& name, std::wstring&& value);
+  void ReserveAttributes(int count) { _attributes.reserve(static_cast<size_t>(count > 0 ? count : 0)); }
   XmlElement* AppendChild(std::wstring&& name);
 
  private:
