@@ -14,6 +14,14 @@ bool HasThreeCommas(const std::wstring& s) {
   return std::count(s.begin(), s.end(), L',') >= 3;
 }
 
+// The value read in the text form of T (zero when it holds none).
+template <class T>
+T Parsed(const std::wstring& text) {
+  T value{};
+  FromString(text, value);
+  return value;
+}
+
 }  // namespace
 
 std::wstring XmlAttribute::Dump() const {
@@ -28,9 +36,7 @@ int XmlAttribute::GetInt() const {
 }
 
 double XmlAttribute::GetDouble() const {
-  double v;
-  FromString(_value, v);
-  return v;
+  return Parsed<double>(_value);
 }
 
 float XmlAttribute::GetFloat() const {
@@ -42,15 +48,11 @@ bool XmlAttribute::GetBool() const {
 }
 
 Point XmlAttribute::GetIntPair() const {
-  Point p;
-  FromString(_value, p);
-  return p;
+  return Parsed<Point>(_value);
 }
 
 Vector2 XmlAttribute::GetFloatPair() const {
-  Vector2 v;
-  FromString(_value, v);
-  return v;
+  return Parsed<Vector2>(_value);
 }
 
 Color XmlAttribute::GetColor() const {
@@ -75,15 +77,11 @@ Color XmlAttribute::GetColor() const {
 }
 
 Rect XmlAttribute::GetInt4() const {
-  Rect r;
-  if (HasThreeCommas(_value)) FromString(_value, r);
-  return r;
+  return HasThreeCommas(_value) ? Parsed<Rect>(_value) : Rect();
 }
 
 RectF XmlAttribute::GetFloat4() const {
-  RectF r;
-  if (HasThreeCommas(_value)) FromString(_value, r);
-  return r;
+  return HasThreeCommas(_value) ? Parsed<RectF>(_value) : RectF();
 }
 
 void XmlAttribute::SetFloat4(const RectF& value) {

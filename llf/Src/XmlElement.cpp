@@ -9,9 +9,71 @@ namespace LLF {
 
 namespace {
 
+// The attribute and child lists share their handling: owned entries,
+// range-checked indexes and a cursor for first/next walks.
 template <class T>
-bool InRange(const std::vector<T>& v, int index) {
-  return index >= 0 && static_cast<size_t>(index) < v.size();
+using List = std::vector<std::unique_ptr<T>>;
+
+template <class T>
+bool InRange(const List<T>& list, int index) {
+  return index >= 0 && static_cast<size_t>(index) < list.size();
+}
+
+template <class T>
+T* EntryAt(const List<T>& list, int index) {
+  return InRange(list, index) ? list[index].get() : nullptr;
+}
+
+// Inserts before index when it is in range, else appends.
+template <class T>
+T* InsertAt(List<T>& list, std::unique_ptr<T> entry, int index) {
+  T* raw = entry.get();
+  if (InRange(list, index)) {
+    list.insert(list.begin() + index, std::move(entry));
+  } else {
+    list.push_back(std::move(entry));
+  }
+  return raw;
+}
+
+template <class T>
+T* First(const List<T>& list, unsigned& cursor) {
+  cursor = 0;
+  return list.empty() ? nullptr : list[0].get();
+}
+
+// The next entry, or null at the end with the cursor left on the last one.
+template <class T>
+T* Next(const List<T>& list, unsigned& cursor) {
+  if (static_cast<size_t>(cursor) + 1 >= list.size()) return nullptr;
+  return list[++cursor].get();
+}
+
+template <class T>
+bool EraseAt(List<T>& list, int index) {
+  if (!InRange(list, index)) return false;
+  list.erase(list.begin() + index);
+  return true;
+}
+
+// Deletes the first entry with that name; true whether or not there was one.
+template <class T>
+bool EraseFirstNamed(List<T>& list, const std::wstring& name) {
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (list[i]->GetName() == name) {
+      list.erase(list.begin() + i);
+      break;
+    }
+  }
+  return true;
+}
+
+template <class T>
+const T* FindNamed(const List<T>& list, const std::wstring& name) {
+  for (const auto& entry : list) {
+    if (entry->GetName() == name) return entry.get();
+  }
+  return nullptr;
 }
 
 // A comment's text with every "-->" broken by a blank, so the comment ends
@@ -23,6 +85,18 @@ void AppendCommentText(std::wstring& out, const std::wstring& text) {
     out.push_back(L' ');
   }
   out.append(text, start, std::wstring::npos);
+}
+
+// The text form of a typed value.
+template <class T>
+std::wstring ValueText(const T& value) {
+  return ToString(value);
+}
+std::wstring ValueText(bool value) {
+  return BoolToStr(value);
+}
+std::wstring ValueText(const wchar_t* value) {
+  return value ? value : L"";
 }
 
 }  // namespace
@@ -86,37 +160,37 @@ std::wstring XmlElement::Dump() const {
 }
 
 XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const RectF& def) const {
-  return GetAttribute(name, ToString(def));
+  return GetAttribute(name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const Rect& def) const {
-  return GetAttribute(name, ToString(def));
+  return GetAttribute(name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const Color& def) const {
-  return GetAttribute(name, ToString(def));
+  return GetAttribute(name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const Vector2& def) const {
-  return GetAttribute(name, ToString(def));
+  return GetAttribute(name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const Point& def) const {
-  return GetAttribute(name, ToString(def));
+  return GetAttribute(name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& name, bool def) const {
-  return GetAttribute(name, BoolToStr(def));
+  return GetAttribute(name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& name, float def) const {
-  return GetAttribute(name, ToString(def));
+  return GetAttribute(name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& name, int def) const {
-  return GetAttribute(name, ToString(def));
+  return GetAttribute(name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& name, double def) const {
-  return GetAttribute(name, ToString(def));
+  return GetAttribute(name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const wchar_t* def) const {
-  return GetAttribute(name, std::wstring(def ? def : L""));
+  return GetAttribute(name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& name, unsigned def) const {
-  return GetAttribute(name, ToString(def));
+  return GetAttribute(name, ValueText(def));
 }
 
 XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const std::wstring& def) const {
@@ -129,60 +203,57 @@ XmlAttribute* XmlElement::GetAttribute(const std::wstring& name) {
 }
 
 const XmlAttribute* XmlElement::GetAttribute(const std::wstring& name) const {
-  for (const auto& a : _attributes) {
-    if (a->GetName() == name) return a.get();
-  }
-  return nullptr;
+  return FindNamed(_attributes, name);
 }
 
 XmlAttribute* XmlElement::GetAttribute(int index) {
-  return InRange(_attributes, index) ? _attributes[index].get() : nullptr;
+  return EntryAt(_attributes, index);
 }
 
 const XmlAttribute* XmlElement::GetAttribute(int index) const {
-  return InRange(_attributes, index) ? _attributes[index].get() : nullptr;
+  return EntryAt(_attributes, index);
 }
 
 XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const RectF& value, int index) {
-  return AddAttribute(name, ToString(value), index);
+  return AddAttribute(name, ValueText(value), index);
 }
 XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const Rect& value, int index) {
-  return AddAttribute(name, ToString(value), index);
+  return AddAttribute(name, ValueText(value), index);
 }
 XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const Color& value, int index) {
-  return AddAttribute(name, ToString(value), index);
+  return AddAttribute(name, ValueText(value), index);
 }
 XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const Vector2& value, int index) {
-  return AddAttribute(name, ToString(value), index);
+  return AddAttribute(name, ValueText(value), index);
 }
 XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const Point& value, int index) {
-  return AddAttribute(name, ToString(value), index);
+  return AddAttribute(name, ValueText(value), index);
 }
 XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, bool value, int index) {
-  return AddAttribute(name, BoolToStr(value), index);
+  return AddAttribute(name, ValueText(value), index);
 }
 XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, float value, int index) {
-  return AddAttribute(name, ToString(value), index);
+  return AddAttribute(name, ValueText(value), index);
 }
 XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, int value, int index) {
-  return AddAttribute(name, ToString(value), index);
+  return AddAttribute(name, ValueText(value), index);
 }
 XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, double value, int index) {
-  return AddAttribute(name, ToString(value), index);
+  return AddAttribute(name, ValueText(value), index);
 }
 XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const wchar_t* value, int index) {
-  return AddAttribute(name, std::wstring(value ? value : L""), index);
+  return AddAttribute(name, ValueText(value), index);
 }
 XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, unsigned value, int index) {
-  return AddAttribute(name, ToString(value), index);
+  return AddAttribute(name, ValueText(value), index);
 }
 
 XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const std::wstring& value, int index) {
-  return InsertAttribute(std::make_unique<XmlAttribute>(name, value), index);
+  return InsertAt(_attributes, std::make_unique<XmlAttribute>(name, value), index);
 }
 
 XmlAttribute* XmlElement::AddAttribute(const XmlAttribute& attribute, int /*index*/) {
-  return InsertAttribute(std::make_unique<XmlAttribute>(attribute.GetName(), attribute.GetValue()), -1);
+  return InsertAt(_attributes, std::make_unique<XmlAttribute>(attribute.GetName(), attribute.GetValue()), -1);
 }
 
 XmlAttribute* XmlElement::AddAttribute(const XmlAttribute* attribute, int index) {
@@ -194,24 +265,12 @@ XmlAttribute* XmlElement::AppendAttribute(std::wstring&& name, std::wstring&& va
   return _attributes.back().get();
 }
 
-XmlAttribute* XmlElement::InsertAttribute(std::unique_ptr<XmlAttribute> attribute, int index) {
-  XmlAttribute* raw = attribute.get();
-  if (InRange(_attributes, index)) {
-    _attributes.insert(_attributes.begin() + index, std::move(attribute));
-  } else {
-    _attributes.push_back(std::move(attribute));
-  }
-  return raw;
-}
-
 XmlAttribute* XmlElement::GetFirstAttribute() {
-  _attributeCursor = 0;
-  return _attributes.empty() ? nullptr : _attributes[0].get();
+  return First(_attributes, _attributeCursor);
 }
 
 XmlAttribute* XmlElement::GetNextAttribute() {
-  if (static_cast<size_t>(_attributeCursor) + 1 >= _attributes.size()) return nullptr;
-  return _attributes[++_attributeCursor].get();
+  return Next(_attributes, _attributeCursor);
 }
 
 XmlElement* XmlElement::FindChild(const std::wstring& name) {
@@ -219,22 +278,19 @@ XmlElement* XmlElement::FindChild(const std::wstring& name) {
 }
 
 const XmlElement* XmlElement::FindChild(const std::wstring& name) const {
-  for (const auto& c : _children) {
-    if (c->_name == name) return c.get();
-  }
-  return nullptr;
+  return FindNamed(_children, name);
 }
 
 XmlElement* XmlElement::GetChild(int index) {
-  return InRange(_children, index) ? _children[index].get() : nullptr;
+  return EntryAt(_children, index);
 }
 
 const XmlElement* XmlElement::GetChild(int index) const {
-  return InRange(_children, index) ? _children[index].get() : nullptr;
+  return EntryAt(_children, index);
 }
 
 XmlElement* XmlElement::AddChild(const std::wstring& name, int /*index*/) {
-  return InsertChild(std::make_unique<XmlElement>(name), -1);
+  return InsertAt(_children, std::make_unique<XmlElement>(name), -1);
 }
 
 XmlElement* XmlElement::AddChild(const XmlElement& element, int /*index*/) {
@@ -242,7 +298,7 @@ XmlElement* XmlElement::AddChild(const XmlElement& element, int /*index*/) {
 }
 
 XmlElement* XmlElement::AddChild(const XmlElement* element, int index) {
-  return element ? InsertChild(std::make_unique<XmlElement>(*element), index) : nullptr;
+  return element ? InsertAt(_children, std::make_unique<XmlElement>(*element), index) : nullptr;
 }
 
 XmlElement* XmlElement::AppendChild(std::wstring&& name) {
@@ -252,56 +308,28 @@ XmlElement* XmlElement::AppendChild(std::wstring&& name) {
   return _children.back().get();
 }
 
-XmlElement* XmlElement::InsertChild(std::unique_ptr<XmlElement> child, int index) {
-  XmlElement* raw = child.get();
-  if (InRange(_children, index)) {
-    _children.insert(_children.begin() + index, std::move(child));
-  } else {
-    _children.push_back(std::move(child));
-  }
-  return raw;
-}
-
 XmlElement* XmlElement::GetFirstChild() {
-  _childCursor = 0;
-  return _children.empty() ? nullptr : _children[0].get();
+  return First(_children, _childCursor);
 }
 
 XmlElement* XmlElement::GetNextChild() {
-  if (static_cast<size_t>(_childCursor) + 1 >= _children.size()) return nullptr;
-  return _children[++_childCursor].get();
+  return Next(_children, _childCursor);
 }
 
 bool XmlElement::RemoveChild(const std::wstring& name) {
-  for (size_t i = 0; i < _children.size(); ++i) {
-    if (_children[i]->_name == name) {
-      _children.erase(_children.begin() + i);
-      break;
-    }
-  }
-  return true;
+  return EraseFirstNamed(_children, name);
 }
 
 bool XmlElement::RemoveChild(int index) {
-  if (!InRange(_children, index)) return false;
-  _children.erase(_children.begin() + index);
-  return true;
+  return EraseAt(_children, index);
 }
 
 bool XmlElement::RemoveAttribute(const std::wstring& name) {
-  for (size_t i = 0; i < _attributes.size(); ++i) {
-    if (_attributes[i]->GetName() == name) {
-      _attributes.erase(_attributes.begin() + i);
-      break;
-    }
-  }
-  return true;
+  return EraseFirstNamed(_attributes, name);
 }
 
 bool XmlElement::RemoveAttribute(int index) {
-  if (!InRange(_attributes, index)) return false;
-  _attributes.erase(_attributes.begin() + index);
-  return true;
+  return EraseAt(_attributes, index);
 }
 
 XmlElement* XmlElement::GetChildByPath(const std::wstring& path) {
@@ -332,39 +360,39 @@ XmlElement* XmlElement::GetChildByPath(const std::wstring& path) {
 }
 
 XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, const RectF& def) {
-  return GetAttribute(path, name, ToString(def));
+  return GetAttribute(path, name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, const Rect& def) {
-  return GetAttribute(path, name, ToString(def));
+  return GetAttribute(path, name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, const Color& def) {
-  return GetAttribute(path, name, ToString(def));
+  return GetAttribute(path, name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name,
                                       const Vector2& def) {
-  return GetAttribute(path, name, ToString(def));
+  return GetAttribute(path, name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, const Point& def) {
-  return GetAttribute(path, name, ToString(def));
+  return GetAttribute(path, name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, bool def) {
-  return GetAttribute(path, name, BoolToStr(def));
+  return GetAttribute(path, name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, float def) {
-  return GetAttribute(path, name, ToString(def));
+  return GetAttribute(path, name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, int def) {
-  return GetAttribute(path, name, ToString(def));
+  return GetAttribute(path, name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, double def) {
-  return GetAttribute(path, name, ToString(def));
+  return GetAttribute(path, name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, unsigned def) {
-  return GetAttribute(path, name, ToString(def));
+  return GetAttribute(path, name, ValueText(def));
 }
 XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name,
                                       const wchar_t* def) {
-  return GetAttribute(path, name, std::wstring(def ? def : L""));
+  return GetAttribute(path, name, ValueText(def));
 }
 
 XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name,

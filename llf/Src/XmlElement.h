@@ -176,8 +176,6 @@ class XmlElement : public virtual Object {
   XmlElement* AppendChild(std::wstring&& name);
 
  private:
-  XmlAttribute* InsertAttribute(std::unique_ptr<XmlAttribute> attribute, int index);
-  XmlElement* InsertChild(std::unique_ptr<XmlElement> child, int index);
   void CopyFrom(const XmlElement& other);
 
   std::wstring _name;
