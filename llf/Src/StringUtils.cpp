@@ -4,11 +4,11 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cwctype>
 #include <locale.h>
 
+#include "Format.h"
 #include "TextEncoding.h"
 
 namespace LLF {
@@ -183,22 +183,9 @@ std::wstring ToString(int value) { return std::to_wstring(value); }
 
 std::wstring ToString(unsigned value) { return std::to_wstring(value); }
 
-std::wstring ToString(double value) {
-  char buf[64];
-  std::snprintf(buf, sizeof(buf), "%g", value);
-  std::wstring out;
-  out.reserve(16);
-  // Widen, padding the exponent to three digits as the stream of the
-  // original platform writes it.
-  for (const char* p = buf; *p; ++p) {
-    out.push_back(static_cast<wchar_t>(*p));
-    if ((*p == '+' || *p == '-') && p > buf && (p[-1] == 'e' || p[-1] == 'E')) {
-      const size_t digits = std::char_traits<char>::length(p + 1);
-      for (size_t k = digits; k < 3; ++k) out.push_back(L'0');
-    }
-  }
-  return out;
-}
+// Six significant digits; the exponent, when there is one, gets three
+// digits as the stream of the original platform writes it.
+std::wstring ToString(double value) { return Format(L"%g", value); }
 
 std::wstring ToString(float value) { return ToString(static_cast<double>(value)); }
 

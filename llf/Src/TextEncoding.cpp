@@ -59,7 +59,7 @@ inline bool IsLowSurrogate(char32_t cp) { return cp >= 0xDC00 && cp <= 0xDFFF; }
 }  // namespace
 
 void Utf8Append(std::string& out, char32_t cp) {
-  if (cp > 0x10FFFF) {
+  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
     cp = kReplacementChar;
   }
   if (cp < 0x80) {
@@ -109,19 +109,20 @@ bool IsValidUtf8(const char* data, size_t size) {
 
 std::wstring Utf8Decode(const char* data, size_t size) {
   const auto* p = reinterpret_cast<const unsigned char*>(data);
-  std::wstring out;
-  out.reserve(size);
+  // Never more characters than bytes; written through a pointer and cut to
+  // length at the end, which keeps the per-character cost low.
+  std::wstring out(size, L'\0');
+  wchar_t* o = out.data();
   size_t i = 0;
   while (i < size) {
     if (p[i] < 0x80) {
-      out.push_back(static_cast<wchar_t>(p[i]));
-      ++i;
+      *o++ = static_cast<wchar_t>(p[i++]);
       continue;
     }
     char32_t cp;
     size_t n = ReadSequence(p + i, size - i, cp);
     if (n == 0) {
-      out.push_back(kReplacementChar);
+      *o++ = kReplacementChar;
       // Skip the lead byte and any continuation bytes that belong to it.
       ++i;
       while (i < size && IsContinuation(p[i])) ++i;
@@ -139,9 +140,82 @@ std::wstring Utf8Decode(const char* data, size_t size) {
     } else if (IsLowSurrogate(cp)) {
       cp = kReplacementChar;
     }
-    out.push_back(static_cast<wchar_t>(cp));
+    *o++ = static_cast<wchar_t>(cp);
     i += n;
   }
+  out.resize(static_cast<size_t>(o - out.data()));
+  return out;
+}
+
+namespace {
+
+inline char32_t Unit(const unsigned char* p, size_t bytes, bool bigEndian) {
+  char32_t v = 0;
+  for (size_t k = 0; k < bytes; ++k) {
+    v |= static_cast<char32_t>(p[k]) << (8 * (bigEndian ? bytes - 1 - k : k));
+  }
+  return v;
+}
+
+inline void PutUnit(std::string& out, char32_t unit, size_t bytes, bool bigEndian) {
+  for (size_t k = 0; k < bytes; ++k) {
+    const size_t shift = 8 * (bigEndian ? bytes - 1 - k : k);
+    out.push_back(static_cast<char>((unit >> shift) & 0xFF));
+  }
+}
+
+}  // namespace
+
+std::wstring Utf16Decode(const unsigned char* data, size_t size, bool bigEndian) {
+  std::wstring out;
+  out.reserve(size / 2 + 1);
+  size_t i = 0;
+  for (; i + 1 < size; i += 2) {
+    char32_t u = Unit(data + i, 2, bigEndian);
+    if (IsHighSurrogate(u)) {
+      const char32_t low = i + 3 < size ? Unit(data + i + 2, 2, bigEndian) : 0;
+      if (IsLowSurrogate(low)) {
+        u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+        i += 2;
+      } else {
+        u = kReplacementChar;
+      }
+    } else if (IsLowSurrogate(u)) {
+      u = kReplacementChar;
+    }
+    out.push_back(static_cast<wchar_t>(u));
+  }
+  if (i < size) out.push_back(kReplacementChar);
+  return out;
+}
+
+std::string Utf16Encode(const std::wstring& text, bool bigEndian) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (wchar_t c : text) {
+    char32_t cp = static_cast<char32_t>(static_cast<uint32_t>(c));
+    if (cp > 0x10FFFF || IsHighSurrogate(cp) || IsLowSurrogate(cp)) cp = kReplacementChar;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      PutUnit(out, 0xD800 + (cp >> 10), 2, bigEndian);
+      PutUnit(out, 0xDC00 + (cp & 0x3FF), 2, bigEndian);
+    } else {
+      PutUnit(out, cp, 2, bigEndian);
+    }
+  }
+  return out;
+}
+
+std::wstring Utf32Decode(const unsigned char* data, size_t size, bool bigEndian) {
+  std::wstring out;
+  out.reserve(size / 4 + 1);
+  size_t i = 0;
+  for (; i + 3 < size; i += 4) {
+    char32_t u = Unit(data + i, 4, bigEndian);
+    if (u > 0x10FFFF || IsHighSurrogate(u) || IsLowSurrogate(u)) u = kReplacementChar;
+    out.push_back(static_cast<wchar_t>(u));
+  }
+  if (i < size) out.push_back(kReplacementChar);
   return out;
 }
 

@@ -1,0 +1,147 @@
+// The exported C functions: each runs the engine's operation, records the
+// error code for the calling thread and turns it into the C result. No C++
+// exception crosses into the caller.
+#include "BassApi.h"
+
+#include <new>
+
+#include "BassEngine.h"
+
+namespace {
+
+thread_local int32_t t_error = kBassOk;
+
+using LibBass::BassEngine;
+
+// Runs an operation that gives an error code; 1 on kBassOk, else 0.
+template <class Op>
+BassBool Call(Op op) {
+  try {
+    t_error = op(BassEngine::Instance());
+  } catch (const std::bad_alloc&) {
+    t_error = kBassErrorMemory;
+  } catch (...) {
+    t_error = kBassErrorUnknown;
+  }
+  return t_error == kBassOk ? 1 : 0;
+}
+
+// Runs an operation that makes a handle; the handle on success, else 0.
+template <class Op>
+BassHandle Make(Op op) {
+  BassHandle handle = 0;
+  return Call([&](BassEngine& engine) { return op(engine, handle); }) ? handle : 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+BassBool BASS_Init(int32_t device, uint32_t freq, uint32_t flags, void*) {
+  return Call([&](BassEngine& e) { return e.Init(device, freq, flags); });
+}
+
+BassBool BASS_Free() {
+  return Call([](BassEngine& e) { return e.Free(); });
+}
+
+BassHandle BASS_SampleLoad(BassBool mem, const void* file, uint64_t offset, uint32_t length, uint32_t max,
+                           uint32_t flags) {
+  return Make(
+      [&](BassEngine& e, BassHandle& h) { return e.SampleLoad(mem, file, offset, length, max, flags, h); });
+}
+
+BassBool BASS_ChannelPlay(BassHandle channel, BassBool restart) {
+  return Call([&](BassEngine& e) { return e.ChannelPlay(channel, restart != 0); });
+}
+
+BassBool BASS_ChannelStop(BassHandle channel) {
+  return Call([&](BassEngine& e) { return e.ChannelStop(channel); });
+}
+
+BassBool BASS_ChannelPause(BassHandle channel) {
+  return Call([&](BassEngine& e) { return e.ChannelPause(channel); });
+}
+
+int32_t BASS_ErrorGetCode() {
+  return t_error;
+}
+
+BassHandle BASS_SampleGetChannel(BassHandle sample, BassBool onlyNew) {
+  return Make([&](BassEngine& e, BassHandle& h) { return e.SampleGetChannel(sample, onlyNew != 0, h); });
+}
+
+BassBool BASS_SampleGetInfo(BassHandle sample, BassSampleInfo* info) {
+  return Call([&](BassEngine& e) { return e.SampleGetInfo(sample, info); });
+}
+
+BassBool BASS_SampleSetInfo(BassHandle sample, const BassSampleInfo* info) {
+  return Call([&](BassEngine& e) { return e.SampleSetInfo(sample, info); });
+}
+
+BassBool BASS_SampleFree(BassHandle sample) {
+  return Call([&](BassEngine& e) { return e.SampleFree(sample); });
+}
+
+BassHandle BASS_MusicLoad(BassBool mem, const void* file, uint64_t offset, uint32_t length, uint32_t,
+                          uint32_t) {
+  Call([&](BassEngine& e) { return e.MusicLoad(mem, file, offset, length); });
+  return 0;
+}
+
+BassBool BASS_MusicFree(BassHandle music) {
+  return Call([&](BassEngine& e) { return e.MusicHandle(music); });
+}
+
+BassBool BASS_MusicSetAttribute(BassHandle music, uint32_t, uint32_t) {
+  return Call([&](BassEngine& e) { return e.MusicHandle(music); });
+}
+
+uint32_t BASS_MusicGetAttribute(BassHandle music, uint32_t) {
+  Call([&](BassEngine& e) { return e.MusicHandle(music); });
+  return 0xFFFFFFFFu;
+}
+
+BassHandle BASS_StreamCreateFile(BassBool mem, const void* file, uint64_t offset, uint64_t length,
+                                 uint32_t flags) {
+  return Make(
+      [&](BassEngine& e, BassHandle& h) { return e.StreamCreate(mem, file, offset, length, flags, h); });
+}
+
+BassBool BASS_StreamFree(BassHandle stream) {
+  return Call([&](BassEngine& e) { return e.StreamFree(stream); });
+}
+
+BassBool BASS_ChannelSetAttributes(BassHandle channel, int32_t freq, int32_t volume, int32_t pan) {
+  return Call([&](BassEngine& e) { return e.ChannelSetAttributes(channel, freq, volume, pan); });
+}
+
+BassBool BASS_ChannelGetAttributes(BassHandle channel, uint32_t* freq, uint32_t* volume, int32_t* pan) {
+  return Call([&](BassEngine& e) { return e.ChannelGetAttributes(channel, freq, volume, pan); });
+}
+
+BassBool BASS_ChannelSetFlags(BassHandle channel, uint32_t flags) {
+  return Call([&](BassEngine& e) { return e.ChannelSetFlags(channel, flags); });
+}
+
+BassBool BASS_SetConfig(uint32_t option, uint32_t value) {
+  return Call([&](BassEngine& e) { return e.SetConfig(option, value); });
+}
+
+BassBool BASS_Update() {
+  return Call([](BassEngine& e) { return e.Update(); });
+}
+
+BassBool BASS_Start() {
+  return Call([](BassEngine& e) { return e.Start(); });
+}
+
+BassBool BASS_Stop() {
+  return Call([](BassEngine& e) { return e.Stop(); });
+}
+
+BassBool BASS_Pause() {
+  return Call([](BassEngine& e) { return e.Pause(); });
+}
+
+}  // extern "C"
