@@ -3,18 +3,19 @@
 // second write that differs from the first is a finding (abort). Typed
 // access runs over every attribute read.
 //
-// The first byte picks how the input becomes wide text: even (as '<' is),
-// the whole input decoded as UTF-8, as files are; odd, the bytes after it
-// taken four at a time as raw wide characters, so that values no decoder
-// produces (NUL, surrogates, numbers past U+10FFFF, negative ones) reach
-// the reader too.
+// Input starting with the byte 01 is taken, after that byte, four bytes at
+// a time as raw wide characters, so that values no decoder produces (NUL,
+// surrogates, numbers past U+10FFFF, negative ones) reach the reader too.
+// Any other input is decoded as a file is: by its byte-order mark, as ANSI
+// text without one. Log entries are dropped (the log has no folder).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "TextEncoding.h"
+#include "Log.h"
+#include "TextFile.h"
 #include "XmlDoc.h"
 
 namespace {
@@ -22,16 +23,20 @@ namespace {
 volatile unsigned g_sink;  // keeps the typed reads from being optimised away
 
 std::wstring ToWide(const uint8_t* data, size_t size) {
-  if (size == 0) return std::wstring();
-  if ((data[0] & 1) == 0) return LLF::Utf8Decode(reinterpret_cast<const char*>(data), size);
-  ++data;
-  --size;
-  std::wstring text(size / 4, L'\0');
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t unit;
-    std::memcpy(&unit, data + 4 * i, 4);
-    text[i] = static_cast<wchar_t>(unit);
+  std::wstring text;
+  if (size > 0 && data[0] == 0x01) {
+    text.resize((size - 1) / 4);
+    for (size_t i = 0; i < text.size(); ++i) {
+      uint32_t unit;
+      std::memcpy(&unit, data + 1 + 4 * i, 4);
+      text[i] = static_cast<wchar_t>(unit);
+    }
+    return text;
   }
+  unsigned bomLength = 0;
+  const unsigned count = static_cast<unsigned>(size);
+  const int encoding = LLF::TextFile::DetectEncoding(data, count, bomLength);
+  LLF::TextFile::Decode(data + bomLength, count - bomLength, encoding, text);
   return text;
 }
 
@@ -50,6 +55,11 @@ void ReadTyped(const LLF::XmlElement& e, unsigned& sink) {
 }
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  LLF::Log::GetInstance().SetFolder(L"");
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::wstring text = ToWide(data, size);

@@ -69,6 +69,36 @@ bool XmlDoc::Parse(const std::wstring& text) {
   return ParseDocument(lexer);
 }
 
+bool XmlDoc::LoadFromFile(const std::wstring& path) {
+  std::wstring text;
+  TextFile file;
+  if (!file.ReadAll(path, text)) return false;
+  return Parse(text);
+}
+
+bool XmlDoc::SaveToFile(const std::wstring& path, int encoding) const {
+  const std::wstring name = EncodingName(encoding);
+  TextFile file;
+  if (name.empty() || !file.WriteAll(path, Serialize(name), encoding)) {
+    WriteXmlLogLine(L"Error: SaveToFile failed. Can't write XML file. Filename: " + path);
+    return false;
+  }
+  return true;
+}
+
+std::wstring XmlDoc::EncodingName(int encoding) {
+  switch (encoding) {
+    case TextFile::ENCODING_ANSI:
+    case TextFile::ENCODING_UTF8:
+      return L"UTF-8";
+    case TextFile::ENCODING_UTF16BE:
+    case TextFile::ENCODING_UTF16LE:
+      return L"UTF-16";
+    default:
+      return std::wstring();
+  }
+}
+
 std::wstring XmlDoc::Serialize(const std::wstring& encodingName) const {
   std::wstring out = L"<?xml version=\"1.0\" encoding=\"" + encodingName + L"\"?>\r\n";
   for (int i = 0; i < _root.GetChildsCount(); ++i) _root.GetChild(i)->Serialize(std::wstring(), out);

@@ -21,6 +21,7 @@
 
 #include "Lexer.h"
 #include "Object.h"
+#include "TextFile.h"
 #include "XmlElement.h"
 #include "XmlText.h"
 
@@ -45,6 +46,10 @@ class XmlDoc : public virtual Object {
   // document holds what was read before the failing step, except that a
   // failure inside an element or a second declaration leaves it empty.
   virtual bool Parse(const std::wstring& text);
+  // Reads the file in any of the text encodings (told apart by the mark,
+  // ANSI without one) and parses it through Parse. False when the file
+  // cannot be read (nothing is logged for that) or does not parse.
+  virtual bool LoadFromFile(const std::wstring& path);
   // The declaration naming encodingName, then every top-level element.
   virtual std::wstring Serialize(const std::wstring& encodingName) const;
   virtual void Clear();
@@ -53,6 +58,15 @@ class XmlDoc : public virtual Object {
   virtual bool ParseElement(Lexer& lexer, XmlElement* parent);
 
   const XmlElement* GetRoot() const { return &_root; }
+
+  // Writes the document to path in a text-file encoding (UTF-8 by default)
+  // under a declaration naming it; the file is replaced only when the new
+  // one is complete. A failure is logged and gives false.
+  bool SaveToFile(const std::wstring& path, int encoding = TextFile::ENCODING_UTF8) const;
+  // The name the declaration gives an encoding: "UTF-8" for ANSI (written as
+  // UTF-8 here) and UTF-8, "UTF-16" for both UTF-16 forms (the mark tells
+  // their order), "" for anything else.
+  static std::wstring EncodingName(int encoding);
 
   static std::wstring EscapeText(const std::wstring& text) { return LLF::EscapeText(text); }
   static std::wstring UnescapeText(const std::wstring& text) { return LLF::UnescapeText(text); }

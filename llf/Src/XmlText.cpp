@@ -1,13 +1,12 @@
 #include "XmlText.h"
 
+#include "Log.h"
 #include "StringUtils.h"
 #include "TextEncoding.h"
 
 namespace LLF {
 
 namespace {
-
-XmlLogSink g_sink = nullptr;
 
 // The code point of a number reference ("&#65;" or "&#x41;"), or U+FFFD
 // when the digits name none.
@@ -117,11 +116,7 @@ std::wstring UnescapeText(const std::wstring& text) {
 }
 
 void WriteXmlLogLine(const std::wstring& line) {
-  if (g_sink) g_sink(line);
-}
-
-void SetXmlLogSink(XmlLogSink sink) {
-  g_sink = sink;
+  Log::GetInstance().WriteFormat(L"%s", line);
 }
 
 }  // namespace LLF

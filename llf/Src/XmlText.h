@@ -20,10 +20,8 @@ void AppendEscapedText(std::wstring& out, const std::wstring& text);
 // text unchanged and logs a warning.
 std::wstring UnescapeText(const std::wstring& text);
 
-// One line of the XML reader's diagnostics, written to the log.
+// One line of the XML code's diagnostics, written to the log through its
+// formatted write (so it is cut as every formatted entry is).
 void WriteXmlLogLine(const std::wstring& line);
-// Until the log lands: where those lines go (null: nowhere).
-using XmlLogSink = void (*)(const std::wstring& line);
-void SetXmlLogSink(XmlLogSink sink);
 
 }  // namespace LLF

@@ -1,33 +1,67 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "Log.h"
 #include "StringUtils.h"
+#include "TestEnv.h"
+#include "TextFile.h"
 #include "XmlDoc.h"
 
 namespace {
 
 using namespace std::string_literals;
 
-// Collects the lines the XML code writes to the log while it lives.
+// True when the log's time stamp "MM.DD.YYYY / hh:mm:ss " starts at pos.
+bool StampAt(const std::wstring& text, size_t pos) {
+  const std::wstring form = L"00.00.0000 / 00:00:00 ";
+  if (text.size() < pos + form.size()) return false;
+  for (size_t i = 0; i < form.size(); ++i) {
+    const wchar_t c = text[pos + i];
+    if (form[i] == L'0' ? !LLF::IsDigit(c) : c != form[i]) return false;
+  }
+  return true;
+}
+
+// Points the log at a folder of its own while it lives and reads back the
+// entries written to "log.txt" there, without their time stamps (an entry
+// may itself hold line breaks).
 class LogCapture {
  public:
-  LogCapture() {
-    s_lines = &_lines;
-    LLF::SetXmlLogSink(&Collect);
+  LogCapture() : _saved(LLF::Log::GetInstance().GetFolder()) {
+    LLF::Log::GetInstance().SetFolder(LLF::FromOsPath(QmTest::NewTempFolder("log")));
   }
-  ~LogCapture() {
-    LLF::SetXmlLogSink(nullptr);
-    s_lines = nullptr;
+  ~LogCapture() { LLF::Log::GetInstance().SetFolder(_saved); }
+
+  // The entries written since the last call.
+  std::vector<std::wstring> Take() {
+    std::wstring text;
+    LLF::TextFile file;
+    std::vector<std::wstring> entries;
+    if (!file.ReadAll(LLF::Log::GetInstance().GetPath(), text)) return entries;  // nothing written yet
+    const size_t stampLength = 22;
+    for (size_t pos = 0; pos < text.size() && StampAt(text, pos);) {
+      size_t end = pos + stampLength;
+      for (;; end += 2) {
+        end = text.find(L"\r\n", end);
+        if (end == std::wstring::npos || end + 2 == text.size() || StampAt(text, end + 2)) break;
+      }
+      if (end == std::wstring::npos) end = text.size();
+      entries.push_back(text.substr(pos + stampLength, end - pos - stampLength));
+      pos = end + 2;
+    }
+    std::vector<std::wstring> fresh(entries.begin() + static_cast<std::ptrdiff_t>(_taken), entries.end());
+    _taken = entries.size();
+    return fresh;
   }
-  std::vector<std::wstring> Take() { return std::move(_lines); }
 
  private:
-  static void Collect(const std::wstring& line) { s_lines->push_back(line); }
-  static inline std::vector<std::wstring>* s_lines = nullptr;
-  std::vector<std::wstring> _lines;
+  std::wstring _saved;
+  size_t _taken = 0;
 };
 
 // A compact picture of a tree: name[attr=value]'text'{children}; comments
@@ -256,6 +290,89 @@ TEST(XmlDocTest, WriteReadWriteFixedPoint) {
             L"<OK> & \"go\" 'now' C:\\dir");
   EXPECT_EQ(sample.GetRoot()->GetAttribute(L"layouts/dialog", L"color", LLF::Color()).GetColor(),
             LLF::Color(255, 255, 255, 200));
+}
+
+// A document that records which parser ran, as the variables document
+// derived from it does.
+class CountingDoc : public LLF::XmlDoc {
+ public:
+  bool Parse(const std::wstring& text) override {
+    ++parses;
+    return LLF::XmlDoc::Parse(text);
+  }
+  int parses = 0;
+};
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(XmlDocTest, FilesInEveryEncoding) {
+  LogCapture log;
+  const std::string folder = QmTest::NewTempFolder("xml");
+  LLF::XmlDoc doc;
+  ASSERT_TRUE(doc.Parse(kSample));
+  struct Case {
+    int encoding;
+    const char* mark;
+    const wchar_t* declared;
+  } cases[] = {
+      {LLF::TextFile::ENCODING_ANSI, "", L"UTF-8"},
+      {LLF::TextFile::ENCODING_UTF8, "\xEF\xBB\xBF", L"UTF-8"},
+      {LLF::TextFile::ENCODING_UTF16BE, "\xFE\xFF", L"UTF-16"},
+      {LLF::TextFile::ENCODING_UTF16LE, "\xFF\xFE", L"UTF-16"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = folder + "/sub/doc" + std::to_string(c.encoding) + ".xml";
+    ASSERT_TRUE(doc.SaveToFile(LLF::FromOsPath(path), c.encoding)) << c.encoding;
+    EXPECT_EQ(ReadBytes(path).rfind(c.mark, 0), 0u) << c.encoding;
+    CountingDoc back;
+    ASSERT_TRUE(back.LoadFromFile(LLF::FromOsPath(path))) << c.encoding;
+    EXPECT_EQ(back.parses, 1);  // loading goes through the document's own parser
+    EXPECT_EQ(Tree(back), Tree(doc)) << c.encoding;
+    EXPECT_EQ(back.Serialize(c.declared), doc.Serialize(c.declared)) << c.encoding;
+  }
+  EXPECT_TRUE(log.Take().empty());
+
+  // A file in the Windows code page, without a mark.
+  const std::string ansi = folder + "/ansi.xml";
+  std::ofstream(ansi, std::ios::binary) << "<a t=\"Caf\xE9 \x80\" />";
+  ASSERT_TRUE(doc.LoadFromFile(LLF::FromOsPath(ansi)));
+  EXPECT_EQ(Tree(doc), L"a[t=Caf\u00E9 \u20AC]");
+
+  // A missing file fails without a line; one that does not parse logs the
+  // reader's line; neither keeps the old content.
+  EXPECT_FALSE(doc.LoadFromFile(LLF::FromOsPath(folder + "/missing.xml")));
+  EXPECT_TRUE(log.Take().empty());
+  const std::string broken = folder + "/broken.xml";
+  std::ofstream(broken, std::ios::binary) << "\xEF\xBB\xBF<a>\r\n<b></c>\r\n</a>";
+  EXPECT_FALSE(doc.LoadFromFile(LLF::FromOsPath(broken)));
+  EXPECT_EQ(Joined(log.Take()), L"Expected identifier b, found c. Line: 1");
+  EXPECT_EQ(doc.GetRoot()->GetChildsCount(), 0);
+
+  // A failed save is logged and leaves an existing file as it was.
+  const std::string kept = folder + "/sub/doc1.xml";
+  const std::string before = ReadBytes(kept);
+  EXPECT_FALSE(doc.SaveToFile(LLF::FromOsPath(kept), 7));
+  EXPECT_EQ(ReadBytes(kept), before);
+  std::ofstream(folder + "/plain", std::ios::binary) << "x";
+  EXPECT_FALSE(doc.SaveToFile(LLF::FromOsPath(folder + "/plain/doc.xml")));
+  EXPECT_EQ(Joined(log.Take()), L"Error: SaveToFile failed. Can't write XML file. Filename: " +
+                                    LLF::FromOsPath(kept) + L" | " +
+                                    L"Error: SaveToFile failed. Can't write XML file. Filename: " +
+                                    LLF::FromOsPath(folder + "/plain/doc.xml"));
+}
+
+// Entries of the log are cut at 2047 characters, so a huge stray token makes
+// a long line, not an unbounded one.
+TEST(XmlDocTest, LongLogLinesAreCut) {
+  LogCapture log;
+  LLF::XmlDoc doc;
+  EXPECT_FALSE(doc.Parse(L"<a b=" + std::wstring(5000, L'x') + L" />"));
+  const std::vector<std::wstring> lines = log.Take();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], L"Expected TOKEN_TYPE_STRING, found " + std::wstring(2047 - 34, L'x'));
 }
 
 // Every prefix of a valid document either parses or fails with one of the
