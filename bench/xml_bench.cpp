@@ -45,11 +45,10 @@ std::string GenerateLayout(size_t targetBytes) {
   static const char* kClasses[] = {"button", "label", "staticimage", "checkbox", "slider", "listbox"};
   static const char* kTexts[] = {"Play &amp; win",
                                  "Options",
-                                 "Gr\xC3\xB6\xC3\x9F"
-                                 "e &lt;100&gt;",
+                                 "Gr\303\266\303\237e &lt;100&gt;",
                                  "Quit?",
-                                 "Caf\xC3\xA9 &quot;Noir&quot;",
-                                 "Smile \xF0\x9F\x98\x80"};
+                                 "Caf\303\251 &quot;Noir&quot;",
+                                 "Smile \360\237\230\200"};
   for (int d = 0; s.size() < targetBytes; ++d) {
     const std::string dn = std::to_string(d);
     s += "\t<!-- dialog " + dn + " -->\r\n";
