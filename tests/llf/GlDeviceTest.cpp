@@ -22,15 +22,17 @@ using namespace LLF;
 constexpr uint32_t kWidth = 64;
 constexpr uint32_t kHeight = 48;
 
-class GlDeviceTest : public ::testing::Test {
+// The window's own buffers (window as large as the back buffer) or a
+// framebuffer object (a smaller window, shown scaled).
+class GlDeviceTest : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
     ASSERT_TRUE(_library.Load()) << SDL_GetError();
     _system = _library.CreateSystem();
     ASSERT_TRUE(_system) << "no OpenGL 2.1 context";
     AppSettings settings;
-    settings.width = kWidth;
-    settings.height = kHeight;
+    settings.width = GetParam() ? kWidth : kWidth / 2;
+    settings.height = GetParam() ? kHeight : kHeight / 2;
     ASSERT_TRUE(AppWindow::GetInstance().Create(settings));
     _window = AppWindow::GetInstance().GetHandle();
     GfxPresentParameters params;
@@ -121,7 +123,7 @@ class GlDeviceTest : public ::testing::Test {
   std::unique_ptr<GlDevice> _device;
 };
 
-TEST_F(GlDeviceTest, QuadOnIntegerPositionsMapsTexelsOneToOne) {
+TEST_P(GlDeviceTest, QuadOnIntegerPositionsMapsTexelsOneToOne) {
   auto t = Texture(2, 2, GFXFMT_A8R8G8B8, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF});
   _device->SetTexture(0, t.get());
   Quad(10, 20, 2, 2, 0xFFFFFFFF);
@@ -135,7 +137,7 @@ TEST_F(GlDeviceTest, QuadOnIntegerPositionsMapsTexelsOneToOne) {
   }
 }
 
-TEST_F(GlDeviceTest, CullingKeepsClockwiseQuadsAndDropsMirroredOnes) {
+TEST_P(GlDeviceTest, CullingKeepsClockwiseQuadsAndDropsMirroredOnes) {
   auto t = Texture(1, 1, GFXFMT_A8R8G8B8, {0xFFFFFFFF});
   _device->SetTexture(0, t.get());
   Quad(4, 4, 8, 8, 0xFF00FF00);
@@ -148,7 +150,7 @@ TEST_F(GlDeviceTest, CullingKeepsClockwiseQuadsAndDropsMirroredOnes) {
   EXPECT_EQ(At(p, 46, 8), 0x0000FFu);
 }
 
-TEST_F(GlDeviceTest, TextureWithoutAlphaShowsWhateverItsFourthByte) {
+TEST_P(GlDeviceTest, TextureWithoutAlphaShowsWhateverItsFourthByte) {
   auto t = Texture(1, 1, GFXFMT_X8R8G8B8, {0x00336699});
   auto a = Texture(1, 1, GFXFMT_A8R8G8B8, {0x00336699});
   _device->SetTexture(0, t.get());
@@ -160,7 +162,7 @@ TEST_F(GlDeviceTest, TextureWithoutAlphaShowsWhateverItsFourthByte) {
   EXPECT_EQ(At(p, 9, 1), 0u);  // alpha 0 fails the alpha test
 }
 
-TEST_F(GlDeviceTest, BatchedDrawsKeepOrderStatesAndTransforms) {
+TEST_P(GlDeviceTest, BatchedDrawsKeepOrderStatesAndTransforms) {
   auto red = Texture(1, 1, GFXFMT_A8R8G8B8, {0xFFFF0000});
   auto green = Texture(1, 1, GFXFMT_A8R8G8B8, {0xFF00FF00});
   // Red, then half-transparent green over it, then red again through a view
@@ -186,7 +188,7 @@ TEST_F(GlDeviceTest, BatchedDrawsKeepOrderStatesAndTransforms) {
   EXPECT_EQ(At(p, 32, 2), 0x00FF00u);
 }
 
-TEST_F(GlDeviceTest, ClearTouchesOnlyTheViewport) {
+TEST_P(GlDeviceTest, ClearTouchesOnlyTheViewport) {
   _device->Clear(GFXCLEAR_TARGET, 0xFF102030u, 0.0f);
   _device->SetViewport(GfxViewport{8, 4, 10, 6, 0.0f, 1.0f});
   _device->Clear(GFXCLEAR_TARGET, 0xFFFFFFFFu, 0.0f);
@@ -197,5 +199,24 @@ TEST_F(GlDeviceTest, ClearTouchesOnlyTheViewport) {
   EXPECT_EQ(At(p, 18, 9), 0x102030u);
   EXPECT_EQ(At(p, 8, 10), 0x102030u);
 }
+
+TEST_P(GlDeviceTest, AlphaTestStillDropsWhereBlendingWouldNot) {
+  auto red = Texture(1, 1, GFXFMT_A8R8G8B8, {0xFFFF0000});
+  auto clear = Texture(1, 1, GFXFMT_A8R8G8B8, {0x0000FF00});
+  _device->SetRenderState(GFXRS_ALPHABLENDENABLE, 0);
+  _device->SetTexture(0, red.get());
+  Quad(0, 0, 8, 8, 0xFFFFFFFF);
+  _device->SetTexture(0, clear.get());
+  Quad(0, 0, 8, 8, 0xFFFFFFFF);
+  // Blending is off: only the alpha test keeps the transparent texel from
+  // replacing red.
+  const auto p = Read();
+  EXPECT_EQ(At(p, 4, 4), 0xFF0000u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, GlDeviceTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "WindowBuffers" : "FramebufferObject";
+                         });
 
 }  // namespace

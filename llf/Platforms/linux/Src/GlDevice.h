@@ -1,7 +1,8 @@
 #pragma once
-// The drawing device over OpenGL 2.1 (fixed function, compatibility
-// profile) and a framebuffer object as the back buffer, presented into the
-// window's drawable.
+// The drawing device over OpenGL 2.1 (compatibility profile). The back
+// buffer is the window's own while it has the window's size; otherwise (full
+// screen, a window smaller than the back buffer) it is a framebuffer object,
+// presented into the window's drawable through the window's letterbox.
 //
 // The device keeps the conventions its caller was written for:
 // - The projection it is given shifts by half a pixel so that integer
@@ -13,6 +14,9 @@
 //   clockwise front faces.
 // - Textures without alpha are kept as RGB, so their fourth byte is never
 //   read as alpha.
+//
+// The texture stage runs in small shader programs (the fixed-function stage
+// where the driver cannot build them); everything else is fixed function.
 //
 // Draws are batched: consecutive draws with the same states, texture and
 // primitive kind go to OpenGL as one, in the order they came. The view
@@ -68,8 +72,10 @@ class GlDevice : public IGfxDevice {
 
  private:
   // Everything a batch is drawn with, but the view transform.
+  // Everything a batch is drawn with, but the view transform.
   struct BatchKey {
     uint32_t renderStates[GFXRS_COUNT] = {};
+    bool alphaTest = false;  // the test as it is applied, see AlphaTestNeeded
     bool textured = false;
     std::shared_ptr<GlTexture::Data> texture;
     GLint envMode = GL_MODULATE;
@@ -89,6 +95,8 @@ class GlDevice : public IGfxDevice {
 
   GlDevice(SDL_Window* window, SDL_GLContext context);
   bool SetUpBackBuffer(const GfxPresentParameters& params);
+  // Draws into the window's buffers or into the framebuffer object.
+  bool ChooseTarget();
   // Windowed or full screen, the back buffer's size for the window's
   // letterbox, and vertical sync. False when the window refuses.
   bool ApplyPresentation(const GfxPresentParameters& params);
@@ -98,17 +106,29 @@ class GlDevice : public IGfxDevice {
   void ApplyKey(const BatchKey& key);
   void ApplyViewportAndProjection();
   void DeleteReleasedTextures();
+  GLuint Compile(GLenum kind, const char* source);
+  // The shader programs; none (and the fixed-function stage) when the
+  // driver cannot build them.
+  void BuildPrograms();
 
   SDL_Window* _window;
   SDL_GLContext _context;
   GlFunctions _gl;
   std::shared_ptr<GlReleaseQueue> _releaseQueue = std::make_shared<GlReleaseQueue>();
-  GLuint _framebuffer = 0;
+  GLuint _framebuffer = 0;  // made when first needed
   GLuint _colorBuffer = 0;
   GLuint _depthBuffer = 0;
-  uint32_t _width = 0;  // of the back buffer
+  uint32_t _framebufferWidth = 0;
+  uint32_t _framebufferHeight = 0;
+  bool _framebufferDepth = false;
+  GLuint _target = 0;  // the framebuffer drawn into: 0 is the window's
+  bool _windowDoubleBuffered = true;
+  GLint _windowDepthBits = 0;
+  bool _presented = false;  // since the last BeginScene
+  uint32_t _width = 0;      // of the back buffer
   uint32_t _height = 0;
   bool _depth = false;
+  bool _windowed = true;
 
   // State as the caller set it.
   uint32_t _renderStates[GFXRS_COUNT] = {};
@@ -120,12 +140,19 @@ class GlDevice : public IGfxDevice {
   Matrix4 _projection = Matrix4::Identity();
   GfxViewport _viewport;
 
+  enum { PROGRAM_COLOR, PROGRAM_MODULATE, PROGRAM_REPLACE, kProgramCount };
+  GLuint _programs[kProgramCount] = {};
+
   // State OpenGL has.
   BatchKey _applied;
+  GLuint _appliedProgram = 0;
   bool _appliedValid = false;
 
   BatchKey _batchKey;
+  bool _keyDirty = true;  // a state changed since _batchKey was made
+
   std::vector<Vertex> _batch;
+  const uint8_t* _arrays = nullptr;  // where OpenGL's vertex arrays point
 };
 
 }  // namespace LLF

@@ -47,7 +47,22 @@ namespace LLF {
   X(void, TexCoordPointer, (GLint, GLenum, GLsizei, const void*))                                         \
   X(void, DrawArrays, (GLenum, GLint, GLsizei))                                                           \
   X(void, ReadPixels, (GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*))                            \
-  X(void, Finish, (void))
+  X(void, ReadBuffer, (GLenum))                                                                           \
+  X(void, DrawBuffer, (GLenum))                                                                           \
+  X(void, Finish, (void))                                                                                 \
+  X(GLuint, CreateShader, (GLenum))                                                                       \
+  X(void, ShaderSource, (GLuint, GLsizei, const GLchar* const*, const GLint*))                            \
+  X(void, CompileShader, (GLuint))                                                                        \
+  X(void, GetShaderiv, (GLuint, GLenum, GLint*))                                                          \
+  X(void, DeleteShader, (GLuint))                                                                         \
+  X(GLuint, CreateProgram, (void))                                                                        \
+  X(void, AttachShader, (GLuint, GLuint))                                                                 \
+  X(void, LinkProgram, (GLuint))                                                                          \
+  X(void, GetProgramiv, (GLuint, GLenum, GLint*))                                                         \
+  X(void, UseProgram, (GLuint))                                                                           \
+  X(void, DeleteProgram, (GLuint))                                                                        \
+  X(GLint, GetUniformLocation, (GLuint, const GLchar*))                                                   \
+  X(void, Uniform1i, (GLint, GLint))
 
 // The framebuffer entry points: core in OpenGL 3, else the "EXT" extensions.
 #define LLF_GL_FRAMEBUFFER_FUNCTIONS(X)                                                                   \
