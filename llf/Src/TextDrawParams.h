@@ -12,7 +12,7 @@ namespace LLF {
 struct TextDrawParams {
   Color color;
   Vector2 position;
-  std::wstring text;  // one line: no line break is recognised
+  std::wstring text;      // one line: no line break is recognised
   float rotation = 0.0f;  // degrees
   Vector2 scale = Vector2(1.0f, 1.0f);
   // A non-zero low byte applies pivot, scale, rotation and offset.
@@ -21,9 +21,9 @@ struct TextDrawParams {
   Vector2 offset;
 
   TextDrawParams() = default;
-  TextDrawParams(const std::wstring& textValue, const Vector2& pos, const Color& colour, float rotationDegrees,
-                 const Vector2& scaleFactors, int32_t transformFlag, const Vector2& pivotPoint,
-                 const Vector2& offsetValue)
+  TextDrawParams(const std::wstring& textValue, const Vector2& pos, const Color& colour,
+                 float rotationDegrees, const Vector2& scaleFactors, int32_t transformFlag,
+                 const Vector2& pivotPoint, const Vector2& offsetValue)
       : color(colour),
         position(pos),
         text(textValue),

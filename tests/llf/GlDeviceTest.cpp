@@ -77,21 +77,25 @@ class GlDeviceTest : public ::testing::TestWithParam<bool> {
   }
 
   // A texture of w x h from colours given top row first as 0xAARRGGBB.
-  std::unique_ptr<IGfxTexture> Texture(uint32_t w, uint32_t h, uint32_t format, const std::vector<uint32_t>& argb) {
+  std::unique_ptr<IGfxTexture> Texture(uint32_t w, uint32_t h, uint32_t format,
+                                       const std::vector<uint32_t>& argb) {
     std::unique_ptr<IGfxTexture> t = _device->CreateTexture(w, h, format);
     GfxLockedRect locked;
     EXPECT_TRUE(t->LockRect(locked));
     // Texture rows run from v = 0; the picture's top row is the last one.
     for (uint32_t y = 0; y < h; ++y) {
-      std::memcpy(static_cast<uint8_t*>(locked.bits) + size_t(y) * locked.pitch, &argb[(h - 1 - y) * w], w * 4);
+      std::memcpy(static_cast<uint8_t*>(locked.bits) + size_t(y) * locked.pitch, &argb[(h - 1 - y) * w],
+                  w * 4);
     }
     t->UnlockRect();
     return t;
   }
 
   void Quad(float x, float y, float w, float h, uint32_t color, float u1 = 1.0f, float v0 = 0.0f) {
-    TexturedVertex q[4] = {{x, y, 0, color, 0, 1}, {x + w, y, 0, color, u1, 1},
-                           {x + w, y + h, 0, color, u1, v0}, {x, y + h, 0, color, 0, v0}};
+    TexturedVertex q[4] = {{x, y, 0, color, 0, 1},
+                           {x + w, y, 0, color, u1, 1},
+                           {x + w, y + h, 0, color, u1, v0},
+                           {x, y + h, 0, color, 0, v0}};
     _device->SetVertexShader(GFXFVF_XYZ_DIFFUSE_TEX1);
     ASSERT_TRUE(_device->DrawPrimitiveUP(GFXPT_TRIANGLEFAN, 2, q, sizeof(TexturedVertex)));
   }

@@ -33,8 +33,12 @@ GLenum BlendFactor(uint32_t blend) {
   }
 }
 
-GLint AddressMode(uint32_t mode) { return mode == GFXTADDRESS_WRAP ? GL_REPEAT : GL_CLAMP_TO_EDGE; }
-GLint FilterMode(uint32_t mode) { return mode == GFXTEXF_POINT ? GL_NEAREST : GL_LINEAR; }
+GLint AddressMode(uint32_t mode) {
+  return mode == GFXTADDRESS_WRAP ? GL_REPEAT : GL_CLAMP_TO_EDGE;
+}
+GLint FilterMode(uint32_t mode) {
+  return mode == GFXTEXF_POINT ? GL_NEAREST : GL_LINEAR;
+}
 
 // Whether the alpha test changes any pixel. A test that only drops
 // fragments whose alpha rounds to 0 is redundant while they are blended by
@@ -49,8 +53,9 @@ bool AlphaTestNeeded(const uint32_t* rs, bool depthWrites) {
   const bool dropsOnlyZero = (rs[GFXRS_ALPHAFUNC] == GFXCMP_GREATEREQUAL && rs[GFXRS_ALPHAREF] <= 1) ||
                              (rs[GFXRS_ALPHAFUNC] == GFXCMP_GREATER && rs[GFXRS_ALPHAREF] == 0) ||
                              rs[GFXRS_ALPHAFUNC] == GFXCMP_ALWAYS;
-  const bool blendedByAlpha = rs[GFXRS_ALPHABLENDENABLE] && rs[GFXRS_SRCBLEND] == GFXBLEND_SRCALPHA &&
-                              (rs[GFXRS_DESTBLEND] == GFXBLEND_INVSRCALPHA || rs[GFXRS_DESTBLEND] == GFXBLEND_ONE);
+  const bool blendedByAlpha =
+      rs[GFXRS_ALPHABLENDENABLE] && rs[GFXRS_SRCBLEND] == GFXBLEND_SRCALPHA &&
+      (rs[GFXRS_DESTBLEND] == GFXBLEND_INVSRCALPHA || rs[GFXRS_DESTBLEND] == GFXBLEND_ONE);
   return !(dropsOnlyZero && blendedByAlpha && !depthWrites);
 }
 
@@ -401,7 +406,8 @@ bool GlDevice::Clear(uint32_t flags, uint32_t color, float z) {
   }
   // Only the viewport is cleared.
   _gl.Enable(GL_SCISSOR_TEST);
-  _gl.Scissor(static_cast<GLint>(_viewport.x), static_cast<GLint>(_height) - static_cast<GLint>(_viewport.y + _viewport.height),
+  _gl.Scissor(static_cast<GLint>(_viewport.x),
+              static_cast<GLint>(_height) - static_cast<GLint>(_viewport.y + _viewport.height),
               static_cast<GLsizei>(_viewport.width), static_cast<GLsizei>(_viewport.height));
   _gl.Clear(mask);
   _gl.Disable(GL_SCISSOR_TEST);
@@ -500,7 +506,8 @@ GlDevice::BatchKey GlDevice::CurrentKey(bool lines) const {
   BatchKey key;
   std::memcpy(key.renderStates, _renderStates, sizeof(key.renderStates));
   key.lines = lines;
-  key.alphaTest = AlphaTestNeeded(_renderStates, _depth && _renderStates[GFXRS_ZENABLE] && _renderStates[GFXRS_ZWRITEENABLE]);
+  key.alphaTest = AlphaTestNeeded(
+      _renderStates, _depth && _renderStates[GFXRS_ZENABLE] && _renderStates[GFXRS_ZWRITEENABLE]);
   const uint32_t op = _stageStates[GFXTSS_COLOROP];
   const bool textureColour =
       op == GFXTOP_MODULATE || (op == GFXTOP_SELECTARG1 && _stageStates[GFXTSS_COLORARG1] == GFXTA_TEXTURE);
@@ -516,7 +523,8 @@ GlDevice::BatchKey GlDevice::CurrentKey(bool lines) const {
   return key;
 }
 
-bool GlDevice::DrawPrimitiveUP(GfxPrimitive type, uint32_t primitiveCount, const void* vertices, uint32_t stride) {
+bool GlDevice::DrawPrimitiveUP(GfxPrimitive type, uint32_t primitiveCount, const void* vertices,
+                               uint32_t stride) {
   const uint32_t expectedStride = _vertexFormat == GFXFVF_XYZ_DIFFUSE_TEX1 ? 24 : 16;
   const uint32_t count = VerticesOf(type, primitiveCount);
   if (!vertices || stride != expectedStride || (count == 0 && primitiveCount != 0)) {
@@ -534,7 +542,9 @@ bool GlDevice::DrawPrimitiveUP(GfxPrimitive type, uint32_t primitiveCount, const
     }
     _keyDirty = false;
   }
-  const size_t added = type == GFXPT_TRIANGLEFAN ? 3 * primitiveCount : type == GFXPT_LINESTRIP ? 2 * primitiveCount : count;
+  const size_t added = type == GFXPT_TRIANGLEFAN ? 3 * primitiveCount
+                       : type == GFXPT_LINESTRIP ? 2 * primitiveCount
+                                                 : count;
   if (_batch.size() + added > kBatchLimit) {
     Flush();
   }
@@ -624,7 +634,8 @@ void GlDevice::ApplyKey(const BatchKey& key) {
   }
   if (all || key.textured != _applied.textured) {
     toggle(GL_TEXTURE_2D, key.textured);
-    key.textured ? _gl.EnableClientState(GL_TEXTURE_COORD_ARRAY) : _gl.DisableClientState(GL_TEXTURE_COORD_ARRAY);
+    key.textured ? _gl.EnableClientState(GL_TEXTURE_COORD_ARRAY)
+                 : _gl.DisableClientState(GL_TEXTURE_COORD_ARRAY);
   }
   if (key.textured) {
     if (all || key.envMode != _applied.envMode || !_applied.textured) {
@@ -633,7 +644,7 @@ void GlDevice::ApplyKey(const BatchKey& key) {
     GlTexture::Bind(_gl, *key.texture, key.wrapS, key.wrapT, key.magFilter, key.minFilter);
   }
   if (_programs[0]) {
-    const GLuint program = !key.textured ? _programs[PROGRAM_COLOR]
+    const GLuint program = !key.textured                ? _programs[PROGRAM_COLOR]
                            : key.envMode == GL_MODULATE ? _programs[PROGRAM_MODULATE]
                                                         : _programs[PROGRAM_REPLACE];
     if (all || program != _appliedProgram) {
@@ -709,8 +720,8 @@ bool GlDevice::CopyRects(IGfxSurface& source, IGfxSurface& destination) {
   _gl.PixelStorei(GL_PACK_ALIGNMENT, 4);
   _gl.PixelStorei(GL_PACK_ROW_LENGTH, 0);
   // The top rows of the back buffer, which OpenGL counts from the bottom.
-  _gl.ReadPixels(0, static_cast<GLint>(_height - h), static_cast<GLsizei>(w), static_cast<GLsizei>(h), GL_BGRA,
-                 GL_UNSIGNED_BYTE, rows.data());
+  _gl.ReadPixels(0, static_cast<GLint>(_height - h), static_cast<GLsizei>(w), static_cast<GLsizei>(h),
+                 GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
   uint8_t* out = to->GetPixels();
   for (uint32_t y = 0; y < h; ++y) {
     std::memcpy(out + size_t(y) * desc.width * 4, rows.data() + size_t(h - 1 - y) * w * 4, size_t(w) * 4);

@@ -58,7 +58,8 @@ class GlDevice : public IGfxDevice {
   bool SetTextureStageState(uint32_t stage, GfxStageState state, uint32_t value) override;
   bool SetTexture(uint32_t stage, IGfxTexture* texture) override;
   bool SetVertexShader(uint32_t vertexFormat) override;
-  bool DrawPrimitiveUP(GfxPrimitive type, uint32_t primitiveCount, const void* vertices, uint32_t stride) override;
+  bool DrawPrimitiveUP(GfxPrimitive type, uint32_t primitiveCount, const void* vertices,
+                       uint32_t stride) override;
   std::unique_ptr<IGfxTexture> CreateTexture(uint32_t width, uint32_t height, uint32_t format) override;
   std::unique_ptr<IGfxSurface> CreateImageSurface(uint32_t width, uint32_t height, uint32_t format) override;
   std::unique_ptr<IGfxSurface> GetBackBuffer() override;

@@ -95,8 +95,10 @@ void GlTexture::Bind(const GlFunctions& gl, Data& data, GLint wrapS, GLint wrapT
   }
   if (data.wrapS != wrapS) gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, data.wrapS = wrapS);
   if (data.wrapT != wrapT) gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, data.wrapT = wrapT);
-  if (data.magFilter != magFilter) gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, data.magFilter = magFilter);
-  if (data.minFilter != minFilter) gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, data.minFilter = minFilter);
+  if (data.magFilter != magFilter)
+    gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, data.magFilter = magFilter);
+  if (data.minFilter != minFilter)
+    gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, data.minFilter = minFilter);
 }
 
 }  // namespace LLF
