@@ -16,7 +16,7 @@ struct TextDrawParams {
   float rotation = 0.0f;  // degrees
   Vector2 scale = Vector2(1.0f, 1.0f);
   // A non-zero low byte applies pivot, scale, rotation and offset.
-  int32_t transform = 1;
+  int32_t transform = 0;
   Vector2 pivot;
   Vector2 offset;
 
