@@ -218,6 +218,87 @@ TEST_P(GlDeviceTest, AlphaTestStillDropsWhereBlendingWouldNot) {
   EXPECT_EQ(At(p, 4, 4), 0xFF0000u);
 }
 
+// Small textures that take turns are drawn from an atlas page, a run of one
+// texture from its own: both must give the same pixels, also filtered.
+TEST_P(GlDeviceTest, AtlasCellsSampleAsTheTexturesOwn) {
+  std::vector<uint32_t> ramp;
+  for (int i = 0; i < 16; ++i) ramp.push_back(0xFF000000u | uint32_t(i * 16) << 16 | uint32_t(255 - i * 16));
+  auto image = Texture(4, 4, GFXFMT_A8R8G8B8, ramp);
+  auto other = Texture(1, 1, GFXFMT_A8R8G8B8, {0xFF00FF00});
+  _device->SetTextureStageState(0, GFXTSS_MAGFILTER, GFXTEXF_LINEAR);
+  _device->SetTextureStageState(0, GFXTSS_MINFILTER, GFXTEXF_LINEAR);
+  _device->SetTexture(0, other.get());
+  Quad(0, 40, 2, 2, 0xFFFFFFFF);
+  _device->SetTexture(0, image.get());
+  Quad(30, 0, 13, 11, 0xFFFFFFFF);  // after another texture: from the atlas
+  _device->EndScene();
+  _device->BeginScene();
+  Quad(10, 0, 13, 11, 0xFFFFFFFF);  // the same texture again: its own
+  EXPECT_EQ(_device->GetAtlasPageCount(), 1u);
+  const auto p = Read();
+  int differences = 0;
+  for (int y = 0; y < 11; ++y) {
+    for (int x = 0; x < 13; ++x) differences += At(p, 10 + x, y) != At(p, 30 + x, y);
+  }
+  EXPECT_EQ(differences, 0);
+  EXPECT_NE(At(p, 10, 0), At(p, 22, 10));  // a ramp, not one colour
+  EXPECT_EQ(At(p, 9, 5), 0u);
+  EXPECT_EQ(At(p, 43, 5), 0u);
+}
+
+TEST_P(GlDeviceTest, RefilledTextureLeavesEarlierDrawsAsTheyWere) {
+  auto texture = Texture(1, 1, GFXFMT_A8R8G8B8, {0xFFFF0000});
+  auto other = Texture(1, 1, GFXFMT_A8R8G8B8, {0xFF0000FF});
+  auto refill = [&](uint32_t argb) {
+    GfxLockedRect locked;
+    ASSERT_TRUE(texture->LockRect(locked));
+    std::memcpy(locked.bits, &argb, 4);
+    texture->UnlockRect();
+  };
+  // Its own texture: one run, refilled in between.
+  _device->SetTexture(0, texture.get());
+  Quad(0, 0, 4, 4, 0xFFFFFFFF);
+  Quad(0, 0, 4, 4, 0xFFFFFFFF);
+  refill(0xFF00FF00);
+  Quad(8, 0, 4, 4, 0xFFFFFFFF);
+  // In the atlas: taking turns with another texture.
+  refill(0xFFFF0000);
+  for (float x : {20.0f, 28.0f}) {
+    _device->SetTexture(0, other.get());
+    Quad(x + 4, 0, 2, 2, 0xFFFFFFFF);
+    _device->SetTexture(0, texture.get());
+    Quad(x, 0, 4, 4, 0xFFFFFFFF);
+    refill(0xFF00FF00);
+  }
+  const auto p = Read();
+  EXPECT_EQ(At(p, 1, 1), 0xFF0000u);
+  EXPECT_EQ(At(p, 9, 1), 0x00FF00u);
+  EXPECT_EQ(At(p, 21, 1), 0xFF0000u);
+  EXPECT_EQ(At(p, 29, 1), 0x00FF00u);
+}
+
+TEST_P(GlDeviceTest, ReleasedTexturesGiveTheirAtlasCellsBack) {
+  // 300 textures of 64 x 64 taking turns fill more than one page; once they
+  // are gone, the next 300 take their cells.
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    std::vector<std::unique_ptr<IGfxTexture>> textures;
+    for (int i = 0; i < 300; ++i) {
+      textures.push_back(
+          Texture(64, 64, GFXFMT_X8R8G8B8, std::vector<uint32_t>(64 * 64, 0x00000000u | uint32_t(i))));
+      _device->SetTexture(0, textures.back().get());
+      Quad(float(i % 60), 0, 1, 1, 0xFFFFFFFF);
+    }
+    _device->SetTexture(0, nullptr);
+    EXPECT_EQ(At(Read(), 59, 0), 299u);  // the last texture drawn there, its fourth byte ignored
+    textures.clear();
+    _device->EndScene();
+    _device->Present();
+    _device->BeginScene();
+    EXPECT_EQ(_device->GetAtlasPageCount(), 2u);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Targets, GlDeviceTest, ::testing::Values(true, false),
                          [](const ::testing::TestParamInfo<bool>& info) {
                            return info.param ? "WindowBuffers" : "FramebufferObject";

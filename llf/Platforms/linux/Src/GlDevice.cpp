@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "AppWindow.h"
+#include "GlAtlas.h"
 #include "GlSurface.h"
 
 namespace LLF {
@@ -96,10 +97,10 @@ uint32_t VerticesOf(GfxPrimitive type, uint32_t count) {
 
 }  // namespace
 
-bool GlDevice::BatchKey::operator==(const BatchKey& o) const {
+bool GlDevice::BatchKey::SameStates(const BatchKey& o) const {
   return std::memcmp(renderStates, o.renderStates, sizeof(renderStates)) == 0 && alphaTest == o.alphaTest &&
-         textured == o.textured && texture == o.texture && envMode == o.envMode && wrapS == o.wrapS &&
-         wrapT == o.wrapT && magFilter == o.magFilter && minFilter == o.minFilter && lines == o.lines;
+         textured == o.textured && envMode == o.envMode && wrapS == o.wrapS && wrapT == o.wrapT &&
+         magFilter == o.magFilter && minFilter == o.minFilter && lines == o.lines;
 }
 
 std::unique_ptr<GlDevice> GlDevice::Create(SDL_Window* window, const GfxPresentParameters& params) {
@@ -162,6 +163,7 @@ std::unique_ptr<GlDevice> GlDevice::Create(SDL_Window* window, const GfxPresentP
   device->_viewport = GfxViewport{0, 0, device->_width, device->_height, 0.0f, 1.0f};
   device->ApplyViewportAndProjection();
   device->BuildPrograms();
+  device->_atlas = std::make_unique<GlAtlas>(device->_gl, device->_releaseQueue);
   return device;
 }
 
@@ -224,8 +226,10 @@ GlDevice::GlDevice(SDL_Window* window, SDL_GLContext context) : _window(window),
 GlDevice::~GlDevice() {
   _batch.clear();
   _batchKey = BatchKey();
+  _currentKey = BatchKey();
   _applied = BatchKey();
   _texture.reset();
+  _atlas.reset();
   if (SDL_GL_MakeCurrent(_window, _context) == 0 && _gl.DeleteFramebuffers) {
     DeleteReleasedTextures();
     _gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -502,7 +506,7 @@ bool GlDevice::SetVertexShader(uint32_t vertexFormat) {
   return true;
 }
 
-GlDevice::BatchKey GlDevice::CurrentKey(bool lines) const {
+GlDevice::BatchKey GlDevice::MakeKey(bool lines) const {
   BatchKey key;
   std::memcpy(key.renderStates, _renderStates, sizeof(key.renderStates));
   key.lines = lines;
@@ -534,13 +538,53 @@ bool GlDevice::DrawPrimitiveUP(GfxPrimitive type, uint32_t primitiveCount, const
     return true;
   }
   const bool lines = type == GFXPT_LINELIST || type == GFXPT_LINESTRIP;
-  if (_keyDirty || lines != _batchKey.lines) {
-    BatchKey key = CurrentKey(lines);
-    if (!(key == _batchKey)) {
-      Flush();
-      _batchKey = std::move(key);
-    }
+  if (_keyDirty || lines != _currentKey.lines) {
+    _currentKey = MakeKey(lines);
     _keyDirty = false;
+  }
+  // The texture the batch samples: the texture's own, or the atlas page
+  // that holds it, with the coordinates mapped into its cell.
+  const std::shared_ptr<GlTexture::Data>* source = &_currentKey.texture;
+  _uScale = _vScale = 1.0f;
+  _uOffset = _vOffset = 0.0f;
+  if (_currentKey.textured) {
+    GlTexture::Data& texture = *_currentKey.texture;
+    // A run of draws with one texture samples its own, more compact texture;
+    // draws that change textures share atlas pages. A batch that can take
+    // the draw as it is goes on.
+    bool atlas = false;
+    if (_currentKey.wrapS == GL_CLAMP_TO_EDGE && _currentKey.wrapT == GL_CLAMP_TO_EDGE &&
+        CoordinatesWithinTexture(static_cast<const uint8_t*>(vertices), count, stride)) {
+      if (!_batch.empty() && _batchKey.texture == _currentKey.texture) {
+        atlas = false;
+      } else if (!_batch.empty() && texture.atlasPage && _batchKey.texture == texture.atlasPage) {
+        atlas = true;
+      } else {
+        atlas = &texture != _lastTexture && _atlas->Place(texture);
+      }
+    }
+    _lastTexture = &texture;
+    if (atlas) {
+      source = &texture.atlasPage;
+      if (GlAtlas::NeedsFill(texture)) {
+        // Draws batched before see the cell as it was.
+        if (_batchKey.texture == *source) Flush();
+        _atlas->Fill(texture);
+      }
+      const float side = float(GlAtlas::kPageSize);
+      _uScale = float(texture.width) / side;
+      _vScale = float(texture.height) / side;
+      _uOffset = float(texture.atlasX) / side;
+      _vOffset = float(texture.atlasY) / side;
+    } else if (GlTexture::NeedsUpload(texture)) {
+      if (_batchKey.texture == *source) Flush();
+      GlTexture::Upload(_gl, texture);
+    }
+  }
+  if (!_batchKey.SameStates(_currentKey) || _batchKey.texture != *source) {
+    Flush();
+    _batchKey = _currentKey;
+    _batchKey.texture = *source;
   }
   const size_t added = type == GFXPT_TRIANGLEFAN ? 3 * primitiveCount
                        : type == GFXPT_LINESTRIP ? 2 * primitiveCount
@@ -595,8 +639,10 @@ void GlDevice::Append(const uint8_t* data, uint32_t stride, uint32_t index) {
   v.rgba[2] = static_cast<uint8_t>(color);
   v.rgba[3] = static_cast<uint8_t>(color >> 24);
   if (stride >= 24) {
-    std::memcpy(&v.u, p + 16, sizeof(float));
-    std::memcpy(&v.v, p + 20, sizeof(float));
+    float uv[2];
+    std::memcpy(uv, p + 16, sizeof(uv));
+    v.u = _uOffset + uv[0] * _uScale;
+    v.v = _vOffset + uv[1] * _vScale;
   } else {
     v.u = v.v = 0.0f;
   }
@@ -676,10 +722,26 @@ void GlDevice::Flush() {
 }
 
 void GlDevice::DeleteReleasedTextures() {
-  const std::vector<GLuint> names = _releaseQueue->Take();
+  std::vector<GLuint> names;
+  std::vector<GlReleaseQueue::Cell> cells;
+  _releaseQueue->Take(names, cells);
   if (!names.empty()) {
     _gl.DeleteTextures(static_cast<GLsizei>(names.size()), names.data());
   }
+  if (_atlas) {
+    for (const GlReleaseQueue::Cell& cell : cells) _atlas->Free(cell);
+  }
+}
+
+bool GlDevice::CoordinatesWithinTexture(const uint8_t* vertices, uint32_t count, uint32_t stride) {
+  for (uint32_t i = 0; i < count; ++i) {
+    float uv[2];
+    std::memcpy(uv, vertices + size_t(i) * stride + 16, sizeof(uv));
+    if (!(uv[0] >= 0.0f && uv[0] <= 1.0f && uv[1] >= 0.0f && uv[1] <= 1.0f)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 std::unique_ptr<IGfxTexture> GlDevice::CreateTexture(uint32_t width, uint32_t height, uint32_t format) {

@@ -19,7 +19,9 @@
 // where the driver cannot build them); everything else is fixed function.
 //
 // Draws are batched: consecutive draws with the same states, texture and
-// primitive kind go to OpenGL as one, in the order they came. The view
+// primitive kind go to OpenGL as one, in the order they came. Small
+// textures sampled within their edges and clamped are drawn from shared
+// atlas pages (GlAtlas), so draws with different small textures batch too. The view
 // transform is applied to the vertices as they are batched, so changing it
 // does not end a batch. Everything else that changes what a draw looks like
 // ends the batch first, so the picture is the one unbatched draws give.
@@ -28,6 +30,7 @@
 #include <memory>
 #include <vector>
 
+#include "GlAtlas.h"
 #include "GlFunctions.h"
 #include "GlReleaseQueue.h"
 #include "GlTexture.h"
@@ -70,6 +73,8 @@ class GlDevice : public IGfxDevice {
   // Makes the device's context current again, after other OpenGL work on
   // this thread (another renderer, a probe).
   bool MakeCurrent() { return SDL_GL_MakeCurrent(_window, _context) == 0; }
+  // Atlas pages made so far.
+  size_t GetAtlasPageCount() const { return _atlas ? _atlas->GetPageCount() : 0; }
 
  private:
   // Everything a batch is drawn with, but the view transform.
@@ -86,7 +91,8 @@ class GlDevice : public IGfxDevice {
     GLint minFilter = GL_LINEAR;
     bool lines = false;
 
-    bool operator==(const BatchKey& o) const;
+    // All but the texture.
+    bool SameStates(const BatchKey& o) const;
   };
   struct Vertex {
     float x, y, z;
@@ -101,7 +107,9 @@ class GlDevice : public IGfxDevice {
   // Windowed or full screen, the back buffer's size for the window's
   // letterbox, and vertical sync. False when the window refuses.
   bool ApplyPresentation(const GfxPresentParameters& params);
-  BatchKey CurrentKey(bool lines) const;
+  BatchKey MakeKey(bool lines) const;
+  // Whether every vertex's texture coordinates lie within 0 and 1.
+  static bool CoordinatesWithinTexture(const uint8_t* vertices, uint32_t count, uint32_t stride);
   void Append(const uint8_t* data, uint32_t stride, uint32_t index);
   void Flush();
   void ApplyKey(const BatchKey& key);
@@ -150,7 +158,15 @@ class GlDevice : public IGfxDevice {
   bool _appliedValid = false;
 
   BatchKey _batchKey;
-  bool _keyDirty = true;  // a state changed since _batchKey was made
+  BatchKey _currentKey;   // what the states ask for, with the texture's own texture
+  bool _keyDirty = true;  // a state changed since _currentKey was made
+  std::unique_ptr<GlAtlas> _atlas;
+  const GlTexture::Data* _lastTexture = nullptr;  // of the last textured draw; compared only
+  // Texture coordinates into the batch's texture: offset + coordinate x scale.
+  float _uScale = 1.0f;
+  float _vScale = 1.0f;
+  float _uOffset = 0.0f;
+  float _vOffset = 0.0f;
 
   std::vector<Vertex> _batch;
   const uint8_t* _arrays = nullptr;  // where OpenGL's vertex arrays point
