@@ -1,0 +1,49 @@
+#include "ICodec.h"
+
+#include "File.h"
+#include "StringUtils.h"
+
+namespace LLF {
+
+ICodec::ICodec() = default;
+
+std::wstring ICodec::Dump() const {
+  return L"ICodec info: \r\nAuthor: " + GetAuthor() + L"\r\nVersion: " + GetVersion() + L"\r\nDescription: " +
+         GetDescription() + L"\r\nShort descr.: " + GetShortDescription() + L"\r\nFile extensions: " +
+         GetExtensions();
+}
+
+std::wstring ICodec::GetLastError() const {
+  std::lock_guard<std::mutex> lock(_lastErrorLock);
+  return _lastError;
+}
+
+void ICodec::SetLastError(const std::wstring& text) {
+  std::lock_guard<std::mutex> lock(_lastErrorLock);
+  _lastError = text;
+}
+
+bool ICodec::HasSignature(File&) const {
+  return false;
+}
+
+bool ICodec::IsExtensionSupported(const std::wstring& fileName) const {
+  const size_t dot = fileName.rfind(L'.');
+  if (dot == std::wstring::npos) return false;
+  const std::wstring extension = StrToLower(fileName.substr(dot + 1));
+  const std::wstring list = GetExtensions();
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t end = list.find(L' ', start);
+    if (end == std::wstring::npos) end = list.size();
+    if (StrToLower(list.substr(start, end - start)) == extension) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+std::wstring ICodec::FileNameOf(const File& file) {
+  return file.GetFileName();
+}
+
+}  // namespace LLF

@@ -1,0 +1,81 @@
+#include "Image.h"
+
+#include <exception>
+
+#include "Exception.h"
+#include "Log.h"
+#include "RendersManager.h"
+#include "StringUtils.h"
+
+namespace LLF {
+
+Image::Image(unsigned width, unsigned height, unsigned format)
+    : Canvas(width, height, format), _cellWidth(GetWidth()), _cellHeight(GetHeight()) {}
+
+Image::Image(const Image& source)
+    : Object(source),
+      Canvas(source),
+      _cellsCount(source._cellsCount),
+      _loopsCount(source._loopsCount),
+      _cellWidth(source._cellWidth),
+      _cellHeight(source._cellHeight) {}
+
+Image::~Image() {
+  IRenderSystem* render = RendersManager::GetInstance().GetCurrentRender();
+  if (!render) return;
+  try {
+    render->ReleaseImageData(this);
+  } catch (const std::exception&) {
+    // A failed release must not escape a destructor; the render system has
+    // logged its reason.
+  }
+}
+
+std::wstring Image::Dump() const {
+  return Canvas::Dump() + L". Cells: " + ToString(_cellsCount) + L" Loops count: " + ToString(_loopsCount);
+}
+
+void Image::UpdateCellSize() {
+  _cellWidth = GetWidth() / _cellsCount;
+  _cellHeight = GetHeight() / _loopsCount;
+}
+
+bool Image::Resize(unsigned width, unsigned height) {
+  if (!Canvas::Resize(width, height)) return false;
+  UpdateCellSize();
+  return true;
+}
+
+bool Image::Scale(unsigned width, unsigned height) {
+  if (!Canvas::Scale(width, height)) return false;
+  UpdateCellSize();
+  return true;
+}
+
+void Image::SetCellsCount(unsigned count, bool noUpdate) {
+  if (count == 0) {
+    Log::GetInstance().Write(L"Warning: Image::SetCellsCount called with 0, 1 is used. " + Dump());
+    count = 1;
+  }
+  _cellsCount = count;
+  _cellWidth = GetWidth() / count;
+  if (!noUpdate) Update(0, 0, true);
+}
+
+void Image::SetLoopsCount(unsigned count, bool noUpdate) {
+  if (count == 0) {
+    Log::GetInstance().Write(L"Warning: Image::SetLoopsCount called with 0, 1 is used. " + Dump());
+    count = 1;
+  }
+  _loopsCount = count;
+  _cellHeight = GetHeight() / count;
+  if (!noUpdate) Update(0, 0, true);
+}
+
+void Image::Update(int a, int b, bool upload) {
+  IRenderSystem* render = RendersManager::GetInstance().GetCurrentRender();
+  if (!render) LLF_THROW(7, L"Can't update image. CurrentRenderSystem is NULL.", L"");
+  render->UpdateImageData(this, a, b, upload);
+}
+
+}  // namespace LLF
