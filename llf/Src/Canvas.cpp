@@ -323,34 +323,18 @@ bool Canvas::Trim(Rect* out, bool powerOfTwo) {
       if (opaque(x, y)) return true;
     return false;
   };
-  int left = 0;
-  int width = w;
-  for (int x = 0; x < w; ++x) {
-    if (columnHas(x)) {
-      left = x;
-      for (int r = w - 1; r >= x; --r) {
-        if (columnHas(r)) {
-          width = r - left + 1;
-          break;
-        }
-      }
-      break;
-    }
-  }
-  int top = 0;
-  int height = h;
-  for (int y = 0; y < h; ++y) {
-    if (rowHas(y)) {
-      top = y;
-      for (int r = h - 1; r >= y; --r) {
-        if (rowHas(r)) {
-          height = r - top + 1;
-          break;
-        }
-      }
-      break;
-    }
-  }
+  // The first column (row) holding an opaque pixel and the extent to the
+  // last one; 0 and the whole size when there is none.
+  const auto span = [](int count, const auto& has) {
+    int first = 0;
+    while (first < count && !has(first)) ++first;
+    if (first == count) return std::pair(0, count);
+    int last = count - 1;
+    while (!has(last)) --last;
+    return std::pair(first, last - first + 1);
+  };
+  const auto [left, width] = span(w, columnHas);
+  const auto [top, height] = span(h, rowHas);
 
   // The smallest power of two strictly greater than v: 64 gives 128.
   const auto nextPowerOfTwo = [](unsigned v) {
@@ -422,37 +406,29 @@ bool Canvas::Fill(const Color* color) {
 }
 
 bool Canvas::FillRect(const Rect* rect, const Color* color) {
-  ScopedLock lock(_lock);
-  if (!lock.Locked() || !IsPixelFormat()) return false;
-  if (!rect || !color) return true;
-  const int left = std::max(rect->x, 0);
-  const int top = std::max(rect->y, 0);
-  const int right = std::min(rect->width, int(std::min<unsigned>(_width, INT32_MAX)));
-  const int bottom = std::min(rect->height, int(std::min<unsigned>(_height, INT32_MAX)));
-  for (int y = top; y < bottom; ++y) {
-    uint8_t* row = GetRow(unsigned(y));
-    for (int x = left; x < right; ++x) std::memcpy(row + size_t(x) * 4, color, 4);
-  }
-  return true;
+  return PaintRect(rect, color, false);
 }
 
 bool Canvas::FrameRect(const Rect* rect, const Color* color) {
+  return PaintRect(rect, color, true);
+}
+
+bool Canvas::PaintRect(const Rect* rect, const Color* color, bool frameOnly) {
   ScopedLock lock(_lock);
   if (!lock.Locked() || !IsPixelFormat()) return false;
   if (!rect || !color) return true;
-  const int left = rect->x;
-  const int top = rect->y;
-  const int right = rect->width;
-  const int bottom = rect->height;
-  const int x0 = std::max(left, 0);
-  const int y0 = std::max(top, 0);
-  const int x1 = std::min(right, int(std::min<unsigned>(_width, INT32_MAX)));
-  const int y1 = std::min(bottom, int(std::min<unsigned>(_height, INT32_MAX)));
-  for (int y = y0; y < y1; ++y) {
+  // Left, top, right, bottom; the loops run over the part inside the canvas.
+  const int64_t left = rect->x;
+  const int64_t top = rect->y;
+  const int64_t right = rect->width;
+  const int64_t bottom = rect->height;
+  const int64_t x1 = std::min<int64_t>(right, _width);
+  const int64_t y1 = std::min<int64_t>(bottom, _height);
+  for (int64_t y = std::max<int64_t>(top, 0); y < y1; ++y) {
     uint8_t* row = GetRow(unsigned(y));
-    for (int x = x0; x < x1; ++x) {
-      if (x == left || x == right - 1 || y == top || y == bottom - 1)
-        std::memcpy(row + size_t(x) * 4, color, 4);
+    const bool edgeRow = y == top || y == bottom - 1;
+    for (int64_t x = std::max<int64_t>(left, 0); x < x1; ++x) {
+      if (!frameOnly || edgeRow || x == left || x == right - 1) std::memcpy(row + size_t(x) * 4, color, 4);
     }
   }
   return true;

@@ -109,6 +109,8 @@ class Canvas : public virtual Object {
   // Byte index of pixel (x, y) or -1 when it is outside the buffer.
   int64_t PixelIndex(int x, int y) const;
   bool IsPixelFormat() const { return BytesPerPixel(_format) == 4; }
+  // FillRect, or with frameOnly FrameRect.
+  bool PaintRect(const Rect* rect, const Color* color, bool frameOnly);
   // Resizes the buffer for the given numbers; false when it cannot be
   // allocated. The caller holds the lock.
   bool SetBuffer(unsigned width, unsigned height, unsigned format);

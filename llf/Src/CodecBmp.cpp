@@ -31,19 +31,12 @@ void Put16(uint8_t* p, uint16_t v) {
 }  // namespace
 
 CodecBmp::CodecBmp() {
-  _author = L"Brenvik, 2007";
-  _version = L"1.0";
-  _description = L"Image codec for Windows BMP image files.";
-  _shortDescription = L"BMP image codec";
-  _extensions = L"bmp";
+  Describe(L"Image codec for Windows BMP image files.", L"BMP image codec", L"bmp");
 }
 
 bool CodecBmp::HasSignature(File& file) const {
-  const unsigned position = file.GetPosition();
-  uint8_t magic[2] = {0, 0};
-  const bool ok = file.Seek(0, 0) && file.Read(magic, 2) == 2 && magic[0] == 'B' && magic[1] == 'M';
-  file.Seek(0, int(position));
-  return ok;
+  static const uint8_t kMagic[2] = {'B', 'M'};
+  return StartsWith(file, kMagic, 2);
 }
 
 Image* CodecBmp::Load(File& file) {
@@ -137,12 +130,8 @@ Image* CodecBmp::Load(File& file) {
 }
 
 bool CodecBmp::Save(Image* image, const std::wstring& fileName) {
-  if (!CheckSaveable(image, fileName)) return false;
   File file;
-  if (!file.Open(fileName, FILEOPS_READ_WRITE, FILEOPEN_NEW)) {
-    SetLastError(L"Can't open file " + fileName);
-    return false;
-  }
+  if (!OpenForSaving(image, fileName, file)) return false;
   image->Lock();
   const unsigned width = image->GetWidth();
   const unsigned height = image->GetHeight();

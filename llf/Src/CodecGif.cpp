@@ -29,11 +29,7 @@ struct GifCloser {
 }  // namespace
 
 CodecGif::CodecGif() {
-  _author = L"Brenvik, 2007";
-  _version = L"1.0";
-  _description = L"Image codec for GIF image files.";
-  _shortDescription = L"GIF image codec";
-  _extensions = L"gif";
+  Describe(L"Image codec for GIF image files.", L"GIF image codec", L"gif");
 }
 
 Image* CodecGif::Load(File& file) {

@@ -160,11 +160,7 @@ void SetUpErrors(ErrorManager& error, jpeg_error_mgr*& slot) {
 }  // namespace
 
 CodecJpg::CodecJpg() {
-  _author = L"Brenvik, 2007";
-  _version = L"1.0";
-  _description = L"Image codec for JPEG image files.";
-  _shortDescription = L"JPEG image codec";
-  _extensions = L"jpg jpeg jfif";
+  Describe(L"Image codec for JPEG image files.", L"JPEG image codec", L"jpg jpeg jfif");
 }
 
 Image* CodecJpg::Load(File& file) {
@@ -237,12 +233,8 @@ Image* CodecJpg::Load(File& file) {
 }
 
 bool CodecJpg::Save(Image* image, const std::wstring& fileName) {
-  if (!CheckSaveable(image, fileName)) return false;
   File file;
-  if (!file.Open(fileName, FILEOPS_READ_WRITE, FILEOPEN_NEW)) {
-    SetLastError(L"Can't open file " + fileName);
-    return false;
-  }
+  if (!OpenForSaving(image, fileName, file)) return false;
   std::unique_ptr<Encoder> encoder(new (std::nothrow) Encoder());
   std::vector<JSAMPLE> row;
   try {

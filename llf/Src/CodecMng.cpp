@@ -94,11 +94,7 @@ mng_bool MNG_DECL SetTimer(mng_handle, mng_uint32) {
 }  // namespace
 
 CodecMng::CodecMng() {
-  _author = L"Brenvik, 2007";
-  _version = L"1.0";
-  _description = L"Image codec for MNG image files.";
-  _shortDescription = L"MNG image codec";
-  _extensions = L"mng";
+  Describe(L"Image codec for MNG image files.", L"MNG image codec", L"mng");
 }
 
 Image* CodecMng::Load(File& file) {

@@ -57,19 +57,12 @@ void llf_png_warning(png_structp, png_const_charp message) {
 }
 
 CodecPng::CodecPng() {
-  _author = L"Brenvik, 2007";
-  _version = L"1.0";
-  _description = L"Image codec for PNG image files.";
-  _shortDescription = L"PNG image codec";
-  _extensions = L"png";
+  Describe(L"Image codec for PNG image files.", L"PNG image codec", L"png");
 }
 
 bool CodecPng::HasSignature(File& file) const {
-  const unsigned position = file.GetPosition();
-  png_byte signature[8];
-  const bool ok = file.Seek(0, 0) && file.Read(signature, 8) == 8 && png_sig_cmp(signature, 0, 8) == 0;
-  file.Seek(0, int(position));
-  return ok;
+  static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  return StartsWith(file, kSignature, 8);
 }
 
 Image* CodecPng::Load(File& file) {
@@ -145,12 +138,8 @@ Image* CodecPng::Load(File& file) {
 }
 
 bool CodecPng::Save(Image* image, const std::wstring& fileName) {
-  if (!CheckSaveable(image, fileName)) return false;
   File file;
-  if (!file.Open(fileName, FILEOPS_READ_WRITE, FILEOPEN_NEW)) {
-    SetLastError(L"Can't open file " + fileName);
-    return false;
-  }
+  if (!OpenForSaving(image, fileName, file)) return false;
   std::unique_ptr<PngContext> context(new (std::nothrow) PngContext());
   png_structp png =
       context ? png_create_write_struct(PNG_LIBPNG_VER_STRING, context.get(), llf_png_error, llf_png_warning)

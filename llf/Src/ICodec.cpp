@@ -1,5 +1,7 @@
 #include "ICodec.h"
 
+#include <cstring>
+
 #include "File.h"
 #include "StringUtils.h"
 
@@ -44,6 +46,15 @@ bool ICodec::IsExtensionSupported(const std::wstring& fileName) const {
 
 std::wstring ICodec::FileNameOf(const File& file) {
   return file.GetFileName();
+}
+
+bool ICodec::StartsWith(File& file, const uint8_t* bytes, unsigned count) {
+  const unsigned position = file.GetPosition();
+  uint8_t start[16];
+  const bool same = count <= sizeof(start) && file.Seek(0, 0) && file.Read(start, count) == count &&
+                    std::memcmp(start, bytes, count) == 0;
+  file.Seek(0, int(position));
+  return same;
 }
 
 }  // namespace LLF

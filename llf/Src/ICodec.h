@@ -5,6 +5,7 @@
 // Virtual slots: 0 IsKindOf, 1 destructor, 2 Dump, 3 GetAuthor, 4 GetVersion,
 // 5 GetDescription, 6 GetShortDescription, 7 GetExtensions, 8 GetLastError,
 // 9 HasSignature, 10 IsExtensionSupported.
+#include <cstdint>
 #include <mutex>
 #include <string>
 
@@ -38,6 +39,9 @@ class ICodec : public virtual Object {
   void SetLastError(const std::wstring& text);
   // The name a file was opened with, for failure texts.
   static std::wstring FileNameOf(const File& file);
+  // Whether the file's first count bytes are the given ones; the file
+  // position is left where it was.
+  static bool StartsWith(File& file, const uint8_t* bytes, unsigned count);
 
   std::wstring _author = L"No author";
   std::wstring _version = L"0.0";

@@ -52,23 +52,22 @@ bool Image::Scale(unsigned width, unsigned height) {
   return true;
 }
 
+unsigned Image::CheckedCount(unsigned count, const wchar_t* operation) const {
+  if (count != 0) return count;
+  Log::GetInstance().Write(std::wstring(L"Warning: Image::") + operation + L" called with 0, 1 is used. " +
+                           Dump());
+  return 1;
+}
+
 void Image::SetCellsCount(unsigned count, bool noUpdate) {
-  if (count == 0) {
-    Log::GetInstance().Write(L"Warning: Image::SetCellsCount called with 0, 1 is used. " + Dump());
-    count = 1;
-  }
-  _cellsCount = count;
-  _cellWidth = GetWidth() / count;
+  _cellsCount = CheckedCount(count, L"SetCellsCount");
+  _cellWidth = GetWidth() / _cellsCount;
   if (!noUpdate) Update(0, 0, true);
 }
 
 void Image::SetLoopsCount(unsigned count, bool noUpdate) {
-  if (count == 0) {
-    Log::GetInstance().Write(L"Warning: Image::SetLoopsCount called with 0, 1 is used. " + Dump());
-    count = 1;
-  }
-  _loopsCount = count;
-  _cellHeight = GetHeight() / count;
+  _loopsCount = CheckedCount(count, L"SetLoopsCount");
+  _cellHeight = GetHeight() / _loopsCount;
   if (!noUpdate) Update(0, 0, true);
 }
 

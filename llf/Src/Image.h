@@ -47,6 +47,8 @@ class Image : public Canvas {
 
  private:
   void UpdateCellSize();
+  // count, or 1 with a warning for 0.
+  unsigned CheckedCount(unsigned count, const wchar_t* operation) const;
 
   void* _renderData = nullptr;
   unsigned _cellsCount = 1;
