@@ -101,8 +101,9 @@ unsigned Canvas::BytesPerPixel(unsigned format) {
   return (format == IMGFORMAT_R8G8B8X8 || format == IMGFORMAT_R8G8B8A8) ? 4u : 0u;
 }
 
-Canvas::Canvas(unsigned width, unsigned height, unsigned format) {
-  Create(width, height, format);
+Canvas::Canvas(unsigned width, unsigned height, unsigned format, bool zeroFill) {
+  ScopedLock lock(_lock);
+  SetBuffer(width, height, format, zeroFill);
 }
 
 Canvas::Canvas(const Canvas& source) : Object(source) {
@@ -116,11 +117,13 @@ std::wstring Canvas::Dump() const {
   return L"Canvas: Width - " + ToString(_width) + L" Height - " + ToString(_height) + L" Format - " + name;
 }
 
-bool Canvas::SetBuffer(unsigned width, unsigned height, unsigned format) {
+bool Canvas::SetBuffer(unsigned width, unsigned height, unsigned format, bool zeroFill) {
   const uint64_t pixels = uint64_t(width) * height;
   if (pixels > kMaxPixels) return false;
   try {
+    const size_t kept = _pixels.size();
     _pixels.resize(size_t(pixels) * BytesPerPixel(format));
+    if (zeroFill && _pixels.size() > kept) std::memset(_pixels.data() + kept, 0, _pixels.size() - kept);
   } catch (const std::bad_alloc&) {
     return false;
   } catch (const std::length_error&) {
@@ -173,10 +176,11 @@ bool Canvas::Scale(unsigned width, unsigned height) {
   if (!lock.Locked() || !IsPixelFormat() || _width == 0 || _height == 0) return false;
   if (uint64_t(width) * height > kMaxPixels || uint64_t(width) * _height > kMaxPixels) return false;
 
-  std::vector<Pixel> source(size_t(_width) * _height);
+  std::vector<Pixel> source;
   std::vector<Pixel> across;
   std::vector<Pixel> result;
   try {
+    source.resize(size_t(_width) * _height);
     across.assign(size_t(width) * _height, 0);
     result.assign(size_t(width) * height, 0);
     _pixels.reserve(result.size() * 4);
@@ -225,7 +229,12 @@ void Canvas::Blur(int radius) {
 
   // Horizontal results per pixel and byte; the source bytes stay in the
   // buffer until the vertical pass writes them.
-  std::vector<uint32_t> across(_pixels.size());
+  std::vector<uint32_t> across;
+  try {
+    across.resize(_pixels.size());
+  } catch (const std::bad_alloc&) {
+    return;  // too large to blur here; the canvas stays as it was
+  }
   for (int y = 0; y < h; ++y) {
     const uint8_t* row = &_pixels[size_t(y) * w * 4];
     uint32_t* out = &across[size_t(y) * w * 4];

@@ -14,7 +14,9 @@
 // white, writes outside are dropped, and rectangle operations clip at all
 // four sides.
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Color.h"
@@ -39,7 +41,9 @@ class Canvas : public virtual Object {
   // bigger size is refused rather than allocated.
   static constexpr uint64_t kMaxPixels = uint64_t(1) << 26;
 
-  Canvas(unsigned width, unsigned height, unsigned format);
+  // With zeroFill false the pixel bytes are left undefined, for decoders
+  // that write every pixel anyway.
+  Canvas(unsigned width, unsigned height, unsigned format, bool zeroFill = true);
   Canvas(const Canvas& source);
   Canvas& operator=(const Canvas&) = delete;
 
@@ -111,13 +115,34 @@ class Canvas : public virtual Object {
   bool IsPixelFormat() const { return BytesPerPixel(_format) == 4; }
   // FillRect, or with frameOnly FrameRect.
   bool PaintRect(const Rect* rect, const Color* color, bool frameOnly);
-  // Resizes the buffer for the given numbers; false when it cannot be
-  // allocated. The caller holds the lock.
-  bool SetBuffer(unsigned width, unsigned height, unsigned format);
+  // Resizes the buffer for the given numbers, added bytes 0 when zeroFill;
+  // false when it cannot be allocated. The caller holds the lock.
+  bool SetBuffer(unsigned width, unsigned height, unsigned format, bool zeroFill = true);
+
+  // Grows without writing the new bytes; SetBuffer zeroes them itself
+  // unless told not to.
+  template <class T>
+  struct NoInitAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+      using other = NoInitAllocator<U>;
+    };
+    NoInitAllocator() = default;
+    template <class U>
+    NoInitAllocator(const NoInitAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept {
+      ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+      ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+  };
 
   Mutex _lock;
   unsigned _format = IMGFORMAT_R8G8B8X8;
-  std::vector<uint8_t> _pixels;
+  std::vector<uint8_t, NoInitAllocator<uint8_t>> _pixels;
   unsigned _width = 0;
   unsigned _height = 0;
 };

@@ -100,8 +100,9 @@ Image* CodecBmp::Load(File& file) {
   std::unique_ptr<Image> image;
   std::vector<uint8_t> row;
   try {
+    // Every pixel is written below, so the bytes need no zeroing first.
     image = std::make_unique<Image>(unsigned(width), unsigned(rows),
-                                    bitCount == 32 ? IMGFORMAT_R8G8B8A8 : IMGFORMAT_R8G8B8X8);
+                                    bitCount == 32 ? IMGFORMAT_R8G8B8A8 : IMGFORMAT_R8G8B8X8, false);
     row.resize(size_t(stride));
   } catch (const std::bad_alloc&) {
   }

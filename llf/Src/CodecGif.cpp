@@ -56,7 +56,8 @@ Image* CodecGif::Decode(File& file, const std::wstring& name) {
   const unsigned screenWidth = unsigned(gif->SWidth);
   const unsigned screenHeight = unsigned(gif->SHeight);
   if (!CheckSize(screenWidth, screenHeight, name)) return nullptr;
-  auto image = std::make_unique<Image>(screenWidth, screenHeight, IMGFORMAT_R8G8B8X8);
+  // The background fill below writes every pixel.
+  auto image = std::make_unique<Image>(screenWidth, screenHeight, IMGFORMAT_R8G8B8X8, false);
   if (image->GetWidth() != screenWidth || image->GetHeight() != screenHeight) {
     return fail(L"Not enough memory for the screen. ");
   }

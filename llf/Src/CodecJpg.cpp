@@ -1,5 +1,6 @@
 #include "CodecJpg.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -8,6 +9,9 @@
 #include <vector>
 
 #include <jpeglib.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <jerror.h>
 
 #include "File.h"
@@ -18,7 +22,11 @@ namespace LLF {
 
 namespace {
 
+// The writer's buffer. The reader's is larger: libjpeg-turbo decodes with its
+// fast Huffman path only while a few kilobytes of input are buffered, so a
+// 4096-byte buffer would keep most of a colour picture on the slow path.
 constexpr unsigned kBufferSize = 4096;
+constexpr unsigned kReadBufferSize = 64 * 1024;
 // The decoder's own working memory (progressive files keep every
 // coefficient) is bounded, so a hostile header cannot make it allocate
 // without limit.
@@ -65,7 +73,7 @@ void InitSource(j_decompress_ptr) {}
 
 boolean FillInputBuffer(j_decompress_ptr info) {
   auto* source = reinterpret_cast<SourceManager*>(info->src);
-  unsigned count = source->file->Read(source->buffer, kBufferSize);
+  unsigned count = source->file->Read(source->buffer, kReadBufferSize);
   if (count == 0) {
     if (!source->started) ERREXIT(info, JERR_INPUT_EMPTY);
     // A file cut short ends as if its end-of-image marker followed.
@@ -99,19 +107,35 @@ void InitDestination(j_compress_ptr info) {
   destination->base.free_in_buffer = kBufferSize;
 }
 
-// Sets the fourth byte of count 4-byte pixels to 0, sixteen bytes at a time
-// where the compiler has vectors.
-void ClearFourthBytes(uint8_t* row, unsigned count) {
+// Copies count 4-byte pixels with their fourth byte set to 0. The rows do
+// not overlap.
+void CopyRgbxRow(uint8_t* to, const uint8_t* from, unsigned count) {
+  unsigned x = 0;
+#if defined(__SSE2__)
+  // Streamed past the cache where the row is aligned: the decoders do not
+  // read it again.
+  if (reinterpret_cast<uintptr_t>(to) % 16 == 0) {
+    const __m128i mask = _mm_set1_epi32(0x00FFFFFF);  // little-endian: the fourth byte is the top one
+    for (; x + 4 <= count; x += 4) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + size_t(x) * 4));
+      _mm_stream_si128(reinterpret_cast<__m128i*>(to + size_t(x) * 4), _mm_and_si128(block, mask));
+    }
+    _mm_sfence();
+  }
+#endif
+  // Elsewhere sixteen bytes at a time where the compiler has vectors.
   typedef uint8_t Block __attribute__((vector_size(16)));
   const Block mask = {0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0};
-  unsigned x = 0;
   for (; x + 4 <= count; x += 4) {
     Block block;
-    std::memcpy(&block, row + size_t(x) * 4, 16);
+    std::memcpy(&block, from + size_t(x) * 4, 16);
     block &= mask;
-    std::memcpy(row + size_t(x) * 4, &block, 16);
+    std::memcpy(to + size_t(x) * 4, &block, 16);
   }
-  for (; x < count; ++x) row[size_t(x) * 4 + 3] = 0;
+  for (; x < count; ++x) {
+    std::memcpy(to + size_t(x) * 4, from + size_t(x) * 4, 3);
+    to[size_t(x) * 4 + 3] = 0;
+  }
 }
 
 [[noreturn]] void WriteFailed(j_compress_ptr info, const char* function) {
@@ -194,7 +218,7 @@ Image* CodecJpg::Load(File& file) {
   source.base.term_source = TermSource;
   source.file = &file;
   source.buffer = static_cast<JOCTET*>(
-      (*info.mem->alloc_small)(reinterpret_cast<j_common_ptr>(&info), JPOOL_PERMANENT, kBufferSize));
+      (*info.mem->alloc_small)(reinterpret_cast<j_common_ptr>(&info), JPOOL_PERMANENT, kReadBufferSize));
   info.src = &source.base;
 
   jpeg_read_header(&info, TRUE);
@@ -207,24 +231,43 @@ Image* CodecJpg::Load(File& file) {
     jpeg_destroy_decompress(&info);
     return nullptr;
   }
-  // Grey and colour files alike decode to four bytes per pixel, straight
-  // into the image's rows; the fourth byte is cleared afterwards.
+  // Grey and colour files alike decode to red, green, blue and a fourth
+  // byte, which the copy into the image clears.
   info.out_color_space = JCS_EXT_RGBX;
   jpeg_start_decompress(&info);
   const unsigned width = info.output_width;
   const unsigned height = info.output_height;
-  Image* image = decoder->image = new (std::nothrow) Image(width, height, IMGFORMAT_R8G8B8X8);
+  // Every row is written below, so the bytes need no zeroing first.
+  Image* image = decoder->image = new (std::nothrow) Image(width, height, IMGFORMAT_R8G8B8X8, false);
   if (!image || image->GetWidth() != width || image->GetHeight() != height) {
     jpeg_destroy_decompress(&info);
     delete image;
     SetLastError(L"Not enough memory for the jpeg image. Filename: " + name);
     return nullptr;
   }
+  // Rows are decoded, as many at once as the library makes together, into
+  // scratch rows, then copied into the image. The scratch rows start off
+  // the 16-byte grid: the library then writes them through the cache
+  // instead of streaming them to memory, and the copy reads them from the
+  // cache.
+  const unsigned batch = unsigned(std::max(1, info.rec_outbuf_height));
+  const size_t stride = (size_t(width) * 4 + 15) / 16 * 16 + 16;
+  const auto common = reinterpret_cast<j_common_ptr>(&info);
+  auto* block = static_cast<uint8_t*>((*info.mem->alloc_large)(common, JPOOL_IMAGE, batch * stride + 32));
+  auto* rows =
+      static_cast<JSAMPROW*>((*info.mem->alloc_small)(common, JPOOL_IMAGE, batch * sizeof(JSAMPROW)));
+  uint8_t* first = block + (16 - reinterpret_cast<uintptr_t>(block) % 16) + 4;
+  for (unsigned k = 0; k < batch; ++k) rows[k] = first + k * stride;
   while (info.output_scanline < height) {
-    // Decoded row i is the picture's row i from the top; its fourth bytes
-    // are cleared while it is still in the cache.
-    JSAMPROW row = image->GetRow(info.output_scanline);
-    if (jpeg_read_scanlines(&info, &row, 1) == 1) ClearFourthBytes(row, width);
+    // Decoded row i is the picture's row i from the top. The source never
+    // suspends, so each call yields rows.
+    const unsigned y = info.output_scanline;
+    const unsigned count = jpeg_read_scanlines(&info, rows, batch);
+    if (count == 0) {
+      info.err->msg_parm.i[0] = info.global_state;
+      ERREXIT(&info, JERR_BAD_STATE);
+    }
+    for (unsigned k = 0; k < count; ++k) CopyRgbxRow(image->GetRow(y + k), rows[k], width);
   }
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);

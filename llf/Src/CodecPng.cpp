@@ -1,11 +1,15 @@
 #include "CodecPng.h"
 
+#include <bit>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
 
 #include <png.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "File.h"
 #include "Image.h"
@@ -22,6 +26,7 @@ struct PngContext {
   char message[256];
   Image* image;
   std::vector<png_bytep> rows;
+  std::vector<uint8_t> scratch;
 };
 
 void ReadData(png_structp png, png_bytep data, size_t length) {
@@ -35,6 +40,59 @@ void WriteData(png_structp png, png_bytep data, size_t length) {
 }
 
 void FlushData(png_structp) {}
+
+// Writes count 3-byte pixels as 4-byte ones with the fourth byte 0. from
+// may be the front of the row to itself; otherwise it holds two bytes more
+// than its pixels, as whole words are read.
+void WidenRgbRow(uint8_t* to, const uint8_t* from, unsigned count) {
+  unsigned x = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    // Bytes r0 g0 b0 r1 g1 b1 .. of a word become r0 g0 b0 0 r1 g1 b1 0.
+    const auto pair = [](const uint8_t* p) {
+      uint64_t v;
+      std::memcpy(&v, p, 8);
+      return (v & 0xFFFFFFu) | ((v >> 24) & 0xFFFFFFu) << 32;
+    };
+#if defined(__SSE2__)
+    // A separate row is written four pixels at a time and streamed past the
+    // cache: the decoders do not read it again.
+    if (to != from && reinterpret_cast<uintptr_t>(to) % 16 == 0) {
+      for (; x + 4 <= count; x += 4) {
+        const uint8_t* p = from + size_t(x) * 3;
+        _mm_stream_si128(
+            reinterpret_cast<__m128i*>(to + size_t(x) * 4),
+            _mm_set_epi64x(static_cast<long long>(pair(p + 6)), static_cast<long long>(pair(p))));
+      }
+      _mm_sfence();
+    }
+#endif
+    if (to != from) {
+      for (; x + 2 <= count; x += 2) {
+        const uint64_t v = pair(from + size_t(x) * 3);
+        std::memcpy(to + size_t(x) * 4, &v, 8);
+      }
+    } else {
+      // In place the pixels go from the last to the first, so none is
+      // overwritten before it is read.
+      unsigned end = count;
+      if (end % 2) {
+        --end;
+        std::memmove(to + size_t(end) * 4, from + size_t(end) * 3, 3);
+        to[size_t(end) * 4 + 3] = 0;
+      }
+      while (end >= 2) {
+        end -= 2;
+        const uint64_t v = pair(from + size_t(end) * 3);
+        std::memcpy(to + size_t(end) * 4, &v, 8);
+      }
+      return;
+    }
+  }
+  for (unsigned i = count; i-- > x;) {
+    std::memmove(to + size_t(i) * 4, from + size_t(i) * 3, 3);
+    to[size_t(i) * 4 + 3] = 0;
+  }
+}
 
 void LogLibraryLine(png_const_charp message) {
   Log::GetInstance().Write(L"PNGLIB warning: " + AnsiToWide(message ? message : ""));
@@ -117,20 +175,41 @@ Image* CodecPng::Load(File& file) {
   if (transparency) png_set_tRNS_to_alpha(png);
   if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
   // The file's gamma is not applied: pictures keep the values they store.
-  png_set_interlace_handling(png);
+  const int passes = png_set_interlace_handling(png);
   const bool alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || transparency;
-  // RGB rows get their fourth byte (0) from the library, so every row is
-  // decoded straight into the image.
-  if (!alpha) png_set_filler(png, 0, PNG_FILLER_AFTER);
   png_read_update_info(png, info);
-  if (png_get_rowbytes(png, info) != size_t(width) * 4) png_error(png, "Unexpected decoded row size");
+  if (png_get_rowbytes(png, info) != size_t(width) * (alpha ? 4 : 3)) png_error(png, "Unexpected row size");
 
   Image* image = context->image =
-      new (std::nothrow) Image(width, height, alpha ? IMGFORMAT_R8G8B8A8 : IMGFORMAT_R8G8B8X8);
+      new (std::nothrow) Image(width, height, alpha ? IMGFORMAT_R8G8B8A8 : IMGFORMAT_R8G8B8X8, false);
   if (!image || image->GetWidth() != width || image->GetHeight() != height) png_error(png, "Out of memory");
-  context->rows.resize(height);
-  for (png_uint_32 i = 0; i < height; ++i) context->rows[i] = image->GetRow(i);
-  png_read_image(png, context->rows.data());
+  const auto grow = [png](auto& list, size_t size) {
+    bool grown = true;
+    try {
+      list.resize(size);
+    } catch (const std::bad_alloc&) {
+      grown = false;
+    }
+    if (!grown) png_error(png, "Out of memory");
+  };
+  if (passes == 1 && !alpha) {
+    // Plain RGB rows are decoded into a scratch row that stays in the cache
+    // and widened into the image.
+    grow(context->scratch, size_t(width) * 3 + 8);
+    for (png_uint_32 y = 0; y < height; ++y) {
+      png_read_row(png, context->scratch.data(), nullptr);
+      WidenRgbRow(image->GetRow(y), context->scratch.data(), width);
+    }
+  } else if (passes == 1) {
+    for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, image->GetRow(y), nullptr);
+  } else {
+    // Interlaced rows are decoded straight into the image, RGB ones into
+    // the front of their image row, then widened there.
+    grow(context->rows, height);
+    for (png_uint_32 y = 0; y < height; ++y) context->rows[y] = image->GetRow(y);
+    png_read_image(png, context->rows.data());
+    for (png_uint_32 y = 0; y < height && !alpha; ++y) WidenRgbRow(image->GetRow(y), image->GetRow(y), width);
+  }
   png_read_end(png, info);
   png_destroy_read_struct(&png, &info, nullptr);
   context->image = nullptr;

@@ -9,8 +9,8 @@
 
 namespace LLF {
 
-Image::Image(unsigned width, unsigned height, unsigned format)
-    : Canvas(width, height, format), _cellWidth(GetWidth()), _cellHeight(GetHeight()) {}
+Image::Image(unsigned width, unsigned height, unsigned format, bool zeroFill)
+    : Canvas(width, height, format, zeroFill), _cellWidth(GetWidth()), _cellHeight(GetHeight()) {}
 
 Image::Image(const Image& source)
     : Object(source),

@@ -15,8 +15,9 @@ namespace LLF {
 
 class Image : public Canvas {
  public:
-  // One cell, one loop, cell size = picture size, no render data.
-  Image(unsigned width, unsigned height, unsigned format);
+  // One cell, one loop, cell size = picture size, no render data. zeroFill
+  // as for the canvas.
+  Image(unsigned width, unsigned height, unsigned format, bool zeroFill = true);
   // Copies the pixels and the grid; the copy has no render data of its own
   // until its first Update, so the two images never release the same data.
   Image(const Image& source);
