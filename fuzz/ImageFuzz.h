@@ -11,6 +11,9 @@
 #include "Image.h"
 #include "ImageCodec.h"
 
+// Keeps the pixel reads from being optimised away.
+inline volatile unsigned g_pixelSink;
+
 inline int FuzzImageCodec(LLF::ImageCodec& codec, const uint8_t* data, size_t size) {
   std::vector<uint8_t> bytes(data, data + size);
   LLF::File file;
@@ -21,8 +24,7 @@ inline int FuzzImageCodec(LLF::ImageCodec& codec, const uint8_t* data, size_t si
     unsigned sum = 0;
     const uint8_t* pixels = image->GetData();
     for (size_t i = 0; i < image->GetDataSize(); ++i) sum += pixels[i];
-    static volatile unsigned sink;
-    sink = sum;
+    g_pixelSink = sum;
     delete image;
   }
   return 0;
