@@ -1,6 +1,5 @@
 #include "CodecJpg.h"
 
-#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -245,29 +244,22 @@ Image* CodecJpg::Load(File& file) {
     SetLastError(L"Not enough memory for the jpeg image. Filename: " + name);
     return nullptr;
   }
-  // Rows are decoded, as many at once as the library makes together, into
-  // scratch rows, then copied into the image. The scratch rows start off
-  // the 16-byte grid: the library then writes them through the cache
-  // instead of streaming them to memory, and the copy reads them from the
-  // cache.
-  const unsigned batch = unsigned(std::max(1, info.rec_outbuf_height));
-  const size_t stride = (size_t(width) * 4 + 15) / 16 * 16 + 16;
-  const auto common = reinterpret_cast<j_common_ptr>(&info);
-  auto* block = static_cast<uint8_t*>((*info.mem->alloc_large)(common, JPOOL_IMAGE, batch * stride + 32));
-  auto* rows =
-      static_cast<JSAMPROW*>((*info.mem->alloc_small)(common, JPOOL_IMAGE, batch * sizeof(JSAMPROW)));
-  uint8_t* first = block + (16 - reinterpret_cast<uintptr_t>(block) % 16) + 4;
-  for (unsigned k = 0; k < batch; ++k) rows[k] = first + k * stride;
+  // Each row is decoded into a scratch row, then copied into the image. The
+  // scratch row starts off the 16-byte grid: the library then writes it
+  // through the cache instead of streaming it to memory, and the copy reads
+  // it from the cache.
+  auto* block = static_cast<uint8_t*>(
+      (*info.mem->alloc_large)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, size_t(width) * 4 + 32));
+  JSAMPROW scratch = block + (16 - reinterpret_cast<uintptr_t>(block) % 16) + 4;
   while (info.output_scanline < height) {
     // Decoded row i is the picture's row i from the top. The source never
-    // suspends, so each call yields rows.
+    // suspends, so each call yields a row.
     const unsigned y = info.output_scanline;
-    const unsigned count = jpeg_read_scanlines(&info, rows, batch);
-    if (count == 0) {
+    if (jpeg_read_scanlines(&info, &scratch, 1) != 1) {
       info.err->msg_parm.i[0] = info.global_state;
       ERREXIT(&info, JERR_BAD_STATE);
     }
-    for (unsigned k = 0; k < count; ++k) CopyRgbxRow(image->GetRow(y + k), rows[k], width);
+    CopyRgbxRow(image->GetRow(y), scratch, width);
   }
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
