@@ -134,7 +134,8 @@ LIBBASS_EXPORT uint32_t BASS_MusicGetAttribute(BassHandle music, uint32_t attrib
 // channel. mem 1: file points to length bytes at offset that must stay valid
 // and unchanged until BASS_StreamFree (they are not copied). mem 0: a UTF-8
 // path as for BASS_SampleLoad. flags kBassSampleLoop or 0. The start is decoded
-// during the call, so a file without audio fails here with kBassErrorFileFormat;
+// during the call, and the end the file's header declares is looked for, so a
+// file without audio or cut short fails here with kBassErrorFileFormat; other
 // damage further in ends the stream early.
 LIBBASS_EXPORT BassHandle BASS_StreamCreateFile(BassBool mem, const void* file, uint64_t offset,
                                                 uint64_t length, uint32_t flags);
