@@ -1,0 +1,183 @@
+// The silent driver, and the Audiere and Squall drivers where their
+// libraries are absent (as they are here): they exist, refuse to start
+// without a word of their own, refuse every operation, and still report
+// null objects.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "LogCapture.h"
+#include "SoundCodecAudiere.h"
+#include "SoundCodecBASS.h"
+#include "SoundCodecSilent.h"
+#include "SoundCodecSquall.h"
+#include "SoundDriverAudiere.h"
+#include "SoundDriverSilent.h"
+#include "SoundDriverSquall.h"
+#include "SoundSystem.h"
+#include "StringUtils.h"
+#include "TestEnv.h"
+
+namespace {
+
+using LLF::Music;
+using LLF::Sound;
+using LLF::SoundSystem;
+
+class SoundDriversTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    system.CleanupEverything(true);
+    system.ReleaseCurrentDriver();
+    while (system.GetDriversCount() > 0) system.UnregisterDriver(system.GetDriver(0));
+    for (LLF::ICodec* codec : codecs) system.UnregisterCodec(codec);
+  }
+  void Register(LLF::SoundCodec* codec, LLF::ISoundDriver* driver) {
+    ASSERT_TRUE(system.RegisterCodec(codec));
+    codecs.push_back(codec);
+    ASSERT_TRUE(system.RegisterDriver(driver));
+  }
+  std::wstring Write(const std::string& name, const std::string& content) {
+    const std::string path = QmTest::NewTempFolder("sounds") + "/" + name;
+    std::ofstream(path, std::ios::binary) << content;
+    return LLF::FromOsPath(path);
+  }
+
+  SoundSystem& system = SoundSystem::GetInstance();
+  std::vector<LLF::ICodec*> codecs;
+};
+
+TEST_F(SoundDriversTest, SilentDriverLoadsAndPlaysAnyFile) {
+  LLF::SoundDriverSilent& silent = LLF::SoundDriverSilent::GetInstance();
+  Register(&LLF::SoundCodecSilent::GetInstance(), &silent);
+  EXPECT_FALSE(silent.IsReal());
+  EXPECT_TRUE(silent.IsKindOf("SoundDriverSilent"));
+  EXPECT_TRUE(silent.IsKindOf("ISoundDriver"));
+  EXPECT_EQ(silent.Dump(), L"SoundDriverSilent. Sound API: DUMMY");
+  QmTest::LogCapture log;
+  LLF::SoundSettings settings;
+  settings.channels = 7;
+  ASSERT_TRUE(silent.Init(settings));
+  EXPECT_EQ(silent.GetSettings().channels, 7u);
+  ASSERT_TRUE(system.SetCurrentDriver(0));
+
+  const std::wstring files[] = {Write("notes.txt", "not a sound"), Write("empty.ogg", ""),
+                                Write("noextension", "x")};
+  for (const std::wstring& file : files) {
+    Sound* sound = system.LoadSound(file, 0, 100.0f, 100.0f, L"", false);
+    Music* music = system.LoadMusic(file, 1, 100.0f, 100.0f, L"m" + file, false);
+    ASSERT_NE(sound, nullptr) << LLF::WideToAnsi(file);
+    ASSERT_NE(music, nullptr);
+    EXPECT_TRUE(silent.PlaySound(sound));
+    EXPECT_TRUE(silent.PlayMusic(music));
+    EXPECT_TRUE(silent.PauseMusic(music) && silent.ResumeMusic(music) && silent.StopMusic(music));
+    EXPECT_TRUE(silent.PauseSound(sound) && silent.ResumeSound(sound) && silent.StopSound(sound));
+  }
+  EXPECT_TRUE(silent.PauseAll() && silent.StartAll() && silent.StopAll());
+  system.CleanupEverything(true);
+  system.ReleaseCurrentDriver();
+  EXPECT_EQ(log.Lines().front(),
+            L"SoundDriverSilent initialized successfully. Application sound output is disabled.");
+  EXPECT_EQ(log.Lines().back(), L"SoundDriverSilent destroyed successfully.");
+}
+
+// Without their libraries the Audiere and Squall drivers cannot start, their
+// codecs make nothing even while their driver is current, and their
+// operations fail; a null object is still reported.
+TEST_F(SoundDriversTest, DriversWithoutTheirLibrariesFailCleanly) {
+  LLF::SoundDriverAudiere& audiere = LLF::SoundDriverAudiere::GetInstance();
+  LLF::SoundDriverSquall& squall = LLF::SoundDriverSquall::GetInstance();
+  Register(&LLF::SoundCodecAudiere::GetInstance(), &audiere);
+  Register(&LLF::SoundCodecSquall::GetInstance(), &squall);
+  EXPECT_EQ(audiere.Dump(), L"SoundDriverAudiere. Sound API: AUDIERE.DLL");
+  EXPECT_EQ(squall.Dump(), L"SoundDriverSquall. Sound API: Squall.dll");
+  EXPECT_FALSE(audiere.IsLibraryLoaded());
+  EXPECT_FALSE(squall.IsLibraryLoaded());
+  EXPECT_TRUE(audiere.IsReal() && squall.IsReal());
+  const std::wstring wav = Write("a.wav", "RIFF");
+
+  QmTest::LogCapture log;
+  EXPECT_FALSE(audiere.Init(LLF::SoundSettings()));
+  EXPECT_FALSE(squall.Init(LLF::SoundSettings()));
+  audiere.Destroy();
+  squall.Destroy();
+  audiere.Update();
+  EXPECT_TRUE(log.Lines().empty());
+  for (unsigned i = 0; i < 2; ++i) {
+    ASSERT_TRUE(system.SetCurrentDriver(i));
+    EXPECT_EQ(system.LoadSound(wav, 0, 100.0f, 100.0f, L"", false), nullptr);
+    EXPECT_EQ(system.LoadMusic(wav, 0, 100.0f, 100.0f, L"", false), nullptr);
+  }
+  EXPECT_EQ(log.Count(L"Corresponding codec was not found"), 4);
+
+  Sound sound;
+  Music music;
+  EXPECT_FALSE(audiere.StartAll() || audiere.PauseAll() || audiere.StopAll());
+  EXPECT_FALSE(audiere.PlaySound(&sound) || audiere.PauseSound(&sound) || audiere.ResumeSound(&sound) ||
+               audiere.StopSound(&sound));
+  EXPECT_FALSE(audiere.PlayMusic(&music) || audiere.PauseMusic(&music) || audiere.ResumeMusic(&music) ||
+               audiere.StopMusic(&music));
+  EXPECT_FALSE(squall.PlaySound(&sound) || squall.PlayMusic(&music));
+
+  log.Clear();
+  EXPECT_FALSE(audiere.PlaySound(nullptr));
+  EXPECT_FALSE(audiere.PauseSound(nullptr));
+  EXPECT_FALSE(audiere.ResumeSound(nullptr));
+  EXPECT_FALSE(audiere.StopSound(nullptr));
+  EXPECT_FALSE(audiere.PlayMusic(nullptr));
+  EXPECT_FALSE(audiere.PauseMusic(nullptr));
+  EXPECT_FALSE(audiere.ResumeMusic(nullptr));
+  EXPECT_FALSE(audiere.StopMusic(nullptr));
+  audiere.UpdateSound(nullptr);
+  audiere.UpdateMusic(nullptr);
+  EXPECT_FALSE(squall.PlaySound(nullptr));
+  EXPECT_FALSE(squall.PlayMusic(nullptr));
+  EXPECT_EQ(log.Lines(), (std::vector<std::wstring>{
+                             L"Warning: Trying to play a NULL pointer Sound!",
+                             L"Warning: Trying to pause a NULL pointer Sound!",
+                             L"Warning: Trying to resume a NULL pointer Sound!",
+                             L"Warning: Trying to stop a NULL pointer Sound!",
+                             L"Warning: Trying to play a NULL pointer Music!",
+                             L"Warning: Trying to pause a NULL pointer Music!",
+                             L"Warning: Trying to play a NULL pointer Music!",
+                             L"Warning: Trying to play a NULL pointer Music!",
+                             L"Warning: Trying to update music status that have a NULL pointer!",
+                             L"Warning: Trying to update music status that have a NULL pointer!",
+                             L"Warning: Trying to play a NULL pointer Sound!",
+                             L"Warning: Trying to play a NULL pointer Music!",
+                         }));
+}
+
+TEST_F(SoundDriversTest, CodecsDescribeThemselves) {
+  struct Case {
+    LLF::SoundCodec* codec;
+    const wchar_t* author;
+    const wchar_t* name;
+    const wchar_t* takes;
+    const wchar_t* refuses;
+  };
+  const Case cases[] = {
+      {&LLF::SoundCodecSilent::GetInstance(), L"Brenvik, 2007", L"Silent sound codecs", L"x.anything",
+       L"noext"},
+      {&LLF::SoundCodecAudiere::GetInstance(), L"Brenvik, 2008", L"Audiere sound codecs", L"a.FLAC",
+       L"a.umx"},
+      {&LLF::SoundCodecSquall::GetInstance(), L"Brenvik, 2007", L"Squall sound codecs", L"a.umx", L"a.flac"},
+      {&LLF::SoundCodecBASS::GetInstance(), L"Brenvik, 2007", L"BASS sound codecs", L"a.Ogg", L"a.flac"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.codec->GetAuthor(), c.author);
+    EXPECT_EQ(c.codec->GetVersion(), L"1.0");
+    EXPECT_EQ(c.codec->GetShortDescription(), c.name);
+    EXPECT_TRUE(c.codec->IsKindOf("SoundCodec"));
+    EXPECT_TRUE(c.codec->IsKindOf("ICodec"));
+    EXPECT_TRUE(c.codec->IsExtensionSupported(c.takes)) << LLF::WideToAnsi(c.takes);
+    if (c.codec != &LLF::SoundCodecSilent::GetInstance()) {
+      EXPECT_FALSE(c.codec->IsExtensionSupported(c.refuses)) << LLF::WideToAnsi(c.refuses);
+    }
+  }
+  EXPECT_TRUE(LLF::SoundCodecSilent::GetInstance().IsExtensionSupported(L"noext"));
+}
+
+}  // namespace
