@@ -76,6 +76,16 @@ class ISoundDriver : public virtual Object {
   static bool IsAlive(const ISoundDriver* driver);
 
  protected:
+  // The warnings for null objects, logged before anything else is done.
+  static constexpr const wchar_t* kPlayNullSound = L"Warning: Trying to play a NULL pointer Sound!";
+  static constexpr const wchar_t* kPlayNullMusic = L"Warning: Trying to play a NULL pointer Music!";
+  static constexpr const wchar_t* kPauseNullSound = L"Warning: Trying to pause a NULL pointer Sound!";
+  static constexpr const wchar_t* kPauseNullMusic = L"Warning: Trying to pause a NULL pointer Music!";
+  static constexpr const wchar_t* kResumeNullSound = L"Warning: Trying to resume a NULL pointer Sound!";
+  static constexpr const wchar_t* kStopNullSound = L"Warning: Trying to stop a NULL pointer Sound!";
+  static constexpr const wchar_t* kUpdateNull =
+      L"Warning: Trying to update music status that have a NULL pointer!";
+
   // The output rate a driver opens for a requested one: 8000, 11025 and
   // 22100 stay, anything else gives 44100.
   static unsigned OutputRate(unsigned requested);

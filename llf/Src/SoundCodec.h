@@ -15,6 +15,7 @@ namespace LLF {
 class File;
 class Music;
 class Sound;
+class SoundHandle;
 
 class SoundCodec : public ICodec {
  public:
@@ -42,6 +43,14 @@ class SoundCodec : public ICodec {
   // when it cannot be opened.
   Sound* OpenAndLoadSound(const std::wstring& fileName);
   Music* OpenAndLoadMusic(const std::wstring& fileName);
+  // A new Sound or Music that owns the driver's record; null for no record.
+  template <class Kind>
+  static Kind* MadeWith(SoundHandle* record) {
+    if (!record) return nullptr;
+    auto* object = new Kind;
+    object->SetHandle(record);
+    return object;
+  }
 };
 
 }  // namespace LLF

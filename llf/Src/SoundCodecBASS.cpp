@@ -1,5 +1,6 @@
 #include "SoundCodecBASS.h"
 
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -14,19 +15,11 @@ namespace {
 
 using Record = SoundDriverBASS::Record;
 
-template <class Kind>
-Kind* Made(SoundDriverBASS& driver, uint32_t handle, Record::Kind kind,
-           std::vector<unsigned char> buffer = {}) {
+Record* MakeRecord(SoundDriverBASS& driver, uint32_t handle, Record::Kind kind,
+                   std::vector<unsigned char> buffer = {}) {
   auto* record = new Record(&driver, handle, kind);
   record->buffer = std::move(buffer);
-  auto* object = new Kind;
-  object->SetHandle(record);
-  return object;
-}
-
-// The flags and rate a module is loaded with.
-uint32_t ModuleFlags(const SoundSettings& settings) {
-  return settings.sixteenBit ? 0 : kBassDevice8Bits;
+  return record;
 }
 
 }  // namespace
@@ -37,41 +30,38 @@ SoundCodecBASS::SoundCodecBASS() {
 }
 
 Sound* SoundCodecBASS::LoadSound(File& file) {
-  std::vector<unsigned char> bytes;
-  if (!ReadForDriver("SoundDriverBASS", file, bytes)) return nullptr;
-  SoundDriverBASS& driver = SoundDriverBASS::GetInstance();
-  if (!driver.IsLibraryLoaded()) return nullptr;
-  const auto& api = driver._api;
-  const auto length = static_cast<uint32_t>(bytes.size());
-  // The library copies what it decodes, so the bytes go with this call.
-  if (const uint32_t sample = api.SampleLoad(1, bytes.data(), 0, length, kBassMaxSampleChannels, 0)) {
-    return Made<Sound>(driver, sample, Record::kSample);
-  }
-  const SoundSettings& settings = driver.GetSettings();
-  if (const uint32_t module =
-          api.MusicLoad(1, bytes.data(), 0, length, ModuleFlags(settings), settings.sampleRate)) {
-    return Made<Sound>(driver, module, Record::kModule);
-  }
-  SetLastError(L"The sound library cannot read the file " + FileNameOf(file) + L". Error code: " +
-               ToString(int(api.ErrorGetCode())));
-  return nullptr;
+  return Load<Sound>(file);
 }
 
 Music* SoundCodecBASS::LoadMusic(File& file) {
+  return Load<Music>(file);
+}
+
+template <class Kind>
+Kind* SoundCodecBASS::Load(File& file) {
+  constexpr bool kMusic = std::is_same_v<Kind, Music>;
   std::vector<unsigned char> bytes;
   if (!ReadForDriver("SoundDriverBASS", file, bytes)) return nullptr;
   SoundDriverBASS& driver = SoundDriverBASS::GetInstance();
   if (!driver.IsLibraryLoaded()) return nullptr;
-  const auto& api = driver._api;
+  const BassFunctions& api = driver._api;
   const auto length = static_cast<uint32_t>(bytes.size());
   const SoundSettings& settings = driver.GetSettings();
-  if (const uint32_t module =
-          api.MusicLoad(1, bytes.data(), 0, length, ModuleFlags(settings), settings.sampleRate)) {
-    return Made<Music>(driver, module, Record::kModule);
+  // A sound is a sample decoded whole; the library copies what it decodes.
+  if (!kMusic) {
+    if (const uint32_t sample = api.SampleLoad(1, bytes.data(), 0, length, kBassMaxSampleChannels, 0)) {
+      return MadeWith<Kind>(MakeRecord(driver, sample, Record::kSample));
+    }
   }
-  // A stream reads the bytes while it plays: its record keeps them.
-  if (const uint32_t stream = api.StreamCreateFile(1, bytes.data(), 0, length, 0)) {
-    return Made<Music>(driver, stream, Record::kStream, std::move(bytes));
+  if (const uint32_t module = api.MusicLoad(
+          1, bytes.data(), 0, length, settings.sixteenBit ? 0 : kBassDevice8Bits, settings.sampleRate)) {
+    return MadeWith<Kind>(MakeRecord(driver, module, Record::kModule));
+  }
+  // Music is a stream that reads the bytes while it plays: its record keeps them.
+  if (kMusic) {
+    if (const uint32_t stream = api.StreamCreateFile(1, bytes.data(), 0, length, 0)) {
+      return MadeWith<Kind>(MakeRecord(driver, stream, Record::kStream, std::move(bytes)));
+    }
   }
   SetLastError(L"The sound library cannot read the file " + FileNameOf(file) + L". Error code: " +
                ToString(int(api.ErrorGetCode())));

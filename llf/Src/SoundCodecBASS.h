@@ -23,6 +23,10 @@ class SoundCodecBASS : public SoundCodec, public Singleton<SoundCodecBASS> {
 
  private:
   SoundCodecBASS();
+  // A sound is a sample, else a module; a piece of music a module, else a
+  // stream.
+  template <class Kind>
+  Kind* Load(File& file);
 };
 
 }  // namespace LLF

@@ -8,15 +8,7 @@ namespace LLF {
 
 namespace {
 
-template <class Kind>
-Kind* Load(File& file, bool driverCurrent) {
-  if (!driverCurrent) return nullptr;
-  SoundDriverSquall::Record* record = SoundDriverSquall::GetInstance().LoadSample(file);
-  if (!record) return nullptr;
-  auto* object = new Kind;
-  object->SetHandle(record);
-  return object;
-}
+constexpr const char* kDriver = "SoundDriverSquall";
 
 }  // namespace
 
@@ -26,11 +18,13 @@ SoundCodecSquall::SoundCodecSquall() {
 }
 
 Sound* SoundCodecSquall::LoadSound(File& file) {
-  return Load<Sound>(file, IsDriverCurrent("SoundDriverSquall"));
+  return IsDriverCurrent(kDriver) ? MadeWith<Sound>(SoundDriverSquall::GetInstance().LoadSample(file))
+                                  : nullptr;
 }
 
 Music* SoundCodecSquall::LoadMusic(File& file) {
-  return Load<Music>(file, IsDriverCurrent("SoundDriverSquall"));
+  return IsDriverCurrent(kDriver) ? MadeWith<Music>(SoundDriverSquall::GetInstance().LoadSample(file))
+                                  : nullptr;
 }
 
 }  // namespace LLF

@@ -11,23 +11,6 @@ namespace LLF {
 
 namespace {
 
-constexpr const wchar_t* kPlayNullSound = L"Warning: Trying to play a NULL pointer Sound!";
-constexpr const wchar_t* kPlayNullMusic = L"Warning: Trying to play a NULL pointer Music!";
-constexpr const wchar_t* kPauseNullSound = L"Warning: Trying to pause a NULL pointer Sound!";
-constexpr const wchar_t* kPauseNullMusic = L"Warning: Trying to pause a NULL pointer Music!";
-constexpr const wchar_t* kResumeNullSound = L"Warning: Trying to resume a NULL pointer Sound!";
-constexpr const wchar_t* kStopNullSound = L"Warning: Trying to stop a NULL pointer Sound!";
-constexpr const wchar_t* kUpdateNull = L"Warning: Trying to update music status that have a NULL pointer!";
-
-// Notes for each entry whether it plays, and applies act to those that do.
-template <class List, class IsPlaying, class Act>
-void HoldPlaying(List& list, IsPlaying isPlaying, Act act) {
-  for (auto& entry : list) {
-    entry.wasPlaying = isPlaying(entry.object);
-    if (entry.wasPlaying) act(entry.object);
-  }
-}
-
 // Applies act to the entries that were playing when everything was held.
 template <class List, class Act>
 void ForWasPlaying(List& list, Act act) {
@@ -92,17 +75,22 @@ void SoundDriverAudiere::Update() {
   if (_device) _device->update();
 }
 
+template <class Kind, class Act>
+void SoundDriverAudiere::HoldPlaying(std::vector<Entry<Kind>>& list, Act act) {
+  for (Entry<Kind>& entry : list) {
+    const Record* record = RecordOf<Record>(entry.object);
+    entry.wasPlaying = record && record->stream && record->stream->isPlaying();
+    if (entry.wasPlaying) act(entry.object);
+  }
+}
+
 bool SoundDriverAudiere::PauseAll() {
   if (!IsLibraryLoaded()) return false;
   MutexLock lock(_lock);
   _stoppedAll = false;
   _pausedAll = true;
-  const auto playing = [this](const AudioObject* object) {
-    const Record* record = RecordOf<Record>(object);
-    return record && record->stream->isPlaying();
-  };
-  HoldPlaying(_musics, playing, [this](Music* music) { PauseMusic(music); });
-  HoldPlaying(_sounds, playing, [this](Sound* sound) { PauseSound(sound); });
+  HoldPlaying(_musics, [this](Music* music) { PauseMusic(music); });
+  HoldPlaying(_sounds, [this](Sound* sound) { PauseSound(sound); });
   return true;
 }
 
@@ -111,12 +99,8 @@ bool SoundDriverAudiere::StopAll() {
   MutexLock lock(_lock);
   _stoppedAll = true;
   _pausedAll = false;
-  const auto playing = [this](const AudioObject* object) {
-    const Record* record = RecordOf<Record>(object);
-    return record && record->stream->isPlaying();
-  };
-  HoldPlaying(_musics, playing, [this](Music* music) { StopMusic(music); });
-  HoldPlaying(_sounds, playing, [this](Sound* sound) { StopSound(sound); });
+  HoldPlaying(_musics, [this](Music* music) { StopMusic(music); });
+  HoldPlaying(_sounds, [this](Sound* sound) { StopSound(sound); });
   return true;
 }
 

@@ -101,6 +101,9 @@ class SoundDriverAudiere : public ISoundDriver, public Singleton<SoundDriverAudi
   };
 
   SoundDriverAudiere();
+  // Notes for each entry whether it plays, and applies act to those that do.
+  template <class Kind, class Act>
+  void HoldPlaying(std::vector<Entry<Kind>>& list, Act act);
   // This driver's record behind the object after the checks of a
   // per-object operation: a null object logs nullWarning; an unbound
   // library or a missing record gives null.

@@ -11,14 +11,7 @@ namespace LLF {
 
 namespace {
 
-// The Sound and Music texts of the per-object warnings.
-constexpr const wchar_t* kPlayNullSound = L"Warning: Trying to play a NULL pointer Sound!";
-constexpr const wchar_t* kPlayNullMusic = L"Warning: Trying to play a NULL pointer Music!";
-constexpr const wchar_t* kPauseNullSound = L"Warning: Trying to pause a NULL pointer Sound!";
-constexpr const wchar_t* kPauseNullMusic = L"Warning: Trying to pause a NULL pointer Music!";
-constexpr const wchar_t* kResumeNullSound = L"Warning: Trying to resume a NULL pointer Sound!";
-constexpr const wchar_t* kStopNullSound = L"Warning: Trying to stop a NULL pointer Sound!";
-constexpr const wchar_t* kUpdateNull = L"Warning: Trying to update music status that have a NULL pointer!";
+// The warnings for objects without a channel.
 constexpr const wchar_t* kPlaySoundChannel =
     L"Warning: Trying to play a Sound that doesn't have valid channel.";
 constexpr const wchar_t* kPauseSoundChannel =
@@ -36,7 +29,6 @@ constexpr const wchar_t* kPauseMusicChannel =
 
 SoundDriverBASS::SoundDriverBASS()
     : _library(L"BASS.DLL", kBassFunctionNames, std::size(kBassFunctionNames)) {
-  static_assert(sizeof(Api) == std::size(kBassFunctionNames) * sizeof(void*), "one pointer for each name");
   _library.Load();
   _library.CopyFunctions(&_api, sizeof _api);
 }

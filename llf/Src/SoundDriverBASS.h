@@ -69,34 +69,7 @@ class SoundDriverBASS : public ISoundDriver, public Singleton<SoundDriverBASS> {
   bool IsLibraryLoaded() const { return _library.IsLoaded(); }
 
  private:
-  // The library's functions, in the order of kBassFunctionNames.
-  struct Api {
-    BassInitFunc Init;
-    BassFreeFunc Free;
-    BassSampleLoadFunc SampleLoad;
-    BassChannelPlayFunc ChannelPlay;
-    BassChannelStopFunc ChannelStop;
-    BassChannelPauseFunc ChannelPause;
-    BassErrorGetCodeFunc ErrorGetCode;
-    BassSampleGetChannelFunc SampleGetChannel;
-    BassSampleGetInfoFunc SampleGetInfo;
-    BassSampleSetInfoFunc SampleSetInfo;
-    BassSampleFreeFunc SampleFree;
-    BassMusicLoadFunc MusicLoad;
-    BassMusicFreeFunc MusicFree;
-    BassMusicSetAttributeFunc MusicSetAttribute;
-    BassMusicGetAttributeFunc MusicGetAttribute;
-    BassStreamCreateFileFunc StreamCreateFile;
-    BassStreamFreeFunc StreamFree;
-    BassChannelSetAttributesFunc ChannelSetAttributes;
-    BassChannelGetAttributesFunc ChannelGetAttributes;
-    BassChannelSetFlagsFunc ChannelSetFlags;
-    BassSetConfigFunc SetConfig;
-    BassUpdateFunc Update;
-    BassStartFunc Start;
-    BassStopFunc Stop;
-    BassPauseFunc Pause;
-  };
+
   // Which channel an operation works on: a sound's own channel, or a piece
   // of music's handle.
   enum class Target { kSoundChannel, kMusicHandle };
@@ -113,7 +86,7 @@ class SoundDriverBASS : public ISoundDriver, public Singleton<SoundDriverBASS> {
   static int32_t LibraryVolume(float effective);
 
   LibraryBinding _library;
-  Api _api{};
+  BassFunctions _api{};
 };
 
 }  // namespace LLF

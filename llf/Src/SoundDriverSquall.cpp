@@ -96,12 +96,12 @@ void SoundDriverSquall::Destroy() {
 }
 
 bool SoundDriverSquall::PlaySound(Sound* sound) {
-  if (!sound) Log::GetInstance().Write(L"Warning: Trying to play a NULL pointer Sound!");
+  if (!sound) Log::GetInstance().Write(kPlayNullSound);
   return false;
 }
 
 bool SoundDriverSquall::PlayMusic(Music* music) {
-  if (!music) Log::GetInstance().Write(L"Warning: Trying to play a NULL pointer Music!");
+  if (!music) Log::GetInstance().Write(kPlayNullMusic);
   return false;
 }
 

@@ -17,7 +17,6 @@ namespace {
 // Binds every name or none, as the driver does.
 bool Bind(void* module, Library& lib, std::string& error) {
   void* slots[std::size(kBassFunctionNames)];
-  static_assert(sizeof(Library) == sizeof(slots), "one pointer for each name");
   for (size_t i = 0; i < std::size(kBassFunctionNames); ++i) {
     slots[i] = dlsym(module, kBassFunctionNames[i]);
     if (!slots[i]) {

@@ -16,33 +16,7 @@ namespace BassTest {
 using namespace SoundTest;
 
 // The 25 functions, looked up with dlsym in libbass.so beside the test program.
-struct Library {
-  BassInitFunc Init;
-  BassFreeFunc Free;
-  BassSampleLoadFunc SampleLoad;
-  BassChannelPlayFunc ChannelPlay;
-  BassChannelStopFunc ChannelStop;
-  BassChannelPauseFunc ChannelPause;
-  BassErrorGetCodeFunc ErrorGetCode;
-  BassSampleGetChannelFunc SampleGetChannel;
-  BassSampleGetInfoFunc SampleGetInfo;
-  BassSampleSetInfoFunc SampleSetInfo;
-  BassSampleFreeFunc SampleFree;
-  BassMusicLoadFunc MusicLoad;
-  BassMusicFreeFunc MusicFree;
-  BassMusicSetAttributeFunc MusicSetAttribute;
-  BassMusicGetAttributeFunc MusicGetAttribute;
-  BassStreamCreateFileFunc StreamCreateFile;
-  BassStreamFreeFunc StreamFree;
-  BassChannelSetAttributesFunc ChannelSetAttributes;
-  BassChannelGetAttributesFunc ChannelGetAttributes;
-  BassChannelSetFlagsFunc ChannelSetFlags;
-  BassSetConfigFunc SetConfig;
-  BassUpdateFunc Update;
-  BassStartFunc Start;
-  BassStopFunc Stop;
-  BassPauseFunc Pause;
-};
+using Library = BassFunctions;
 
 // The path of libbass.so: the test program's own folder.
 std::string LibraryPath();

@@ -4,8 +4,6 @@
 // files, and the warnings for objects it cannot play.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -19,6 +17,8 @@
 #include "SoundDriverBASS.h"
 #include "SoundDriverSilent.h"
 #include "SoundDriverSquall.h"
+#include "SoundFixture.h"
+#include "SoundTestDoubles.h"
 #include "SoundSystem.h"
 #include "SoundTestSupport.h"
 #include "StringUtils.h"
@@ -28,45 +28,10 @@ namespace {
 using namespace SoundTest;
 using LLF::Music;
 using LLF::Sound;
-using LLF::SoundSystem;
 
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : _name(name) {
-    if (const char* old = std::getenv(name)) _old = old;
-    _had = std::getenv(name) != nullptr;
-    setenv(name, value, 1);
-  }
-  ~ScopedEnv() {
-    if (_had) {
-      setenv(_name, _old.c_str(), 1);
-    } else {
-      unsetenv(_name);
-    }
-  }
-
- private:
-  const char* _name;
-  std::string _old;
-  bool _had = false;
-};
-
-class SoundDriverBASSTest : public ::testing::Test {
+class SoundDriverBASSTest : public QmTest::SoundFixture {
  protected:
   void SetUp() override { ASSERT_TRUE(driver.IsLibraryLoaded()); }
-  void TearDown() override {
-    system.CleanupEverything(true);
-    system.ReleaseCurrentDriver();
-    while (system.GetDriversCount() > 0) system.UnregisterDriver(system.GetDriver(0));
-    for (LLF::ICodec* codec : codecs) system.UnregisterCodec(codec);
-  }
-
-  void Register(LLF::SoundCodec* codec, LLF::ISoundDriver* driverToAdd) {
-    ASSERT_TRUE(system.RegisterCodec(codec));
-    codecs.push_back(codec);
-    ASSERT_TRUE(system.RegisterDriver(driverToAdd));
-  }
   // The BASS driver alone, started and current.
   void Start() {
     Register(&LLF::SoundCodecBASS::GetInstance(), &driver);
@@ -82,9 +47,7 @@ class SoundDriverBASSTest : public ::testing::Test {
     return LLF::FromOsPath(WriteTemp(bytes, name));
   }
 
-  SoundSystem& system = SoundSystem::GetInstance();
   LLF::SoundDriverBASS& driver = LLF::SoundDriverBASS::GetInstance();
-  std::vector<LLF::ICodec*> codecs;
 };
 
 // Rates other than 8000, 11025 and 22100 open the output at 44100.
@@ -136,7 +99,7 @@ TEST_F(SoundDriverBASSTest, WithoutAnOutputTheSilentDriverTakesOver) {
     Stop();
   }
 
-  ScopedEnv noOutput("SDL_AUDIODRIVER", "no-such-audio-driver");
+  QmTest::ScopedEnv noOutput("SDL_AUDIODRIVER", "no-such-audio-driver");
   QmTest::LogCapture log;
   ASSERT_TRUE(LLF::ChooseSoundDriver(LLF::SoundSettings()));
   EXPECT_EQ(system.GetCurrentDriver(), &LLF::SoundDriverSilent::GetInstance());
@@ -176,20 +139,7 @@ TEST_F(SoundDriverBASSTest, MusicAndSoundAreHeardTogetherAtTheirVolumes) {
   output.Read(false);
 
   for (const auto* side : {&output.Left(), &output.Right()}) {
-    const auto low = BlockAmplitudes(*side, 441, 500, 44100);
-    const auto high = BlockAmplitudes(*side, 441, 1200, 44100);
-    std::vector<double> soundLevels, musicLevels;
-    for (size_t i = 0; i < low.size(); ++i) {
-      if (low[i] > 0.1 && high[i] > 0.05) {
-        soundLevels.push_back(low[i]);
-        musicLevels.push_back(high[i]);
-      }
-    }
-    ASSERT_GT(soundLevels.size(), 120u) << "both should sound together for most of 1.6 s";
-    const size_t third = musicLevels.size() / 3;
-    EXPECT_NEAR(Median(soundLevels), 0.5 * 0.50, 0.02);
-    EXPECT_NEAR(Median({musicLevels.begin(), musicLevels.begin() + third}), 0.5 * 0.80, 0.03);
-    EXPECT_NEAR(Median({musicLevels.end() - third, musicLevels.end()}), 0.5 * 0.40, 0.02);
+    EXPECT_TRUE(HeardMix(*side, 441, 44100, 0.05));
   }
 }
 
@@ -211,17 +161,7 @@ TEST_F(SoundDriverBASSTest, PausedMusicResumesWhereItWas) {
   Stop();
   output.Read(false);
 
-  std::string symbols;
-  size_t sounding = 0;
-  for (double rms : BlockRms(output.Left(), 441)) {
-    const bool on = rms > 0.5 * 0.5 / std::sqrt(2.0);
-    sounding += on ? 1 : 0;
-    symbols += on ? 'S' : '-';
-  }
-  EXPECT_NEAR(static_cast<double>(sounding), 160.0, 5.0) << "10 ms blocks of tone; the file holds 160";
-  const auto runs = Runs(symbols, 2, '-');
-  ASSERT_EQ(runs.size(), 3u) << symbols;
-  EXPECT_GT(runs[1].length, 40u) << "the pause";
+  EXPECT_TRUE(HeardOnceWithPauses(output.Left(), 1, 40));
 }
 
 // A sound plays on its one channel, so playing it again restarts it: the
@@ -241,19 +181,7 @@ TEST_F(SoundDriverBASSTest, SoundPlayedTwiceRestarts) {
   Stop();
   output.Read(false);
 
-  const auto low = BlockAmplitudes(output.Left(), 441, 500, 44100);
-  const auto high = BlockAmplitudes(output.Left(), 441, 1500, 44100);
-  std::string symbols;
-  for (size_t i = 0; i < low.size(); ++i) {
-    const bool a = low[i] > 0.15, b = high[i] > 0.15;
-    symbols += a && b ? 'X' : a ? 'A' : b ? 'B' : '-';
-  }
-  const auto runs = Runs(symbols, 2, '-');
-  ASSERT_EQ(runs.size(), 4u) << symbols;
-  EXPECT_EQ(std::string({runs[0].symbol, runs[1].symbol, runs[2].symbol, runs[3].symbol}), "ABAB") << symbols;
-  EXPECT_LT(runs[1].length, 140u) << "the first 1500 Hz part is cut by the replay";
-  EXPECT_NEAR(static_cast<double>(runs[2].length), 50.0, 3.0);
-  EXPECT_NEAR(static_cast<double>(runs[3].length), 150.0, 3.0);
+  EXPECT_TRUE(HeardRestarted(output.Left()));
 }
 
 // Truncated, corrupt and empty files load as neither sound nor music: null
@@ -294,17 +222,10 @@ TEST_F(SoundDriverBASSTest, WarnsAboutObjectsItCannotPlay) {
   Start();
   Sound none;
   Music noMusic;
+  const auto nullObjects = SoundTestDoubles::CallWithNullObjects(driver);
+  EXPECT_FALSE(nullObjects.anyTrue);
+  EXPECT_EQ(nullObjects.lines, SoundTestDoubles::kNullObjectWarnings);
   QmTest::LogCapture log;
-  EXPECT_FALSE(driver.PlaySound(nullptr));
-  EXPECT_FALSE(driver.PauseSound(nullptr));
-  EXPECT_FALSE(driver.ResumeSound(nullptr));
-  EXPECT_FALSE(driver.StopSound(nullptr));
-  EXPECT_FALSE(driver.PlayMusic(nullptr));
-  EXPECT_FALSE(driver.PauseMusic(nullptr));
-  EXPECT_FALSE(driver.ResumeMusic(nullptr));
-  EXPECT_FALSE(driver.StopMusic(nullptr));
-  driver.UpdateSound(nullptr);
-  driver.UpdateMusic(nullptr);
   EXPECT_FALSE(driver.PlaySound(&none));
   EXPECT_FALSE(driver.PauseSound(&none));
   EXPECT_FALSE(driver.ResumeSound(&none));
@@ -317,16 +238,6 @@ TEST_F(SoundDriverBASSTest, WarnsAboutObjectsItCannotPlay) {
   driver.FreeMusicData(nullptr);
   const std::wstring playMusic = L"Warning: Trying to play a Music that doesn't have valid channel.";
   EXPECT_EQ(log.Lines(), (std::vector<std::wstring>{
-                             L"Warning: Trying to play a NULL pointer Sound!",
-                             L"Warning: Trying to pause a NULL pointer Sound!",
-                             L"Warning: Trying to resume a NULL pointer Sound!",
-                             L"Warning: Trying to stop a NULL pointer Sound!",
-                             L"Warning: Trying to play a NULL pointer Music!",
-                             L"Warning: Trying to pause a NULL pointer Music!",
-                             L"Warning: Trying to play a NULL pointer Music!",
-                             L"Warning: Trying to play a NULL pointer Music!",
-                             L"Warning: Trying to update music status that have a NULL pointer!",
-                             L"Warning: Trying to update music status that have a NULL pointer!",
                              L"Warning: Trying to play a Sound that doesn't have valid channel.",
                              L"Warning: Trying to pause a Sound that doesn't have valid channel.",
                              L"Warning: Trying to resume a Sound that doesn't have valid channel.",

@@ -4,7 +4,6 @@
 // null objects.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,8 @@
 #include "SoundDriverAudiere.h"
 #include "SoundDriverSilent.h"
 #include "SoundDriverSquall.h"
+#include "SoundFixture.h"
+#include "SoundTestDoubles.h"
 #include "SoundSystem.h"
 #include "StringUtils.h"
 #include "TestEnv.h"
@@ -24,30 +25,8 @@ namespace {
 
 using LLF::Music;
 using LLF::Sound;
-using LLF::SoundSystem;
 
-class SoundDriversTest : public ::testing::Test {
- protected:
-  void TearDown() override {
-    system.CleanupEverything(true);
-    system.ReleaseCurrentDriver();
-    while (system.GetDriversCount() > 0) system.UnregisterDriver(system.GetDriver(0));
-    for (LLF::ICodec* codec : codecs) system.UnregisterCodec(codec);
-  }
-  void Register(LLF::SoundCodec* codec, LLF::ISoundDriver* driver) {
-    ASSERT_TRUE(system.RegisterCodec(codec));
-    codecs.push_back(codec);
-    ASSERT_TRUE(system.RegisterDriver(driver));
-  }
-  std::wstring Write(const std::string& name, const std::string& content) {
-    const std::string path = QmTest::NewTempFolder("sounds") + "/" + name;
-    std::ofstream(path, std::ios::binary) << content;
-    return LLF::FromOsPath(path);
-  }
-
-  SoundSystem& system = SoundSystem::GetInstance();
-  std::vector<LLF::ICodec*> codecs;
-};
+using SoundDriversTest = QmTest::SoundFixture;
 
 TEST_F(SoundDriversTest, SilentDriverLoadsAndPlaysAnyFile) {
   LLF::SoundDriverSilent& silent = LLF::SoundDriverSilent::GetInstance();
@@ -63,8 +42,8 @@ TEST_F(SoundDriversTest, SilentDriverLoadsAndPlaysAnyFile) {
   EXPECT_EQ(silent.GetSettings().channels, 7u);
   ASSERT_TRUE(system.SetCurrentDriver(0));
 
-  const std::wstring files[] = {Write("notes.txt", "not a sound"), Write("empty.ogg", ""),
-                                Write("noextension", "x")};
+  const std::wstring files[] = {WriteFile("notes.txt", "not a sound"), WriteFile("empty.ogg", ""),
+                                WriteFile("noextension", "x")};
   for (const std::wstring& file : files) {
     Sound* sound = system.LoadSound(file, 0, 100.0f, 100.0f, L"", false);
     Music* music = system.LoadMusic(file, 1, 100.0f, 100.0f, L"m" + file, false);
@@ -96,7 +75,7 @@ TEST_F(SoundDriversTest, DriversWithoutTheirLibrariesFailCleanly) {
   EXPECT_FALSE(audiere.IsLibraryLoaded());
   EXPECT_FALSE(squall.IsLibraryLoaded());
   EXPECT_TRUE(audiere.IsReal() && squall.IsReal());
-  const std::wstring wav = Write("a.wav", "RIFF");
+  const std::wstring wav = WriteFile("a.wav", "RIFF");
 
   QmTest::LogCapture log;
   EXPECT_FALSE(audiere.Init(LLF::SoundSettings()));
@@ -121,33 +100,12 @@ TEST_F(SoundDriversTest, DriversWithoutTheirLibrariesFailCleanly) {
                audiere.StopMusic(&music));
   EXPECT_FALSE(squall.PlaySound(&sound) || squall.PlayMusic(&music));
 
-  log.Clear();
-  EXPECT_FALSE(audiere.PlaySound(nullptr));
-  EXPECT_FALSE(audiere.PauseSound(nullptr));
-  EXPECT_FALSE(audiere.ResumeSound(nullptr));
-  EXPECT_FALSE(audiere.StopSound(nullptr));
-  EXPECT_FALSE(audiere.PlayMusic(nullptr));
-  EXPECT_FALSE(audiere.PauseMusic(nullptr));
-  EXPECT_FALSE(audiere.ResumeMusic(nullptr));
-  EXPECT_FALSE(audiere.StopMusic(nullptr));
-  audiere.UpdateSound(nullptr);
-  audiere.UpdateMusic(nullptr);
-  EXPECT_FALSE(squall.PlaySound(nullptr));
-  EXPECT_FALSE(squall.PlayMusic(nullptr));
-  EXPECT_EQ(log.Lines(), (std::vector<std::wstring>{
-                             L"Warning: Trying to play a NULL pointer Sound!",
-                             L"Warning: Trying to pause a NULL pointer Sound!",
-                             L"Warning: Trying to resume a NULL pointer Sound!",
-                             L"Warning: Trying to stop a NULL pointer Sound!",
-                             L"Warning: Trying to play a NULL pointer Music!",
-                             L"Warning: Trying to pause a NULL pointer Music!",
-                             L"Warning: Trying to play a NULL pointer Music!",
-                             L"Warning: Trying to play a NULL pointer Music!",
-                             L"Warning: Trying to update music status that have a NULL pointer!",
-                             L"Warning: Trying to update music status that have a NULL pointer!",
-                             L"Warning: Trying to play a NULL pointer Sound!",
-                             L"Warning: Trying to play a NULL pointer Music!",
-                         }));
+  const auto nullAudiere = SoundTestDoubles::CallWithNullObjects(audiere);
+  EXPECT_FALSE(nullAudiere.anyTrue);
+  EXPECT_EQ(nullAudiere.lines, SoundTestDoubles::kNullObjectWarnings);
+  const auto nullSquall = SoundTestDoubles::CallWithNullObjects(squall);
+  EXPECT_EQ(nullSquall.lines, (std::vector<std::wstring>{L"Warning: Trying to play a NULL pointer Sound!",
+                                                         L"Warning: Trying to play a NULL pointer Music!"}));
 }
 
 TEST_F(SoundDriversTest, CodecsDescribeThemselves) {

@@ -5,7 +5,6 @@
 // for real output.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "SoundCodecBASS.h"
 #include "SoundCodecSilent.h"
 #include "SoundDriverSilent.h"
+#include "SoundFixture.h"
 #include "SoundSystem.h"
 #include "SoundTestDoubles.h"
 #include "StringUtils.h"
@@ -28,36 +28,23 @@ using LLF::SoundSystem;
 using SoundTestDoubles::FakeCodec;
 using SoundTestDoubles::FakeDriver;
 
-// Registers what a test needs and leaves the sound system empty again.
-class SoundSystemTest : public ::testing::Test {
+// The silent driver current, its codec registered, and a file to load.
+class SoundSystemTest : public QmTest::SoundFixture {
  protected:
   void SetUp() override {
-    Register(&LLF::SoundCodecSilent::GetInstance());
-    ASSERT_TRUE(system.RegisterDriver(&LLF::SoundDriverSilent::GetInstance()));
+    Register(&LLF::SoundCodecSilent::GetInstance(), &LLF::SoundDriverSilent::GetInstance());
     ASSERT_TRUE(system.SetCurrentDriver(0));
-    folder = QmTest::NewTempFolder("sounds");
-    wav = Write("a.wav", "RIFF and some bytes");
-  }
-  void TearDown() override {
-    system.CleanupEverything(true);
-    system.ReleaseCurrentDriver();
-    while (system.GetDriversCount() > 0) system.UnregisterDriver(system.GetDriver(0));
-    for (LLF::ICodec* codec : codecs) system.UnregisterCodec(codec);
+    wav = WriteFile("a.wav", "RIFF and some bytes");
   }
 
-  void Register(LLF::ICodec* codec) {
-    ASSERT_TRUE(system.RegisterCodec(codec));
-    codecs.push_back(codec);
-  }
-  std::wstring Write(const std::string& name, const std::string& content) {
-    std::ofstream(folder + "/" + name, std::ios::binary) << content;
-    return LLF::FromOsPath(folder + "/" + name);
-  }
-
-  SoundSystem& system = SoundSystem::GetInstance();
-  std::vector<LLF::ICodec*> codecs;
-  std::string folder;
   std::wstring wav;
+};
+
+// A codec of another kind that takes the same names.
+class OtherCodec : public LLF::ICodec {
+ public:
+  OtherCodec() { _extensions = L"wav"; }
+  LLF_KIND_OF(OtherCodec, ICodec)
 };
 
 TEST_F(SoundSystemTest, SameIdSharesOneObjectUntilTheLastFree) {
@@ -141,10 +128,9 @@ TEST_F(SoundSystemTest, UnmanagedObjectsBelongToTheCaller) {
 
 // Each failure gives null and one line naming the operation and the file.
 TEST_F(SoundSystemTest, FailuresGiveNullAndOneLine) {
-  const std::wstring missing = LLF::FromOsPath(folder + "/missing.ogg");
-  const std::wstring text = Write("notes.txt", "hello");
-  system.UnregisterCodec(&LLF::SoundCodecSilent::GetInstance());
-  codecs.clear();
+  const std::wstring missing = LLF::FromOsPath(QmTest::NewTempFolder("missing") + "/missing.ogg");
+  const std::wstring text = WriteFile("notes.txt", "hello");
+  Unregister(&LLF::SoundCodecSilent::GetInstance());
   Register(&LLF::SoundCodecBASS::GetInstance());  // takes sound extensions only
   struct Case {
     bool music;
@@ -179,26 +165,20 @@ TEST_F(SoundSystemTest, FailuresGiveNullAndOneLine) {
 // Codecs are asked in order: one of another kind is skipped with a warning,
 // one whose driver is not current gives nothing, the current driver's loads.
 TEST_F(SoundSystemTest, OnlyTheCurrentDriversSoundCodecLoads) {
-  class OtherCodec : public LLF::ICodec{public : OtherCodec(){_extensions = L"wav";
-}
-LLF_KIND_OF(OtherCodec, ICodec)
-}  // namespace
-other;
-system.UnregisterCodec(&LLF::SoundCodecSilent::GetInstance());
-codecs.clear();
-Register(&other);
-Register(&LLF::SoundCodecBASS::GetInstance());
-Register(&LLF::SoundCodecSilent::GetInstance());
-QmTest::LogCapture log;
-Sound* sound = system.LoadSound(wav, 0, 100.0f, 100.0f, L"", false);
-ASSERT_NE(sound, nullptr);
-EXPECT_EQ(sound->GetHandle(), nullptr) << "made by the silent codec";
-ASSERT_EQ(log.Lines().size(), 2u);
-EXPECT_EQ(log.Lines()[0],
-          L"Warning: Not SoundCodec is registered in SoundSystem codecs list.\r\n" + other.Dump());
-system.CleanupEverything(true);
-system.UnregisterCodec(&other);
-codecs.erase(codecs.begin());
+  OtherCodec other;
+  Unregister(&LLF::SoundCodecSilent::GetInstance());
+  Register(&other);
+  Register(&LLF::SoundCodecBASS::GetInstance());
+  Register(&LLF::SoundCodecSilent::GetInstance());
+  QmTest::LogCapture log;
+  Sound* sound = system.LoadSound(wav, 0, 100.0f, 100.0f, L"", false);
+  ASSERT_NE(sound, nullptr);
+  EXPECT_EQ(sound->GetHandle(), nullptr) << "made by the silent codec";
+  ASSERT_EQ(log.Lines().size(), 2u);
+  EXPECT_EQ(log.Lines()[0],
+            L"Warning: Not SoundCodec is registered in SoundSystem codecs list.\r\n" + other.Dump());
+  system.CleanupEverything(true);
+  Unregister(&other);
 }
 
 TEST_F(SoundSystemTest, SoundAndMusicSettings) {
@@ -280,7 +260,7 @@ TEST_F(SoundSystemTest, ObjectsAreUpdatedAndFreedByTheDriverThatMadeThem) {
   auto maker = std::make_unique<FakeDriver>(true, true);
   FakeCodec codec(maker.get());
   Register(&codec);
-  const std::wstring file = Write("x.fake", "x");
+  const std::wstring file = WriteFile("x.fake", "x");
 
   Sound* sound = system.LoadSound(file, 1, 50.0f, 100.0f, L"s", false);
   ASSERT_NE(sound, nullptr);
@@ -302,8 +282,7 @@ TEST_F(SoundSystemTest, ObjectsAreUpdatedAndFreedByTheDriverThatMadeThem) {
   EXPECT_EQ(current.updated.size(), 1u);
   EXPECT_TRUE(current.freed.empty());
   system.ReleaseCurrentDriver();
-  system.UnregisterCodec(&codec);
-  codecs.pop_back();
+  Unregister(&codec);
 }
 
 TEST(SoundDriverVolumes, EffectiveVolumeIsTheProductOfThreeFactors) {

@@ -6,6 +6,7 @@
 
 #include "File.h"
 #include "ISoundDriver.h"
+#include "LogCapture.h"
 #include "Music.h"
 #include "Sound.h"
 #include "SoundCodec.h"
@@ -77,6 +78,40 @@ class FakeCodec : public LLF::SoundCodec {
     return object;
   }
   LLF::ISoundDriver* _maker;
+};
+
+// Hands a null object to each per-object operation of the driver (play,
+// pause, resume, stop of a sound, then of a music, then both updates) and
+// gives what was logged and whether any operation gave true.
+struct NullObjectResult {
+  std::vector<std::wstring> lines;
+  bool anyTrue = false;
+};
+inline NullObjectResult CallWithNullObjects(LLF::ISoundDriver& driver) {
+  QmTest::LogCapture log;
+  NullObjectResult result;
+  result.anyTrue = driver.PlaySound(nullptr) || driver.PauseSound(nullptr) || driver.ResumeSound(nullptr) ||
+                   driver.StopSound(nullptr);
+  result.anyTrue = driver.PlayMusic(nullptr) || driver.PauseMusic(nullptr) || driver.ResumeMusic(nullptr) ||
+                   driver.StopMusic(nullptr) || result.anyTrue;
+  driver.UpdateSound(nullptr);
+  driver.UpdateMusic(nullptr);
+  result.lines = log.Lines();
+  return result;
+}
+
+// What the BASS and Audiere drivers log for that, in that order.
+inline const std::vector<std::wstring> kNullObjectWarnings = {
+    L"Warning: Trying to play a NULL pointer Sound!",
+    L"Warning: Trying to pause a NULL pointer Sound!",
+    L"Warning: Trying to resume a NULL pointer Sound!",
+    L"Warning: Trying to stop a NULL pointer Sound!",
+    L"Warning: Trying to play a NULL pointer Music!",
+    L"Warning: Trying to pause a NULL pointer Music!",
+    L"Warning: Trying to play a NULL pointer Music!",
+    L"Warning: Trying to play a NULL pointer Music!",
+    L"Warning: Trying to update music status that have a NULL pointer!",
+    L"Warning: Trying to update music status that have a NULL pointer!",
 };
 
 }  // namespace SoundTestDoubles

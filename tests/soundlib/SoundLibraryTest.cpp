@@ -7,8 +7,6 @@
 
 #include <dlfcn.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +21,7 @@
 #include "SoundDriverBASS.h"
 #include "SoundDriverSilent.h"
 #include "SoundDriverSquall.h"
+#include "SoundFixture.h"
 #include "SoundSystem.h"
 #include "StringUtils.h"
 #include "TestEnv.h"
@@ -31,7 +30,6 @@ namespace {
 
 using LLF::Music;
 using LLF::Sound;
-using LLF::SoundSystem;
 
 std::string Beside(const char* file) {
   return LLF::ToOsPath(LLF::ExtractFolder(LLF::OS_GetExePath())) + file;
@@ -47,28 +45,8 @@ F Extra(const char* library, const char* name) {
   return function;
 }
 
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : _name(name) { setenv(name, value, 1); }
-  ~ScopedEnv() { unsetenv(_name); }
-
- private:
-  const char* _name;
-};
-
-class SoundLibraryTest : public ::testing::Test {
+class SoundLibraryTest : public QmTest::SoundFixture {
  protected:
-  void TearDown() override {
-    system.CleanupEverything(true);
-    system.ReleaseCurrentDriver();
-    while (system.GetDriversCount() > 0) system.UnregisterDriver(system.GetDriver(0));
-    for (LLF::ICodec* codec : codecs) system.UnregisterCodec(codec);
-  }
-  void Register(LLF::SoundCodec* codec, LLF::ISoundDriver* driver) {
-    ASSERT_TRUE(system.RegisterCodec(codec));
-    codecs.push_back(codec);
-    ASSERT_TRUE(system.RegisterDriver(driver));
-  }
   void RegisterAll() {
     Register(&LLF::SoundCodecAudiere::GetInstance(), &audiere);
     Register(&LLF::SoundCodecBASS::GetInstance(), &LLF::SoundDriverBASS::GetInstance());
@@ -80,20 +58,13 @@ class SoundLibraryTest : public ::testing::Test {
     ASSERT_TRUE(system.GetDriver(index)->Init(LLF::SoundSettings()));
     ASSERT_TRUE(system.SetCurrentDriver(index));
   }
-  static std::wstring Write(const std::string& name, const std::string& content) {
-    const std::string path = QmTest::NewTempFolder("sounds") + "/" + name;
-    std::ofstream(path, std::ios::binary) << content;
-    return LLF::FromOsPath(path);
-  }
   static AudiereApi::OutputStream* StreamOf(const LLF::AudioObject* object) {
     auto* record = dynamic_cast<LLF::SoundDriverAudiere::Record*>(object->GetHandle());
     return record ? record->stream : nullptr;
   }
 
-  SoundSystem& system = SoundSystem::GetInstance();
   LLF::SoundDriverAudiere& audiere = LLF::SoundDriverAudiere::GetInstance();
   LLF::SoundDriverSquall& squall = LLF::SoundDriverSquall::GetInstance();
-  std::vector<LLF::ICodec*> codecs;
 };
 
 // The libbass.so here has 24 of the 25 names: the driver exists but stays
@@ -128,7 +99,7 @@ TEST_F(SoundLibraryTest, ChoiceTakesTheFirstRealDriverThatStarts) {
     system.ReleaseCurrentDriver();
     EXPECT_EQ(log.Lines().back(), L"SoundDriverAudiere destroyed successfully.");
   }
-  ScopedEnv noDevice("FAKE_AUDIERE_NO_DEVICE", "1");
+  QmTest::ScopedEnv noDevice("FAKE_AUDIERE_NO_DEVICE", "1");
   QmTest::LogCapture log;
   ASSERT_TRUE(LLF::ChooseSoundDriver(LLF::SoundSettings()));
   EXPECT_EQ(system.GetCurrentDriver(), &squall);
@@ -149,8 +120,8 @@ TEST_F(SoundLibraryTest, AudiereStreamsPlayPauseAndStop) {
   Start(0);
   auto liveObjects = Extra<int (*)()>("libaudiere.so", "FakeAudiere_LiveObjects");
   ASSERT_NE(liveObjects, nullptr);
-  const std::wstring wav = Write("a.wav", "RIFF....WAVE");
-  const std::wstring ogg = Write("b.ogg", "OggS....");
+  const std::wstring wav = WriteFile("a.wav", "RIFF....WAVE");
+  const std::wstring ogg = WriteFile("b.ogg", "OggS....");
   audiere.SetSoundMasterVolume(80.0f);
   Sound* sound = system.LoadSound(wav, 1, 50.0f, 100.0f, L"", false);
   Music* music = system.LoadMusic(ogg, 0, 100.0f, 25.0f, L"", false);
@@ -158,7 +129,7 @@ TEST_F(SoundLibraryTest, AudiereStreamsPlayPauseAndStop) {
   ASSERT_NE(music, nullptr);
   EXPECT_EQ(liveObjects(), 6) << "a file, a source and a stream each";
   QmTest::LogCapture log;
-  EXPECT_EQ(system.LoadSound(Write("c.wav", "not a sound"), 0, 100.0f, 100.0f, L"", false), nullptr);
+  EXPECT_EQ(system.LoadSound(WriteFile("c.wav", "not a sound"), 0, 100.0f, 100.0f, L"", false), nullptr);
   EXPECT_EQ(log.Count(L"Corresponding codec was not found"), 1);
   EXPECT_EQ(liveObjects(), 6) << "the failed load gave back what it made";
 
@@ -195,7 +166,7 @@ TEST_F(SoundLibraryTest, AudiereStreamsPlayPauseAndStop) {
 TEST_F(SoundLibraryTest, AudiereStartAllRestartsWhatWasPlaying) {
   RegisterAll();
   Start(0);
-  const std::wstring wav = Write("a.wav", "RIFF");
+  const std::wstring wav = WriteFile("a.wav", "RIFF");
   Sound* playing = system.LoadSound(wav, 0, 100.0f, 100.0f, L"playing", false);
   Sound* idle = system.LoadSound(wav, 0, 100.0f, 100.0f, L"idle", false);
   Music* music = system.LoadMusic(wav, 0, 100.0f, 100.0f, L"music", false);
@@ -269,7 +240,7 @@ TEST_F(SoundLibraryTest, SquallReadsFilesThroughTheCallbacks) {
                 L"Initializing SoundDriverSquall( frequency: 44100, 16bit: no, channels: 12 )...",
                 L"SoundDriverSquall initialized successfully."}));
 
-  const std::wstring wav = Write("a.wav", "RIFF and 18 bytes.");
+  const std::wstring wav = WriteFile("a.wav", "RIFF and 18 bytes.");
   Sound* sound = system.LoadSound(wav, 0, 100.0f, 100.0f, L"", false);
   ASSERT_NE(sound, nullptr);
   EXPECT_EQ(lastSize(), 18);
@@ -280,12 +251,12 @@ TEST_F(SoundLibraryTest, SquallReadsFilesThroughTheCallbacks) {
   Music* music = system.LoadMusic(wav, 0, 100.0f, 100.0f, L"m", false);
   ASSERT_NE(music, nullptr);
   EXPECT_NE(dynamic_cast<LLF::SoundDriverSquall::Record*>(music->GetHandle())->sample, record->sample);
-  EXPECT_EQ(system.LoadSound(Write("b.wav", "WAVE"), 0, 100.0f, 100.0f, L"", false), nullptr);
+  EXPECT_EQ(system.LoadSound(WriteFile("b.wav", "WAVE"), 0, 100.0f, 100.0f, L"", false), nullptr);
   EXPECT_FALSE(squall.PlaySound(sound)) << "nothing can play it";
   EXPECT_FALSE(squall.PlayMusic(music));
 
   for (const char* step : {"init", "callbacks"}) {
-    ScopedEnv fail("FAKE_SQUALL_FAIL", step);
+    QmTest::ScopedEnv fail("FAKE_SQUALL_FAIL", step);
     log.Clear();
     EXPECT_FALSE(squall.Init(settings));
     EXPECT_EQ(log.Lines().back(), std::wstring(L"Warning: Can't initialize SoundDriverSquall. ") +

@@ -57,23 +57,10 @@ std::string WriteTemp(const std::vector<unsigned char>& bytes, const std::string
   return path;
 }
 
-DiskOutput::DiskOutput() {
-  _path = QmTest::NewTempFolder("recording") + "/output.raw";
-  if (const char* driver = std::getenv("SDL_AUDIODRIVER")) {
-    _hadDriver = true;
-    _oldDriver = driver;
-  }
-  setenv("SDL_AUDIODRIVER", "disk", 1);
-  setenv("SDL_DISKAUDIOFILE", _path.c_str(), 1);
-}
-
-DiskOutput::~DiskOutput() {
-  if (_hadDriver) {
-    setenv("SDL_AUDIODRIVER", _oldDriver.c_str(), 1);
-  } else {
-    unsetenv("SDL_AUDIODRIVER");
-  }
-}
+DiskOutput::DiskOutput()
+    : _path(QmTest::NewTempFolder("recording") + "/output.raw"),
+      _driver("SDL_AUDIODRIVER", "disk"),
+      _file("SDL_DISKAUDIOFILE", _path.c_str()) {}
 
 void DiskOutput::Read(bool eightBits) {
   std::ifstream in(_path, std::ios::binary);
@@ -161,6 +148,77 @@ std::vector<Run> Runs(const std::string& symbols, size_t ignore, char blank) {
   while (!runs.empty() && runs.front().symbol == blank) runs.erase(runs.begin());
   while (!runs.empty() && runs.back().symbol == blank) runs.pop_back();
   return runs;
+}
+
+::testing::AssertionResult HeardMix(const std::vector<float>& x, size_t block, double rate, double minHigh) {
+  const auto low = BlockAmplitudes(x, block, 500, rate);
+  const auto high = BlockAmplitudes(x, block, 1200, rate);
+  std::vector<double> lowLevels, highLevels;
+  for (size_t i = 0; i < low.size(); ++i) {
+    if (low[i] > 0.1 && high[i] > minHigh) {
+      lowLevels.push_back(low[i]);
+      highLevels.push_back(high[i]);
+    }
+  }
+  if (lowLevels.size() <= 120) {
+    return ::testing::AssertionFailure() << "both sound together for only " << lowLevels.size() << " blocks";
+  }
+  const auto third = static_cast<std::ptrdiff_t>(highLevels.size() / 3);
+  const double levels[] = {Median(lowLevels), Median({highLevels.begin(), highLevels.begin() + third}),
+                           Median({highLevels.end() - third, highLevels.end()})};
+  const double expected[] = {0.5 * 0.50, 0.5 * 0.80, 0.5 * 0.40};
+  const double tolerance[] = {0.02, 0.03, 0.02};
+  for (size_t i = 0; i < 3; ++i) {
+    if (std::fabs(levels[i] - expected[i]) > tolerance[i]) {
+      return ::testing::AssertionFailure()
+             << "levels " << levels[0] << ", " << levels[1] << " and " << levels[2] << "; expected "
+             << expected[0] << ", " << expected[1] << " and " << expected[2];
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult HeardRestarted(const std::vector<float>& x) {
+  const auto low = BlockAmplitudes(x, 441, 500, 44100);
+  const auto high = BlockAmplitudes(x, 441, 1500, 44100);
+  std::string symbols;
+  for (size_t i = 0; i < low.size(); ++i) {
+    const bool a = low[i] > 0.15, b = high[i] > 0.15;
+    symbols += a && b ? 'X' : a ? 'A' : b ? 'B' : '-';
+  }
+  const auto runs = Runs(symbols, 2, '-');
+  std::string order;
+  for (const Run& run : runs) order += run.symbol;
+  if (order != "ABAB") {
+    return ::testing::AssertionFailure() << "heard " << symbols;
+  }
+  if (runs[1].length >= 140 || runs[2].length < 47 || runs[2].length > 53 || runs[3].length < 147 ||
+      runs[3].length > 153) {
+    return ::testing::AssertionFailure() << "parts of " << runs[1].length << ", " << runs[2].length << " and "
+                                         << runs[3].length << " blocks in " << symbols;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult HeardOnceWithPauses(const std::vector<float>& x, size_t pauses, size_t minPause) {
+  std::string symbols;
+  size_t sounding = 0;
+  for (double rms : BlockRms(x, 441)) {
+    const bool on = rms > 0.5 * 0.5 / std::sqrt(2.0);
+    sounding += on ? 1 : 0;
+    symbols += on ? 'S' : '-';
+  }
+  if (sounding < 155 || sounding > 165) {
+    return ::testing::AssertionFailure() << sounding << " blocks of tone, the file holds 160: " << symbols;
+  }
+  const auto runs = Runs(symbols, 2, '-');
+  if (runs.size() != 2 * pauses + 1) {
+    return ::testing::AssertionFailure() << "heard " << symbols;
+  }
+  for (size_t i = 1; i < runs.size(); i += 2) {
+    if (runs[i].length <= minPause) return ::testing::AssertionFailure() << "a short pause in " << symbols;
+  }
+  return ::testing::AssertionSuccess();
 }
 
 void Wait(int milliseconds) {

@@ -3,11 +3,14 @@
 // of SDL's disk audio driver read back, and level measurements on it, so
 // that tests check what was heard by level per frequency rather than by
 // exact samples.
+#include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <cstddef>
 #include <string>
 #include <vector>
+
+#include "TestEnv.h"
 
 namespace SoundTest {
 
@@ -36,7 +39,6 @@ std::string WriteTemp(const std::vector<unsigned char>& bytes, const std::string
 class DiskOutput {
  public:
   DiskOutput();
-  ~DiskOutput();
   DiskOutput(const DiskOutput&) = delete;
   DiskOutput& operator=(const DiskOutput&) = delete;
   void Read(bool eightBits);
@@ -45,8 +47,8 @@ class DiskOutput {
 
  private:
   std::string _path;
-  std::string _oldDriver;
-  bool _hadDriver = false;
+  QmTest::ScopedEnv _driver;
+  QmTest::ScopedEnv _file;
   std::vector<float> _left;
   std::vector<float> _right;
 };
@@ -68,6 +70,23 @@ struct Run {
 // The runs of `symbols` after dropping runs of at most `ignore` symbols (the
 // neighbours of a dropped run merge) and leading and trailing `blank` runs.
 std::vector<Run> Runs(const std::string& symbols, size_t ignore, char blank);
+
+// What a recording (at `rate`, in blocks of `block` samples) holds of a
+// 500 Hz tone and a 1200 Hz tone of amplitude 0.5 played together, the first
+// at volume 50 throughout, the second at 80 and then at 40: both sound
+// together for more than 120 blocks, at those levels (the second's first and
+// last thirds). minHigh is the level the second must pass to count.
+::testing::AssertionResult HeardMix(const std::vector<float>& x, size_t block, double rate, double minHigh);
+
+// What a recording of 10 ms blocks at 44100 Hz holds of a sound of 0.5 s of
+// 500 Hz then 1.5 s of 1500 Hz, played at once and again 0.8 s later on the
+// same channel: the first 1500 Hz part cut short, the whole sound once more,
+// and the two tones never together.
+::testing::AssertionResult HeardRestarted(const std::vector<float>& x);
+// What a recording of 10 ms blocks at 44100 Hz holds of 1.6 s of a tone of
+// amplitude 0.5 paused `pauses` times for more than `minPause` blocks: the
+// 160 blocks of tone exactly once (give or take 5), split by the pauses.
+::testing::AssertionResult HeardOnceWithPauses(const std::vector<float>& x, size_t pauses, size_t minPause);
 
 // Sleeps on the calling thread.
 void Wait(int milliseconds);

@@ -16,6 +16,7 @@
 // - Handles are never reused within a process, so a stale handle stays invalid.
 // - Volumes are 0..100 (linear), pans -100 (left) .. 100 (right), rates in Hz.
 #include <cstdint>
+#include <iterator>
 
 #if defined(LIBBASS_BUILDING)
 #define LIBBASS_EXPORT __attribute__((visibility("default")))
@@ -192,6 +193,36 @@ using BassStartFunc = decltype(&BASS_Start);
 using BassStopFunc = decltype(&BASS_Stop);
 using BassPauseFunc = decltype(&BASS_Pause);
 
+// The 25 functions as bound by name: one pointer each, in the order of
+// kBassFunctionNames below.
+struct BassFunctions {
+  BassInitFunc Init;
+  BassFreeFunc Free;
+  BassSampleLoadFunc SampleLoad;
+  BassChannelPlayFunc ChannelPlay;
+  BassChannelStopFunc ChannelStop;
+  BassChannelPauseFunc ChannelPause;
+  BassErrorGetCodeFunc ErrorGetCode;
+  BassSampleGetChannelFunc SampleGetChannel;
+  BassSampleGetInfoFunc SampleGetInfo;
+  BassSampleSetInfoFunc SampleSetInfo;
+  BassSampleFreeFunc SampleFree;
+  BassMusicLoadFunc MusicLoad;
+  BassMusicFreeFunc MusicFree;
+  BassMusicSetAttributeFunc MusicSetAttribute;
+  BassMusicGetAttributeFunc MusicGetAttribute;
+  BassStreamCreateFileFunc StreamCreateFile;
+  BassStreamFreeFunc StreamFree;
+  BassChannelSetAttributesFunc ChannelSetAttributes;
+  BassChannelGetAttributesFunc ChannelGetAttributes;
+  BassChannelSetFlagsFunc ChannelSetFlags;
+  BassSetConfigFunc SetConfig;
+  BassUpdateFunc Update;
+  BassStartFunc Start;
+  BassStopFunc Stop;
+  BassPauseFunc Pause;
+};
+
 // The 25 exported names, in the order the driver binds them.
 inline constexpr const char* kBassFunctionNames[] = {
     "BASS_Init",
@@ -220,3 +251,5 @@ inline constexpr const char* kBassFunctionNames[] = {
     "BASS_Stop",
     "BASS_Pause",
 };
+
+static_assert(sizeof(BassFunctions) == std::size(kBassFunctionNames) * sizeof(void*), "one pointer for each name");
