@@ -4,7 +4,9 @@
 // files, and the warnings for objects it cannot play.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "DriverChoice.h"
@@ -257,6 +259,48 @@ TEST_F(SoundDriverBASSTest, WarnsAboutObjectsItCannotPlay) {
   log.Clear();
   EXPECT_FALSE(driver.StopMusic(music));
   EXPECT_EQ(log.Lines(), std::vector<std::wstring>{playMusic});
+}
+
+// The asset loader loads sounds and music, some under ids already loaded,
+// while the main thread finds them, plays them and changes volumes: every
+// load succeeds, each counts one reference, and the sanitizer builds see no
+// race.
+TEST_F(SoundDriverBASSTest, LoaderAndMainThreadsShareTheSoundSystem) {
+  Start();
+  const auto wav = File(MakeSound(kWav16, 22050, 1, {{440, 0.05, 0.5}}), "tick.wav");
+  const auto ogg = File(MakeSound(kOgg, 22050, 1, {{660, 0.2, 0.5}}), "theme.ogg");
+  std::atomic<bool> done{false};
+  std::atomic<int> failures{0};
+  std::thread loader([&] {
+    for (int i = 0; i < 30; ++i) {
+      failures += system.LoadSound(wav, 0, 80.0f, 100.0f, L"s" + LLF::ToString(i % 5), false) ? 0 : 1;
+      failures += system.LoadMusic(ogg, 1, 80.0f, 100.0f, L"m" + LLF::ToString(i % 3), false) ? 0 : 1;
+    }
+    done = true;
+  });
+  int rounds = 0;
+  while (!done) {
+    for (int i = 0; i < 5; ++i) {
+      if (Sound* sound = system.GetSound(L"s" + LLF::ToString(i))) {
+        failures += driver.PlaySound(sound) ? 0 : 1;
+        sound->SetVolume(static_cast<float>(rounds % 100));
+      }
+    }
+    driver.SetMusicMasterVolume(static_cast<float>(rounds % 100));
+    ++rounds;
+  }
+  loader.join();
+  EXPECT_EQ(failures, 0);
+  for (int i = 0; i < 5; ++i) {
+    Sound* sound = system.GetSound(L"s" + LLF::ToString(i));
+    for (int k = 0; k < 6; ++k) EXPECT_TRUE(system.FreeSound(sound)) << i << " " << k;
+  }
+  for (int i = 0; i < 3; ++i) {
+    Music* music = system.GetMusic(L"m" + LLF::ToString(i));
+    for (int k = 0; k < 10; ++k) EXPECT_TRUE(system.FreeMusic(music)) << i << " " << k;
+  }
+  EXPECT_EQ(system.Dump().find(L"References"), std::wstring::npos) << "every reference was counted once";
+  driver.SetMusicMasterVolume(100.0f);
 }
 
 }  // namespace

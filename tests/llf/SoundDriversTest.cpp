@@ -124,6 +124,7 @@ TEST_F(SoundDriversTest, CodecsDescribeThemselves) {
       {&LLF::SoundCodecSquall::GetInstance(), L"Brenvik, 2007", L"Squall sound codecs", L"a.umx", L"a.flac"},
       {&LLF::SoundCodecBASS::GetInstance(), L"Brenvik, 2007", L"BASS sound codecs", L"a.Ogg", L"a.flac"},
   };
+  const std::wstring missing = LLF::FromOsPath(QmTest::NewTempFolder("missing") + "/missing.wav");
   for (const Case& c : cases) {
     EXPECT_EQ(c.codec->GetAuthor(), c.author);
     EXPECT_EQ(c.codec->GetVersion(), L"1.0");
@@ -131,9 +132,14 @@ TEST_F(SoundDriversTest, CodecsDescribeThemselves) {
     EXPECT_TRUE(c.codec->IsKindOf("SoundCodec"));
     EXPECT_TRUE(c.codec->IsKindOf("ICodec"));
     EXPECT_TRUE(c.codec->IsExtensionSupported(c.takes)) << LLF::WideToAnsi(c.takes);
-    if (c.codec != &LLF::SoundCodecSilent::GetInstance()) {
-      EXPECT_FALSE(c.codec->IsExtensionSupported(c.refuses)) << LLF::WideToAnsi(c.refuses);
-    }
+    if (c.codec == &LLF::SoundCodecSilent::GetInstance()) continue;
+    EXPECT_FALSE(c.codec->IsExtensionSupported(c.refuses)) << LLF::WideToAnsi(c.refuses);
+    // Loading by name opens the file first.
+    QmTest::LogCapture log;
+    EXPECT_EQ(c.codec->LoadSound(missing), nullptr);
+    EXPECT_EQ(c.codec->LoadMusic(missing), nullptr);
+    EXPECT_EQ(log.Lines(), (std::vector<std::wstring>{L"Can't open sound file " + missing,
+                                                      L"Can't open music file " + missing}));
   }
   EXPECT_TRUE(LLF::SoundCodecSilent::GetInstance().IsExtensionSupported(L"noext"));
 }

@@ -205,6 +205,8 @@ TEST_F(SoundSystemTest, SoundAndMusicSettings) {
 TEST_F(SoundSystemTest, DriverRegistry) {
   LLF::ISoundDriver& silent = LLF::SoundDriverSilent::GetInstance();
   FakeDriver fake(true, true);
+  EXPECT_TRUE(system.IsKindOf("SoundSystem") && system.IsKindOf("CodecsManager") &&
+              system.IsKindOf("Object"));
   QmTest::LogCapture log;
   EXPECT_FALSE(system.RegisterDriver(&silent));
   EXPECT_FALSE(system.UnregisterDriver(&fake));
