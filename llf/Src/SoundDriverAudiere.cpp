@@ -123,7 +123,8 @@ SoundDriverAudiere::Record* SoundDriverAudiere::Checked(AudioObject* object,
     Log::GetInstance().Write(nullWarning);
     return nullptr;
   }
-  return IsLibraryLoaded() ? RecordOf<Record>(object) : nullptr;
+  Record* record = IsLibraryLoaded() ? RecordOf<Record>(object) : nullptr;
+  return record && record->stream ? record : nullptr;
 }
 
 void SoundDriverAudiere::Apply(Record& record, bool looped, float effectiveVolume) {

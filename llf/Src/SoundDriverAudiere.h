@@ -106,7 +106,7 @@ class SoundDriverAudiere : public ISoundDriver, public Singleton<SoundDriverAudi
   void HoldPlaying(std::vector<Entry<Kind>>& list, Act act);
   // This driver's record behind the object after the checks of a
   // per-object operation: a null object logs nullWarning; an unbound
-  // library or a missing record gives null.
+  // library, a missing record or a released stream gives null.
   Record* Checked(AudioObject* object, const wchar_t* nullWarning) const;
   // An output stream over the file's bytes on the opened device, listed as
   // a sound or a piece of music; null when any step fails.

@@ -69,7 +69,6 @@ class SoundDriverBASS : public ISoundDriver, public Singleton<SoundDriverBASS> {
   bool IsLibraryLoaded() const { return _library.IsLoaded(); }
 
  private:
-
   // Which channel an operation works on: a sound's own channel, or a piece
   // of music's handle.
   enum class Target { kSoundChannel, kMusicHandle };

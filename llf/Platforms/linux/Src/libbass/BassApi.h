@@ -252,4 +252,5 @@ inline constexpr const char* kBassFunctionNames[] = {
     "BASS_Pause",
 };
 
-static_assert(sizeof(BassFunctions) == std::size(kBassFunctionNames) * sizeof(void*), "one pointer for each name");
+static_assert(sizeof(BassFunctions) == std::size(kBassFunctionNames) * sizeof(void*),
+              "one pointer for each name");
