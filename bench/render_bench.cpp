@@ -271,10 +271,8 @@ int main(int argc, char** argv) {
   Register();
   benchmark::RunSpecifiedBenchmarks();
 
-  std::printf(
-      "\nSprites per frame at 60 frames a second (32 x 32, %d x %d, "
-      "OpenGL: %s)\n",
-      kWidth, kHeight, gl.c_str());
+  std::printf("\nSprites per frame at 60 frames a second (32 x 32, %d x %d, OpenGL: %s)\n", kWidth, kHeight,
+              gl.c_str());
   std::printf("%-14s %22s %22s %8s\n", "textures", "RenderSystemHardware", "SDL_RenderGeometry", "ratio");
   for (int textures : {1, kTextures}) {
     const double ours = SpritesAt60(g_frameTimes["RenderSystemHardware"][textures]);

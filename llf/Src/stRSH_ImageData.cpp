@@ -75,17 +75,17 @@ bool stRSH_ImageData::UpdateData(Image& image, IGfxDevice& device, const Limits&
   int32_t cellWidth = cellsCount > 0 ? width / cellsCount : 0;
   int32_t cellHeight = loopsCount > 0 ? height / loopsCount : 0;
   if (cellsCount * cellWidth != width) {
-    Log::GetInstance().Write(L"Image: " + image.Dump() +
-                             L" probably has invalid dimension( width ) for "
-                             L"this set of loops and cells. Check "
-                             L"the image size.");
+    Log::GetInstance().Write(
+        L"Image: " + image.Dump() +
+        L" probably has invalid dimension( width ) for this set of loops and cells. Check "
+        L"the image size.");
     cellWidth = std::max(cellWidth - 1, 0);
   }
   if (loopsCount * cellHeight != height) {
-    Log::GetInstance().Write(L"Image: " + image.Dump() +
-                             L" probably has invalid dimension( height ) for "
-                             L"this set of loops and cells. Check "
-                             L"the image size.");
+    Log::GetInstance().Write(
+        L"Image: " + image.Dump() +
+        L" probably has invalid dimension( height ) for this set of loops and cells. Check "
+        L"the image size.");
     cellHeight = std::max(cellHeight - 1, 0);
   }
 

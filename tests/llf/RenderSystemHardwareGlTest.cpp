@@ -261,8 +261,7 @@ TEST_F(RenderSystemHardwareGlTest, ImagesUploadedOnAnotherThreadDraw) {
   std::thread loader([&loaded] {
     for (size_t i = 0; i < loaded.size(); ++i) {
       auto image = std::make_unique<Image>(64, 32, IMGFORMAT_R8G8B8X8);
-      const Color c(uint8_t(40 * (i + 1)), 0, 200,
-                    0);  // fourth byte 0, as a JPEG has it
+      const Color c(uint8_t(40 * (i + 1)), 0, 200, 0);  // fourth byte 0, as a JPEG has it
       image->Fill(&c);
       image->Update(0, 0, true);
       loaded[i] = std::move(image);
@@ -283,8 +282,7 @@ TEST_F(RenderSystemHardwareGlTest, ImagesUploadedOnAnotherThreadDraw) {
   for (size_t i = 0; i < loaded.size(); ++i) {
     EXPECT_EQ(At(*shot, int(100 * i + 10), 10), Color(uint8_t(40 * (i + 1)), 0, 200, 255));
   }
-  loaded.clear();  // released while the device runs: names go back on the main
-                   // thread
+  loaded.clear();  // released while the device runs: names go back on the main thread
   ASSERT_TRUE(rs.BeginFrame());
   rs.EndFrame();
 }

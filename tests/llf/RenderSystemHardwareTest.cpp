@@ -111,16 +111,15 @@ TEST_F(RenderSystemHardwareTest, InitCreatesTheDeviceAndLogsWhatItFound) {
   QmTest::LogCapture log;
   ASSERT_TRUE(rs.Init(RenderSettings()));
   EXPECT_EQ(Script().Calls("CreateDevice"),
-            std::vector<std::string>{"CreateDevice 800x600 format=22 windowed=1 "
-                                     "swap=4 interval=0x0 depth=0 flags=0x24"});
-  const std::vector<std::wstring> expected = {
-      L"Initializing RenderSystemHardware...",
-      L"D3D8 driver: fake driver",
-      L"Version: 1.2.3.4",
-      L"Video mode: 800 x 600 x 32. Format: 22",
-      L"Render system caps: Max texture size 1024 x 1024. Rect textures "
-      L"supported - yes. Max aspect ratio: 65536",
-      L"RenderSystemHardware initialized successfully."};
+            std::vector<std::string>{
+                "CreateDevice 800x600 format=22 windowed=1 swap=4 interval=0x0 depth=0 flags=0x24"});
+  const std::vector<std::wstring> expected = {L"Initializing RenderSystemHardware...",
+                                              L"D3D8 driver: fake driver",
+                                              L"Version: 1.2.3.4",
+                                              L"Video mode: 800 x 600 x 32. Format: 22",
+                                              L"Render system caps: Max texture size 1024 x 1024. Rect "
+                                              L"textures supported - yes. Max aspect ratio: 65536",
+                                              L"RenderSystemHardware initialized successfully."};
   EXPECT_EQ(log.Lines(), expected);
   // The fixed states, the view for the whole back buffer, and the base
   // transform on the stack.
@@ -145,8 +144,8 @@ TEST_F(RenderSystemHardwareTest, InitCreatesTheDeviceAndLogsWhatItFound) {
   Script().ClearRecord();
   ASSERT_TRUE(rs.Init(full));
   EXPECT_EQ(Script().Calls("CreateDevice"),
-            std::vector<std::string>{"CreateDevice 800x600 format=22 windowed=0 swap=2 "
-                                     "interval=0x80000000 depth=1 flags=0x24"});
+            std::vector<std::string>{
+                "CreateDevice 800x600 format=22 windowed=0 swap=2 interval=0x80000000 depth=1 flags=0x24"});
   EXPECT_EQ(Script().Count("SetRenderState ZENABLE 1"), 1u);
   EXPECT_EQ(Script().Count("SetTextureStageState 0 MAGFILTER 1"), 1u);
 }
@@ -163,16 +162,13 @@ TEST_F(RenderSystemHardwareTest, InitFailuresAndFallbacks) {
   };
   const Case cases[] = {
       {"no library", [](GfxScript& s) { s.loadFails = true; }, true, true, false,
-       L"Can't load D3D8.dll\r\nRender information:\r\nRenderSystemHardware. "
-       L"Render API: Direct3D8",
-       ""},
+       L"Can't load D3D8.dll\r\nRender information:\r\nRenderSystemHardware. Render API: Direct3D8", ""},
       {"no system", [](GfxScript& s) { s.createSystemFails = true; }, true, true, false,
        L"Direct3DCreate8 failed.", ""},
       {"desktop unknown, no fallback", [](GfxScript& s) { s.displayModeFails = true; }, true, false, false,
        L"GetAdapterDisplayMode failed or format unknown.", ""},
       {"desktop format unknown, fallback", [](GfxScript& s) { s.desktop.format = 0; }, true, true, true,
-       L"Warning: windowed mode can't be set, automatically changed to "
-       L"fullscreen.",
+       L"Warning: windowed mode can't be set, automatically changed to fullscreen.",
        "CreateDevice 800x600 format=22 windowed=0"},
       {"no full-screen mode, no fallback", [](GfxScript& s) { s.modes.clear(); }, false, false, false,
        L"EnumAdapterModes don't have appropriate video format.", ""},
@@ -180,23 +176,16 @@ TEST_F(RenderSystemHardwareTest, InitFailuresAndFallbacks) {
        [](GfxScript& s) {
          s.modes = {{800, 600, 60, 23}};
        },
-       false, true, true,
-       L"Warning: fullscreen mode can't be set, automatically changed to "
-       L"windowed.",
+       false, true, true, L"Warning: fullscreen mode can't be set, automatically changed to windowed.",
        "CreateDevice 800x600 format=22 windowed=1"},
       {"neither mode",
        [](GfxScript& s) {
          s.displayModeFails = true;
          s.modes.clear();
        },
-       true, true, false,
-       L"Can't find necessary video mode in both cases - windowed and "
-       L"fullscreen.",
-       ""},
+       true, true, false, L"Can't find necessary video mode in both cases - windowed and fullscreen.", ""},
       {"device refused", [](GfxScript& s) { s.createDeviceFails = true; }, true, true, false,
-       L"Initialization of hardware render system failed - CreateDevice "
-       L"failed.",
-       "CreateDevice"},
+       L"Initialization of hardware render system failed - CreateDevice failed.", "CreateDevice"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -282,12 +271,10 @@ TEST_F(RenderSystemHardwareTest, UploadReusesTexturesAndChecksTheGrid) {
   Image* image = Keep(Picture(300, 100, 3, 1));
   ASSERT_TRUE(rs.UpdateImageData(image, 0, 0, true));
   const size_t created = Script().Count("CreateTexture");
-  EXPECT_EQ(created,
-            3u * 9);  // cells of 100 x 100: columns and rows of 64, 32 and 4
+  EXPECT_EQ(created, 3u * 9);  // cells of 100 x 100: columns and rows of 64, 32 and 4
   Script().ClearRecord();
   ASSERT_TRUE(rs.UpdateImageData(image, 0, 0, true));
-  EXPECT_EQ(Script().Count("CreateTexture"),
-            0u);  // same size and grid: refilled
+  EXPECT_EQ(Script().Count("CreateTexture"), 0u);  // same size and grid: refilled
   EXPECT_EQ(Script().Count("LockRect"), created);
 
   // 301 / 3 does not divide: a warning, and cells of 99.
@@ -295,9 +282,7 @@ TEST_F(RenderSystemHardwareTest, UploadReusesTexturesAndChecksTheGrid) {
   Image* odd = Keep(Picture(301, 64, 3, 1));
   Script().ClearRecord();
   ASSERT_TRUE(rs.UpdateImageData(odd, 0, 0, true));
-  EXPECT_TRUE(
-      log.Count(L"probably has invalid dimension( width ) for this set "
-              L"of loops and cells.") > 0);
+  EXPECT_TRUE(log.Count(L"probably has invalid dimension( width ) for this set of loops and cells.") > 0);
   EXPECT_EQ(Script().Count("CreateTexture 64x64"), 3u);
   EXPECT_EQ(Script().Count("CreateTexture 32x64"), 3u);
   EXPECT_EQ(Script().Count("CreateTexture 2x64"), 3u);
@@ -406,8 +391,8 @@ TEST_F(RenderSystemHardwareTest, DrawImageArrayNeedsPowerOfTwoCells) {
   Script().ClearRecord();
   rs.DrawImageArray(odd, params, quads.data(), 2);
   EXPECT_EQ(Script().Count("DrawPrimitiveUP"), 0u);
-  EXPECT_EQ(log.Lines(), std::vector<std::wstring>{L"Error: Can't draw array of images. "
-                                                  L"Image has not power of 2 dimensions."});
+  EXPECT_EQ(log.Lines(), std::vector<std::wstring>{
+                            L"Error: Can't draw array of images. Image has not power of 2 dimensions."});
 }
 
 TEST_F(RenderSystemHardwareTest, PartAndTiledDrawsCutAndRepeatTheCell) {
@@ -422,8 +407,7 @@ TEST_F(RenderSystemHardwareTest, PartAndTiledDrawsCutAndRepeatTheCell) {
   params.transform = 0;
   params.size = Point(100, 50);
   rs.DrawImagePart(big, params);
-  ASSERT_EQ(Script().draws.size(),
-            2u);  // the top two rows of tiles, first column only
+  ASSERT_EQ(Script().draws.size(), 2u);  // the top two rows of tiles, first column only
   auto q = Corners(Script().draws[0]);
   EXPECT_EQ(q[1].x, 100.0f);
   EXPECT_EQ(q[1].u, 100.0f / 256.0f);
@@ -455,8 +439,7 @@ TEST_F(RenderSystemHardwareTest, PartAndTiledDrawsCutAndRepeatTheCell) {
   Script().ClearRecord();
   params.size = Point(400, 100);  // the height is raised to the cell's 200
   rs.DrawImageTiled(big, params);
-  // A whole cell, then its left 100 columns: the first tile column's three
-  // rows.
+  // A whole cell, then its left 100 columns: the first tile column's three rows.
   EXPECT_EQ(Script().draws.size(), 12u + 3u);
 }
 
@@ -661,9 +644,7 @@ TEST_F(RenderSystemHardwareTest, SwitchModeResetsTheDeviceWithTheOtherParameters
   Script().modes.clear();
   Start();
   EXPECT_FALSE(rs.SwitchMode(false, 0));
-  EXPECT_TRUE(
-      log.Count(L"Warning: Can't switch to fullscreen mode. Fullscreen "
-              L"mode is not available.") > 0);
+  EXPECT_TRUE(log.Count(L"Warning: Can't switch to fullscreen mode. Fullscreen mode is not available.") > 0);
 }
 
 TEST_F(RenderSystemHardwareTest, NoThreeDimensionalRenderer) {

@@ -89,8 +89,8 @@ bool RenderSystemHardware::Init(const RenderSettings& settings) {
   _device.system = _library->CreateSystem();
   if (!_device.system) {
     FailInit(
-        L"Initialization of hardware render system failed - "
-        L"\r\nDirect3DCreate8 failed.\r\nRender information:\r\n" +
+        L"Initialization of hardware render system failed - \r\nDirect3DCreate8 failed.\r\nRender "
+        L"information:\r\n" +
             Dump(),
         true);
     return false;
@@ -113,16 +113,13 @@ bool RenderSystemHardware::Init(const RenderSettings& settings) {
     if (_settings.windowed) {
       if (!_settings.modeFallbackAllowed) {
         FailInit(
-            L"Initialization of hardware render system failed - "
-            L"\r\nGetAdapterDisplayMode failed or format "
+            L"Initialization of hardware render system failed - \r\nGetAdapterDisplayMode failed or format "
             L"unknown.\r\nRender information:\r\n" +
                 Dump(),
             true);
         return false;
       }
-      log.Write(
-          L"Warning: windowed mode can't be set, automatically changed "
-          L"to fullscreen.");
+      log.Write(L"Warning: windowed mode can't be set, automatically changed to fullscreen.");
       _settings.windowed = false;
     }
   } else {
@@ -162,16 +159,13 @@ bool RenderSystemHardware::Init(const RenderSettings& settings) {
     if (!_settings.windowed) {
       if (!_settings.modeFallbackAllowed) {
         FailInit(
-            L"Initialization of hardware render system failed - "
-            L"\r\nEnumAdapterModes don't have appropriate "
+            L"Initialization of hardware render system failed - \r\nEnumAdapterModes don't have appropriate "
             L"video format.\r\nRender information:\r\n" +
                 Dump(),
             true);
         return false;
       }
-      log.Write(
-          L"Warning: fullscreen mode can't be set, automatically changed "
-          L"to windowed.");
+      log.Write(L"Warning: fullscreen mode can't be set, automatically changed to windowed.");
       _settings.windowed = true;
     }
   } else {
@@ -194,10 +188,7 @@ bool RenderSystemHardware::Init(const RenderSettings& settings) {
   fullScreen.autoDepthStencilFormat = windowed.autoDepthStencilFormat;
 
   if (!_device.windowedAvailable && !_device.fullScreenAvailable) {
-    FailInit(
-        L"Can't find necessary video mode in both cases - windowed and "
-        L"fullscreen.",
-        true);
+    FailInit(L"Can't find necessary video mode in both cases - windowed and fullscreen.", true);
     return false;
   }
 
@@ -206,8 +197,7 @@ bool RenderSystemHardware::Init(const RenderSettings& settings) {
       system.CreateDevice(window, GFXCREATE_SOFTWARE_VERTEXPROCESSING_MULTITHREADED, _device.currentParams);
   if (!_device.device) {
     FailInit(
-        L"Initialization of hardware render system failed - CreateDevice "
-        L"failed.\r\nRender information:\r\n" +
+        L"Initialization of hardware render system failed - CreateDevice failed.\r\nRender information:\r\n" +
             Dump(),
         true);
     return false;
@@ -234,8 +224,7 @@ bool RenderSystemHardware::Init(const RenderSettings& settings) {
     _device.maxTextureAspect = caps.maxTextureAspectRatio ? caps.maxTextureAspectRatio : 65536;
   }
   log.WriteFormat(
-      L"Render system caps: Max texture size %u x %u. Rect "
-      L"textures supported - %s. Max aspect ratio: %u",
+      L"Render system caps: Max texture size %u x %u. Rect textures supported - %s. Max aspect ratio: %u",
       _device.maxTextureWidth, _device.maxTextureHeight, _device.nonPowerOfTwo ? L"yes" : L"no",
       _device.maxTextureAspect);
   log.Write(L"RenderSystemHardware initialized successfully.");
@@ -364,9 +353,7 @@ bool RenderSystemHardware::SwitchMode(bool windowed, int) {
       return true;
     }
     if (!_device.fullScreenAvailable) {
-      log.Write(
-          L"Warning: Can't switch to fullscreen mode. Fullscreen mode is "
-          L"not available.");
+      log.Write(L"Warning: Can't switch to fullscreen mode. Fullscreen mode is not available.");
       return false;
     }
     window.SetPopupStyle();
@@ -389,9 +376,7 @@ bool RenderSystemHardware::SwitchMode(bool windowed, int) {
     return true;
   }
   if (!_device.windowedAvailable) {
-    log.Write(
-        L"Warning: Can't switch to window mode. Windowed mode is not "
-        L"available.");
+    log.Write(L"Warning: Can't switch to window mode. Windowed mode is not available.");
     return false;
   }
   if (!_device.device->Reset(_device.windowedParams)) {
@@ -898,9 +883,7 @@ void RenderSystemHardware::DrawImageArray(Image* image, const HLF::ImageDrawPara
   }
   if (!TextureTileGrid::IsPowerOfTwo(uint32_t(std::max(cell->width, 0))) ||
       !TextureTileGrid::IsPowerOfTwo(uint32_t(std::max(cell->height, 0)))) {
-    Log::GetInstance().Write(
-        L"Error: Can't draw array of images. Image has "
-        L"not power of 2 dimensions.");
+    Log::GetInstance().Write(L"Error: Can't draw array of images. Image has not power of 2 dimensions.");
     return;
   }
   if (!vertices || quadCount == 0 || cell->rows.empty() || cell->rows[0].empty()) {
