@@ -12,6 +12,7 @@
 #include "CodecPng.h"
 #include "Exception.h"
 #include "Image.h"
+#include "ImageTestUtil.h"
 #include "ImagesManager.h"
 #include "LogCapture.h"
 #include "RecordingGfx.h"
@@ -23,19 +24,6 @@ namespace {
 
 using namespace LLF;
 using QmTest::GfxScript;
-
-// Makes the system current in the renders manager, registering it once.
-void MakeCurrent(IRenderSystem* rs) {
-  RendersManager& manager = RendersManager::GetInstance();
-  for (unsigned i = 0; i < manager.GetRendersCount(); ++i) {
-    if (manager.GetRender(i) == rs) {
-      manager.SetCurrentRender(i);
-      return;
-    }
-  }
-  manager.RegisterRender(rs);
-  manager.SetCurrentRender(manager.GetRendersCount() - 1);
-}
 
 // An image whose pixel (x, y) is (x, y, 7, 255) with the given grid.
 std::unique_ptr<Image> Picture(unsigned w, unsigned h, unsigned cells = 1, unsigned loops = 1,
@@ -74,7 +62,6 @@ class RenderSystemHardwareTest : public ::testing::Test {
     _savedWindow = *window;
     window->width = 800;
     window->height = 600;
-    MakeCurrent(&rs);
   }
   void TearDown() override {
     _images.clear();
@@ -100,6 +87,7 @@ class RenderSystemHardwareTest : public ::testing::Test {
   }
 
   RenderSystemHardware& rs = RenderSystemHardware::GetInstance();
+  QmTest::CurrentRender _current{&rs};
   QmTest::RecordingGfx _gfx;
   AppSettings _savedWindow;
   std::vector<std::unique_ptr<Image>> _images;
@@ -392,7 +380,7 @@ TEST_F(RenderSystemHardwareTest, DrawImageArrayNeedsPowerOfTwoCells) {
   rs.DrawImageArray(odd, params, quads.data(), 2);
   EXPECT_EQ(Script().Count("DrawPrimitiveUP"), 0u);
   EXPECT_EQ(log.Lines(), std::vector<std::wstring>{
-                            L"Error: Can't draw array of images. Image has not power of 2 dimensions."});
+                             L"Error: Can't draw array of images. Image has not power of 2 dimensions."});
 }
 
 TEST_F(RenderSystemHardwareTest, PartAndTiledDrawsCutAndRepeatTheCell) {
