@@ -1,12 +1,10 @@
 #include "RenderSystemHardware.h"
 
 #include <algorithm>
-#include <cmath>
 #include <new>
 
 #include "AppWindow.h"
 #include "Exception.h"
-#include "GlLibrary.h"
 #include "Image.h"
 #include "ImagesManager.h"
 #include "Log.h"
@@ -38,11 +36,10 @@ RenderSystemHardware::RenderSystemHardware() {
 }
 
 RenderSystemHardware::~RenderSystemHardware() {
+  // Without a Destroy before exit: the device goes first; the OpenGL library
+  // unloads itself after it, and a library handed in by tests is theirs.
   _device.device.reset();
   _device.system.reset();
-  if (_library) {
-    _library->Unload();
-  }
 }
 
 void RenderSystemHardware::SetGfxLibrary(IGfxLibrary* library) {
@@ -50,8 +47,7 @@ void RenderSystemHardware::SetGfxLibrary(IGfxLibrary* library) {
 }
 
 IGfxLibrary& RenderSystemHardware::Library() {
-  static GlLibrary openGl;
-  return s_library ? *s_library : openGl;
+  return s_library ? *s_library : _openGl;
 }
 
 // ---------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "GlLibrary.h"
 #include "IGfxLibrary.h"
 #include "IRenderSystem.h"
 #include "Singleton.h"
@@ -142,6 +143,7 @@ class RenderSystemHardware : public IRenderSystem, public Singleton<RenderSystem
   bool _frameOpen = false;
   std::vector<TexturedVertex> _textBuffer;
 
+  GlLibrary _openGl;
   IGfxLibrary* _library = nullptr;  // the one Init loaded
   static IGfxLibrary* s_library;
 };
