@@ -28,12 +28,25 @@ Lexer::~Lexer() {
 }
 
 std::wstring Lexer::Dump() const {
-  return L"Lexer: Text: " + _text;
+  return L"Lexer: Text: " + Text();
 }
 
 void Lexer::SetText(const std::wstring& text) {
   _text = text;
+  _borrowed = nullptr;
   Reset();
+}
+
+void Lexer::BorrowText(const std::wstring& text) {
+  _text.clear();
+  _borrowed = &text;
+  Reset();
+}
+
+void Lexer::Seek(size_t cursor, int line) {
+  Cur().tokenStart = cursor;
+  Cur().cursor = cursor;
+  _line = line;
 }
 
 void Lexer::SetDelimiters(const std::vector<wchar_t>& delimiters) {
@@ -61,6 +74,7 @@ void Lexer::Reset() {
 
 void Lexer::Clear() {
   _text.clear();
+  _borrowed = nullptr;
   Reset();
 }
 
@@ -97,7 +111,7 @@ bool Lexer::ReadUntilChar(wchar_t ch, std::wstring& out) {
     if (c == L'\n') ++_line;
     ++i;
   }
-  out.assign(_text, start, i - start);
+  out.assign(Text(), start, i - start);
   Cur().cursor = i;
   return c != L'\0';
 }
@@ -108,14 +122,14 @@ bool Lexer::ReadUntil(const std::wstring& terminator, std::wstring& out) {
   size_t i = start;
   if (terminator.empty()) return true;
   for (wchar_t c; (c = At(i)) != L'\0'; ++i) {
-    if (c == terminator[0] && _text.compare(i, terminator.size(), terminator) == 0) {
-      out.assign(_text, start, i - start);
+    if (c == terminator[0] && Text().compare(i, terminator.size(), terminator) == 0) {
+      out.assign(Text(), start, i - start);
       Cur().cursor = i;
       return true;
     }
     if (c == L'\n') ++_line;
   }
-  out.assign(_text, start, i - start);
+  out.assign(Text(), start, i - start);
   Cur().cursor = i;
   return false;
 }
@@ -148,13 +162,14 @@ const Token& Lexer::Advance() {
   Token& token = Cur().token;
   std::wstring& text = token.text;
   size_t& cursor = Cur().cursor;
-  if (cursor >= _text.size()) {
+  const std::wstring& source = Text();
+  if (cursor >= source.size()) {
     token.type = TOKEN_TYPE_END;
     return token;
   }
 
   // The text ends with a NUL, so the scans below need no bounds checks.
-  const wchar_t* const chars = _text.c_str();
+  const wchar_t* const chars = source.c_str();
   State state = State::Blanks;
   bool closed = false;  // a string met its closing quote
   for (;;) {
@@ -204,7 +219,7 @@ const Token& Lexer::Advance() {
           // Take the rest of the name in one step.
           size_t end = cursor;
           while (IsIdentChar(chars[end])) ++end;
-          text.append(_text, cursor - 1, end - cursor + 1);
+          text.append(source, cursor - 1, end - cursor + 1);
           cursor = end;
         } else if (state != State::Ident && IsDigit(c)) {
           text.push_back(c);
@@ -225,7 +240,7 @@ const Token& Lexer::Advance() {
         size_t end = cursor - 1;
         wchar_t d;
         while ((d = chars[end]) != L'\0' && d != L'"' && d != L'\\' && d != L'\n') ++end;
-        text.append(_text, cursor - 1, end - (cursor - 1));
+        text.append(source, cursor - 1, end - (cursor - 1));
         cursor = end;
         if (d == L'\0') break;
         ++cursor;

@@ -59,7 +59,7 @@ class Lexer : public virtual Object {
   ~Lexer() override;
   std::wstring Dump() const override;
 
-  virtual const std::wstring& GetText() const { return _text; }
+  virtual const std::wstring& GetText() const { return Text(); }
   // The token last read; the reference holds until the next read.
   virtual const Token& GetToken() const { return Cur().token; }
   virtual int GetLine() const { return _line; }
@@ -102,6 +102,12 @@ class Lexer : public virtual Object {
   const Token& Advance();
   size_t GetCursor() const { return Cur().cursor; }
   size_t GetTokenStart() const { return Cur().tokenStart; }
+  // Reads text in place instead of a copy, then Reset; the text must stay
+  // unchanged while it is read. SetText and Clear go back to an own copy.
+  void BorrowText(const std::wstring& text);
+  // Moves the cursor to a place a reader outside the lexer has reached,
+  // with the line count there (line feeds before cursor).
+  void Seek(size_t cursor, int line);
 
  private:
   struct Record {
@@ -115,8 +121,10 @@ class Lexer : public virtual Object {
   void IndexDelimiters();
   void IndexOperators();
 
+  // The text being read: the own copy or the borrowed one.
+  const std::wstring& Text() const { return _borrowed ? *_borrowed : _text; }
   // The character at i, or 0 past the end.
-  wchar_t At(size_t i) const { return i < _text.size() ? _text[i] : L'\0'; }
+  wchar_t At(size_t i) const { return i < Text().size() ? Text()[i] : L'\0'; }
 
   Record& Cur() { return _records[_currentIndex]; }
   const Record& Cur() const { return _records[_currentIndex]; }
@@ -127,6 +135,7 @@ class Lexer : public virtual Object {
   Record _records[2];
   int _currentIndex = 0;
   std::wstring _text;
+  const std::wstring* _borrowed = nullptr;  // read in place of _text when set
   int _line = 0;
   bool _stringMode = true;
   bool _keywordsNoCase = false;

@@ -10,24 +10,25 @@ namespace LLF {
 namespace {
 
 // The attribute and child lists share their handling: owned entries,
-// range-checked indexes and a cursor for first/next walks.
-template <class T>
-using List = std::vector<std::unique_ptr<T>>;
+// range-checked indexes and a cursor for first/next walks. P is the owning
+// pointer the list holds.
+template <class P>
+using List = std::vector<P>;
 
-template <class T>
-bool InRange(const List<T>& list, int index) {
+template <class P>
+bool InRange(const List<P>& list, int index) {
   return index >= 0 && static_cast<size_t>(index) < list.size();
 }
 
-template <class T>
-T* EntryAt(const List<T>& list, int index) {
+template <class P>
+auto EntryAt(const List<P>& list, int index) {
   return InRange(list, index) ? list[index].get() : nullptr;
 }
 
 // Inserts before index when it is in range, else appends.
-template <class T>
-T* InsertAt(List<T>& list, std::unique_ptr<T> entry, int index) {
-  T* raw = entry.get();
+template <class P>
+auto InsertAt(List<P>& list, P entry, int index) {
+  auto* raw = entry.get();
   if (InRange(list, index)) {
     list.insert(list.begin() + index, std::move(entry));
   } else {
@@ -36,29 +37,29 @@ T* InsertAt(List<T>& list, std::unique_ptr<T> entry, int index) {
   return raw;
 }
 
-template <class T>
-T* First(const List<T>& list, unsigned& cursor) {
+template <class P>
+auto First(const List<P>& list, unsigned& cursor) {
   cursor = 0;
   return list.empty() ? nullptr : list[0].get();
 }
 
 // The next entry, or null at the end with the cursor left on the last one.
-template <class T>
-T* Next(const List<T>& list, unsigned& cursor) {
-  if (static_cast<size_t>(cursor) + 1 >= list.size()) return nullptr;
+template <class P>
+auto Next(const List<P>& list, unsigned& cursor) {
+  if (static_cast<size_t>(cursor) + 1 >= list.size()) return static_cast<decltype(list[0].get())>(nullptr);
   return list[++cursor].get();
 }
 
-template <class T>
-bool EraseAt(List<T>& list, int index) {
+template <class P>
+bool EraseAt(List<P>& list, int index) {
   if (!InRange(list, index)) return false;
   list.erase(list.begin() + index);
   return true;
 }
 
 // Deletes the first entry with that name; true whether or not there was one.
-template <class T>
-bool EraseFirstNamed(List<T>& list, const std::wstring& name) {
+template <class P>
+bool EraseFirstNamed(List<P>& list, const std::wstring& name) {
   for (size_t i = 0; i < list.size(); ++i) {
     if (list[i]->GetName() == name) {
       list.erase(list.begin() + i);
@@ -68,12 +69,13 @@ bool EraseFirstNamed(List<T>& list, const std::wstring& name) {
   return true;
 }
 
-template <class T>
-const T* FindNamed(const List<T>& list, const std::wstring& name) {
+template <class P>
+auto FindNamed(const List<P>& list, const std::wstring& name) {
+  using T = typename P::element_type;
   for (const auto& entry : list) {
-    if (entry->GetName() == name) return entry.get();
+    if (entry->GetName() == name) return static_cast<const T*>(entry.get());
   }
-  return nullptr;
+  return static_cast<const T*>(nullptr);
 }
 
 // A comment's text with every "-->" broken by a blank, so the comment ends
@@ -121,14 +123,18 @@ XmlElement::XmlElement(XmlElement&& other) noexcept
     : Object(other),
       _name(std::move(other._name)),
       _text(std::move(other._text)),
+      _attributeBlock(std::move(other._attributeBlock)),
       _attributes(std::move(other._attributes)),
       _children(std::move(other._children)),
       _isComment(other._isComment) {}
 
 XmlElement& XmlElement::operator=(XmlElement&& other) noexcept {
   if (this != &other) {
+    // The list goes before the block that may hold its attributes.
+    _attributes.clear();
     _name = std::move(other._name);
     _text = std::move(other._text);
+    _attributeBlock = std::move(other._attributeBlock);
     _attributes = std::move(other._attributes);
     _children = std::move(other._children);
     _attributeCursor = 0;
@@ -138,14 +144,48 @@ XmlElement& XmlElement::operator=(XmlElement&& other) noexcept {
   return *this;
 }
 
+void XmlElement::AttributeOwner::operator()(XmlAttribute* attribute) const {
+  if (inBlock) {
+    attribute->XmlAttribute::~XmlAttribute();
+  } else {
+    delete attribute;
+  }
+}
+
+template <class Make>
+void XmlElement::AppendAttributes(size_t count, Make make) {
+  if (count == 0) return;
+  _attributes.reserve(_attributes.size() + count);
+  unsigned char* block = nullptr;
+  if (!_attributeBlock) {
+    _attributeBlock.reset(new unsigned char[count * sizeof(XmlAttribute)]);
+    block = _attributeBlock.get();
+  }
+  for (size_t i = 0; i < count; ++i) {
+    if (block) {
+      _attributes.emplace_back(make(block + i * sizeof(XmlAttribute), i), AttributeOwner{true});
+      continue;
+    }
+    // The block is taken: this one gets memory of its own.
+    void* place = ::operator new(sizeof(XmlAttribute));
+    try {
+      _attributes.emplace_back(make(place, i));
+    } catch (...) {
+      ::operator delete(place);
+      throw;
+    }
+  }
+}
+
 void XmlElement::CopyFrom(const XmlElement& other) {
   _name = other._name;
   _text = other._text;
   // A copied comment stays a comment; otherwise it would be written back as
   // an element named COMMENT.
   _isComment = other._isComment;
-  _attributes.reserve(other._attributes.size());
-  for (const auto& a : other._attributes) _attributes.push_back(std::make_unique<XmlAttribute>(*a));
+  AppendAttributes(other._attributes.size(), [&](void* place, size_t i) {
+    return new (place) XmlAttribute(*other._attributes[i]);
+  });
   _children.reserve(other._children.size());
   for (const auto& c : other._children) _children.push_back(std::make_unique<XmlElement>(*c));
 }
@@ -249,11 +289,11 @@ XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, unsigned value,
 }
 
 XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const std::wstring& value, int index) {
-  return InsertAt(_attributes, std::make_unique<XmlAttribute>(name, value), index);
+  return InsertAt(_attributes, AttributePtr(new XmlAttribute(name, value)), index);
 }
 
 XmlAttribute* XmlElement::AddAttribute(const XmlAttribute& attribute, int /*index*/) {
-  return InsertAt(_attributes, std::make_unique<XmlAttribute>(attribute.GetName(), attribute.GetValue()), -1);
+  return InsertAt(_attributes, AttributePtr(new XmlAttribute(attribute.GetName(), attribute.GetValue())), -1);
 }
 
 XmlAttribute* XmlElement::AddAttribute(const XmlAttribute* attribute, int index) {
@@ -261,8 +301,14 @@ XmlAttribute* XmlElement::AddAttribute(const XmlAttribute* attribute, int index)
 }
 
 XmlAttribute* XmlElement::AppendAttribute(std::wstring&& name, std::wstring&& value) {
-  _attributes.push_back(std::make_unique<XmlAttribute>(std::move(name), std::move(value)));
+  _attributes.push_back(AttributePtr(new XmlAttribute(std::move(name), std::move(value))));
   return _attributes.back().get();
+}
+
+void XmlElement::AdoptAttributes(std::vector<std::pair<std::wstring, std::wstring>>& list) {
+  AppendAttributes(list.size(), [&](void* place, size_t i) {
+    return new (place) XmlAttribute(std::move(list[i].first), std::move(list[i].second));
+  });
 }
 
 XmlAttribute* XmlElement::GetFirstAttribute() {
@@ -306,6 +352,12 @@ XmlElement* XmlElement::AppendChild(std::wstring&& name) {
   child->_name = std::move(name);
   _children.push_back(std::move(child));
   return _children.back().get();
+}
+
+XmlElement* XmlElement::AppendComment(std::wstring&& text) {
+  XmlElement* comment = AppendChild(L"COMMENT");
+  comment->SetComment(std::move(text));
+  return comment;
 }
 
 XmlElement* XmlElement::GetFirstChild() {
@@ -403,15 +455,20 @@ XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstri
 
 void XmlElement::Clear() {
   _attributes.clear();
+  _attributeBlock.reset();
   _children.clear();
   _attributeCursor = 0;
   _childCursor = 0;
 }
 
 void XmlElement::SetComment(const std::wstring& text) {
+  SetComment(std::wstring(text));
+}
+
+void XmlElement::SetComment(std::wstring&& text) {
   Clear();
   _name = L"COMMENT";
-  _text = text;
+  _text = std::move(text);
   _isComment = true;
 }
 

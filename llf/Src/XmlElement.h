@@ -30,6 +30,7 @@
 // 52 GetAttribute(path, name, default text), 53 Clear, 54 Serialize.
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Object.h"
@@ -136,6 +137,7 @@ class XmlElement : public virtual Object {
   bool IsComment() const { return _isComment; }
   // Clears the element and makes it the comment "COMMENT" holding text.
   void SetComment(const std::wstring& text);
+  void SetComment(std::wstring&& text);
   int GetAttributesCount() const { return static_cast<int>(_attributes.size()); }
   int GetChildsCount() const { return static_cast<int>(_children.size()); }
 
@@ -173,14 +175,34 @@ class XmlElement : public virtual Object {
   // make; the reader uses these.
   XmlAttribute* AppendAttribute(std::wstring&& name, std::wstring&& value);
   void ReserveAttributes(int count) { _attributes.reserve(static_cast<size_t>(count > 0 ? count : 0)); }
+  // Appends the attributes of list (name, value) in order, all made in one
+  // piece of memory; the names and values are moved out of list.
+  void AdoptAttributes(std::vector<std::pair<std::wstring, std::wstring>>& list);
   XmlElement* AppendChild(std::wstring&& name);
+  // Appends a new comment holding text.
+  XmlElement* AppendComment(std::wstring&& text);
 
  private:
+  // Deletes an attribute: one of the element's block is only destroyed
+  // (the block goes when the element is cleared), any other is freed.
+  struct AttributeOwner {
+    bool inBlock = false;
+    void operator()(XmlAttribute* attribute) const;
+  };
+  using AttributePtr = std::unique_ptr<XmlAttribute, AttributeOwner>;
+
   void CopyFrom(const XmlElement& other);
+  // Appends count attributes, the i-th built by make(place, i) with
+  // placement new; in the element's block when it has none yet.
+  template <class Make>
+  void AppendAttributes(size_t count, Make make);
 
   std::wstring _name;
   std::wstring _text;
-  std::vector<std::unique_ptr<XmlAttribute>> _attributes;
+  // Memory of the attributes the element was read or copied with, made in
+  // one piece; declared before the list so that it outlives it.
+  std::unique_ptr<unsigned char[]> _attributeBlock;
+  std::vector<AttributePtr> _attributes;
   std::vector<std::unique_ptr<XmlElement>> _children;
   unsigned _attributeCursor = 0;
   unsigned _childCursor = 0;
