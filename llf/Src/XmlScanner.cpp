@@ -1,6 +1,7 @@
 #include "XmlScanner.h"
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 #include <type_traits>
 
@@ -12,31 +13,67 @@ namespace LLF {
 
 namespace {
 
-// The character classes of the lexer, for ASCII.
-enum : unsigned char { kBlank = 1, kNameStart = 2, kName = 4 };
+// Character classes: the lexer's blanks and name characters, and the
+// characters the value, text and comment scans stop at. Bytes above ASCII
+// are kHigh (UTF-8 to decode); wide characters above ASCII are in no class.
+enum : unsigned short {
+  kBlank = 1,
+  kNameStart = 2,
+  kName = 4,
+  kNul = 8,
+  kQuote = 16,
+  kBackslash = 32,
+  kAmp = 64,
+  kLess = 128,
+  kDash = 256,
+  kHigh = 512,
+};
 
 constexpr auto kClasses = [] {
   struct Table {
-    unsigned char at[128] = {};
+    unsigned short at[256] = {};
   } t;
   t.at[' '] = t.at['\t'] = t.at['\r'] = t.at['\n'] = kBlank;
   for (int c = 'a'; c <= 'z'; ++c) t.at[c] = kNameStart | kName;
   for (int c = 'A'; c <= 'Z'; ++c) t.at[c] = kNameStart | kName;
   t.at['_'] = kNameStart | kName;
   for (int c = '0'; c <= '9'; ++c) t.at[c] = kName;
+  t.at[0] = kNul;
+  t.at['"'] = kQuote;
+  t.at['\\'] = kBackslash;
+  t.at['&'] = kAmp;
+  t.at['<'] = kLess;
+  t.at['-'] = kDash;
+  for (int c = 0x80; c < 0x100; ++c) t.at[c] = kHigh;
   return t;
 }();
 
 // The code of a character: bytes and wide characters alike compare as
-// unsigned, so nothing above ASCII falls into a class.
+// unsigned.
 template <class Char>
 inline auto Code(Char c) {
   return static_cast<std::make_unsigned_t<Char>>(c);
 }
 
 template <class Char>
-inline bool Is(Char c, unsigned char cls) {
-  return Code(c) < 128 && (kClasses.at[Code(c)] & cls) != 0;
+inline unsigned Class(Char c) {
+  if constexpr (sizeof(Char) == 1) {
+    return kClasses.at[Code(c)];
+  } else {
+    return Code(c) < 128 ? kClasses.at[Code(c)] : 0u;
+  }
+}
+
+template <class Char>
+inline bool Is(Char c, unsigned cls) {
+  return (Class(c) & cls) != 0;
+}
+
+// The first character at or after p in one of the classes of stop.
+template <class Char>
+inline const Char* SkipUntil(const Char* p, unsigned stop) {
+  while (!Is(*p, stop)) ++p;
+  return p;
 }
 
 template <class Char>
@@ -63,7 +100,12 @@ struct StopHost {
 
 template <class Char>
 int XmlScanner<Char>::GetLine() {
-  _line += static_cast<int>(std::count(_text + _linePos, _text + _pos, Char('\n')));
+  // Line feeds are rare: hop from one to the next.
+  const Char* const end = _text + _pos;
+  for (const Char* p = _text + _linePos;
+       p < end && (p = std::char_traits<Char>::find(p, static_cast<size_t>(end - p), Char('\n'))); ++p) {
+    ++_line;
+  }
   _linePos = _pos;
   return _line;
 }
@@ -149,15 +191,15 @@ typename XmlScanner<Char>::Tag XmlScanner<Char>::ReadComment(XmlElement* parent,
   if (open[2] != '-' || open[3] != '-') return Tag::kStopped;
   const Char* const begin = open + 4;
   const Char* p = begin;
-  unsigned high = 0;  // every code or'ed: 0x80 and above when not ASCII
+  bool ascii = true;
   for (;; ++p) {
-    const Char c = *p;
-    if (c == 0) return Tag::kStopped;
-    if (c == '-' && p[1] == '-' && p[2] == '>') break;
-    high |= Code(c);
+    p = SkipUntil(p, kDash | kNul | kHigh);
+    if (*p == 0) return Tag::kStopped;
+    if (*p == '-' && p[1] == '-' && p[2] == '>') break;
+    ascii &= *p == '-';
   }
   std::wstring text;
-  if (!MakeText(begin, p, false, high < 0x80, text)) return Tag::kStopped;
+  if (!MakeText(begin, p, false, ascii, text)) return Tag::kStopped;
   parent->AppendComment(std::move(text));
   _pos = static_cast<size_t>(p + 3 - _text);
   return Tag::kComplete;
@@ -167,17 +209,18 @@ template <class Char>
 const Char* XmlScanner<Char>::ReadValue(const Char* p, std::wstring& value) {
   const Char* const begin = p;
   bool references = false;
-  unsigned high = 0;
+  bool ascii = true;
   for (;; ++p) {
-    Char c = *p;
-    if (c == '"') break;
+    p = SkipUntil(p, kQuote | kBackslash | kAmp | kNul | kHigh);
+    unsigned cls = Class(*p);
+    if (cls & kQuote) break;
     // A backslash keeps the next character, whatever it is, in the value.
-    if (c == '\\') c = *++p;
-    if (c == 0) return nullptr;
-    references |= c == '&';
-    high |= Code(c);
+    if (cls & kBackslash) cls = Class(*++p);
+    if (cls & kNul) return nullptr;
+    references |= (cls & kAmp) != 0;
+    ascii &= !(cls & kHigh);
   }
-  if (!MakeText(begin, p, references, high < 0x80, value)) return nullptr;
+  if (!MakeText(begin, p, references, ascii, value)) return nullptr;
   return p + 1;
 }
 
@@ -200,16 +243,17 @@ bool XmlScanner<Char>::ReadText(XmlElement* element) {
   const Char* const begin = _text + _pos;
   const Char* p = begin;
   bool references = false;
-  unsigned high = 0;
+  bool ascii = true;
   for (;; ++p) {
-    const Char c = *p;
-    if (c == '<') break;
-    if (c == 0) return false;
-    references |= c == '&';
-    high |= Code(c);
+    p = SkipUntil(p, kLess | kAmp | kNul | kHigh);
+    const unsigned cls = Class(*p);
+    if (cls & kLess) break;
+    if (cls & kNul) return false;
+    references |= (cls & kAmp) != 0;
+    ascii &= !(cls & kHigh);
   }
   std::wstring text;
-  if (!MakeText(begin, p, references, high < 0x80, text)) return false;
+  if (!MakeText(begin, p, references, ascii, text)) return false;
   element->SetText(std::move(text));
   _pos = static_cast<size_t>(p - _text);
   return true;
