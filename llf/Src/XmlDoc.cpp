@@ -94,15 +94,21 @@ bool XmlDoc::Parse(const std::wstring& text) {
   lexer.BorrowText(text);  // text outlives the lexer
   Clear();
   _depth = 0;
-  return ParseDocument(lexer);
+  _names.clear();
+  const bool ok = ParseDocument(lexer);
+  _names.clear();  // the attributes hold what they share
+  return ok;
 }
 
 bool XmlDoc::ParseUtf8(const std::string& bytes) {
   if (_directReading) {
     Clear();
     _depth = 0;
-    XmlScanner<char> scanner(bytes.c_str(), bytes.size(), 0, 0, _depth, _pending);
-    if (scanner.ReadDocument(&_root)) return true;
+    _names.clear();
+    XmlScanner<char> scanner(bytes.c_str(), bytes.size(), 0, 0, _depth, _pending, _names);
+    const bool ok = scanner.ReadDocument(&_root);
+    _names.clear();
+    if (ok) return true;
   }
   // Something the scanner does not take: read it all afresh, so that the
   // log lines are those of the decoded text.
@@ -188,7 +194,8 @@ bool XmlDoc::ParseDocument(Lexer& lexer) {
 bool XmlDoc::ParseElement(Lexer& lexer, XmlElement* parent) {
   if (!_directReading) return ReadElementThroughLexer(lexer, parent);
   const std::wstring& text = lexer.GetText();
-  XmlScanner<wchar_t> scanner(text.c_str(), text.size(), lexer.GetCursor(), lexer.GetLine(), _depth, _pending);
+  XmlScanner<wchar_t> scanner(text.c_str(), text.size(), lexer.GetCursor(), lexer.GetLine(), _depth, _pending,
+                              _names);
   LexerHost host(*this, lexer);
   const bool ok = scanner.ReadElement(parent, host);
   lexer.Seek(scanner.GetPos(), scanner.GetLine());
@@ -226,12 +233,12 @@ bool XmlDoc::ReadElementThroughLexer(Lexer& lexer, XmlElement* parent) {
   for (;;) {
     token = &lexer.Advance();
     if (token->type == TOKEN_TYPE_IDENT) {
-      _pending.emplace_back(token->text, std::wstring());
+      std::wstring name = token->text;
       token = &lexer.Advance();
       if (token->type != XML_TOKEN_TYPE_OP_ASSIGN) return Expected(L"XML_TOKEN_TYPE_OP_ASSIGN", lexer);
       token = &lexer.Advance();
       if (token->type != TOKEN_TYPE_STRING) return Expected(L"TOKEN_TYPE_STRING", lexer);
-      _pending.back().second = UnescapeText(token->text);
+      _pending.emplace_back(std::move(name), UnescapeText(token->text));
     } else if (token->type == TOKEN_TYPE_DELIM_BACKSLASH) {
       token = &lexer.Advance();
       if (token->type != XML_TOKEN_TYPE_OP_GREATER) return Expected(L"XML_TOKEN_TYPE_OP_GREATER", lexer);

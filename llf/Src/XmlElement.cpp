@@ -58,11 +58,19 @@ bool EraseAt(List<P>& list, int index) {
   return true;
 }
 
+// The name of an entry, without making an attribute copy its shared name.
+std::wstring_view NameOf(const XmlAttribute& attribute) {
+  return attribute.GetNameView();
+}
+std::wstring_view NameOf(const XmlElement& element) {
+  return element.GetName();
+}
+
 // Deletes the first entry with that name; true whether or not there was one.
 template <class P>
 bool EraseFirstNamed(List<P>& list, const std::wstring& name) {
   for (size_t i = 0; i < list.size(); ++i) {
-    if (list[i]->GetName() == name) {
+    if (NameOf(*list[i]) == name) {
       list.erase(list.begin() + i);
       break;
     }
@@ -74,7 +82,7 @@ template <class P>
 auto FindNamed(const List<P>& list, const std::wstring& name) {
   using T = typename P::element_type;
   for (const auto& entry : list) {
-    if (entry->GetName() == name) return static_cast<const T*>(entry.get());
+    if (NameOf(*entry) == name) return static_cast<const T*>(entry.get());
   }
   return static_cast<const T*>(nullptr);
 }
@@ -325,10 +333,8 @@ XmlAttribute* XmlElement::AppendAttribute(std::wstring&& name, std::wstring&& va
   return _attributes.back().get();
 }
 
-void XmlElement::AdoptAttributes(std::vector<std::pair<std::wstring, std::wstring>>& list) {
-  AppendAttributes(list.size(), [&](void* place, size_t i) {
-    return new (place) XmlAttribute(std::move(list[i].first), std::move(list[i].second));
-  });
+void XmlElement::AdoptAttributes(std::vector<XmlAttribute>& list) {
+  AppendAttributes(list.size(), [&](void* place, size_t i) { return new (place) XmlAttribute(std::move(list[i])); });
 }
 
 XmlAttribute* XmlElement::GetFirstAttribute() {
@@ -514,7 +520,7 @@ void XmlElement::Serialize(const std::wstring& indent, std::wstring& out) const 
   out += _name;
   for (const auto& a : _attributes) {
     out += L' ';
-    out += a->GetName();
+    out += a->GetNameView();
     out += L"=\"";
     AppendEscapedText(out, a->GetValue());
     out += L'"';

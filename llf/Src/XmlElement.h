@@ -175,9 +175,9 @@ class XmlElement : public virtual Object {
   // make; the reader uses these.
   XmlAttribute* AppendAttribute(std::wstring&& name, std::wstring&& value);
   void ReserveAttributes(int count) { _attributes.reserve(static_cast<size_t>(count > 0 ? count : 0)); }
-  // Appends the attributes of list (name, value) in order, all made in one
-  // piece of memory; the names and values are moved out of list.
-  void AdoptAttributes(std::vector<std::pair<std::wstring, std::wstring>>& list);
+  // Appends the attributes of list in order, all made in one piece of
+  // memory; they are moved out of list.
+  void AdoptAttributes(std::vector<XmlAttribute>& list);
   XmlElement* AppendChild(std::wstring&& name);
   // Appends a new comment holding text.
   XmlElement* AppendComment(std::wstring&& text);

@@ -21,8 +21,10 @@
 //     parent), else the rest of element's content and its end tag.
 // Both give false when reading failed.
 #include <cstddef>
+#include <memory>
 #include <string>
-#include <utility>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "XmlElement.h"
@@ -32,14 +34,23 @@ namespace LLF {
 template <class Char>
 class XmlScanner {
  public:
-  using Attributes = std::vector<std::pair<std::wstring, std::wstring>>;
+  using Attributes = std::vector<XmlAttribute>;
+  // Attribute names met so far, each with the copy its attributes share.
+  using Names = std::unordered_map<std::wstring_view, std::shared_ptr<const std::wstring>>;
 
   // Reads text[pos...] (size characters in all), where line feeds before
   // pos are line in number. depth counts the elements open around the place
   // (elements nested deeper than the reader's limit are left to the host);
   // scratch holds the attributes of a start tag while it is read.
-  XmlScanner(const Char* text, size_t size, size_t pos, int line, int& depth, Attributes& scratch)
-      : _text(text), _size(size), _pos(pos), _line(line), _linePos(pos), _depth(depth), _scratch(scratch) {}
+  XmlScanner(const Char* text, size_t size, size_t pos, int line, int& depth, Attributes& scratch, Names& names)
+      : _text(text),
+        _size(size),
+        _pos(pos),
+        _line(line),
+        _linePos(pos),
+        _depth(depth),
+        _scratch(scratch),
+        _names(names) {}
   XmlScanner(const XmlScanner&) = delete;
   XmlScanner& operator=(const XmlScanner&) = delete;
 
@@ -78,6 +89,8 @@ class XmlScanner {
   // Makes the wide text of [begin, end), decoding the references when
   // unescape is set; false when the scanner must stop there.
   bool MakeText(const Char* begin, const Char* end, bool unescape, bool ascii, std::wstring& out);
+  // The shared copy of the name [begin, end).
+  std::shared_ptr<const std::wstring> SharedName(const Char* begin, const Char* end);
 
   const Char* const _text;
   const size_t _size;
@@ -86,7 +99,9 @@ class XmlScanner {
   size_t _linePos;
   int& _depth;
   Attributes& _scratch;
+  Names& _names;
   std::wstring _decoded;  // UTF-8 decoded before its references are
+  std::wstring _name;     // a name being looked up
 };
 
 template <class Char>
