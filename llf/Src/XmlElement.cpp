@@ -1,6 +1,7 @@
 #include "XmlElement.h"
 
 #include <cstdlib>
+#include <new>
 #include <utility>
 
 #include "StringUtils.h"
@@ -11,50 +12,75 @@ namespace LLF {
 namespace {
 
 // The attribute and child lists share their handling: owned entries,
-// range-checked indexes and a cursor for first/next walks. P is the owning
-// pointer the list holds.
-template <class P>
-using List = std::vector<P>;
+// range-checked indexes and a cursor for first/next walks. These give both
+// lists one form.
+using ChildList = std::vector<std::unique_ptr<XmlElement>>;
 
-template <class P>
-bool InRange(const List<P>& list, int index) {
-  return index >= 0 && static_cast<size_t>(index) < list.size();
+size_t Count(const ChildList& list) {
+  return list.size();
+}
+XmlElement* At(const ChildList& list, size_t i) {
+  return list[i].get();
+}
+void Insert(ChildList& list, size_t i, std::unique_ptr<XmlElement> entry) {
+  list.insert(list.begin() + static_cast<std::ptrdiff_t>(i), std::move(entry));
+}
+void Erase(ChildList& list, size_t i) {
+  list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
 }
 
-template <class P>
-auto EntryAt(const List<P>& list, int index) {
-  return InRange(list, index) ? list[index].get() : nullptr;
+template <class L>
+size_t Count(const L& list) {
+  return list.Size();
+}
+template <class L>
+auto At(const L& list, size_t i) {
+  return list.At(i);
+}
+template <class L, class P>
+void Insert(L& list, size_t i, P entry) {
+  list.Insert(i, std::move(entry));
+}
+template <class L>
+void Erase(L& list, size_t i) {
+  list.Erase(i);
+}
+
+template <class L>
+bool InRange(const L& list, int index) {
+  return index >= 0 && static_cast<size_t>(index) < Count(list);
+}
+
+template <class L>
+auto EntryAt(const L& list, int index) {
+  return InRange(list, index) ? At(list, static_cast<size_t>(index)) : nullptr;
 }
 
 // Inserts before index when it is in range, else appends.
-template <class P>
-auto InsertAt(List<P>& list, P entry, int index) {
+template <class L, class P>
+auto InsertAt(L& list, P entry, int index) {
   auto* raw = entry.get();
-  if (InRange(list, index)) {
-    list.insert(list.begin() + index, std::move(entry));
-  } else {
-    list.push_back(std::move(entry));
-  }
+  Insert(list, InRange(list, index) ? static_cast<size_t>(index) : Count(list), std::move(entry));
   return raw;
 }
 
-template <class P>
-auto First(const List<P>& list, unsigned& cursor) {
+template <class L>
+auto First(const L& list, unsigned& cursor) {
   cursor = 0;
-  return list.empty() ? nullptr : list[0].get();
+  return EntryAt(list, 0);
 }
 
 // The next entry, or null at the end with the cursor left on the last one.
-template <class P>
-auto Next(const List<P>& list, unsigned& cursor) {
-  if (static_cast<size_t>(cursor) + 1 >= list.size()) return static_cast<decltype(list[0].get())>(nullptr);
-  return list[++cursor].get();
+template <class L>
+auto Next(const L& list, unsigned& cursor) {
+  if (static_cast<size_t>(cursor) + 1 >= Count(list)) return EntryAt(list, -1);
+  return At(list, ++cursor);
 }
 
-template <class P>
-bool EraseAt(List<P>& list, int index) {
+template <class L>
+bool EraseAt(L& list, int index) {
   if (!InRange(list, index)) return false;
-  list.erase(list.begin() + index);
+  Erase(list, static_cast<size_t>(index));
   return true;
 }
 
@@ -67,24 +93,23 @@ std::wstring_view NameOf(const XmlElement& element) {
 }
 
 // Deletes the first entry with that name; true whether or not there was one.
-template <class P>
-bool EraseFirstNamed(List<P>& list, const std::wstring& name) {
-  for (size_t i = 0; i < list.size(); ++i) {
-    if (NameOf(*list[i]) == name) {
-      list.erase(list.begin() + i);
+template <class L>
+bool EraseFirstNamed(L& list, const std::wstring& name) {
+  for (size_t i = 0; i < Count(list); ++i) {
+    if (NameOf(*At(list, i)) == name) {
+      Erase(list, i);
       break;
     }
   }
   return true;
 }
 
-template <class P>
-auto FindNamed(const List<P>& list, const std::wstring& name) {
-  using T = typename P::element_type;
-  for (const auto& entry : list) {
-    if (NameOf(*entry) == name) return static_cast<const T*>(entry.get());
+template <class L>
+auto FindNamed(const L& list, const std::wstring& name) {
+  for (size_t i = 0; i < Count(list); ++i) {
+    if (NameOf(*At(list, i)) == name) return EntryAt(list, static_cast<int>(i));
   }
-  return static_cast<const T*>(nullptr);
+  return EntryAt(list, -1);
 }
 
 // A comment's text with every "-->" broken by a blank, so the comment ends
@@ -151,18 +176,14 @@ XmlElement::XmlElement(XmlElement&& other) noexcept
     : Object(other),
       _name(std::move(other._name)),
       _text(std::move(other._text)),
-      _attributeBlock(std::move(other._attributeBlock)),
       _attributes(std::move(other._attributes)),
       _children(std::move(other._children)),
       _isComment(other._isComment) {}
 
 XmlElement& XmlElement::operator=(XmlElement&& other) noexcept {
   if (this != &other) {
-    // The list goes before the block that may hold its attributes.
-    _attributes.clear();
     _name = std::move(other._name);
     _text = std::move(other._text);
-    _attributeBlock = std::move(other._attributeBlock);
     _attributes = std::move(other._attributes);
     _children = std::move(other._children);
     _attributeCursor = 0;
@@ -180,29 +201,72 @@ void XmlElement::AttributeOwner::operator()(XmlAttribute* attribute) const {
   }
 }
 
-template <class Make>
-void XmlElement::AppendAttributes(size_t count, Make make) {
-  if (count == 0) return;
-  _attributes.reserve(_attributes.size() + count);
-  unsigned char* block = nullptr;
-  if (!_attributeBlock) {
-    _attributeBlock.reset(new unsigned char[count * sizeof(XmlAttribute)]);
-    block = _attributeBlock.get();
+XmlElement::AttributeList::AttributeList(AttributeList&& other) noexcept
+    : _block(std::move(other._block)),
+      _inBlock(std::exchange(other._inBlock, 0)),
+      _owners(std::move(other._owners)) {}
+
+XmlElement::AttributeList& XmlElement::AttributeList::operator=(AttributeList&& other) noexcept {
+  if (this != &other) {
+    Clear();
+    _block = std::move(other._block);
+    _inBlock = std::exchange(other._inBlock, 0);
+    _owners = std::move(other._owners);
   }
+  return *this;
+}
+
+XmlAttribute* XmlElement::AttributeList::InBlock(size_t i) const {
+  return std::launder(reinterpret_cast<XmlAttribute*>(_block.get() + i * sizeof(XmlAttribute)));
+}
+
+template <class Make>
+void XmlElement::AttributeList::Append(size_t count, Make make) {
+  if (count == 0) return;
+  if (!_block && Size() == 0) {
+    _block.reset(new unsigned char[count * sizeof(XmlAttribute)]);
+    for (; _inBlock < count; ++_inBlock) make(_block.get() + _inBlock * sizeof(XmlAttribute), _inBlock);
+    return;
+  }
+  // The block is taken: these get memory of their own.
+  List();
+  _owners.reserve(_owners.size() + count);
   for (size_t i = 0; i < count; ++i) {
-    if (block) {
-      _attributes.emplace_back(make(block + i * sizeof(XmlAttribute), i), AttributeOwner{true});
-      continue;
-    }
-    // The block is taken: this one gets memory of its own.
     void* place = ::operator new(sizeof(XmlAttribute));
     try {
-      _attributes.emplace_back(make(place, i));
+      _owners.emplace_back(make(place, i));
     } catch (...) {
       ::operator delete(place);
       throw;
     }
   }
+}
+
+void XmlElement::AttributeList::List() {
+  if (_inBlock == 0) return;
+  std::vector<AttributePtr> owners;
+  owners.reserve(_inBlock + _owners.size() + 1);
+  for (size_t i = 0; i < _inBlock; ++i) owners.emplace_back(InBlock(i), AttributeOwner{true});
+  for (auto& owner : _owners) owners.push_back(std::move(owner));
+  _owners = std::move(owners);
+  _inBlock = 0;
+}
+
+void XmlElement::AttributeList::Insert(size_t i, AttributePtr attribute) {
+  List();
+  _owners.insert(_owners.begin() + static_cast<std::ptrdiff_t>(i), std::move(attribute));
+}
+
+void XmlElement::AttributeList::Erase(size_t i) {
+  List();
+  _owners.erase(_owners.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+void XmlElement::AttributeList::Clear() {
+  _owners.clear();
+  for (size_t i = 0; i < _inBlock; ++i) InBlock(i)->XmlAttribute::~XmlAttribute();
+  _inBlock = 0;
+  _block.reset();
 }
 
 void XmlElement::CopyFrom(const XmlElement& other) {
@@ -211,8 +275,8 @@ void XmlElement::CopyFrom(const XmlElement& other) {
   // A copied comment stays a comment; otherwise it would be written back as
   // an element named COMMENT.
   _isComment = other._isComment;
-  AppendAttributes(other._attributes.size(), [&](void* place, size_t i) {
-    return new (place) XmlAttribute(*other._attributes[i]);
+  _attributes.Append(other._attributes.Size(), [&](void* place, size_t i) {
+    return new (place) XmlAttribute(*other._attributes.At(i));
   });
   _children.reserve(other._children.size());
   for (const auto& c : other._children) _children.push_back(std::make_unique<XmlElement>(*c));
@@ -329,12 +393,11 @@ XmlAttribute* XmlElement::AddAttribute(const XmlAttribute* attribute, int index)
 }
 
 XmlAttribute* XmlElement::AppendAttribute(std::wstring&& name, std::wstring&& value) {
-  _attributes.push_back(AttributePtr(new XmlAttribute(std::move(name), std::move(value))));
-  return _attributes.back().get();
+  return InsertAt(_attributes, AttributePtr(new XmlAttribute(std::move(name), std::move(value))), -1);
 }
 
 void XmlElement::AdoptAttributes(std::vector<XmlAttribute>& list) {
-  AppendAttributes(list.size(), [&](void* place, size_t i) { return new (place) XmlAttribute(std::move(list[i])); });
+  _attributes.Append(list.size(), [&](void* place, size_t i) { return new (place) XmlAttribute(std::move(list[i])); });
 }
 
 XmlAttribute* XmlElement::GetFirstAttribute() {
@@ -482,9 +545,8 @@ XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstri
 }
 
 void XmlElement::Clear() {
-  const size_t freed = 2 * _attributes.size() + _children.size();  // names, values, children
-  _attributes.clear();
-  _attributeBlock.reset();
+  const size_t freed = 2 * _attributes.Size() + _children.size();  // names, values, children
+  _attributes.Clear();
   _children.clear();
   if (freed) NoteFreedBlocks(freed);
   _attributeCursor = 0;
@@ -518,7 +580,8 @@ void XmlElement::Serialize(const std::wstring& indent, std::wstring& out) const 
   }
   out += L'<';
   out += _name;
-  for (const auto& a : _attributes) {
+  for (size_t i = 0; i < _attributes.Size(); ++i) {
+    const XmlAttribute* a = _attributes.At(i);
     out += L' ';
     out += a->GetNameView();
     out += L"=\"";

@@ -138,7 +138,7 @@ class XmlElement : public virtual Object {
   // Clears the element and makes it the comment "COMMENT" holding text.
   void SetComment(const std::wstring& text);
   void SetComment(std::wstring&& text);
-  int GetAttributesCount() const { return static_cast<int>(_attributes.size()); }
+  int GetAttributesCount() const { return static_cast<int>(_attributes.Size()); }
   int GetChildsCount() const { return static_cast<int>(_children.size()); }
 
   // Read-only lookups for const code; same rules as the virtual ones.
@@ -174,7 +174,7 @@ class XmlElement : public virtual Object {
   // Appends a new attribute or child without the copies the public adders
   // make; the reader uses these.
   XmlAttribute* AppendAttribute(std::wstring&& name, std::wstring&& value);
-  void ReserveAttributes(int count) { _attributes.reserve(static_cast<size_t>(count > 0 ? count : 0)); }
+  void ReserveAttributes(int count) { _attributes.Reserve(static_cast<size_t>(count > 0 ? count : 0)); }
   // Appends the attributes of list in order, all made in one piece of
   // memory; they are moved out of list.
   void AdoptAttributes(std::vector<XmlAttribute>& list);
@@ -183,26 +183,51 @@ class XmlElement : public virtual Object {
   XmlElement* AppendComment(std::wstring&& text);
 
  private:
-  // Deletes an attribute: one of the element's block is only destroyed
-  // (the block goes when the element is cleared), any other is freed.
+  // Deletes an attribute: one of a list's block is only destroyed (the
+  // block goes with the list), any other is freed.
   struct AttributeOwner {
     bool inBlock = false;
     void operator()(XmlAttribute* attribute) const;
   };
   using AttributePtr = std::unique_ptr<XmlAttribute, AttributeOwner>;
 
+  // The attributes in order. Those an element is read or copied with are
+  // made in one block, which alone lists them while the list is unchanged;
+  // the first change moves them into a list of owners, which also holds
+  // every attribute added one by one.
+  class AttributeList {
+   public:
+    AttributeList() = default;
+    AttributeList(AttributeList&& other) noexcept;
+    AttributeList& operator=(AttributeList&& other) noexcept;
+    ~AttributeList() { Clear(); }
+
+    size_t Size() const { return _inBlock + _owners.size(); }
+    XmlAttribute* At(size_t i) const { return i < _inBlock ? InBlock(i) : _owners[i - _inBlock].get(); }
+    // Appends count attributes, the i-th built by make(place, i) with
+    // placement new; in one block when the list is still empty.
+    template <class Make>
+    void Append(size_t count, Make make);
+    void Insert(size_t i, AttributePtr attribute);
+    void Erase(size_t i);
+    void Clear();
+    void Reserve(size_t count) { _owners.reserve(count); }
+
+   private:
+    XmlAttribute* InBlock(size_t i) const;
+    // Hands the block's attributes to the list of owners.
+    void List();
+
+    std::unique_ptr<unsigned char[]> _block;
+    size_t _inBlock = 0;  // leading attributes listed by the block alone
+    std::vector<AttributePtr> _owners;
+  };
+
   void CopyFrom(const XmlElement& other);
-  // Appends count attributes, the i-th built by make(place, i) with
-  // placement new; in the element's block when it has none yet.
-  template <class Make>
-  void AppendAttributes(size_t count, Make make);
 
   std::wstring _name;
   std::wstring _text;
-  // Memory of the attributes the element was read or copied with, made in
-  // one piece; declared before the list so that it outlives it.
-  std::unique_ptr<unsigned char[]> _attributeBlock;
-  std::vector<AttributePtr> _attributes;
+  AttributeList _attributes;
   std::vector<std::unique_ptr<XmlElement>> _children;
   unsigned _attributeCursor = 0;
   unsigned _childCursor = 0;
