@@ -94,9 +94,9 @@ bool XmlDoc::Parse(const std::wstring& text) {
   lexer.BorrowText(text);  // text outlives the lexer
   Clear();
   _depth = 0;
-  _names.clear();
+  _names.Clear();
   const bool ok = ParseDocument(lexer);
-  _names.clear();  // the attributes hold what they share
+  _names.Clear();  // the attributes hold what they share
   return ok;
 }
 
@@ -104,10 +104,10 @@ bool XmlDoc::ParseUtf8(const std::string& bytes) {
   if (_directReading) {
     Clear();
     _depth = 0;
-    _names.clear();
+    _names.Clear();
     XmlScanner<char> scanner(bytes.c_str(), bytes.size(), 0, 0, _depth, _pending, _names);
     const bool ok = scanner.ReadDocument(&_root);
-    _names.clear();
+    _names.Clear();
     if (ok) return true;
   }
   // Something the scanner does not take: read it all afresh, so that the

@@ -21,17 +21,14 @@
 //
 // Virtual slots: 0 IsKindOf, 1 destructor, 2 Dump, 3 Parse, 4 LoadFromFile,
 // 5 Serialize, 6 Clear, 7 GetRoot, 8 ParseDocument, 9 ParseElement.
-#include <memory>
 #include <string>
-#include <string_view>
-#include <unordered_map>
-#include <utility>
 #include <vector>
 
 #include "Lexer.h"
 #include "Object.h"
 #include "TextFile.h"
 #include "XmlElement.h"
+#include "XmlNameTable.h"
 #include "XmlText.h"
 
 namespace LLF {
@@ -100,8 +97,7 @@ class XmlDoc : public virtual Object {
   XmlElement _root;
   int _depth = 0;                                               // elements open in the running parse
   std::vector<XmlAttribute> _pending;  // attributes of the tag being read
-  // The attribute names of the running parse, one shared copy each.
-  std::unordered_map<std::wstring_view, std::shared_ptr<const std::wstring>> _names;
+  XmlNameTable _names;                 // attribute names of the running parse
   bool _directReading = true;
 };
 

@@ -166,7 +166,7 @@ typename XmlScanner<Char>::Tag XmlScanner<Char>::ReadStartTag(XmlElement* parent
       std::wstring value;
       p = ReadValue(p + 1, value);
       if (!p) return Tag::kStopped;
-      _scratch.emplace_back(SharedName(attribute, attributeEnd), std::move(value));
+      _scratch.emplace_back(_names.Get(attribute, attributeEnd), std::move(value));
     } else if (*p == '/') {
       p = SkipBlanks(p + 1);
       if (*p != '>') return Tag::kStopped;
@@ -271,18 +271,6 @@ bool XmlScanner<Char>::ReadEndTag(const XmlElement* element) {
   if (*p != '>') return false;
   _pos = static_cast<size_t>(p + 1 - _text);
   return true;
-}
-
-template <class Char>
-std::shared_ptr<const std::wstring> XmlScanner<Char>::SharedName(const Char* begin, const Char* end) {
-  // Widened in place: assigning from bytes would build a temporary string.
-  _name.resize(static_cast<size_t>(end - begin));
-  std::copy(begin, end, _name.begin());
-  auto found = _names.find(_name);
-  if (found != _names.end()) return found->second;
-  auto name = std::make_shared<const std::wstring>(_name);
-  _names.emplace(*name, name);
-  return name;
 }
 
 template <class Char>

@@ -21,13 +21,11 @@
 //     parent), else the rest of element's content and its end tag.
 // Both give false when reading failed.
 #include <cstddef>
-#include <memory>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "XmlElement.h"
+#include "XmlNameTable.h"
 
 namespace LLF {
 
@@ -35,14 +33,14 @@ template <class Char>
 class XmlScanner {
  public:
   using Attributes = std::vector<XmlAttribute>;
-  // Attribute names met so far, each with the copy its attributes share.
-  using Names = std::unordered_map<std::wstring_view, std::shared_ptr<const std::wstring>>;
 
   // Reads text[pos...] (size characters in all), where line feeds before
   // pos are line in number. depth counts the elements open around the place
   // (elements nested deeper than the reader's limit are left to the host);
-  // scratch holds the attributes of a start tag while it is read.
-  XmlScanner(const Char* text, size_t size, size_t pos, int line, int& depth, Attributes& scratch, Names& names)
+  // scratch holds the attributes of a start tag while it is read; names
+  // gives them their names.
+  XmlScanner(const Char* text, size_t size, size_t pos, int line, int& depth, Attributes& scratch,
+             XmlNameTable& names)
       : _text(text),
         _size(size),
         _pos(pos),
@@ -89,8 +87,6 @@ class XmlScanner {
   // Makes the wide text of [begin, end), decoding the references when
   // unescape is set; false when the scanner must stop there.
   bool MakeText(const Char* begin, const Char* end, bool unescape, bool ascii, std::wstring& out);
-  // The shared copy of the name [begin, end).
-  std::shared_ptr<const std::wstring> SharedName(const Char* begin, const Char* end);
 
   const Char* const _text;
   const size_t _size;
@@ -99,9 +95,8 @@ class XmlScanner {
   size_t _linePos;
   int& _depth;
   Attributes& _scratch;
-  Names& _names;
+  XmlNameTable& _names;
   std::wstring _decoded;  // UTF-8 decoded before its references are
-  std::wstring _name;     // a name being looked up
 };
 
 template <class Char>
