@@ -14,6 +14,11 @@ class XmlNameTable {
  public:
   using Name = std::shared_ptr<const std::wstring>;
 
+  XmlNameTable() = default;
+  // The table serves one reading: a copy starts empty.
+  XmlNameTable(const XmlNameTable&) {}
+  XmlNameTable& operator=(const XmlNameTable&) { return *this; }
+
   // The copy of the name [begin, end), made on its first request.
   template <class Char>
   const Name& Get(const Char* begin, const Char* end);

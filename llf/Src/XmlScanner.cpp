@@ -32,19 +32,20 @@ enum : unsigned short {
 constexpr auto kClasses = [] {
   struct Table {
     unsigned short at[256] = {};
+    constexpr void Set(unsigned char c, unsigned short cls) { at[c] = cls; }
   } t;
-  t.at[' '] = t.at['\t'] = t.at['\r'] = t.at['\n'] = kBlank;
-  for (int c = 'a'; c <= 'z'; ++c) t.at[c] = kNameStart | kName;
-  for (int c = 'A'; c <= 'Z'; ++c) t.at[c] = kNameStart | kName;
-  t.at['_'] = kNameStart | kName;
-  for (int c = '0'; c <= '9'; ++c) t.at[c] = kName;
-  t.at[0] = kNul;
-  t.at['"'] = kQuote;
-  t.at['\\'] = kBackslash;
-  t.at['&'] = kAmp;
-  t.at['<'] = kLess;
-  t.at['-'] = kDash;
-  for (int c = 0x80; c < 0x100; ++c) t.at[c] = kHigh;
+  for (const unsigned char c : {' ', '\t', '\r', '\n'}) t.Set(c, kBlank);
+  for (unsigned char c = 'a'; c <= 'z'; ++c) t.Set(c, kNameStart | kName);
+  for (unsigned char c = 'A'; c <= 'Z'; ++c) t.Set(c, kNameStart | kName);
+  t.Set('_', kNameStart | kName);
+  for (unsigned char c = '0'; c <= '9'; ++c) t.Set(c, kName);
+  t.Set(0, kNul);
+  t.Set('"', kQuote);
+  t.Set('\\', kBackslash);
+  t.Set('&', kAmp);
+  t.Set('<', kLess);
+  t.Set('-', kDash);
+  for (int c = 0x80; c < 0x100; ++c) t.Set(static_cast<unsigned char>(c), kHigh);
   return t;
 }();
 

@@ -249,6 +249,13 @@ TEST(XmlDocTest, WriterForms) {
   EXPECT_EQ(Tree(back), L"<!--a-- >b--- >c--->");
 }
 
+// The text a document read from text writes.
+std::wstring Written(const std::wstring& text) {
+  LLF::XmlDoc doc;
+  doc.Parse(text);
+  return doc.Serialize(L"UTF-8");
+}
+
 // Writing, reading and writing again gives the same text and the same tree.
 TEST(XmlDocTest, WriteReadWriteFixedPoint) {
   std::vector<std::wstring> fixtures = {kSample};
@@ -284,6 +291,10 @@ TEST(XmlDocTest, WriteReadWriteFixedPoint) {
   }
   LLF::XmlDoc sample;
   ASSERT_TRUE(sample.Parse(kSample));
+  LLF::XmlDoc copy(sample);  // documents copy deeply
+  sample.Clear();
+  EXPECT_EQ(copy.Serialize(L"UTF-8"), Written(kSample));
+  sample = copy;
   LLF::XmlElement* group = sample.GetRoot()->GetChildByPath(L"layouts/dialog/group");
   ASSERT_NE(group, nullptr);
   EXPECT_EQ(group->GetText(), L"Group text");
