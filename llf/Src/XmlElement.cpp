@@ -439,8 +439,8 @@ XmlElement* XmlElement::AddChild(const XmlElement* element, int index) {
 XmlElement* XmlElement::AppendChild(std::wstring&& name) {
   // Room for a few children at once: most parents have several.
   if (_children.capacity() == 0) _children.reserve(4);
-  auto child = std::make_unique<XmlElement>();
-  child->_name = std::move(name);
+  // Built with its name: the default one would be made only to be dropped.
+  std::unique_ptr<XmlElement> child(new XmlElement(Named{}, std::move(name)));
   _children.push_back(std::move(child));
   return _children.back().get();
 }

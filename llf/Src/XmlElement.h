@@ -183,6 +183,9 @@ class XmlElement : public virtual Object {
   XmlElement* AppendComment(std::wstring&& text);
 
  private:
+  struct Named {};  // selects the constructor that takes the name over
+  XmlElement(Named, std::wstring&& name) : _name(std::move(name)) {}
+
   // Deletes an attribute: one of a list's block is only destroyed (the
   // block goes with the list), any other is freed.
   struct AttributeOwner {

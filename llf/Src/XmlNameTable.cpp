@@ -1,16 +1,17 @@
 #include "XmlNameTable.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace LLF {
 
 template <class Char>
 const XmlNameTable::Name& XmlNameTable::Get(const Char* begin, const Char* end) {
   const size_t size = static_cast<size_t>(end - begin);
-  size_t hash = size;
-  for (const Char* p = begin; p != end; ++p) hash = hash * 31 + static_cast<size_t>(*p);
+  uint32_t hash = 2166136261u;  // FNV-1a
+  for (const Char* p = begin; p != end; ++p) hash = (hash ^ static_cast<uint32_t>(*p)) * 16777619u;
   if (!_recent) _recent = std::make_unique<Name[]>(kRecent);
-  Name& recent = _recent[hash % kRecent];
+  Name& recent = _recent[(hash ^ (hash >> 15)) % kRecent];
   if (recent && recent->size() == size &&
       std::equal(begin, end, recent->begin(), [](Char a, wchar_t b) { return static_cast<wchar_t>(a) == b; })) {
     return recent;

@@ -26,7 +26,7 @@ class XmlNameTable {
   void Clear();
 
  private:
-  static constexpr size_t kRecent = 64;
+  static constexpr size_t kRecent = 128;
 
   const Name& Find(const std::wstring& key);
 
