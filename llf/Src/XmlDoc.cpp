@@ -95,7 +95,10 @@ bool XmlDoc::Parse(const std::wstring& text) {
   Clear();
   _depth = 0;
   _names.Clear();
+  _parseLexer = &lexer;
+  _parseLexerChanges = lexer.GetChanges();
   const bool ok = ParseDocument(lexer);
+  _parseLexer = nullptr;
   _names.Clear();  // the attributes hold what they share
   return ok;
 }
@@ -192,7 +195,11 @@ bool XmlDoc::ParseDocument(Lexer& lexer) {
 }
 
 bool XmlDoc::ParseElement(Lexer& lexer, XmlElement* parent) {
-  if (!_directReading) return ReadElementThroughLexer(lexer, parent);
+  // The scanner reads as the lexer that Parse sets up; any other lexer (or
+  // one whose tables were changed since) reads on its own.
+  if (!_directReading || &lexer != _parseLexer || lexer.GetChanges() != _parseLexerChanges) {
+    return ReadElementThroughLexer(lexer, parent);
+  }
   const std::wstring& text = lexer.GetText();
   XmlScanner<wchar_t> scanner(text.c_str(), text.size(), lexer.GetCursor(), lexer.GetLine(), _depth, _pending,
                               _names);

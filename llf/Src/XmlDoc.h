@@ -96,6 +96,10 @@ class XmlDoc : public virtual Object {
 
   XmlElement _root;
   int _depth = 0;                                               // elements open in the running parse
+  // The lexer Parse set up for the running parse and its changes then:
+  // only that lexer, unchanged, reads as the scanner does.
+  const Lexer* _parseLexer = nullptr;
+  unsigned _parseLexerChanges = 0;
   std::vector<XmlAttribute> _pending;  // attributes of the tag being read
   XmlNameTable _names;                 // attribute names of the running parse
   bool _directReading = true;

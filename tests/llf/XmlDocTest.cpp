@@ -466,6 +466,34 @@ TEST(XmlDocTest, DirectReadingMatchesTheLexer) {
   }
 }
 
+// A document whose reading step changes the lexer Parse set up: the
+// elements are then read as that lexer reads them, not as the scanner would.
+class StringModeOffDoc : public LLF::XmlDoc {
+ public:
+  bool ParseDocument(LLF::Lexer& lexer) override {
+    lexer.SetStringMode(false);
+    return LLF::XmlDoc::ParseDocument(lexer);
+  }
+};
+
+TEST(XmlDocTest, DirectReadingKeepsToTheLexersSetUp) {
+  for (const bool direct : {true, false}) {
+    LogCapture log;
+    StringModeOffDoc doc;
+    doc.SetDirectReading(direct);
+    EXPECT_FALSE(doc.Parse(L"<a b=\"1\"/>"));
+    EXPECT_EQ(Joined(log.Take()), L"Expected TOKEN_TYPE_STRING, found \". Line: 0");
+  }
+  // A lexer of the caller's own, given to the reading step directly.
+  LLF::Lexer lexer;
+  lexer.SetText(L"<a b=\"1\"/>");  // the default operators: "/>" is no token of the XML table
+  LLF::XmlDoc doc, lexed;
+  lexed.SetDirectReading(false);
+  LLF::Lexer copy(lexer);
+  EXPECT_EQ(doc.ParseElement(lexer, doc.GetRoot()), lexed.ParseElement(copy, lexed.GetRoot()));
+  EXPECT_EQ(Tree(doc), Tree(lexed));
+}
+
 // Entries of the log are cut at 2047 characters, so a huge stray token makes
 // a long line, not an unbounded one.
 TEST(XmlDocTest, LongLogLinesAreCut) {
