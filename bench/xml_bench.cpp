@@ -267,9 +267,11 @@ int main(int argc, char** argv) {
   const double oursRate = rate("ours/utf8_to_document");
   const double pugiRate = rate("pugixml/load_buffer");
   std::printf("\nreading %.2f MB (MB/s of UTF-8 input, bytes to document):\n", g_bytes.size() / 1e6);
-  std::printf("  ours       %8.1f MB/s  (decode then parse: %.1f, from wide text: %.1f, all through the lexer: %.1f)\n",
-              oursRate, rate("ours/decode_then_parse"), rate("ours/wide_text_to_document"),
-              rate("ours/through_lexer"));
+  std::printf(
+      "  ours       %8.1f MB/s  (decode then parse: %.1f, from wide text: %.1f, all through the lexer: "
+      "%.1f)\n",
+      oursRate, rate("ours/decode_then_parse"), rate("ours/wide_text_to_document"),
+      rate("ours/through_lexer"));
   std::printf("  pugixml    %8.1f MB/s\n", pugiRate);
   std::printf("  tinyxml2   %8.1f MB/s\n", rate("tinyxml2/parse"));
   if (oursRate > 0 && pugiRate > 0) std::printf("  ours / pugixml: %.3f\n", oursRate / pugiRate);

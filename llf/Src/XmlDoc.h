@@ -95,7 +95,7 @@ class XmlDoc : public virtual Object {
   bool ReadContentThroughLexer(Lexer& lexer, XmlElement* element, bool childSeen);
 
   XmlElement _root;
-  int _depth = 0;                                               // elements open in the running parse
+  int _depth = 0;  // elements open in the running parse
   // The lexer Parse set up for the running parse and its changes then:
   // only that lexer, unchanged, reads as the scanner does.
   const Lexer* _parseLexer = nullptr;

@@ -397,7 +397,8 @@ XmlAttribute* XmlElement::AppendAttribute(std::wstring&& name, std::wstring&& va
 }
 
 void XmlElement::AdoptAttributes(std::vector<XmlAttribute>& list) {
-  _attributes.Append(list.size(), [&](void* place, size_t i) { return new (place) XmlAttribute(std::move(list[i])); });
+  _attributes.Append(list.size(),
+                     [&](void* place, size_t i) { return new (place) XmlAttribute(std::move(list[i])); });
 }
 
 XmlAttribute* XmlElement::GetFirstAttribute() {

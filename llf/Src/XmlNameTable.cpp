@@ -12,8 +12,9 @@ const XmlNameTable::Name& XmlNameTable::Get(const Char* begin, const Char* end) 
   for (const Char* p = begin; p != end; ++p) hash = (hash ^ static_cast<uint32_t>(*p)) * 16777619u;
   if (!_recent) _recent = std::make_unique<Name[]>(kRecent);
   Name& recent = _recent[(hash ^ (hash >> 15)) % kRecent];
-  if (recent && recent->size() == size &&
-      std::equal(begin, end, recent->begin(), [](Char a, wchar_t b) { return static_cast<wchar_t>(a) == b; })) {
+  if (recent && recent->size() == size && std::equal(begin, end, recent->begin(), [](Char a, wchar_t b) {
+        return static_cast<wchar_t>(a) == b;
+      })) {
     return recent;
   }
   _key.resize(size);

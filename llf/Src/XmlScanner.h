@@ -91,7 +91,7 @@ class XmlScanner {
   const Char* const _text;
   const size_t _size;
   size_t _pos;
-  int _line;       // line feeds before _linePos
+  int _line;  // line feeds before _linePos
   size_t _linePos;
   int& _depth;
   Attributes& _scratch;

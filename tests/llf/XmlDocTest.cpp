@@ -414,7 +414,7 @@ TEST(XmlDocTest, DirectReadingMatchesTheLexer) {
       L"<a>< b/></a>",
       L"<a></ a>",
       L"<a>x</a\t\n>",
-      L"<a b=\"1\"c=\"2\"/>",  // no blank between attributes
+      L"<a b=\"1\"c=\"2\"/>",           // no blank between attributes
       L"<a b=\"x\\\"y\" c=\"\\\\\"/>",  // escaped quotes and backslashes
       L"<a b=\"&#65\\;\"/>",
       L"<a b=\"\\&amp;\"/>",
@@ -449,19 +449,27 @@ TEST(XmlDocTest, DirectReadingMatchesTheLexer) {
     const Reading lexed = ThroughLexer(text);
     EXPECT_EQ(ReadWith([&](LLF::XmlDoc& doc) { return doc.Parse(text); }), lexed) << LLF::WideToAnsi(text);
     const std::string bytes = LLF::Utf8Encode(text);
-    EXPECT_EQ(ReadWith([&](LLF::XmlDoc& doc) { return doc.ParseUtf8(bytes); }), ThroughLexer(LLF::Utf8Decode(bytes)))
+    EXPECT_EQ(ReadWith([&](LLF::XmlDoc& doc) { return doc.ParseUtf8(bytes); }),
+              ThroughLexer(LLF::Utf8Decode(bytes)))
         << bytes;
   }
 
   // UTF-8 the decoder reads with replacements: overlong, cut off, a lone
   // continuation byte, surrogates (a pair joins), a byte past U+10FFFF.
   const std::string broken[] = {
-      "<a v=\"\xC0\xAF\"/>",     "<a v=\"\xC3\"/>",         "<a>\x80</a>",
-      "<a>\xED\xA0\x80</a>",      "<a>\xED\xA0\xBD\xED\xB8\x80</a>", "<!--\xF5\x80\x80\x80--><a/>",
-      "<a v=\"\xE2\x82\"/>",     "\xEF\xBB\xBF<a/>",          "<a>\xC3\xA9&amp;\xF0\x9F\x98\x80</a>",
+      "<a v=\"\xC0\xAF\"/>",
+      "<a v=\"\xC3\"/>",
+      "<a>\x80</a>",
+      "<a>\xED\xA0\x80</a>",
+      "<a>\xED\xA0\xBD\xED\xB8\x80</a>",
+      "<!--\xF5\x80\x80\x80--><a/>",
+      "<a v=\"\xE2\x82\"/>",
+      "\xEF\xBB\xBF<a/>",
+      "<a>\xC3\xA9&amp;\xF0\x9F\x98\x80</a>",
   };
   for (const std::string& bytes : broken) {
-    EXPECT_EQ(ReadWith([&](LLF::XmlDoc& doc) { return doc.ParseUtf8(bytes); }), ThroughLexer(LLF::Utf8Decode(bytes)))
+    EXPECT_EQ(ReadWith([&](LLF::XmlDoc& doc) { return doc.ParseUtf8(bytes); }),
+              ThroughLexer(LLF::Utf8Decode(bytes)))
         << bytes;
   }
 }
