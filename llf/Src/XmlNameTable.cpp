@@ -8,8 +8,13 @@ namespace LLF {
 template <class Char>
 const XmlNameTable::Name& XmlNameTable::Get(const Char* begin, const Char* end) {
   const size_t size = static_cast<size_t>(end - begin);
-  uint32_t hash = 2166136261u;  // FNV-1a
-  for (const Char* p = begin; p != end; ++p) hash = (hash ^ static_cast<uint32_t>(*p)) * 16777619u;
+  // The length and three characters tell the names of one document apart
+  // well enough; the slot is checked in full anyway.
+  uint32_t hash = static_cast<uint32_t>(size);
+  if (size > 0) {
+    for (const Char c : {begin[0], begin[size / 2], begin[size - 1]})
+      hash = (hash ^ static_cast<uint32_t>(c)) * 16777619u;
+  }
   if (!_recent) _recent = std::make_unique<Name[]>(kRecent);
   Name& recent = _recent[(hash ^ (hash >> 15)) % kRecent];
   if (recent && recent->size() == size && std::equal(begin, end, recent->begin(), [](Char a, wchar_t b) {
