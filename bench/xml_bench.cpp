@@ -7,8 +7,12 @@
 // lexer. The summary at the end gives MB/s (10^6 bytes of the UTF-8 input
 // per second) and our ratio to pugixml.
 //
-// Usage: xml_bench [--size-mb=N] [--save=FILE] [Google Benchmark options]
-// (--save also writes the generated document to FILE).
+// Usage: xml_bench [--size-mb=N] [--save=FILE] [--once=utf8|decode]
+//                  [Google Benchmark options]
+// (--save also writes the generated document to FILE; --once reads the
+// document once, through ParseUtf8 or by decoding and Parse, in ReadOnce and
+// ends, for counting instructions:
+//   valgrind --tool=callgrind --toggle-collect='*ReadOnce*' build/bin/xml_bench --size-mb=1 --once=utf8)
 #include <benchmark/benchmark.h>
 
 #include <pugixml.hpp>
@@ -191,16 +195,25 @@ class SummaryReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> rates;  // MB/s by benchmark name
 };
 
+// One reading of the document, made and destroyed.
+__attribute__((noinline)) bool ReadOnce(bool utf8) {
+  LLF::XmlDoc doc;
+  return utf8 ? doc.ParseUtf8(g_bytes) : doc.Parse(LLF::Utf8Decode(g_bytes));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<char*> args;
   const char* savePath = nullptr;
+  const char* once = nullptr;
   for (int i = 0; i < argc; ++i) {
     if (std::strncmp(argv[i], "--size-mb=", 10) == 0) {
       g_targetBytes = static_cast<size_t>(std::atof(argv[i] + 10) * (1 << 20));
     } else if (std::strncmp(argv[i], "--save=", 7) == 0) {
       savePath = argv[i] + 7;
+    } else if (std::strncmp(argv[i], "--once=", 7) == 0) {
+      once = argv[i] + 7;
     } else {
       args.push_back(argv[i]);
     }
@@ -211,6 +224,7 @@ int main(int argc, char** argv) {
   g_bytes = GenerateLayout(g_targetBytes);
   g_text = LLF::Utf8Decode(g_bytes);
   if (savePath) std::ofstream(savePath, std::ios::binary) << g_bytes;
+  if (once) return ReadOnce(std::strcmp(once, "utf8") == 0) ? 0 : 1;
 
   // The three readers must agree on what they read, and our ways of
   // reading on the document.
