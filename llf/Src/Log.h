@@ -46,7 +46,9 @@ class Log : public TextFile, public Singleton<Log> {
   // was not open. The next entry starts the file afresh.
   bool Close() override;
 
-  // One entry: the text as it stands (a '%' in it is plain text).
+  // One entry: the text as it stands (a '%' in it is plain text). File's
+  // byte write stays visible beside it.
+  using TextFile::Write;
   void Write(const std::wstring& text);
   // One entry formatted by LLF::Format and cut at kMaxFormattedLength.
   template <class... Args>

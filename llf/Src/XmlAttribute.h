@@ -1,0 +1,85 @@
+#pragma once
+// One attribute of an XML element: a name and a value, both kept as text.
+// Typed access converts on every call. Text forms: int signed decimal; float
+// and double at most six significant digits with a three-digit exponent
+// (1e+006); bool "true" or "false" (only the exact "true" reads as true);
+// pairs, colours and quadruples as numbers separated by single commas.
+//
+// The pairs are Point (two ints) and Vector2 (two floats), the quadruples
+// Rect (four ints) and RectF (four floats), the colour bytes a Color.
+//
+// Virtual slots: 0 IsKindOf, 1 destructor, 2 Dump, 3 GetName, 4 GetValue,
+// 5 GetInt, 6 GetDouble, 7 GetFloat, 8 GetBool, 9 GetIntPair,
+// 10 GetFloatPair, 11 GetColor, 12 GetInt4, 13 GetFloat4, 14 SetName,
+// 15 SetFloat4, 16 SetInt4, 17 SetColor, 18 SetFloatPair, 19 SetIntPair,
+// 20 SetBool, 21 SetFloat, 22 SetDouble, 23 SetInt, 24 SetValue.
+#include <string>
+
+#include "Color.h"
+#include "Object.h"
+#include "Point.h"
+#include "Rect.h"
+#include "RectF.h"
+#include "Vector2.h"
+
+namespace LLF {
+
+class XmlAttribute : public virtual Object {
+ public:
+  XmlAttribute() = default;
+  XmlAttribute(const std::wstring& name, const std::wstring& value) : _name(name), _value(value) {}
+  XmlAttribute(std::wstring&& name, std::wstring&& value)
+      : _name(std::move(name)), _value(std::move(value)) {}
+  XmlAttribute(const std::wstring& name, int value) : _name(name) { XmlAttribute::SetInt(value); }
+  XmlAttribute(const std::wstring& name, const Point& value) : _name(name) {
+    XmlAttribute::SetIntPair(value);
+  }
+  XmlAttribute(const XmlAttribute&) = default;
+  XmlAttribute& operator=(const XmlAttribute&) = default;
+  XmlAttribute(XmlAttribute&&) = default;
+  XmlAttribute& operator=(XmlAttribute&&) = default;
+
+  LLF_KIND_OF(XmlAttribute, Object)
+  ~XmlAttribute() override = default;
+  // name="escaped value"
+  std::wstring Dump() const override;
+
+  virtual const std::wstring& GetName() const { return _name; }
+  virtual const std::wstring& GetValue() const { return _value; }
+  virtual int GetInt() const;
+  virtual double GetDouble() const;
+  virtual float GetFloat() const;
+  virtual bool GetBool() const;
+  // Split at the first comma; a value without one gives (0, 0).
+  virtual Point GetIntPair() const;
+  virtual Vector2 GetFloatPair() const;
+  // Three or four numbers, each kept to its low 8 bits; a missing or empty
+  // alpha is 255; fewer than three numbers give opaque black.
+  virtual Color GetColor() const;
+  // Four numbers; fewer than three commas give all zeros.
+  virtual Rect GetInt4() const;
+  virtual RectF GetFloat4() const;
+  virtual void SetName(const std::wstring& name) { _name = name; }
+  virtual void SetFloat4(const RectF& value);
+  virtual void SetInt4(const Rect& value);
+  virtual void SetColor(const Color& value);
+  virtual void SetFloatPair(const Vector2& value);
+  virtual void SetIntPair(const Point& value);
+  virtual void SetBool(bool value);
+  virtual void SetFloat(float value);
+  virtual void SetDouble(double value);
+  virtual void SetInt(int value);
+  virtual void SetValue(const std::wstring& value) { _value = value; }
+
+  // The names other parts of the system know these by.
+  const std::wstring& GetValueRef() const { return _value; }
+  bool AsBool() const { return GetBool(); }
+  int AsInt() const { return GetInt(); }
+  float AsFloat() const { return GetFloat(); }
+
+ private:
+  std::wstring _name;
+  std::wstring _value;
+};
+
+}  // namespace LLF

@@ -1,0 +1,236 @@
+#include "XmlDoc.h"
+
+#include "StringUtils.h"
+
+namespace LLF {
+
+namespace {
+
+// The reader's operator table replaces the lexer's default one.
+constexpr int XML_TOKEN_TYPE_OP_DEC = 30001;   // "--"
+constexpr int XML_TOKEN_TYPE_OP_EXCL = 30002;  // "!"
+constexpr int XML_TOKEN_TYPE_OP_ASSIGN = 30003;
+constexpr int XML_TOKEN_TYPE_OP_LESS = 30004;
+constexpr int XML_TOKEN_TYPE_OP_GREATER = 30005;
+
+std::wstring LineSuffix(const Lexer& lexer) {
+  return L". Line: " + ToString(lexer.GetLine());
+}
+
+// "Expected <what>, found <token text>. Line: <n>"
+bool Expected(const wchar_t* what, const Lexer& lexer) {
+  WriteXmlLogLine(std::wstring(L"Expected ") + what + L", found " + lexer.GetToken().text +
+                  LineSuffix(lexer));
+  return false;
+}
+
+bool Fail(const wchar_t* line) {
+  WriteXmlLogLine(line);
+  return false;
+}
+
+// True when only blanks are left: PeekChar also stops at a NUL.
+bool AtEndOfText(const Lexer& lexer) {
+  const std::wstring& text = lexer.GetText();
+  for (size_t i = lexer.GetCursor(); i < text.size(); ++i) {
+    if (!IsSpace(text[i])) return false;
+  }
+  return true;
+}
+
+// Counts the elements open in a parse, also when a step fails.
+class DepthGuard {
+ public:
+  explicit DepthGuard(int& depth) : _depth(depth) { ++_depth; }
+  ~DepthGuard() { --_depth; }
+  DepthGuard(const DepthGuard&) = delete;
+  DepthGuard& operator=(const DepthGuard&) = delete;
+
+ private:
+  int& _depth;
+};
+
+}  // namespace
+
+XmlDoc::XmlDoc() {
+  XmlDoc::Clear();
+}
+
+std::wstring XmlDoc::Dump() const {
+  return L"XmlDoc: Root elements count:" + ToString(_root.GetChildsCount());
+}
+
+bool XmlDoc::Parse(const std::wstring& text) {
+  Lexer lexer;
+  lexer.SetOperators({L"--", L"!", L"=", L"<", L">"});
+  lexer.SetText(text);
+  Clear();
+  _depth = 0;
+  return ParseDocument(lexer);
+}
+
+bool XmlDoc::LoadFromFile(const std::wstring& path) {
+  std::wstring text;
+  TextFile file;
+  if (!file.ReadAll(path, text)) return false;
+  return Parse(text);
+}
+
+bool XmlDoc::SaveToFile(const std::wstring& path, int encoding) const {
+  const std::wstring name = EncodingName(encoding);
+  TextFile file;
+  if (name.empty() || !file.WriteAll(path, Serialize(name), encoding)) {
+    WriteXmlLogLine(L"Error: SaveToFile failed. Can't write XML file. Filename: " + path);
+    return false;
+  }
+  return true;
+}
+
+std::wstring XmlDoc::EncodingName(int encoding) {
+  switch (encoding) {
+    case TextFile::ENCODING_ANSI:
+    case TextFile::ENCODING_UTF8:
+      return L"UTF-8";
+    case TextFile::ENCODING_UTF16BE:
+    case TextFile::ENCODING_UTF16LE:
+      return L"UTF-16";
+    default:
+      return std::wstring();
+  }
+}
+
+std::wstring XmlDoc::Serialize(const std::wstring& encodingName) const {
+  std::wstring out = L"<?xml version=\"1.0\" encoding=\"" + encodingName + L"\"?>\r\n";
+  for (int i = 0; i < _root.GetChildsCount(); ++i) _root.GetChild(i)->Serialize(std::wstring(), out);
+  return out;
+}
+
+void XmlDoc::Clear() {
+  _root.Clear();
+}
+
+bool XmlDoc::ParseDocument(Lexer& lexer) {
+  bool declared = false;
+  for (;;) {
+    const wchar_t c1 = lexer.PeekChar(1);
+    const wchar_t c2 = lexer.PeekChar(2);
+    if (c1 == L'\0') {
+      if (AtEndOfText(lexer)) return true;
+      lexer.Advance();  // a NUL before the end: the text is damaged
+      return Expected(L"TOKEN_TYPE_OP_LESS", lexer);
+    }
+    if (c2 == L'\0') return Fail(L"Unexpected end of file.");
+    if (c1 == L'<' && c2 == L'?') {
+      if (declared) {
+        Clear();
+        return Fail(L"Unexpected <? sequence. Information is allowed only once at the beginning.");
+      }
+      lexer.Advance();       // "<"
+      lexer.Advance();       // "?"
+      std::wstring content;  // version and encoding are not used
+      if (!lexer.ReadUntil(L"?>", content)) return Fail(L"Unexpected end of file while looking for '?>'.");
+      lexer.Advance();  // "?"
+      lexer.Advance();  // ">"
+      declared = true;
+    } else if (c1 == L'<') {
+      if (!ParseElement(lexer, &_root)) {
+        Clear();
+        return false;
+      }
+    } else {
+      // Text outside any element.
+      lexer.Advance();
+      return Expected(L"TOKEN_TYPE_OP_LESS", lexer);
+    }
+  }
+}
+
+bool XmlDoc::ParseElement(Lexer& lexer, XmlElement* parent) {
+  const Token* token = &lexer.Advance();
+  if (token->type != XML_TOKEN_TYPE_OP_LESS) return Expected(L"TOKEN_TYPE_OP_LESS", lexer);
+
+  token = &lexer.Advance();
+  if (token->type == XML_TOKEN_TYPE_OP_EXCL) {
+    token = &lexer.Advance();
+    if (token->type != XML_TOKEN_TYPE_OP_DEC) return Expected(L"TOKEN_TYPE_OP_DEC", lexer);
+    std::wstring comment;
+    if (!lexer.ReadUntil(L"-->", comment)) return Fail(L"Unexpected end of file.");
+    parent->AppendChild(L"COMMENT")->SetComment(comment);
+    lexer.Advance();  // "--"
+    lexer.Advance();  // ">"
+    return true;
+  }
+  if (token->type != TOKEN_TYPE_IDENT) return Expected(L"TOKEN_TYPE_IDENT", lexer);
+
+  DepthGuard depth(_depth);
+  if (_depth > kMaxDepth) {
+    WriteXmlLogLine(L"Elements nested deeper than " + ToString(kMaxDepth) + L" levels" + LineSuffix(lexer));
+    return false;
+  }
+  XmlElement* element = parent->AppendChild(std::wstring(token->text));
+
+  // Attributes, up to "/>" or ">". They are gathered first so that the
+  // element's list is allocated once, at its final size.
+  _pending.clear();
+  bool empty = false;
+  for (;;) {
+    token = &lexer.Advance();
+    if (token->type == TOKEN_TYPE_IDENT) {
+      _pending.emplace_back(token->text, std::wstring());
+      token = &lexer.Advance();
+      if (token->type != XML_TOKEN_TYPE_OP_ASSIGN) return Expected(L"XML_TOKEN_TYPE_OP_ASSIGN", lexer);
+      token = &lexer.Advance();
+      if (token->type != TOKEN_TYPE_STRING) return Expected(L"TOKEN_TYPE_STRING", lexer);
+      _pending.back().second = UnescapeText(token->text);
+    } else if (token->type == TOKEN_TYPE_DELIM_BACKSLASH) {
+      token = &lexer.Advance();
+      if (token->type != XML_TOKEN_TYPE_OP_GREATER) return Expected(L"XML_TOKEN_TYPE_OP_GREATER", lexer);
+      empty = true;
+      break;
+    } else if (token->type == XML_TOKEN_TYPE_OP_GREATER) {
+      break;
+    } else {
+      return Expected(L"TOKEN_TYPE_IDENT", lexer);
+    }
+  }
+  element->ReserveAttributes(static_cast<int>(_pending.size()));
+  for (auto& [name, value] : _pending) element->AppendAttribute(std::move(name), std::move(value));
+  if (empty) return true;
+
+  // Content: text before the first child, then children and comments.
+  bool childSeen = false;
+  for (;;) {
+    const wchar_t c1 = lexer.PeekChar(1);
+    const wchar_t c2 = lexer.PeekChar(2);
+    if (c2 == L'\0') return Fail(L"Unexpected end of file.");
+    if (c1 == L'<' && c2 == L'/') break;
+    if (c1 == L'<') {
+      if (!ParseElement(lexer, element)) return false;
+      childSeen = true;
+    } else if (childSeen) {
+      break;  // text after a child: the closing tag below reports it
+    } else {
+      std::wstring text;
+      lexer.ReadUntilChar(L'<', text);
+      element->SetText(UnescapeText(text));
+    }
+  }
+
+  // Closing tag.
+  token = &lexer.Advance();
+  if (token->type != XML_TOKEN_TYPE_OP_LESS) return Expected(L"XML_TOKEN_TYPE_OP_LESS", lexer);
+  token = &lexer.Advance();
+  if (token->type != TOKEN_TYPE_DELIM_BACKSLASH) return Expected(L"TOKEN_TYPE_DELIM_BACKSLASH", lexer);
+  token = &lexer.Advance();
+  if (token->type != TOKEN_TYPE_IDENT) return Expected(L"TOKEN_TYPE_IDENT", lexer);
+  if (token->text != element->GetName()) {
+    WriteXmlLogLine(L"Expected identifier " + element->GetName() + L", found " + token->text +
+                    LineSuffix(lexer));
+    return false;
+  }
+  token = &lexer.Advance();
+  if (token->type != XML_TOKEN_TYPE_OP_GREATER) return Expected(L"XML_TOKEN_TYPE_OP_GREATER", lexer);
+  return true;
+}
+
+}  // namespace LLF

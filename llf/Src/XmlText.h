@@ -1,0 +1,27 @@
+#pragma once
+// Text conversions shared by the XML reader and writer, and the one place
+// through which the XML code writes its log lines.
+#include <string>
+
+namespace LLF {
+
+// Writes '&', '<', '>', '"', '\'' and '\' as "&amp;", "&lt;", "&gt;",
+// "&quot;", "&apos;" and "&#x5C;"; every other character as it is. The
+// backslash is escaped because the reader's quoted strings take it as an
+// escape prefix.
+std::wstring EscapeText(const std::wstring& text);
+void AppendEscapedText(std::wstring& out, const std::wstring& text);
+
+// Replaces each reference from '&' to the next ';': the five named ones,
+// "&#" decimal and "&#x" hexadecimal code points; any other reference
+// becomes "UNKNOWN_IDENTIFIER". A number reference that is no code point
+// (0, above U+10FFFF, no digits) gives U+FFFD, so a reference never smuggles
+// a NUL into a name or value. An '&' with no ';' after it leaves the whole
+// text unchanged and logs a warning.
+std::wstring UnescapeText(const std::wstring& text);
+
+// One line of the XML code's diagnostics, written to the log through its
+// formatted write (so it is cut as every formatted entry is).
+void WriteXmlLogLine(const std::wstring& line);
+
+}  // namespace LLF
