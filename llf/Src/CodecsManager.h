@@ -41,6 +41,10 @@ class CodecsManager : public virtual Object {
     const wchar_t* dumpTitle;  // first line of the manager's dump
     const wchar_t* dumpCount;  // "... loaded: "
     const wchar_t* dumpList;   // "... list(only ID's): "
+    // Managers that keep several kinds in one map: the error when an id is
+    // held by a resource of another kind, up to the file name (the key
+    // follows after noCodecId).
+    const wchar_t* wrongKind = nullptr;
   };
 
   LLF_KIND_OF(CodecsManager, Object)
@@ -105,6 +109,9 @@ class CodecsManager : public virtual Object {
 
   explicit CodecsManager(const Texts& texts) : _texts(texts) {}
 
+  // The manager's one lock; managers guard their own lists with it too.
+  Mutex& ManagerLock() const { return _lock; }
+
   std::vector<ICodec*> Codecs() const {
     MutexLock lock(_lock);
     return _codecs;
@@ -123,14 +130,30 @@ class CodecsManager : public virtual Object {
   template <class LoadFn, class UploadFn>
   T* LoadResource(const std::wstring& fileName, const std::wstring& id, bool doNotKeep, bool doNotUpload,
                   LoadFn load, UploadFn upload) {
+    return LoadResource(_texts, nullptr, fileName, id, doNotKeep, doNotUpload, load, upload);
+  }
+  // The same with the log texts given, for a map holding several kinds:
+  // when kind is not null, an id held by a resource whose type test does not
+  // answer it is neither shared nor replaced; texts.wrongKind is logged and
+  // the result is null.
+  template <class LoadFn, class UploadFn>
+  T* LoadResource(const Texts& texts, const char* kind, const std::wstring& fileName, const std::wstring& id,
+                  bool doNotKeep, bool doNotUpload, LoadFn load, UploadFn upload) {
     const std::wstring key = id.empty() ? fileName : id;
     if (!doNotKeep) {
-      MutexLock lock(_lock);
-      const auto it = _resources.find(key);
-      if (it != _resources.end()) {
-        ++it->second.references;
-        return it->second.object;
+      bool otherKind = false;
+      {
+        MutexLock lock(_lock);
+        const auto it = _resources.find(key);
+        if (it != _resources.end()) {
+          otherKind = kind && !it->second.object->IsKindOf(kind);
+          if (!otherKind) {
+            ++it->second.references;
+            return it->second.object;
+          }
+        }
       }
+      if (otherKind) return RefuseOtherKind(texts, fileName, key);
     }
     for (ICodec* codec : Codecs()) {
       if (!codec->IsKindOf(_texts.codecKind)) {
@@ -148,17 +171,21 @@ class CodecsManager : public virtual Object {
           throw;
         }
       }
-      if (!doNotKeep) object = Keep(key, object);
-      Log::GetInstance().Write(_texts.loaded + fileName + L"\"");
+      if (!doNotKeep) {
+        object = Keep(key, object, kind);
+        if (!object) return RefuseOtherKind(texts, fileName, key);
+      }
+      Log::GetInstance().Write(texts.loaded + fileName + L"\"");
       return object;
     }
-    Log::GetInstance().Write(_texts.noCodec + fileName + _texts.noCodecId + key);
+    Log::GetInstance().Write(texts.noCodec + fileName + texts.noCodecId + key);
     return nullptr;
   }
 
   // Drops one reference; the last one deletes the resource. False for null
   // and for an object the map does not hold.
-  bool ReleaseResource(T* object) {
+  bool ReleaseResource(T* object) { return ReleaseResource(object, _texts); }
+  bool ReleaseResource(T* object, const Texts& texts) {
     if (!object) return false;
     std::wstring id;
     bool last = false;
@@ -171,10 +198,10 @@ class CodecsManager : public virtual Object {
       if (last) _resources.erase(it);
     }
     if (!last) {
-      Log::GetInstance().Write(_texts.resource + id + L"\" reference removed.");
+      Log::GetInstance().Write(texts.resource + id + L"\" reference removed.");
       return true;
     }
-    Log::GetInstance().Write(_texts.resource + id + L"\" deleted.");
+    Log::GetInstance().Write(texts.resource + id + L"\" deleted.");
     delete object;
     return true;
   }
@@ -218,18 +245,26 @@ class CodecsManager : public virtual Object {
   }
 
   // Enters a freshly loaded resource, or, when another thread entered the
-  // key meanwhile, shares that one and deletes the fresh copy.
-  T* Keep(const std::wstring& key, T* object) {
+  // key meanwhile, shares that one and deletes the fresh copy; null (and the
+  // fresh copy deleted) when that one is not of the kind given.
+  T* Keep(const std::wstring& key, T* object, const char* kind) {
     T* kept = nullptr;
     {
       MutexLock lock(_lock);
       auto [it, inserted] = _resources.try_emplace(key, Entry{object, 1});
       if (inserted) return object;
-      ++it->second.references;
-      kept = it->second.object;
+      if (!kind || it->second.object->IsKindOf(kind)) {
+        ++it->second.references;
+        kept = it->second.object;
+      }
     }
     delete object;
     return kept;
+  }
+
+  T* RefuseOtherKind(const Texts& texts, const std::wstring& fileName, const std::wstring& key) {
+    Log::GetInstance().Write(texts.wrongKind + fileName + texts.noCodecId + key);
+    return nullptr;
   }
 
   const Texts& _texts;

@@ -18,15 +18,6 @@ namespace QmTest {
 
 namespace {
 
-std::vector<std::wstring> g_lines;
-
-void Echo(const std::wstring& line) {
-  // "MM.DD.YYYY / HH:MM:SS " then the text and "\r\n".
-  std::wstring text = line.size() >= 22 ? line.substr(22) : line;
-  if (text.size() >= 2 && text.compare(text.size() - 2, 2, L"\r\n") == 0) text.resize(text.size() - 2);
-  g_lines.push_back(text);
-}
-
 void Put16(Bytes& b, unsigned v) {
   b.push_back(uint8_t(v));
   b.push_back(uint8_t(v >> 8));
@@ -97,29 +88,6 @@ void PngWrite(png_structp png, png_bytep data, size_t length) {
 void PngFlush(png_structp) {}
 
 }  // namespace
-
-LogCapture::LogCapture() {
-  g_lines.clear();
-  LLF::Log::GetInstance().SetEcho(Echo);
-}
-
-LogCapture::~LogCapture() {
-  LLF::Log::GetInstance().SetEcho(nullptr);
-}
-
-const std::vector<std::wstring>& LogCapture::Lines() const {
-  return g_lines;
-}
-
-int LogCapture::Count(const std::wstring& text) const {
-  int n = 0;
-  for (const auto& line : g_lines) n += line.find(text) != std::wstring::npos;
-  return n;
-}
-
-void LogCapture::Clear() {
-  g_lines.clear();
-}
 
 Picture Pattern(unsigned width, unsigned height, bool alpha) {
   Picture p;

@@ -1,7 +1,7 @@
 #pragma once
 // Fixture makers and helpers shared by the image tests: files of every
 // format built in memory (BMP, GIF and MNG byte by byte, PNG and JPEG through
-// their libraries), a log capture and a render-system test double.
+// their libraries) and a render-system test double.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,22 +13,11 @@
 #include "Image.h"
 #include "ImageCodec.h"
 #include "IRenderSystem.h"
+#include "LogCapture.h"
 
 namespace QmTest {
 
 using Bytes = std::vector<uint8_t>;
-
-// Collects the text of every log line written while it lives (time stamp
-// and line end removed).
-class LogCapture {
- public:
-  LogCapture();
-  ~LogCapture();
-  const std::vector<std::wstring>& Lines() const;
-  // Lines that contain the text.
-  int Count(const std::wstring& text) const;
-  void Clear();
-};
 
 // A picture given top row first, one colour per pixel.
 struct Picture {
