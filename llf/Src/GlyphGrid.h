@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "Point.h"
+#include "Rect.h"
 
 namespace LLF {
 
@@ -27,10 +28,17 @@ struct GlyphGrid {
 
   unsigned Columns() const { return width / cellSide; }
   unsigned Rows() const { return height / cellSide; }
-  // Column and row (from the top) of the cell of the index-th glyph.
-  Point CellOf(size_t index) const {
-    return Point(int(index % Columns()), int(index / Columns()));
+  // Where a glyph of dims pixels lies in the cell at column and row cell of
+  // cells of side cellSide: margin pixels right of the cell's left edge and
+  // above its lower edge. Left, top, right, bottom (both exclusive).
+  static Rect GlyphArea(const Point& cell, int cellSide, const Point& margin, const Point& dims) {
+    const int left = cell.x * cellSide + margin.x;
+    const int bottom = (cell.y + 1) * cellSide - margin.y;
+    return Rect(left, bottom - dims.y, left + dims.x, bottom);
   }
+
+  // Column and row (from the top) of the cell of the index-th glyph.
+  Point CellOf(size_t index) const { return Point(int(index % Columns()), int(index / Columns())); }
 };
 
 }  // namespace LLF

@@ -48,7 +48,9 @@ void TrueTypeFace::Glyph::Draw(uint8_t* pixels, unsigned imageWidth, unsigned im
 
 TrueTypeFace::TrueTypeFace() = default;
 
-TrueTypeFace::~TrueTypeFace() { Release(); }
+TrueTypeFace::~TrueTypeFace() {
+  Release();
+}
 
 void TrueTypeFace::Release() {
   if (_face) FT_Done_Face(_face);
@@ -127,7 +129,8 @@ bool TrueTypeFace::RenderGlyph(wchar_t character, Glyph& out) {
     const uint8_t* source = top + int64_t(pitch) * (height - 1 - y);
     uint8_t* target = out.coverage.data() + size_t(y) * size_t(width);
     for (int x = 0; x < width; ++x)
-      target[x] = levels == 256 ? source[x] : uint8_t(std::min(unsigned(source[x]), levels - 1) * 255u / (levels - 1));
+      target[x] = levels == 256 ? source[x]
+                                : uint8_t(std::min(unsigned(source[x]), levels - 1) * 255u / (levels - 1));
   }
   return true;
 }

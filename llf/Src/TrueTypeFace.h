@@ -25,8 +25,8 @@ class TrueTypeFace : public virtual Object {
     wchar_t character = 0;
     int width = 0;
     int height = 0;
-    int left = 0;    // the bitmap's left edge right of the pen
-    int bottom = 0;  // the lowest row's height above the base line (negative below it)
+    int left = 0;                   // the bitmap's left edge right of the pen
+    int bottom = 0;                 // the lowest row's height above the base line (negative below it)
     std::vector<uint8_t> coverage;  // width * height bytes, the lowest row first
 
     // Writes the glyph into a picture of 4-byte pixels stored bottom-up, as

@@ -2,41 +2,25 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <numeric>
 #include <string>
 #include <vector>
 
+#include "FontTestUtil.h"
+#include "ImageTestUtil.h"
 #include "TrueTypeFace.h"
 
 namespace {
 
 using LLF::TrueTypeFace;
 
-const char kDejaVu[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+using QmTest::OpenDejaVu;
 
-std::vector<unsigned char> ReadFile(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
-}
-
-std::unique_ptr<unsigned char[]> Copy(const std::vector<unsigned char>& bytes) {
+std::unique_ptr<unsigned char[]> Copy(const QmTest::Bytes& bytes) {
   auto copy = std::make_unique<unsigned char[]>(bytes.size());
   std::memcpy(copy.get(), bytes.data(), bytes.size());
   return copy;
-}
-
-// A face of DejaVu Sans at the given size.
-std::unique_ptr<TrueTypeFace> OpenDejaVu(int size) {
-  const std::vector<unsigned char> bytes = ReadFile(kDejaVu);
-  EXPECT_GT(bytes.size(), 1000u) << kDejaVu << " is missing (scripts/setup.sh installs fonts-dejavu-core)";
-  auto face = std::make_unique<TrueTypeFace>();
-  EXPECT_TRUE(face->StartLibrary());
-  EXPECT_TRUE(face->OpenFace(Copy(bytes), unsigned(bytes.size())));
-  EXPECT_TRUE(face->SetCharSize(size));
-  return face;
 }
 
 unsigned RowSum(const TrueTypeFace::Glyph& glyph, int row) {
@@ -73,8 +57,8 @@ TEST(TrueTypeFaceTest, CharactersWithoutABitmapAreNotFound) {
   EXPECT_FALSE(face->RenderGlyph(L'\u00A0', glyph));  // no-break space, empty too
   EXPECT_FALSE(face->RenderGlyph(L'\uE000', glyph));  // not in the face: no missing-glyph box
   EXPECT_FALSE(face->RenderGlyph(wchar_t(0x10FFFF), glyph));
-  EXPECT_TRUE(face->RenderGlyph(L'\u042F', glyph));   // Cyrillic Ya
-  EXPECT_TRUE(face->RenderGlyph(L'\u2122', glyph));   // trade mark
+  EXPECT_TRUE(face->RenderGlyph(L'\u042F', glyph));  // Cyrillic Ya
+  EXPECT_TRUE(face->RenderGlyph(L'\u2122', glyph));  // trade mark
 }
 
 TEST(TrueTypeFaceTest, GlyphsScaleWithTheCharacterSize) {
@@ -92,7 +76,7 @@ TEST(TrueTypeFaceTest, GlyphsScaleWithTheCharacterSize) {
 
 TEST(TrueTypeFaceTest, RefusesBadInputAndBadSizes) {
   TrueTypeFace face;
-  const std::vector<unsigned char> garbage(4096, 0x5A);
+  const QmTest::Bytes garbage(4096, 0x5A);
   EXPECT_FALSE(face.OpenFace(Copy(garbage), unsigned(garbage.size())));  // library not started
   ASSERT_TRUE(face.StartLibrary());
   EXPECT_FALSE(face.OpenFace(Copy(garbage), unsigned(garbage.size())));
@@ -102,8 +86,8 @@ TEST(TrueTypeFaceTest, RefusesBadInputAndBadSizes) {
   TrueTypeFace::Glyph glyph;
   EXPECT_FALSE(face.RenderGlyph(L'A', glyph));
 
-  const std::vector<unsigned char> font = ReadFile(kDejaVu);
-  const std::vector<unsigned char> head(font.begin(), font.begin() + ptrdiff_t(font.size() / 2));
+  const QmTest::Bytes font = QmTest::ReadFileBytes(QmTest::kDejaVuSans);
+  const QmTest::Bytes head(font.begin(), font.begin() + ptrdiff_t(font.size() / 2));
   EXPECT_FALSE(face.OpenFace(Copy(head), unsigned(head.size())));  // the glyph tables are cut off
 
   ASSERT_TRUE(face.OpenFace(Copy(font), unsigned(font.size())));
