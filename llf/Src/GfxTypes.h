@@ -49,7 +49,12 @@ enum GfxRenderState : uint32_t {
   GFXRS_COUNT
 };
 
-enum GfxBlend : uint32_t { GFXBLEND_ZERO = 1, GFXBLEND_ONE = 2, GFXBLEND_SRCALPHA = 5, GFXBLEND_INVSRCALPHA = 6 };
+enum GfxBlend : uint32_t {
+  GFXBLEND_ZERO = 1,
+  GFXBLEND_ONE = 2,
+  GFXBLEND_SRCALPHA = 5,
+  GFXBLEND_INVSRCALPHA = 6
+};
 enum GfxCull : uint32_t { GFXCULL_NONE = 1, GFXCULL_CW = 2, GFXCULL_CCW = 3 };
 enum GfxCompare : uint32_t {
   GFXCMP_NEVER = 1,
@@ -84,7 +89,10 @@ enum GfxFilter : uint32_t { GFXTEXF_POINT = 1, GFXTEXF_LINEAR = 2 };
 enum GfxClearFlags : uint32_t { GFXCLEAR_TARGET = 1, GFXCLEAR_ZBUFFER = 2 };
 
 enum GfxSwapEffect : uint32_t { GFXSWAP_FLIP = 2, GFXSWAP_COPY = 3, GFXSWAP_COPY_VSYNC = 4 };
-enum GfxPresentInterval : uint32_t { GFXPRESENT_INTERVAL_ONE = 1, GFXPRESENT_INTERVAL_IMMEDIATE = 0x80000000u };
+enum GfxPresentInterval : uint32_t {
+  GFXPRESENT_INTERVAL_ONE = 1,
+  GFXPRESENT_INTERVAL_IMMEDIATE = 0x80000000u
+};
 
 // What TestCooperativeLevel reports.
 enum class GfxDeviceState { OK, LOST, NOT_RESET };

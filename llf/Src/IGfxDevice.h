@@ -51,7 +51,8 @@ class IGfxDevice : public virtual Object {
                                uint32_t stride) = 0;
   // Any thread. Null on failure.
   virtual std::unique_ptr<IGfxTexture> CreateTexture(uint32_t width, uint32_t height, uint32_t format) = 0;
-  virtual std::unique_ptr<IGfxSurface> CreateImageSurface(uint32_t width, uint32_t height, uint32_t format) = 0;
+  virtual std::unique_ptr<IGfxSurface> CreateImageSurface(uint32_t width, uint32_t height,
+                                                          uint32_t format) = 0;
   virtual std::unique_ptr<IGfxSurface> GetBackBuffer() = 0;
   // Copies the source surface into the destination from their top-left
   // corners, as far as both reach.

@@ -103,8 +103,8 @@ class IRenderSystem : public virtual Object {
   virtual void DrawImagePart(Image* image, const HLF::ImageDrawParams& params) = 0;
   // Caller-built quads of six vertices each, textured with the cell's
   // texture, in window coordinates under the current transform.
-  virtual void DrawImageArray(Image* image, const HLF::ImageDrawParams& params, const TexturedVertex* vertices,
-                              unsigned quadCount) = 0;
+  virtual void DrawImageArray(Image* image, const HLF::ImageDrawParams& params,
+                              const TexturedVertex* vertices, unsigned quadCount) = 0;
   virtual void DrawText(const Font& font, const TextDrawParams& params) = 0;
   // A colour laid over the whole viewport when the frame ends, unless its
   // alpha is 0.

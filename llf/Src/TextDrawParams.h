@@ -12,18 +12,18 @@ namespace LLF {
 struct TextDrawParams {
   Color color;
   Vector2 position;
-  std::wstring text;  // one line: no line break is recognised
+  std::wstring text;      // one line: no line break is recognised
   float rotation = 0.0f;  // degrees
   Vector2 scale = Vector2(1.0f, 1.0f);
   // A non-zero low byte applies pivot, scale, rotation and offset.
-  int32_t transform = 1;
+  int32_t transform = 0;
   Vector2 pivot;
   Vector2 offset;
 
   TextDrawParams() = default;
-  TextDrawParams(const std::wstring& textValue, const Vector2& pos, const Color& colour, float rotationDegrees,
-                 const Vector2& scaleFactors, int32_t transformFlag, const Vector2& pivotPoint,
-                 const Vector2& offsetValue)
+  TextDrawParams(const std::wstring& textValue, const Vector2& pos, const Color& colour,
+                 float rotationDegrees, const Vector2& scaleFactors, int32_t transformFlag,
+                 const Vector2& pivotPoint, const Vector2& offsetValue)
       : color(colour),
         position(pos),
         text(textValue),

@@ -10,7 +10,10 @@ namespace QmTest {
 
 class LogCapture {
  public:
-  LogCapture() { LLF::Log::SetEcho(&Collect); Lines().clear(); }
+  LogCapture() {
+    LLF::Log::SetEcho(&Collect);
+    Lines().clear();
+  }
   ~LogCapture() { LLF::Log::SetEcho(nullptr); }
   LogCapture(const LogCapture&) = delete;
   LogCapture& operator=(const LogCapture&) = delete;

@@ -25,12 +25,14 @@ void GfxScript::ClearRecord() {
 
 namespace {
 
-std::string Str(const std::wstring& w) { return WideToAnsi(w); }
+std::string Str(const std::wstring& w) {
+  return WideToAnsi(w);
+}
 
 const char* RenderStateName(GfxRenderState s) {
-  static const char* const kNames[] = {"ZENABLE",   "ZWRITEENABLE",     "ZFUNC",    "ALPHATESTENABLE",
-                                       "ALPHAREF",  "ALPHAFUNC",        "ALPHABLENDENABLE", "SRCBLEND",
-                                       "DESTBLEND", "CULLMODE",         "LIGHTING", "LASTPIXEL"};
+  static const char* const kNames[] = {
+      "ZENABLE",          "ZWRITEENABLE", "ZFUNC",     "ALPHATESTENABLE", "ALPHAREF", "ALPHAFUNC",
+      "ALPHABLENDENABLE", "SRCBLEND",     "DESTBLEND", "CULLMODE",        "LIGHTING", "LASTPIXEL"};
   return s < GFXRS_COUNT ? kNames[s] : "?";
 }
 
@@ -43,7 +45,11 @@ const char* StageStateName(GfxStageState s) {
 class FakeTexture : public IGfxTexture {
  public:
   FakeTexture(std::shared_ptr<GfxScript> script, uint32_t w, uint32_t h, uint32_t f)
-      : _script(std::move(script)), _id(++_script->texturesCreated), _w(w), _h(h), _f(f),
+      : _script(std::move(script)),
+        _id(++_script->texturesCreated),
+        _w(w),
+        _h(h),
+        _f(f),
         _pixels(size_t(w) * h * 4, 0xCD) {
     ++_script->texturesAlive;
     _script->textureSizes[_id] = {w, h};
@@ -135,19 +141,21 @@ class FakeDevice : public IGfxDevice {
     return Log(std::string("SetRenderState ") + RenderStateName(s) + " " + std::to_string(v));
   }
   bool SetTextureStageState(uint32_t stage, GfxStageState s, uint32_t v) override {
-    return Log("SetTextureStageState " + std::to_string(stage) + " " + StageStateName(s) + " " + std::to_string(v));
+    return Log("SetTextureStageState " + std::to_string(stage) + " " + StageStateName(s) + " " +
+               std::to_string(v));
   }
   bool SetTexture(uint32_t stage, IGfxTexture* t) override {
     auto* fake = dynamic_cast<FakeTexture*>(t);
     _script->currentTexture = fake ? fake->Id() : 0;
-    return Log("SetTexture " + std::to_string(stage) + " " + (fake ? "tex" + std::to_string(fake->Id()) : "none"));
+    return Log("SetTexture " + std::to_string(stage) + " " +
+               (fake ? "tex" + std::to_string(fake->Id()) : "none"));
   }
   bool SetVertexShader(uint32_t fvf) override {
     _script->vertexFormat = fvf;
     return Log(Str(Format(L"SetVertexShader 0x%X", fvf)));
   }
   bool DrawPrimitiveUP(GfxPrimitive type, uint32_t count, const void* data, uint32_t stride) override {
-    uint32_t vertices = type == GFXPT_TRIANGLEFAN   ? count + 2
+    uint32_t vertices = type == GFXPT_TRIANGLEFAN    ? count + 2
                         : type == GFXPT_TRIANGLELIST ? count * 3
                         : type == GFXPT_LINELIST     ? count * 2
                                                      : count + 1;
@@ -228,9 +236,10 @@ class FakeSystem : public IGfxSystem {
     return true;
   }
   std::unique_ptr<IGfxDevice> CreateDevice(void*, uint32_t flags, const GfxPresentParameters& p) override {
-    _script->calls.push_back(Str(Format(L"CreateDevice %ux%u format=%u windowed=%d swap=%u interval=0x%X depth=%d flags=0x%X",
-                                        p.backBufferWidth, p.backBufferHeight, p.backBufferFormat, p.windowed ? 1 : 0,
-                                        p.swapEffect, p.presentationInterval, p.enableAutoDepthStencil ? 1 : 0, flags)));
+    _script->calls.push_back(
+        Str(Format(L"CreateDevice %ux%u format=%u windowed=%d swap=%u interval=0x%X depth=%d flags=0x%X",
+                   p.backBufferWidth, p.backBufferHeight, p.backBufferFormat, p.windowed ? 1 : 0,
+                   p.swapEffect, p.presentationInterval, p.enableAutoDepthStencil ? 1 : 0, flags)));
     if (_script->createDeviceFails) return nullptr;
     _script->deviceParams = p;
     return std::make_unique<FakeDevice>(_script);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "AppWindow.h"
+#include "GlAtlas.h"
 #include "GlSurface.h"
 
 namespace LLF {
@@ -33,8 +34,52 @@ GLenum BlendFactor(uint32_t blend) {
   }
 }
 
-GLint AddressMode(uint32_t mode) { return mode == GFXTADDRESS_WRAP ? GL_REPEAT : GL_CLAMP_TO_EDGE; }
-GLint FilterMode(uint32_t mode) { return mode == GFXTEXF_POINT ? GL_NEAREST : GL_LINEAR; }
+GLint AddressMode(uint32_t mode) {
+  return mode == GFXTADDRESS_WRAP ? GL_REPEAT : GL_CLAMP_TO_EDGE;
+}
+GLint FilterMode(uint32_t mode) {
+  return mode == GFXTEXF_POINT ? GL_NEAREST : GL_LINEAR;
+}
+
+// Whether the alpha test changes any pixel. A test that only drops
+// fragments whose alpha rounds to 0 is redundant while they are blended by
+// their own alpha onto the destination (normal or additive blending) and
+// write no depth: such a fragment changes the destination by less than half
+// a step, which rounds away. Mesa's fixed-function path is much slower per
+// draw with the test on, so it is left off where it cannot matter.
+bool AlphaTestNeeded(const uint32_t* rs, bool depthWrites) {
+  if (!rs[GFXRS_ALPHATESTENABLE]) {
+    return false;
+  }
+  const bool dropsOnlyZero = (rs[GFXRS_ALPHAFUNC] == GFXCMP_GREATEREQUAL && rs[GFXRS_ALPHAREF] <= 1) ||
+                             (rs[GFXRS_ALPHAFUNC] == GFXCMP_GREATER && rs[GFXRS_ALPHAREF] == 0) ||
+                             rs[GFXRS_ALPHAFUNC] == GFXCMP_ALWAYS;
+  const bool blendedByAlpha =
+      rs[GFXRS_ALPHABLENDENABLE] && rs[GFXRS_SRCBLEND] == GFXBLEND_SRCALPHA &&
+      (rs[GFXRS_DESTBLEND] == GFXBLEND_INVSRCALPHA || rs[GFXRS_DESTBLEND] == GFXBLEND_ONE);
+  return !(dropsOnlyZero && blendedByAlpha && !depthWrites);
+}
+
+// The fixed-function texture stage in shaders: colour alone, texture times
+// colour, texture alone. Binding another texture then costs the driver no
+// fixed-function bookkeeping. The matrices stay the fixed-function ones.
+const char* const kVertexShader =
+    "#version 120\n"
+    "void main() {\n"
+    "  gl_Position = ftransform();\n"
+    "  gl_FrontColor = gl_Color;\n"
+    "  gl_TexCoord[0] = gl_MultiTexCoord0;\n"
+    "}\n";
+const char* const kFragmentShaders[] = {
+    "#version 120\n"
+    "void main() { gl_FragColor = gl_Color; }\n",
+    "#version 120\n"
+    "uniform sampler2D texture0;\n"
+    "void main() { gl_FragColor = texture2D(texture0, gl_TexCoord[0].xy) * gl_Color; }\n",
+    "#version 120\n"
+    "uniform sampler2D texture0;\n"
+    "void main() { gl_FragColor = texture2D(texture0, gl_TexCoord[0].xy); }\n",
+};
 
 uint32_t VerticesOf(GfxPrimitive type, uint32_t count) {
   switch (type) {
@@ -52,9 +97,9 @@ uint32_t VerticesOf(GfxPrimitive type, uint32_t count) {
 
 }  // namespace
 
-bool GlDevice::BatchKey::operator==(const BatchKey& o) const {
-  return std::memcmp(renderStates, o.renderStates, sizeof(renderStates)) == 0 && textured == o.textured &&
-         texture == o.texture && envMode == o.envMode && wrapS == o.wrapS && wrapT == o.wrapT &&
+bool GlDevice::BatchKey::SameStates(const BatchKey& o) const {
+  return std::memcmp(renderStates, o.renderStates, sizeof(renderStates)) == 0 && alphaTest == o.alphaTest &&
+         textured == o.textured && envMode == o.envMode && wrapS == o.wrapS && wrapT == o.wrapT &&
          magFilter == o.magFilter && minFilter == o.minFilter && lines == o.lines;
 }
 
@@ -67,8 +112,14 @@ std::unique_ptr<GlDevice> GlDevice::Create(SDL_Window* window, const GfxPresentP
     return nullptr;
   }
   std::unique_ptr<GlDevice> device(new GlDevice(window, context));
-  if (SDL_GL_MakeCurrent(window, context) != 0 || !device->_gl.Load() || !device->SetUpBackBuffer(params) ||
-      !device->ApplyPresentation(params)) {
+  if (SDL_GL_MakeCurrent(window, context) != 0 || !device->_gl.Load()) {
+    return nullptr;
+  }
+  GLint doubleBuffered = GL_FALSE;
+  device->_gl.GetIntegerv(GL_DOUBLEBUFFER, &doubleBuffered);
+  device->_windowDoubleBuffered = doubleBuffered != GL_FALSE;
+  device->_gl.GetIntegerv(GL_DEPTH_BITS, &device->_windowDepthBits);
+  if (!device->ApplyPresentation(params) || !device->SetUpBackBuffer(params)) {
     return nullptr;
   }
 
@@ -111,22 +162,84 @@ std::unique_ptr<GlDevice> GlDevice::Create(SDL_Window* window, const GfxPresentP
 
   device->_viewport = GfxViewport{0, 0, device->_width, device->_height, 0.0f, 1.0f};
   device->ApplyViewportAndProjection();
+  device->BuildPrograms();
+  device->_atlas = std::make_unique<GlAtlas>(device->_gl, device->_releaseQueue);
   return device;
 }
 
-GlDevice::GlDevice(SDL_Window* window, SDL_GLContext context) : _window(window), _context(context) {}
+GLuint GlDevice::Compile(GLenum kind, const char* source) {
+  const GLuint shader = _gl.CreateShader(kind);
+  _gl.ShaderSource(shader, 1, &source, nullptr);
+  _gl.CompileShader(shader);
+  GLint ok = GL_FALSE;
+  _gl.GetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+  if (ok != GL_TRUE) {
+    _gl.DeleteShader(shader);
+    return 0;
+  }
+  return shader;
+}
+
+void GlDevice::BuildPrograms() {
+  const GLuint vertex = Compile(GL_VERTEX_SHADER, kVertexShader);
+  bool ok = vertex != 0;
+  for (int i = 0; i < kProgramCount && ok; ++i) {
+    const GLuint fragment = Compile(GL_FRAGMENT_SHADER, kFragmentShaders[i]);
+    if (!fragment) {
+      ok = false;
+      break;
+    }
+    const GLuint program = _gl.CreateProgram();
+    _gl.AttachShader(program, vertex);
+    _gl.AttachShader(program, fragment);
+    _gl.LinkProgram(program);
+    _gl.DeleteShader(fragment);
+    GLint linked = GL_FALSE;
+    _gl.GetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE) {
+      _gl.DeleteProgram(program);
+      ok = false;
+      break;
+    }
+    _programs[i] = program;
+    const GLint sampler = _gl.GetUniformLocation(program, "texture0");
+    if (sampler >= 0) {
+      _gl.UseProgram(program);
+      _gl.Uniform1i(sampler, 0);
+    }
+  }
+  if (vertex) _gl.DeleteShader(vertex);
+  _gl.UseProgram(0);
+  if (!ok) {
+    // The fixed-function stage draws the same, only slower.
+    for (GLuint& program : _programs) {
+      if (program) _gl.DeleteProgram(program);
+      program = 0;
+    }
+  }
+}
+
+GlDevice::GlDevice(SDL_Window* window, SDL_GLContext context) : _window(window), _context(context) {
+  _batch.reserve(kBatchLimit);
+}
 
 GlDevice::~GlDevice() {
   _batch.clear();
   _batchKey = BatchKey();
+  _currentKey = BatchKey();
   _applied = BatchKey();
   _texture.reset();
+  _atlas.reset();
   if (SDL_GL_MakeCurrent(_window, _context) == 0 && _gl.DeleteFramebuffers) {
     DeleteReleasedTextures();
     _gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
     if (_framebuffer) _gl.DeleteFramebuffers(1, &_framebuffer);
     if (_colorBuffer) _gl.DeleteRenderbuffers(1, &_colorBuffer);
     if (_depthBuffer) _gl.DeleteRenderbuffers(1, &_depthBuffer);
+    _gl.UseProgram(0);
+    for (GLuint program : _programs) {
+      if (program) _gl.DeleteProgram(program);
+    }
   }
   // Textures still alive lose their names with the context.
   _releaseQueue->Close();
@@ -135,25 +248,46 @@ GlDevice::~GlDevice() {
 }
 
 bool GlDevice::SetUpBackBuffer(const GfxPresentParameters& params) {
-  const uint32_t width = std::max(params.backBufferWidth, 1u);
-  const uint32_t height = std::max(params.backBufferHeight, 1u);
-  const bool depth = params.enableAutoDepthStencil;
-  if (_framebuffer && width == _width && height == _height && depth == _depth) {
+  _width = std::max(params.backBufferWidth, 1u);
+  _height = std::max(params.backBufferHeight, 1u);
+  _depth = params.enableAutoDepthStencil;
+  _windowed = params.windowed;
+  return ChooseTarget();
+}
+
+bool GlDevice::ChooseTarget() {
+  // The window's own buffers serve when they have the back buffer's size
+  // (and depth when asked): nothing to copy at Present. Otherwise a
+  // framebuffer object of that size is drawn into and shown scaled.
+  int drawableWidth = 0;
+  int drawableHeight = 0;
+  SDL_GL_GetDrawableSize(_window, &drawableWidth, &drawableHeight);
+  const bool direct = _windowed && drawableWidth == static_cast<int>(_width) &&
+                      drawableHeight == static_cast<int>(_height) && (!_depth || _windowDepthBits >= 16);
+  if (direct) {
+    _target = 0;
+    _gl.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    _gl.DrawBuffer(_windowDoubleBuffered ? GL_BACK : GL_FRONT);
     return true;
   }
   if (!_framebuffer) {
     _gl.GenFramebuffers(1, &_framebuffer);
     _gl.GenRenderbuffers(1, &_colorBuffer);
   }
+  _target = _framebuffer;
   _gl.BindFramebuffer(GL_FRAMEBUFFER, _framebuffer);
+  if (_framebufferWidth == _width && _framebufferHeight == _height && _framebufferDepth == _depth) {
+    return true;
+  }
+  const GLsizei w = static_cast<GLsizei>(_width);
+  const GLsizei h = static_cast<GLsizei>(_height);
   _gl.BindRenderbuffer(GL_RENDERBUFFER, _colorBuffer);
-  _gl.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
+  _gl.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
   _gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, _colorBuffer);
-  if (depth) {
+  if (_depth) {
     if (!_depthBuffer) _gl.GenRenderbuffers(1, &_depthBuffer);
     _gl.BindRenderbuffer(GL_RENDERBUFFER, _depthBuffer);
-    _gl.RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, static_cast<GLsizei>(width),
-                            static_cast<GLsizei>(height));
+    _gl.RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, w, h);
     _gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, _depthBuffer);
   } else if (_depthBuffer) {
     _gl.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, 0);
@@ -162,11 +296,12 @@ bool GlDevice::SetUpBackBuffer(const GfxPresentParameters& params) {
   }
   _gl.BindRenderbuffer(GL_RENDERBUFFER, 0);
   if (_gl.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    _framebufferWidth = _framebufferHeight = 0;
     return false;
   }
-  _width = width;
-  _height = height;
-  _depth = depth;
+  _framebufferWidth = _width;
+  _framebufferHeight = _height;
+  _framebufferDepth = _depth;
   return true;
 }
 
@@ -180,7 +315,7 @@ bool GlDevice::ApplyPresentation(const GfxPresentParameters& params) {
   if (window.IsFullScreen() == params.windowed && !window.SetFullScreen(!params.windowed)) {
     return false;
   }
-  window.SetBackBufferSize(_width, _height);
+  window.SetBackBufferSize(std::max(params.backBufferWidth, 1u), std::max(params.backBufferHeight, 1u));
   const bool vsync = params.windowed ? params.swapEffect == GFXSWAP_COPY_VSYNC
                                      : params.presentationInterval == GFXPRESENT_INTERVAL_ONE;
   SDL_GL_SetSwapInterval(vsync ? 1 : 0);
@@ -189,11 +324,12 @@ bool GlDevice::ApplyPresentation(const GfxPresentParameters& params) {
 
 bool GlDevice::Reset(const GfxPresentParameters& params) {
   Flush();
-  if (SDL_GL_MakeCurrent(_window, _context) != 0 || !SetUpBackBuffer(params) || !ApplyPresentation(params)) {
+  if (SDL_GL_MakeCurrent(_window, _context) != 0 || !ApplyPresentation(params) || !SetUpBackBuffer(params)) {
     return false;
   }
   // States start over as after creation: the caller sets them again.
   _appliedValid = false;
+  _keyDirty = true;
   _viewport = GfxViewport{0, 0, _width, _height, 0.0f, 1.0f};
   _view = Matrix4::Identity();
   _viewIsIdentity = true;
@@ -203,7 +339,15 @@ bool GlDevice::Reset(const GfxPresentParameters& params) {
 
 bool GlDevice::BeginScene() {
   DeleteReleasedTextures();
-  _gl.BindFramebuffer(GL_FRAMEBUFFER, _framebuffer);
+  _presented = false;
+  // The window may have changed size since the last frame.
+  const GLuint previous = _target;
+  if (!ChooseTarget()) {
+    return false;
+  }
+  if (_target != previous) {
+    ApplyViewportAndProjection();
+  }
   return true;
 }
 
@@ -214,6 +358,12 @@ bool GlDevice::EndScene() {
 
 bool GlDevice::Present() {
   Flush();
+  if (_target == 0) {
+    SDL_GL_SwapWindow(_window);
+    _presented = true;
+    DeleteReleasedTextures();
+    return true;
+  }
   int drawableWidth = 0;
   int drawableHeight = 0;
   SDL_GL_GetDrawableSize(_window, &drawableWidth, &drawableHeight);
@@ -236,6 +386,7 @@ bool GlDevice::Present() {
   _gl.BlitFramebuffer(0, 0, static_cast<GLint>(_width), static_cast<GLint>(_height), x, y, x + outWidth,
                       y + outHeight, GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
   SDL_GL_SwapWindow(_window);
+  _presented = true;
   _gl.BindFramebuffer(GL_FRAMEBUFFER, _framebuffer);
   DeleteReleasedTextures();
   return true;
@@ -259,7 +410,8 @@ bool GlDevice::Clear(uint32_t flags, uint32_t color, float z) {
   }
   // Only the viewport is cleared.
   _gl.Enable(GL_SCISSOR_TEST);
-  _gl.Scissor(static_cast<GLint>(_viewport.x), static_cast<GLint>(_height) - static_cast<GLint>(_viewport.y + _viewport.height),
+  _gl.Scissor(static_cast<GLint>(_viewport.x),
+              static_cast<GLint>(_height) - static_cast<GLint>(_viewport.y + _viewport.height),
               static_cast<GLsizei>(_viewport.width), static_cast<GLsizei>(_viewport.height));
   _gl.Clear(mask);
   _gl.Disable(GL_SCISSOR_TEST);
@@ -314,6 +466,7 @@ bool GlDevice::SetRenderState(GfxRenderState state, uint32_t value) {
   if (state >= GFXRS_COUNT) {
     return false;
   }
+  _keyDirty |= _renderStates[state] != value;
   _renderStates[state] = value;
   return true;
 }
@@ -322,6 +475,7 @@ bool GlDevice::SetTextureStageState(uint32_t stage, GfxStageState state, uint32_
   if (stage != 0 || state >= GFXTSS_COUNT) {
     return false;
   }
+  _keyDirty |= _stageStates[state] != value;
   _stageStates[state] = value;
   return true;
 }
@@ -335,7 +489,11 @@ bool GlDevice::SetTexture(uint32_t stage, IGfxTexture* texture) {
   if (glTexture && glTexture->GetData()->queue != _releaseQueue) {
     glTexture = nullptr;
   }
-  _texture = glTexture ? glTexture->GetData() : nullptr;
+  GlTexture::Data* data = glTexture ? glTexture->GetData().get() : nullptr;
+  if (data != _texture.get()) {
+    _texture = glTexture ? glTexture->GetData() : nullptr;
+    _keyDirty = true;
+  }
   return texture == nullptr || glTexture != nullptr;
 }
 
@@ -343,14 +501,17 @@ bool GlDevice::SetVertexShader(uint32_t vertexFormat) {
   if (vertexFormat != GFXFVF_XYZ_DIFFUSE && vertexFormat != GFXFVF_XYZ_DIFFUSE_TEX1) {
     return false;
   }
+  _keyDirty |= _vertexFormat != vertexFormat;
   _vertexFormat = vertexFormat;
   return true;
 }
 
-GlDevice::BatchKey GlDevice::CurrentKey(bool lines) const {
+GlDevice::BatchKey GlDevice::MakeKey(bool lines) const {
   BatchKey key;
   std::memcpy(key.renderStates, _renderStates, sizeof(key.renderStates));
   key.lines = lines;
+  key.alphaTest = AlphaTestNeeded(
+      _renderStates, _depth && _renderStates[GFXRS_ZENABLE] && _renderStates[GFXRS_ZWRITEENABLE]);
   const uint32_t op = _stageStates[GFXTSS_COLOROP];
   const bool textureColour =
       op == GFXTOP_MODULATE || (op == GFXTOP_SELECTARG1 && _stageStates[GFXTSS_COLORARG1] == GFXTA_TEXTURE);
@@ -366,7 +527,8 @@ GlDevice::BatchKey GlDevice::CurrentKey(bool lines) const {
   return key;
 }
 
-bool GlDevice::DrawPrimitiveUP(GfxPrimitive type, uint32_t primitiveCount, const void* vertices, uint32_t stride) {
+bool GlDevice::DrawPrimitiveUP(GfxPrimitive type, uint32_t primitiveCount, const void* vertices,
+                               uint32_t stride) {
   const uint32_t expectedStride = _vertexFormat == GFXFVF_XYZ_DIFFUSE_TEX1 ? 24 : 16;
   const uint32_t count = VerticesOf(type, primitiveCount);
   if (!vertices || stride != expectedStride || (count == 0 && primitiveCount != 0)) {
@@ -376,15 +538,61 @@ bool GlDevice::DrawPrimitiveUP(GfxPrimitive type, uint32_t primitiveCount, const
     return true;
   }
   const bool lines = type == GFXPT_LINELIST || type == GFXPT_LINESTRIP;
-  BatchKey key = CurrentKey(lines);
-  if (!(key == _batchKey)) {
-    Flush();
-    _batchKey = std::move(key);
+  if (_keyDirty || lines != _currentKey.lines) {
+    _currentKey = MakeKey(lines);
+    _keyDirty = false;
   }
-  const size_t added = type == GFXPT_TRIANGLEFAN ? 3 * primitiveCount : type == GFXPT_LINESTRIP ? 2 * primitiveCount : count;
+  // The texture the batch samples: the texture's own, or the atlas page
+  // that holds it, with the coordinates mapped into its cell.
+  const std::shared_ptr<GlTexture::Data>* source = &_currentKey.texture;
+  _uScale = _vScale = 1.0f;
+  _uOffset = _vOffset = 0.0f;
+  if (_currentKey.textured) {
+    GlTexture::Data& texture = *_currentKey.texture;
+    // A run of draws with one texture samples its own, more compact texture;
+    // draws that change textures share atlas pages. A batch that can take
+    // the draw as it is goes on.
+    bool atlas = false;
+    if (_currentKey.wrapS == GL_CLAMP_TO_EDGE && _currentKey.wrapT == GL_CLAMP_TO_EDGE &&
+        CoordinatesWithinTexture(static_cast<const uint8_t*>(vertices), count, stride)) {
+      if (!_batch.empty() && _batchKey.texture == _currentKey.texture) {
+        atlas = false;
+      } else if (!_batch.empty() && texture.atlasPage && _batchKey.texture == texture.atlasPage) {
+        atlas = true;
+      } else {
+        atlas = &texture != _lastTexture && _atlas->Place(texture);
+      }
+    }
+    _lastTexture = &texture;
+    if (atlas) {
+      source = &texture.atlasPage;
+      if (GlAtlas::NeedsFill(texture)) {
+        // Draws batched before see the cell as it was.
+        if (_batchKey.texture == *source) Flush();
+        _atlas->Fill(texture);
+      }
+      const float side = float(GlAtlas::kPageSize);
+      _uScale = float(texture.width) / side;
+      _vScale = float(texture.height) / side;
+      _uOffset = float(texture.atlasX) / side;
+      _vOffset = float(texture.atlasY) / side;
+    } else if (GlTexture::NeedsUpload(texture)) {
+      if (_batchKey.texture == *source) Flush();
+      GlTexture::Upload(_gl, texture);
+    }
+  }
+  if (!_batchKey.SameStates(_currentKey) || _batchKey.texture != *source) {
+    Flush();
+    _batchKey = _currentKey;
+    _batchKey.texture = *source;
+  }
+  const size_t added = type == GFXPT_TRIANGLEFAN ? 3 * primitiveCount
+                       : type == GFXPT_LINESTRIP ? 2 * primitiveCount
+                                                 : count;
   if (_batch.size() + added > kBatchLimit) {
     Flush();
   }
+
   const auto* data = static_cast<const uint8_t*>(vertices);
   switch (type) {
     case GFXPT_TRIANGLEFAN:
@@ -431,11 +639,14 @@ void GlDevice::Append(const uint8_t* data, uint32_t stride, uint32_t index) {
   v.rgba[2] = static_cast<uint8_t>(color);
   v.rgba[3] = static_cast<uint8_t>(color >> 24);
   if (stride >= 24) {
-    std::memcpy(&v.u, p + 16, sizeof(float));
-    std::memcpy(&v.v, p + 20, sizeof(float));
+    float uv[2];
+    std::memcpy(uv, p + 16, sizeof(uv));
+    v.u = _uOffset + uv[0] * _uScale;
+    v.v = _vOffset + uv[1] * _vScale;
   } else {
     v.u = v.v = 0.0f;
   }
+
   _batch.push_back(v);
 }
 
@@ -449,10 +660,11 @@ void GlDevice::ApplyKey(const BatchKey& key) {
   if (changed(GFXRS_ZENABLE)) toggle(GL_DEPTH_TEST, rs[GFXRS_ZENABLE] != 0 && _depth);
   if (changed(GFXRS_ZWRITEENABLE)) _gl.DepthMask(rs[GFXRS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
   if (changed(GFXRS_ZFUNC)) _gl.DepthFunc(CompareFunction(rs[GFXRS_ZFUNC]));
-  if (changed(GFXRS_ALPHATESTENABLE)) toggle(GL_ALPHA_TEST, rs[GFXRS_ALPHATESTENABLE] != 0);
+  if (all || key.alphaTest != _applied.alphaTest) toggle(GL_ALPHA_TEST, key.alphaTest);
   if (changed(GFXRS_ALPHAREF) || changed(GFXRS_ALPHAFUNC)) {
-    // The reference is an 8-bit value: an alpha that rounds to it counts.
-    const float ref = std::clamp((float(rs[GFXRS_ALPHAREF] & 0xFF) - 0.5f) / 255.0f, 0.0f, 1.0f);
+    // The reference is an 8-bit value, compared as such: some drivers round
+    // it to 8 bits, so it must be one exactly.
+    const float ref = float(rs[GFXRS_ALPHAREF] & 0xFF) / 255.0f;
     _gl.AlphaFunc(CompareFunction(rs[GFXRS_ALPHAFUNC]), ref);
   }
   if (changed(GFXRS_ALPHABLENDENABLE)) toggle(GL_BLEND, rs[GFXRS_ALPHABLENDENABLE] != 0);
@@ -468,13 +680,23 @@ void GlDevice::ApplyKey(const BatchKey& key) {
   }
   if (all || key.textured != _applied.textured) {
     toggle(GL_TEXTURE_2D, key.textured);
-    key.textured ? _gl.EnableClientState(GL_TEXTURE_COORD_ARRAY) : _gl.DisableClientState(GL_TEXTURE_COORD_ARRAY);
+    key.textured ? _gl.EnableClientState(GL_TEXTURE_COORD_ARRAY)
+                 : _gl.DisableClientState(GL_TEXTURE_COORD_ARRAY);
   }
   if (key.textured) {
     if (all || key.envMode != _applied.envMode || !_applied.textured) {
       _gl.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, key.envMode);
     }
     GlTexture::Bind(_gl, *key.texture, key.wrapS, key.wrapT, key.magFilter, key.minFilter);
+  }
+  if (_programs[0]) {
+    const GLuint program = !key.textured                ? _programs[PROGRAM_COLOR]
+                           : key.envMode == GL_MODULATE ? _programs[PROGRAM_MODULATE]
+                                                        : _programs[PROGRAM_REPLACE];
+    if (all || program != _appliedProgram) {
+      _gl.UseProgram(program);
+      _appliedProgram = program;
+    }
   }
   // The texture itself is not kept here, so a released one is not held.
   _applied = key;
@@ -487,21 +709,39 @@ void GlDevice::Flush() {
     return;
   }
   ApplyKey(_batchKey);
+  // The batch keeps its storage, so the arrays are set once.
   const auto* base = reinterpret_cast<const uint8_t*>(_batch.data());
-  _gl.VertexPointer(3, GL_FLOAT, sizeof(Vertex), base + offsetof(Vertex, x));
-  _gl.ColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex), base + offsetof(Vertex, rgba));
-  if (_batchKey.textured) {
+  if (base != _arrays) {
+    _gl.VertexPointer(3, GL_FLOAT, sizeof(Vertex), base + offsetof(Vertex, x));
+    _gl.ColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex), base + offsetof(Vertex, rgba));
     _gl.TexCoordPointer(2, GL_FLOAT, sizeof(Vertex), base + offsetof(Vertex, u));
+    _arrays = base;
   }
   _gl.DrawArrays(_batchKey.lines ? GL_LINES : GL_TRIANGLES, 0, static_cast<GLsizei>(_batch.size()));
   _batch.clear();
 }
 
 void GlDevice::DeleteReleasedTextures() {
-  const std::vector<GLuint> names = _releaseQueue->Take();
+  std::vector<GLuint> names;
+  std::vector<GlReleaseQueue::Cell> cells;
+  _releaseQueue->Take(names, cells);
   if (!names.empty()) {
     _gl.DeleteTextures(static_cast<GLsizei>(names.size()), names.data());
   }
+  if (_atlas) {
+    for (const GlReleaseQueue::Cell& cell : cells) _atlas->Free(cell);
+  }
+}
+
+bool GlDevice::CoordinatesWithinTexture(const uint8_t* vertices, uint32_t count, uint32_t stride) {
+  for (uint32_t i = 0; i < count; ++i) {
+    float uv[2];
+    std::memcpy(uv, vertices + size_t(i) * stride + 16, sizeof(uv));
+    if (!(uv[0] >= 0.0f && uv[0] <= 1.0f && uv[1] >= 0.0f && uv[1] <= 1.0f)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 std::unique_ptr<IGfxTexture> GlDevice::CreateTexture(uint32_t width, uint32_t height, uint32_t format) {
@@ -534,12 +774,16 @@ bool GlDevice::CopyRects(IGfxSurface& source, IGfxSurface& destination) {
   const uint32_t w = std::min(desc.width, _width);
   const uint32_t h = std::min(desc.height, _height);
   std::vector<uint8_t> rows(size_t(w) * h * 4);
-  _gl.BindFramebuffer(GL_READ_FRAMEBUFFER, _framebuffer);
+  _gl.BindFramebuffer(GL_READ_FRAMEBUFFER, _target);
+  if (_target == 0) {
+    // Once presented, the frame is in the front buffer.
+    _gl.ReadBuffer(_windowDoubleBuffered && !_presented ? GL_BACK : GL_FRONT);
+  }
   _gl.PixelStorei(GL_PACK_ALIGNMENT, 4);
   _gl.PixelStorei(GL_PACK_ROW_LENGTH, 0);
   // The top rows of the back buffer, which OpenGL counts from the bottom.
-  _gl.ReadPixels(0, static_cast<GLint>(_height - h), static_cast<GLsizei>(w), static_cast<GLsizei>(h), GL_BGRA,
-                 GL_UNSIGNED_BYTE, rows.data());
+  _gl.ReadPixels(0, static_cast<GLint>(_height - h), static_cast<GLsizei>(w), static_cast<GLsizei>(h),
+                 GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
   uint8_t* out = to->GetPixels();
   for (uint32_t y = 0; y < h; ++y) {
     std::memcpy(out + size_t(y) * desc.width * 4, rows.data() + size_t(h - 1 - y) * w * 4, size_t(w) * 4);

@@ -27,9 +27,10 @@ bool GlFunctions::Load() {
   // Some loaders hand out an address for any name, so the version and the
   // extension list decide which names to take.
   const char* version = reinterpret_cast<const char*>(GetString(GL_VERSION));
-  const bool core = (version && std::atoi(version) >= 3) || SDL_GL_ExtensionSupported("GL_ARB_framebuffer_object");
-  const bool ext =
-      SDL_GL_ExtensionSupported("GL_EXT_framebuffer_object") && SDL_GL_ExtensionSupported("GL_EXT_framebuffer_blit");
+  const bool core =
+      (version && std::atoi(version) >= 3) || SDL_GL_ExtensionSupported("GL_ARB_framebuffer_object");
+  const bool ext = SDL_GL_ExtensionSupported("GL_EXT_framebuffer_object") &&
+                   SDL_GL_ExtensionSupported("GL_EXT_framebuffer_blit");
   if (!core && !ext) {
     return false;
   }

@@ -6,7 +6,9 @@
 
 namespace LLF {
 
-GlLibrary::~GlLibrary() { Unload(); }
+GlLibrary::~GlLibrary() {
+  Unload();
+}
 
 bool GlLibrary::Load() {
   if (_loaded) {

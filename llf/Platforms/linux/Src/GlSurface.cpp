@@ -12,7 +12,8 @@ GlSurface::GlSurface(uint32_t width, uint32_t height, uint32_t format, bool imag
 }
 
 std::wstring GlSurface::Dump() const {
-  return Format(L"GlSurface %u x %u, format %u%s", _width, _height, _format, _imageSurface ? L"" : L", back buffer");
+  return Format(L"GlSurface %u x %u, format %u%s", _width, _height, _format,
+                _imageSurface ? L"" : L", back buffer");
 }
 
 void GlSurface::GetDesc(GfxSurfaceDesc& desc) const {

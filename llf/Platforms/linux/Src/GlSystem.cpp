@@ -59,7 +59,8 @@ uint64_t GlSystem::ParseDriverVersion(const std::string& version) {
       }
       if (count < 4) parts[count] = n;
       ++count;
-      if (i + 1 < version.size() && version[i] == '.' && std::isdigit(static_cast<unsigned char>(version[i + 1]))) {
+      if (i + 1 < version.size() && version[i] == '.' &&
+          std::isdigit(static_cast<unsigned char>(version[i + 1]))) {
         dotted = true;
         ++i;
       } else {
@@ -110,16 +111,17 @@ void GlSystem::ListModes() {
   for (int i = 0; i < count; ++i) {
     SDL_DisplayMode m;
     if (SDL_GetDisplayMode(0, i, &m) == 0 && m.w > 0 && m.h > 0) {
-      add(GfxDisplayMode{uint32_t(m.w), uint32_t(m.h), uint32_t(std::max(m.refresh_rate, 0)), FormatOf(m.format)});
+      add(GfxDisplayMode{uint32_t(m.w), uint32_t(m.h), uint32_t(std::max(m.refresh_rate, 0)),
+                         FormatOf(m.format)});
     }
   }
   SDL_DisplayMode desktop;
   if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
     return;
   }
-  static const uint32_t kSizes[][2] = {{640, 480},   {800, 600},   {1024, 768},  {1280, 720},
-                                       {1280, 800},  {1280, 960},  {1366, 768},  {1440, 900},
-                                       {1600, 900},  {1680, 1050}, {1920, 1080}, {1920, 1200}};
+  static const uint32_t kSizes[][2] = {{640, 480},  {800, 600},   {1024, 768},  {1280, 720},
+                                       {1280, 800}, {1280, 960},  {1366, 768},  {1440, 900},
+                                       {1600, 900}, {1680, 1050}, {1920, 1080}, {1920, 1200}};
   for (const auto& size : kSizes) {
     if (size[0] <= uint32_t(desktop.w) && size[1] <= uint32_t(desktop.h)) {
       add(GfxDisplayMode{size[0], size[1], 0, GFXFMT_X8R8G8B8});
@@ -144,7 +146,9 @@ bool GlSystem::GetAdapterDisplayMode(GfxDisplayMode& mode) {
   return true;
 }
 
-uint32_t GlSystem::GetAdapterModeCount() { return static_cast<uint32_t>(_modes.size()); }
+uint32_t GlSystem::GetAdapterModeCount() {
+  return static_cast<uint32_t>(_modes.size());
+}
 
 bool GlSystem::EnumAdapterModes(uint32_t index, GfxDisplayMode& mode) {
   if (index >= _modes.size()) {
@@ -162,7 +166,8 @@ bool GlSystem::GetDeviceCaps(GfxCaps& caps) {
   return true;
 }
 
-std::unique_ptr<IGfxDevice> GlSystem::CreateDevice(void* window, uint32_t, const GfxPresentParameters& params) {
+std::unique_ptr<IGfxDevice> GlSystem::CreateDevice(void* window, uint32_t,
+                                                   const GfxPresentParameters& params) {
   SetContextAttributes();
   return GlDevice::Create(static_cast<SDL_Window*>(window), params);
 }

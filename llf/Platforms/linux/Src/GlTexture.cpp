@@ -9,10 +9,14 @@ GlTexture::Data::~Data() {
   if (name != 0) {
     queue->Push(name);
   }
+  if (atlasPage) {
+    queue->Push(GlReleaseQueue::Cell{atlasPage.get(), atlasX, atlasY, width, height});
+  }
 }
 
 GlTexture::GlTexture(uint32_t width, uint32_t height, uint32_t format, std::shared_ptr<GlReleaseQueue> queue)
-    : _data(std::make_shared<Data>(width, height, format, std::move(queue))) {}
+    : _data(std::make_shared<Data>(width, height, format, std::move(queue),
+                                   width <= kKeepSide && height <= kKeepSide)) {}
 
 GlTexture::~GlTexture() {
   if (_locked) {
@@ -55,48 +59,64 @@ bool GlTexture::UnlockRect() {
     return false;
   }
   _locked = false;
-  _data->dirty = true;
+  ++_data->version;
   _data->mutex.unlock();
   return true;
 }
 
-void GlTexture::Bind(const GlFunctions& gl, Data& data, GLint wrapS, GLint wrapT, GLint magFilter,
-                     GLint minFilter) {
+bool GlTexture::NeedsUpload(Data& data) {
+  std::lock_guard<std::mutex> lock(data.mutex);
+  return !data.allocated || data.uploadedVersion != data.version;
+}
+
+void GlTexture::Upload(const GlFunctions& gl, Data& data) {
   if (data.name == 0) {
     gl.GenTextures(1, &data.name);
   }
   gl.BindTexture(GL_TEXTURE_2D, data.name);
-  {
-    std::lock_guard<std::mutex> lock(data.mutex);
-    if (!data.allocated && data.pixels.empty()) {
-      // Never filled: transparent black rather than undefined texels.
-      data.pixels.assign(size_t(data.width) * data.height * 4, 0);
-      data.dirty = true;
-    }
-    if (data.dirty && !data.pixels.empty()) {
-      gl.PixelStorei(GL_UNPACK_ALIGNMENT, 4);
-      gl.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-      const GLsizei w = static_cast<GLsizei>(data.width);
-      const GLsizei h = static_cast<GLsizei>(data.height);
-      if (data.allocated) {
-        gl.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, data.pixels.data());
-      } else {
-        // Without alpha the fourth byte is ignored: such pictures (JPEG among
-        // them) may carry 0 there and must still show.
-        const GLint internal = data.format == GFXFMT_A8R8G8B8 ? GL_RGBA8 : GL_RGB8;
-        gl.TexImage2D(GL_TEXTURE_2D, 0, internal, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, data.pixels.data());
-        gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-        data.allocated = true;
-      }
-      data.pixels.clear();
-      data.pixels.shrink_to_fit();
-    }
-    data.dirty = false;
+  std::lock_guard<std::mutex> lock(data.mutex);
+  if (data.allocated && data.uploadedVersion == data.version) {
+    return;
   }
+  // Never filled: transparent black rather than undefined texels.
+  std::vector<uint8_t> zeros;
+  const std::vector<uint8_t>* pixels = &data.pixels;
+  if (data.pixels.empty()) {
+    zeros.assign(size_t(data.width) * data.height * 4, 0);
+    pixels = &zeros;
+  }
+  gl.PixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  gl.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  const GLsizei w = static_cast<GLsizei>(data.width);
+  const GLsizei h = static_cast<GLsizei>(data.height);
+  if (data.allocated) {
+    gl.TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, pixels->data());
+  } else {
+    // Without alpha the fourth byte is ignored: such pictures (JPEG among
+    // them) may carry 0 there and must still show.
+    const GLint internal = data.format == GFXFMT_A8R8G8B8 ? GL_RGBA8 : GL_RGB8;
+    gl.TexImage2D(GL_TEXTURE_2D, 0, internal, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels->data());
+    gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    data.allocated = true;
+  }
+  data.uploadedVersion = data.version;
+  if (!data.keepPixels) {
+    data.pixels.clear();
+    data.pixels.shrink_to_fit();
+  }
+}
+
+void GlTexture::Bind(const GlFunctions& gl, Data& data, GLint wrapS, GLint wrapT, GLint magFilter,
+                     GLint minFilter) {
+  gl.BindTexture(GL_TEXTURE_2D, data.name);
   if (data.wrapS != wrapS) gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, data.wrapS = wrapS);
   if (data.wrapT != wrapT) gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, data.wrapT = wrapT);
-  if (data.magFilter != magFilter) gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, data.magFilter = magFilter);
-  if (data.minFilter != minFilter) gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, data.minFilter = minFilter);
+  if (data.magFilter != magFilter) {
+    gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, data.magFilter = magFilter);
+  }
+  if (data.minFilter != minFilter) {
+    gl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, data.minFilter = minFilter);
+  }
 }
 
 }  // namespace LLF

@@ -1,11 +1,16 @@
 #pragma once
 // A texture of the OpenGL device: a system-memory copy that any thread may
-// create, lock and fill, and an OpenGL texture that the context's thread
-// creates and fills from it when the texture is next drawn with. Like a
-// managed-pool texture it needs no refill after a device reset.
+// create, lock and fill, and its copies on the OpenGL side that the
+// context's thread fills from it when the texture is next drawn with: an
+// OpenGL texture of its own, and for small textures a cell in an atlas page
+// (GlAtlas). Like a managed-pool texture it needs no refill after a device
+// reset.
 //
-// The pixel copy is freed once the OpenGL texture holds it; a later lock
-// gives a fresh, zeroed copy to fill.
+// Each unlock makes a new version of the pixels; a copy on the OpenGL side
+// is refilled when its version is older. The pixel copy of a large texture
+// is freed once its own OpenGL texture holds it (a later lock gives a
+// fresh, zeroed copy to fill); small textures keep theirs, since an atlas
+// cell or the texture of their own may still have to be made from it.
 #include <GL/gl.h>
 
 #include <memory>
@@ -23,27 +28,40 @@ class GlTexture : public IGfxTexture {
  public:
   // What the device shares with the texture; lives while either holds it.
   struct Data {
-    Data(uint32_t w, uint32_t h, uint32_t f, std::shared_ptr<GlReleaseQueue> q)
-        : width(w), height(h), format(f), queue(std::move(q)) {}
+    Data(uint32_t w, uint32_t h, uint32_t f, std::shared_ptr<GlReleaseQueue> q, bool keep)
+        : width(w), height(h), format(f), queue(std::move(q)), keepPixels(keep) {}
     ~Data();
 
     const uint32_t width;
     const uint32_t height;
     const uint32_t format;
     const std::shared_ptr<GlReleaseQueue> queue;  // of the device that made it
+    const bool keepPixels;
 
-    std::mutex mutex;  // held from LockRect to UnlockRect and while uploading
+    std::mutex mutex;  // held from LockRect to UnlockRect and while copying
     std::vector<uint8_t> pixels;
-    bool dirty = false;
+    uint64_t version = 0;  // counts unlocks
 
     // Context thread only.
     GLuint name = 0;
-    bool allocated = false;  // storage of the full size exists
+    bool allocated = false;  // the OpenGL texture has its full size
+    uint64_t uploadedVersion = 0;
     GLint wrapS = 0;
     GLint wrapT = 0;
     GLint magFilter = 0;
     GLint minFilter = 0;
+    // The atlas cell, when the texture has one: its page and where its
+    // texels start.
+    std::shared_ptr<Data> atlasPage;
+    uint32_t atlasX = 0;
+    uint32_t atlasY = 0;
+    bool atlasFilled = false;
+    uint64_t atlasVersion = 0;
+    bool atlasRefused = false;  // no room was left
   };
+
+  // Textures up to this size keep their pixel copy.
+  static constexpr uint32_t kKeepSide = 256;
 
   GlTexture(uint32_t width, uint32_t height, uint32_t format, std::shared_ptr<GlReleaseQueue> queue);
 
@@ -57,8 +75,14 @@ class GlTexture : public IGfxTexture {
 
   const std::shared_ptr<Data>& GetData() const { return _data; }
 
-  // Context thread: makes the OpenGL texture current on unit 0, filled from
-  // the pixel copy when that changed, with the given sampling state.
+  // Context thread: true when the OpenGL texture of its own is older than
+  // the pixels (or missing).
+  static bool NeedsUpload(Data& data);
+  // Context thread: brings the OpenGL texture of its own up to the pixels'
+  // version. Leaves it bound on the active unit.
+  static void Upload(const GlFunctions& gl, Data& data);
+  // Context thread: binds the OpenGL texture on the active unit with the
+  // given sampling state.
   static void Bind(const GlFunctions& gl, Data& data, GLint wrapS, GLint wrapT, GLint magFilter,
                    GLint minFilter);
 
