@@ -93,6 +93,20 @@ int OS_OpenDocument(const std::wstring& target);
 // is logged and the result is false.
 bool OS_SetWallpaper(const std::wstring& imagePath, int style);
 
+// Run-time libraries, named as the desktop names them ("BASS.DLL").
+// The file a library name stands for here: lower case, without ".dll", with
+// "lib" before and ".so" after ("BASS.DLL" gives "libbass.so").
+std::string OS_LibraryFileName(const std::wstring& name);
+// Loads a library by name: the mapped file in the running program's folder
+// first, then through the system's search. Null when neither loads.
+void* OS_LoadLibrary(const std::wstring& name);
+// The address of a named function of a loaded library, null when it has
+// none. A decorated name ("_Name@8") is looked up undecorated ("Name"), as
+// names here cannot hold the '@'.
+void* OS_GetProcAddress(void* library, const char* name);
+// Unloads a library OS_LoadLibrary gave; false for null or on failure.
+bool OS_FreeLibrary(void* library);
+
 // The running program's process number.
 unsigned OS_GetProcessId();
 

@@ -2,26 +2,9 @@
 
 #include <dlfcn.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <thread>
-
-#include "TestEnv.h"
-
-// libsndfile 1.2.0 leaks libvorbis's info block (about 6 KB) each time it
-// refuses a truncated Ogg file; a known fault of that library, not of ours.
-// Only allocations made in vorbis_info_init are passed over.
-#if defined(__SANITIZE_ADDRESS__)
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:vorbis_info_init\n";
-}
-#endif
 
 namespace BassTest {
 
@@ -34,7 +17,6 @@ namespace {
 // Binds every name or none, as the driver does.
 bool Bind(void* module, Library& lib, std::string& error) {
   void* slots[std::size(kBassFunctionNames)];
-  static_assert(sizeof(Library) == sizeof(slots), "one pointer for each name");
   for (size_t i = 0; i < std::size(kBassFunctionNames); ++i) {
     slots[i] = dlsym(module, kBassFunctionNames[i]);
     if (!slots[i]) {
@@ -80,45 +62,8 @@ void Fixture::TearDown() {
   }
 }
 
-std::vector<unsigned char> MakeSound(int format, int rate, int channels, const std::vector<Tone>& tones) {
-  const std::string path = QmTest::NewTempFolder("sound") + "/sound";
-  SF_INFO info{};
-  info.samplerate = rate;
-  info.channels = channels;
-  info.format = format;
-  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-  if (!file) {
-    return {};
-  }
-  double phase = 0.0;
-  std::vector<float> frames;
-  for (const Tone& tone : tones) {
-    const auto count = static_cast<size_t>(std::lround(tone.seconds * rate));
-    frames.assign(count * static_cast<size_t>(channels), 0.0f);
-    for (size_t i = 0; i < count; ++i) {
-      const auto v = static_cast<float>(tone.amplitude * std::sin(phase));
-      std::fill_n(frames.begin() + static_cast<std::ptrdiff_t>(i) * channels, channels, v);
-      phase = std::fmod(phase + 2.0 * M_PI * tone.freq / rate, 2.0 * M_PI);
-    }
-    sf_writef_float(file, frames.data(), static_cast<sf_count_t>(count));
-  }
-  sf_close(file);
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string WriteTemp(const std::vector<unsigned char>& bytes, const std::string& name) {
-  const std::string path = QmTest::NewTempFolder("file") + "/" + name;
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return path;
-}
-
 Recording::Recording(const Library& bass, uint32_t rate, uint32_t flags)
     : _bass(bass), _rate(rate), _eightBits((flags & kBassDevice8Bits) != 0) {
-  _path = QmTest::NewTempFolder("recording") + "/output.raw";
-  setenv("SDL_AUDIODRIVER", "disk", 1);
-  setenv("SDL_DISKAUDIOFILE", _path.c_str(), 1);
   _started = _bass.Init(kBassDefaultDevice, rate, flags, nullptr) == 1;
 }
 
@@ -134,95 +79,7 @@ void Recording::Finish() {
   }
   _bass.Free();  // closes the device, so the file is complete
   _started = false;
-  std::ifstream in(_path, std::ios::binary);
-  const std::vector<char> raw{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  const size_t width = _eightBits ? 1 : 2;
-  const size_t frames = raw.size() / (2 * width);
-  _left.resize(frames);
-  _right.resize(frames);
-  for (size_t i = 0; i < frames; ++i) {
-    for (size_t c = 0; c < 2; ++c) {
-      const char* p = raw.data() + (2 * i + c) * width;
-      float v = 0.0f;
-      if (_eightBits) {
-        v = (static_cast<float>(static_cast<unsigned char>(*p)) - 128.0f) / 127.0f;
-      } else {
-        int16_t s = 0;
-        std::memcpy(&s, p, sizeof s);
-        v = static_cast<float>(s) / 32767.0f;
-      }
-      (c == 0 ? _left : _right)[i] = v;
-    }
-  }
-}
-
-double ToneAmplitude(const float* x, size_t n, double freq, double rate) {
-  const double w = 2.0 * M_PI * freq / rate;
-  const double coeff = 2.0 * std::cos(w);
-  double s1 = 0.0, s2 = 0.0;
-  for (size_t i = 0; i < n; ++i) {
-    const double s0 = x[i] + coeff * s1 - s2;
-    s2 = s1;
-    s1 = s0;
-  }
-  const double power = s1 * s1 + s2 * s2 - coeff * s1 * s2;
-  return 2.0 * std::sqrt(std::max(power, 0.0)) / static_cast<double>(n);
-}
-
-std::vector<double> BlockAmplitudes(const std::vector<float>& x, size_t block, double freq, double rate) {
-  std::vector<double> out;
-  for (size_t start = 0; start + block <= x.size(); start += block) {
-    out.push_back(ToneAmplitude(x.data() + start, block, freq, rate));
-  }
-  return out;
-}
-
-std::vector<double> BlockRms(const std::vector<float>& x, size_t block) {
-  std::vector<double> out;
-  for (size_t start = 0; start + block <= x.size(); start += block) {
-    double sum = 0.0;
-    for (size_t i = start; i < start + block; ++i) sum += double{x[i]} * x[i];
-    out.push_back(std::sqrt(sum / static_cast<double>(block)));
-  }
-  return out;
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) {
-    return 0.0;
-  }
-  const auto mid = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-  std::nth_element(values.begin(), mid, values.end());
-  return *mid;
-}
-
-std::vector<Run> Runs(const std::string& symbols, size_t ignore, char blank) {
-  std::vector<Run> raw;
-  for (char c : symbols) {
-    if (!raw.empty() && raw.back().symbol == c) {
-      ++raw.back().length;
-    } else {
-      raw.push_back({c, 1});
-    }
-  }
-  std::vector<Run> runs;
-  for (const Run& run : raw) {
-    if (run.length <= ignore) {
-      continue;
-    }
-    if (!runs.empty() && runs.back().symbol == run.symbol) {
-      runs.back().length += run.length;
-    } else {
-      runs.push_back(run);
-    }
-  }
-  while (!runs.empty() && runs.front().symbol == blank) runs.erase(runs.begin());
-  while (!runs.empty() && runs.back().symbol == blank) runs.pop_back();
-  return runs;
-}
-
-void Wait(int milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  _output.Read(_eightBits);
 }
 
 }  // namespace BassTest

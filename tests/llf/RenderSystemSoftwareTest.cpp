@@ -23,7 +23,7 @@ TEST(RenderSystemSoftwareTest, NeverStartsAndAnswersAsAnInertSystem) {
   asked.windowed = false;
   asked.verticalSync = false;
   EXPECT_FALSE(rs.Init(asked));
-  EXPECT_TRUE(log.Seen().empty());
+  EXPECT_TRUE(log.Lines().empty());
   EXPECT_TRUE(rs.GetSettings().windowed);
   EXPECT_TRUE(rs.GetSettings().verticalSync);
 

@@ -29,4 +29,20 @@ std::string SourceDir() {
   return std::filesystem::current_path().string();
 }
 
+ScopedEnv::ScopedEnv(const char* name, const char* value) : _name(name) {
+  if (const char* old = std::getenv(name)) {
+    _had = true;
+    _old = old;
+  }
+  setenv(name, value, 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+  if (_had) {
+    setenv(_name.c_str(), _old.c_str(), 1);
+  } else {
+    unsetenv(_name.c_str());
+  }
+}
+
 }  // namespace QmTest

@@ -13,4 +13,19 @@ std::string NewTempFolder(const std::string& hint = "t");
 // The source tree root (tests run from there; QM_SOURCE_DIR overrides).
 std::string SourceDir();
 
+// Sets an environment variable for the life of the object, then puts back
+// what was there (or removes it).
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string _name;
+  std::string _old;
+  bool _had = false;
+};
+
 }  // namespace QmTest

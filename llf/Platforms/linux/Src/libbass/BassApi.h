@@ -16,6 +16,7 @@
 // - Handles are never reused within a process, so a stale handle stays invalid.
 // - Volumes are 0..100 (linear), pans -100 (left) .. 100 (right), rates in Hz.
 #include <cstdint>
+#include <iterator>
 
 #if defined(LIBBASS_BUILDING)
 #define LIBBASS_EXPORT __attribute__((visibility("default")))
@@ -134,7 +135,8 @@ LIBBASS_EXPORT uint32_t BASS_MusicGetAttribute(BassHandle music, uint32_t attrib
 // channel. mem 1: file points to length bytes at offset that must stay valid
 // and unchanged until BASS_StreamFree (they are not copied). mem 0: a UTF-8
 // path as for BASS_SampleLoad. flags kBassSampleLoop or 0. The start is decoded
-// during the call, so a file without audio fails here with kBassErrorFileFormat;
+// during the call, and the end the file's header declares is looked for, so a
+// file without audio or cut short fails here with kBassErrorFileFormat; other
 // damage further in ends the stream early.
 LIBBASS_EXPORT BassHandle BASS_StreamCreateFile(BassBool mem, const void* file, uint64_t offset,
                                                 uint64_t length, uint32_t flags);
@@ -191,6 +193,36 @@ using BassStartFunc = decltype(&BASS_Start);
 using BassStopFunc = decltype(&BASS_Stop);
 using BassPauseFunc = decltype(&BASS_Pause);
 
+// The 25 functions as bound by name: one pointer each, in the order of
+// kBassFunctionNames below.
+struct BassFunctions {
+  BassInitFunc Init;
+  BassFreeFunc Free;
+  BassSampleLoadFunc SampleLoad;
+  BassChannelPlayFunc ChannelPlay;
+  BassChannelStopFunc ChannelStop;
+  BassChannelPauseFunc ChannelPause;
+  BassErrorGetCodeFunc ErrorGetCode;
+  BassSampleGetChannelFunc SampleGetChannel;
+  BassSampleGetInfoFunc SampleGetInfo;
+  BassSampleSetInfoFunc SampleSetInfo;
+  BassSampleFreeFunc SampleFree;
+  BassMusicLoadFunc MusicLoad;
+  BassMusicFreeFunc MusicFree;
+  BassMusicSetAttributeFunc MusicSetAttribute;
+  BassMusicGetAttributeFunc MusicGetAttribute;
+  BassStreamCreateFileFunc StreamCreateFile;
+  BassStreamFreeFunc StreamFree;
+  BassChannelSetAttributesFunc ChannelSetAttributes;
+  BassChannelGetAttributesFunc ChannelGetAttributes;
+  BassChannelSetFlagsFunc ChannelSetFlags;
+  BassSetConfigFunc SetConfig;
+  BassUpdateFunc Update;
+  BassStartFunc Start;
+  BassStopFunc Stop;
+  BassPauseFunc Pause;
+};
+
 // The 25 exported names, in the order the driver binds them.
 inline constexpr const char* kBassFunctionNames[] = {
     "BASS_Init",
@@ -219,3 +251,6 @@ inline constexpr const char* kBassFunctionNames[] = {
     "BASS_Stop",
     "BASS_Pause",
 };
+
+static_assert(sizeof(BassFunctions) == std::size(kBassFunctionNames) * sizeof(void*),
+              "one pointer for each name");

@@ -112,6 +112,20 @@ bool BassDecoder::Rewind() {
   return sf_seek(_file, 0, SEEK_SET) == 0;
 }
 
+// Frames a declared MPEG length may exceed what the file really holds.
+static int64_t EstimateMargin(int64_t declared) {
+  return declared / 100 + 1152;
+}
+
+bool BassDecoder::ReachesDeclaredEnd() {
+  if (_info.frames <= 0 || _info.frames >= SF_COUNT_MAX || !_info.seekable) {
+    return true;
+  }
+  const int64_t target = std::max<int64_t>(0, _info.frames - EstimateMargin(_info.frames) - 1);
+  float frame[2];
+  return sf_seek(_file, target, SEEK_SET) >= 0 && Read(frame, 1) == 1;
+}
+
 bool BassDecoder::DecodeAll(std::vector<float>& stereo, int32_t& error) {
   const bool declared = _info.frames > 0 && _info.frames < SF_COUNT_MAX;
   if (declared && _info.frames >= kMaxSampleFrames) {
@@ -141,7 +155,7 @@ bool BassDecoder::DecodeAll(std::vector<float>& stereo, int32_t& error) {
     stereo.shrink_to_fit();
     // MPEG frame counts without a seek table are estimates from the bit rate, so
     // a shortfall of up to 1 % and one MPEG frame is not taken for truncation.
-    const bool shortOfHeader = declared && total + _info.frames / 100 + 1152 < _info.frames;
+    const bool shortOfHeader = declared && total + EstimateMargin(_info.frames) < _info.frames;
     if (total == 0 || sf_error(_file) != SF_ERR_NO_ERROR || shortOfHeader) {
       error = kBassErrorFileFormat;
       return false;

@@ -38,6 +38,11 @@ class BassDecoder {
   int64_t Read(float* stereo, int64_t frames);
   // Back to the first frame; false when the file cannot seek.
   bool Rewind();
+  // Whether audio near the end the header declares can be decoded, so that
+  // a file cut short is found without decoding it all. Frame counts of MPEG
+  // files without a seek table are estimates, so the check stops short by the
+  // margin DecodeAll allows. Leaves the position elsewhere: Rewind after it.
+  bool ReachesDeclaredEnd();
   // Decodes the whole file. Fails with kBassErrorFileFormat when it holds no
   // audio, reports a decoding error or ends before the frame count its header
   // gives, and with kBassErrorMemory from kMaxSampleFrames on.

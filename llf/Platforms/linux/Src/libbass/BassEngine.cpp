@@ -460,6 +460,10 @@ int32_t BassEngine::StreamCreate(BassBool mem, const void* file, uint64_t offset
   if (!decoder) {
     return error;
   }
+  // A file cut short is refused now rather than ending early while it plays.
+  if (!decoder->ReachesDeclaredEnd() || !decoder->Rewind()) {
+    return kBassErrorFileFormat;
+  }
   const int64_t readAhead =
       std::max<int64_t>(kMinReadAheadFrames, int64_t{decoder->Rate()} * int64_t{bufferMs} / 1000);
   std::shared_ptr<BassStream> created;

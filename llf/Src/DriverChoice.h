@@ -1,0 +1,33 @@
+#pragma once
+// The start-up choice of the sound driver, and the rule it shares with the
+// choice of the render system: first the registered candidates of the
+// preferred kind, in registration order, then the others; the first whose
+// start succeeds becomes current. A warning is logged when no candidate of
+// the preferred kind starts, an error between two star lines when none does.
+#include <functional>
+
+#include "SoundSettings.h"
+
+namespace LLF {
+
+struct CandidateChoice {
+  // The number of candidates, read again before each step.
+  std::function<unsigned()> count;
+  // Whether the candidate at the index exists and is of the kind asked for.
+  std::function<bool(unsigned index, bool kind)> isKind;
+  // Starts the candidate (its Init).
+  std::function<bool(unsigned index)> start;
+  // Makes the started candidate current in its manager.
+  std::function<bool(unsigned index)> makeCurrent;
+  const wchar_t* notPreferred;  // the warning
+  const wchar_t* none;          // the error
+};
+
+bool ChooseCandidate(bool preferredKind, const CandidateChoice& choice);
+
+// The sound system's drivers by that rule: real drivers first when the
+// settings prefer them, else the silent one first; each tried with
+// Init(settings).
+bool ChooseSoundDriver(const SoundSettings& settings);
+
+}  // namespace LLF

@@ -1,0 +1,88 @@
+#include "ImagesManager.h"
+
+#include "File.h"
+#include "ImageCodec.h"
+#include "Log.h"
+
+namespace LLF {
+
+namespace {
+
+const CodecsManager<Image>::Texts kTexts = {
+    "ImageCodec",
+    L"Warning: Not ImageCodec is registered in ImagesManager codecs list.\r\n",
+    L"Image loaded \"",
+    L"Error: LoadImage failed. Corresponding codec was not found for this file format.\r\nFilename: ",
+    L"\r\nImage ID: ",
+    L"Image \"",
+    L"WARNING: Some images are not freed. Leaked images list follows:",
+    L"ImagesManager class. Info:",
+    L"Images loaded: ",
+    L"Images list(only ID's): ",
+};
+
+}  // namespace
+
+ImagesManager::ImagesManager() : CodecsManager<Image>(kTexts) {}
+
+std::wstring ImagesManager::Dump() const {
+  return DumpResources();
+}
+
+bool ImagesManager::SaveImage(Image* image, const std::wstring& fileName) {
+  Log& log = Log::GetInstance();
+  const std::wstring imageDump = image ? image->Dump() : std::wstring();
+  for (ICodec* codec : Codecs()) {
+    auto* imageCodec = dynamic_cast<ImageCodec*>(codec);
+    if (!codec->IsKindOf("ImageCodec") || !imageCodec) {
+      WarnNotCodec(codec);
+      continue;
+    }
+    if (!codec->IsExtensionSupported(fileName)) continue;
+    if (!imageCodec->Save(image, fileName)) {
+      log.Write(L"Warning: SaveImage failed. Codec was not able to save. \r\nFilename: " + fileName +
+                L"\r\n" + imageDump + L"\r\nCodec: " + codec->Dump());
+      return false;
+    }
+    log.Write(L"Image saved \"" + fileName + L"\"");
+    return true;
+  }
+  log.Write(
+      L"Error: SaveImage failed. Corresponding codec was not found for this file format.\r\nFilename: " +
+      fileName + L"\r\n" + imageDump);
+  return false;
+}
+
+Image* ImagesManager::LoadImage(File& file, const std::wstring& fileName, const std::wstring& id,
+                                bool doNotKeep, bool doNotUpload) {
+  return LoadResource(
+      fileName, id, doNotKeep, doNotUpload,
+      [&file](ICodec* codec) -> Image* {
+        auto* imageCodec = dynamic_cast<ImageCodec*>(codec);
+        return imageCodec ? imageCodec->Load(file) : nullptr;
+      },
+      [](Image* image) { image->Update(0, 0, true); });
+}
+
+Image* ImagesManager::LoadImage(const std::wstring& fileName, const std::wstring& id, bool doNotKeep,
+                                bool doNotUpload) {
+  File file;
+  if (!file.OpenExisting(fileName, FILEOPS_READ)) {
+    Log::GetInstance().Write(L"Error: LoadImage failed. Can't open image file. Filename: " + fileName +
+                             L" Image ID: " + id);
+    return nullptr;
+  }
+  Image* image = LoadImage(file, fileName, id, doNotKeep, doNotUpload);
+  file.Close();
+  return image;
+}
+
+bool ImagesManager::FreeImage(Image* image) {
+  return ReleaseResource(image);
+}
+
+void ImagesManager::CleanupEverything(bool quiet) {
+  CleanupResources(quiet);
+}
+
+}  // namespace LLF

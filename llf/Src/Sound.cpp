@@ -1,0 +1,19 @@
+#include "Sound.h"
+
+#include "ISoundDriver.h"
+
+namespace LLF {
+
+Sound::~Sound() {
+  ReleaseHandle();
+}
+
+void Sound::ApplyThrough(ISoundDriver& driver) {
+  driver.UpdateSound(this);
+}
+
+void Sound::FreeThrough(ISoundDriver& driver) {
+  driver.FreeSoundData(this);
+}
+
+}  // namespace LLF

@@ -1,0 +1,40 @@
+#include "SoundFixture.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "StringUtils.h"
+#include "TestEnv.h"
+
+namespace QmTest {
+
+void SoundFixture::TearDown() {
+  system.CleanupEverything(true);
+  system.ReleaseCurrentDriver();
+  while (system.GetDriversCount() > 0) system.UnregisterDriver(system.GetDriver(0));
+  for (LLF::ICodec* codec : _codecs) system.UnregisterCodec(codec);
+  _codecs.clear();
+}
+
+void SoundFixture::Register(LLF::ICodec* codec) {
+  ASSERT_TRUE(system.RegisterCodec(codec));
+  _codecs.push_back(codec);
+}
+
+void SoundFixture::Register(LLF::ICodec* codec, LLF::ISoundDriver* driver) {
+  Register(codec);
+  ASSERT_TRUE(system.RegisterDriver(driver));
+}
+
+void SoundFixture::Unregister(LLF::ICodec* codec) {
+  ASSERT_TRUE(system.UnregisterCodec(codec));
+  _codecs.erase(std::remove(_codecs.begin(), _codecs.end(), codec), _codecs.end());
+}
+
+std::wstring SoundFixture::WriteFile(const std::string& name, const std::string& content) {
+  const std::string path = NewTempFolder("sounds") + "/" + name;
+  std::ofstream(path, std::ios::binary) << content;
+  return LLF::FromOsPath(path);
+}
+
+}  // namespace QmTest

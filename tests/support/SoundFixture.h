@@ -1,0 +1,32 @@
+#pragma once
+// Base of the sound tests' fixtures: registers codecs and drivers with the
+// sound system and leaves it empty again after each test (objects freed,
+// the current driver released, drivers and codecs unregistered).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ICodec.h"
+#include "ISoundDriver.h"
+#include "SoundSystem.h"
+
+namespace QmTest {
+
+class SoundFixture : public ::testing::Test {
+ protected:
+  void TearDown() override;
+
+  void Register(LLF::ICodec* codec);
+  void Register(LLF::ICodec* codec, LLF::ISoundDriver* driver);
+  void Unregister(LLF::ICodec* codec);
+  // A new file with the content in a fresh folder; its path.
+  static std::wstring WriteFile(const std::string& name, const std::string& content);
+
+  LLF::SoundSystem& system = LLF::SoundSystem::GetInstance();
+
+ private:
+  std::vector<LLF::ICodec*> _codecs;
+};
+
+}  // namespace QmTest
