@@ -12,6 +12,8 @@
 #include "FrameDriver.h"
 #include "GameServices.h"
 #include "LogRecorder.h"
+#include "RecordingRenderSystem.h"
+#include "RendersManager.h"
 #include "TempFolders.h"
 #include "TestEditor.h"
 #include "TestShell.h"
@@ -86,7 +88,7 @@ TEST(ServicesTest, EditorFontLoadsTheEditorWhenNeeded) {
   EXPECT_EQ(HLF::EditorServices::GetInstance(), nullptr);
 }
 
-TEST(ServicesTest, HarnessFoldersAndClock) {
+TEST(ServicesTest, HarnessFoldersRenderSystemAndClock) {
   const std::string before = std::filesystem::current_path().string();
   const char* userBefore = std::getenv("XDG_DATA_HOME");
   const std::string savedUser = userBefore ? userBefore : "";
@@ -102,6 +104,13 @@ TEST(ServicesTest, HarnessFoldersAndClock) {
   }
   EXPECT_EQ(std::filesystem::current_path().string(), before);
   EXPECT_EQ(std::string(std::getenv("XDG_DATA_HOME")), savedUser);
+
+  {
+    QmTest::RecordingRenderSystem rs(true);
+    EXPECT_EQ(LLF::RendersManager::GetInstance().GetCurrentRender(), &rs);
+  }
+  EXPECT_EQ(LLF::RendersManager::GetInstance().GetCurrentRender(), nullptr);
+  EXPECT_EQ(LLF::RendersManager::GetInstance().GetRendersCount(), 0u);
 
   QmTest::Probe root(nullptr, L"root");
   QmTest::FrameDriver frames(&root);

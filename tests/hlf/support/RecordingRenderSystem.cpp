@@ -1,5 +1,7 @@
 #include "RecordingRenderSystem.h"
 
+#include "RendersManager.h"
+
 namespace QmTest {
 
 LLF::Vector2 DrawCall::Map(float x, float y) const {
@@ -8,8 +10,23 @@ LLF::Vector2 DrawCall::Map(float x, float y) const {
   return out;
 }
 
-RecordingRenderSystem::RecordingRenderSystem() {
+RecordingRenderSystem::RecordingRenderSystem(bool current) : _current(current) {
   PushMatrix(LLF::Matrix4::Identity());
+  if (_current) {
+    LLF::RendersManager& manager = LLF::RendersManager::GetInstance();
+    manager.RegisterRender(this);
+    manager.SetCurrentRender(manager.GetRendersCount() - 1);
+  }
+}
+
+RecordingRenderSystem::~RecordingRenderSystem() {
+  if (_current) {
+    LLF::RendersManager& manager = LLF::RendersManager::GetInstance();
+    if (manager.GetCurrentRender() == this) {
+      manager.ReleaseCurrentRender();
+    }
+    manager.UnregisterRender(this);
+  }
 }
 
 DrawCall& RecordingRenderSystem::Record(DrawCall::Kind kind) {

@@ -3,6 +3,8 @@
 // transform on top of its stack at that moment and the clip in force, so a
 // test can tell where each draw would land on screen. Starts as an
 // initialised system does: one identity matrix on the stack, no clip.
+// Made current, it stands in the renders manager for its life, as images
+// need when they are drawn or uploaded.
 #include <string>
 #include <vector>
 
@@ -51,7 +53,10 @@ struct DrawCall {
 
 class RecordingRenderSystem : public LLF::IRenderSystem {
  public:
-  RecordingRenderSystem();
+  explicit RecordingRenderSystem(bool current = false);
+  ~RecordingRenderSystem() override;
+  RecordingRenderSystem(const RecordingRenderSystem&) = delete;
+  RecordingRenderSystem& operator=(const RecordingRenderSystem&) = delete;
 
   bool IsHardware() const override { return true; }
   bool IsHardwareKind() const override { return true; }
@@ -102,6 +107,7 @@ class RecordingRenderSystem : public LLF::IRenderSystem {
   bool _hasClip = false;
   LLF::Rect _clip;
   LLF::Color _tint = LLF::Color(0, 0, 0, 0);
+  bool _current;
 };
 
 }  // namespace QmTest
