@@ -4,7 +4,9 @@
 // is loaded, loading it, and its font. The editor derives from this class
 // and installs a provider that creates it on first use; until one is
 // installed GetInstance answers null, which callers take as an editor that
-// is closed, not loaded, cannot load and has no font.
+// is closed, not loaded, cannot load and has no font. An editor that is also
+// a Singleton says which GetInstance its own name means (a using
+// declaration), since both bases offer one.
 //
 // Virtual slots: 0 IsKindOf, 1 destructor, 2 Dump, 3 IsInitialized,
 // 4 GetFont, 5 IsOpen, 6 Init.

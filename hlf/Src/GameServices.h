@@ -2,8 +2,9 @@
 // What the object model needs from the game shell: the styles document, the
 // call every dying control makes so the shell drops its pointers to it, and
 // the one queue of objects whose deletion waits for a safe point. The game
-// shell derives from this class. While no shell exists GetInstance answers
-// null, and controls go without styles and tell nobody when they die.
+// shell derives from this class (its own static GetInstance hides this
+// one). While no shell exists GetInstance answers null, and controls go
+// without styles and tell nobody when they die.
 //
 // Deferred deletion: an object that must go while code of its own may still
 // be on the stack (a dialog closed from its own button's click, a control
