@@ -96,7 +96,9 @@ TEST(TimeWarpTest, EachPrototypeCreatesOnlyForItsExactTag) {
         made.push_back(curve->GetTag());
         // A new object of the prototype's own class.
         EXPECT_NE(curve.get(), prototype.get());
-        EXPECT_EQ(typeid(*curve), typeid(*prototype));
+        const HLF::TimeWarp& made = *curve;
+        const HLF::TimeWarp& original = *prototype;
+        EXPECT_EQ(typeid(made), typeid(original));
       }
     }
     EXPECT_EQ(made, c.created ? std::vector<std::wstring>{c.created} : std::vector<std::wstring>{});
