@@ -93,27 +93,11 @@ class RenderSystemHardwareGlTest : public ::testing::Test {
   // A bitmap font of one glyph, 'A': a 6 x 6 square in an 8 x 8 cell with a
   // margin of 1; height 8, space 4, advance 6 + 1.
   Font& SquareFont() {
-    _font = std::make_unique<Font>();
-    Font::Metrics& m = _font->GetMetrics();
-    m.fontHeight = 8;
-    m.spaceWidth = 4;
-    m.charBox = Point(8, 8);
-    m.sidesOffset = Point(1, 1);
     Font::Glyph a;
     a.character = L'A';
-    a.imageOffset = Point(0, 0);
     a.dims = Point(6, 6);
     a.renderOffset = Point(1, 0);
-    _font->GetCharsMap()[L'A'] = a;
-    Image& glyphs = _font->GetImage();
-    glyphs.Create(8, 8, IMGFORMAT_R8G8B8A8);
-    for (int y = 0; y < 8; ++y) {
-      for (int x = 0; x < 8; ++x) {
-        const bool inside = x >= 1 && x <= 6 && y >= 1 && y <= 6;
-        const Color c = inside ? kWhite : Color(0, 0, 0, 0);
-        glyphs.SetPixel(x, y, &c);
-      }
-    }
+    _font = QmTest::SquareGlyphFont(8, Point(1, 1), 8, 4, {a});
     return *_font;
   }
 

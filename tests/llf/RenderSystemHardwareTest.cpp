@@ -12,6 +12,7 @@
 #include "CodecPng.h"
 #include "Exception.h"
 #include "Font.h"
+#include "FontTestUtil.h"
 #include "Image.h"
 #include "ImageTestUtil.h"
 #include "ImagesManager.h"
@@ -639,24 +640,16 @@ TEST_F(RenderSystemHardwareTest, SwitchModeResetsTheDeviceWithTheOtherParameters
 TEST_F(RenderSystemHardwareTest, TextIsBatchedUpTo512Glyphs) {
   Start();
   // Two glyphs in a 16 x 8 glyph image of 8 x 8 cells.
-  Font font;
-  Font::Metrics& m = font.GetMetrics();
-  m.fontHeight = 8;
-  m.spaceWidth = 3;
-  m.charBox = Point(8, 8);
-  m.sidesOffset = Point(1, 1);
   Font::Glyph a;
   a.character = L'A';
-  a.imageOffset = Point(0, 0);
   a.dims = Point(5, 6);
   a.renderOffset = Point(1, 0);
   Font::Glyph b = a;
   b.character = L'B';
   b.imageOffset = Point(1, 0);
   b.renderOffset = Point(2, -2);  // two rows below the base line
-  font.GetCharsMap()[L'A'] = a;
-  font.GetCharsMap()[L'B'] = b;
-  font.GetImage().Create(16, 8, IMGFORMAT_R8G8B8A8);
+  const std::unique_ptr<Font> made = QmTest::SquareGlyphFont(8, Point(1, 1), 8, 3, {a, b});
+  const Font& font = *made;
   StartFrame();
 
   TextDrawParams params(L"AB A?", Vector2(10, 20), Color(1, 2, 3, 4), 0.0f, Vector2(1, 1), 0, Vector2(),
