@@ -4,10 +4,14 @@
 
 #include "AppWindow.h"
 #include "EditorServices.h"
+#include "Effect.h"
 #include "GameServices.h"
 #include "IRenderSystem.h"
 #include "Log.h"
+#include "Modifier.h"
 #include "Vector3.h"
+#include "XmlDocEx.h"
+#include "XmlElement.h"
 
 namespace HLF {
 
@@ -60,6 +64,39 @@ LLF::Matrix4 Translation(float x, float y) {
   return LLF::Matrix4::Translation(LLF::Vector3(x, y, 0.0f));
 }
 
+template <class T>
+bool Holds(const std::vector<T*>& list, const T* entry) {
+  return std::find(list.begin(), list.end(), entry) != list.end();
+}
+
+template <class T>
+T* EntryAt(const std::vector<T*>& list, int index) {
+  return index >= 0 && index < static_cast<int>(list.size()) ? list[index] : nullptr;
+}
+
+// Takes the stopped entries out of the list, then deletes them.
+template <class T>
+void DeleteStopped(std::vector<T*>& list) {
+  auto kept = std::stable_partition(list.begin(), list.end(), [](const T* entry) { return !entry->IsStopped(); });
+  std::vector<T*> stopped(kept, list.end());
+  list.erase(kept, list.end());
+  for (T* entry : stopped) {
+    delete entry;
+  }
+}
+
+// Updates each entry of a copy of the list that is still listed when its
+// turn comes: an update may add or remove entries.
+template <class T>
+void UpdateListed(const std::vector<T*>& list, unsigned dt) {
+  const std::vector<T*> copy = list;
+  for (T* entry : copy) {
+    if (Holds(list, entry)) {
+      entry->Update(dt);
+    }
+  }
+}
+
 }  // namespace
 
 Control::Control() = default;
@@ -76,6 +113,16 @@ Control::~Control() {
       siblings.erase(it);
       _parent->_childrenChanged = true;
     }
+  }
+  std::vector<Modifier*> modifiers;
+  modifiers.swap(_modifiers);
+  for (Modifier* modifier : modifiers) {
+    delete modifier;
+  }
+  std::vector<Effect*> effects;
+  effects.swap(_effects);
+  for (Effect* effect : effects) {
+    delete effect;
   }
   std::vector<Control*> children;
   children.swap(_children);
@@ -240,6 +287,113 @@ void Control::Deactivate() {
 
 Control* Control::CreateInstance() const {
   return new Control();
+}
+
+// ---------------------------------------------------------------------------
+// Modifiers and effects
+
+Effect* Control::GetEffect(int index) const {
+  return EntryAt(_effects, index);
+}
+
+Modifier* Control::GetModifier(int index) const {
+  return EntryAt(_modifiers, index);
+}
+
+bool Control::AddModifier(Modifier* modifier, bool keepTarget) {
+  // Held twice, it would be deleted twice.
+  if (!modifier || Holds(_modifiers, modifier)) {
+    return false;
+  }
+  _modifiers.push_back(modifier);
+  if (!keepTarget) {
+    modifier->SetTarget(this);
+  }
+  return true;
+}
+
+bool Control::AddAndStartModifier(Modifier* modifier, bool keepTarget) {
+  if (!AddModifier(modifier, keepTarget)) {
+    return false;
+  }
+  modifier->Start();
+  return true;
+}
+
+bool Control::DeleteModifier(Modifier* modifier) {
+  auto it = std::find(_modifiers.begin(), _modifiers.end(), modifier);
+  if (it == _modifiers.end()) {
+    return false;
+  }
+  _modifiers.erase(it);
+  delete modifier;
+  return true;
+}
+
+bool Control::AddEffect(Effect* effect) {
+  if (!effect || Holds(_effects, effect)) {
+    return false;
+  }
+  _effects.push_back(effect);
+  effect->SetTarget(this);
+  return true;
+}
+
+bool Control::AddAndStartEffect(Effect* effect) {
+  if (!AddEffect(effect)) {
+    return false;
+  }
+  effect->Start();
+  return true;
+}
+
+bool Control::RemoveEffect(Effect* effect) {
+  auto it = std::find(_effects.begin(), _effects.end(), effect);
+  if (it == _effects.end()) {
+    return false;
+  }
+  _effects.erase(it);
+  return true;
+}
+
+void Control::RemoveFinishedEffects() {
+  DeleteStopped(_effects);
+}
+
+void Control::RemoveFinishedModifiers() {
+  DeleteStopped(_modifiers);
+}
+
+// ---------------------------------------------------------------------------
+// XML
+
+Control* Control::CreateFromXml(LLF::XmlElement& element) {
+  if (element.GetName() != _tag) {
+    return nullptr;
+  }
+  Control* control = CreateInstance();
+  if (!control->LoadFromXml(element)) {
+    delete control;
+    return nullptr;
+  }
+  return control;
+}
+
+Control* Control::CreateFromXmlText(const std::wstring& text) {
+  XmlDocEx doc;
+  LLF::XmlElement* element = doc.ParseDocumentElement(text);
+  return element ? CreateFromXml(*element) : nullptr;
+}
+
+bool Control::LoadFromXml(LLF::XmlElement& element) {
+  (void)element;
+  return true;
+}
+
+bool Control::LoadFromXmlText(const std::wstring& text) {
+  XmlDocEx doc;
+  LLF::XmlElement* element = doc.ParseDocumentElement(text);
+  return element && LoadFromXml(*element);
 }
 
 // ---------------------------------------------------------------------------
@@ -566,6 +720,10 @@ void Control::PreUpdate() {
 void Control::Update(unsigned dt) {
   DispatchScope scope;
   try {
+    UpdateListed(_modifiers, dt);
+    RemoveFinishedModifiers();
+    UpdateListed(_effects, dt);
+    RemoveFinishedEffects();
     UpdateChilds(dt);
     StateMachine::Update(dt);
   } catch (...) {
