@@ -9,6 +9,8 @@
 #include "IRenderSystem.h"
 #include "Log.h"
 #include "Modifier.h"
+#include "ObjectFactory.h"
+#include "OwnedList.h"
 #include "Vector3.h"
 #include "XmlDocEx.h"
 #include "XmlElement.h"
@@ -62,39 +64,6 @@ bool IsFromWindow(const LLF::Message& msg) {
 
 LLF::Matrix4 Translation(float x, float y) {
   return LLF::Matrix4::Translation(LLF::Vector3(x, y, 0.0f));
-}
-
-template <class T>
-bool Holds(const std::vector<T*>& list, const T* entry) {
-  return std::find(list.begin(), list.end(), entry) != list.end();
-}
-
-template <class T>
-T* EntryAt(const std::vector<T*>& list, int index) {
-  return index >= 0 && index < static_cast<int>(list.size()) ? list[index] : nullptr;
-}
-
-// Takes the stopped entries out of the list, then deletes them.
-template <class T>
-void DeleteStopped(std::vector<T*>& list) {
-  auto kept = std::stable_partition(list.begin(), list.end(), [](const T* entry) { return !entry->IsStopped(); });
-  std::vector<T*> stopped(kept, list.end());
-  list.erase(kept, list.end());
-  for (T* entry : stopped) {
-    delete entry;
-  }
-}
-
-// Updates each entry of a copy of the list that is still listed when its
-// turn comes: an update may add or remove entries.
-template <class T>
-void UpdateListed(const std::vector<T*>& list, unsigned dt) {
-  const std::vector<T*> copy = list;
-  for (T* entry : copy) {
-    if (Holds(list, entry)) {
-      entry->Update(dt);
-    }
-  }
 }
 
 }  // namespace
@@ -321,11 +290,9 @@ bool Control::AddAndStartModifier(Modifier* modifier, bool keepTarget) {
 }
 
 bool Control::DeleteModifier(Modifier* modifier) {
-  auto it = std::find(_modifiers.begin(), _modifiers.end(), modifier);
-  if (it == _modifiers.end()) {
+  if (!Unlist(_modifiers, modifier)) {
     return false;
   }
-  _modifiers.erase(it);
   delete modifier;
   return true;
 }
@@ -348,12 +315,7 @@ bool Control::AddAndStartEffect(Effect* effect) {
 }
 
 bool Control::RemoveEffect(Effect* effect) {
-  auto it = std::find(_effects.begin(), _effects.end(), effect);
-  if (it == _effects.end()) {
-    return false;
-  }
-  _effects.erase(it);
-  return true;
+  return Unlist(_effects, effect);
 }
 
 void Control::RemoveFinishedEffects() {
@@ -368,15 +330,7 @@ void Control::RemoveFinishedModifiers() {
 // XML
 
 Control* Control::CreateFromXml(LLF::XmlElement& element) {
-  if (element.GetName() != _tag) {
-    return nullptr;
-  }
-  Control* control = CreateInstance();
-  if (!control->LoadFromXml(element)) {
-    delete control;
-    return nullptr;
-  }
-  return control;
+  return CreateLoaded<Control>(*this, _tag, element);
 }
 
 Control* Control::CreateFromXmlText(const std::wstring& text) {

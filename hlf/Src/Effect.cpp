@@ -6,6 +6,7 @@
 #include "Log.h"
 #include "Modifier.h"
 #include "ModifierFactory.h"
+#include "OwnedList.h"
 #include "XmlAttribute.h"
 #include "XmlDocEx.h"
 #include "XmlElement.h"
@@ -45,14 +46,11 @@ void Effect::DeleteModifiers() {
 }
 
 Modifier* Effect::GetModifier(int index) const {
-  if (index < 0 || index >= static_cast<int>(_modifiers.size())) {
-    return nullptr;
-  }
-  return _modifiers[index];
+  return EntryAt(_modifiers, index);
 }
 
 bool Effect::HasModifier(const Modifier* modifier) const {
-  return std::find(_modifiers.begin(), _modifiers.end(), modifier) != _modifiers.end();
+  return Holds(_modifiers, modifier);
 }
 
 void Effect::AddModifier(Modifier* modifier) {
@@ -113,14 +111,7 @@ bool Effect::Update(unsigned dt) {
     }
     return true;
   }
-  std::vector<Modifier*> finished;
-  auto kept = std::stable_partition(_modifiers.begin(), _modifiers.end(),
-                                    [](const Modifier* modifier) { return !modifier->IsStopped(); });
-  finished.assign(kept, _modifiers.end());
-  _modifiers.erase(kept, _modifiers.end());
-  for (Modifier* modifier : finished) {
-    delete modifier;
-  }
+  DeleteStopped(_modifiers);
   if (_modifiers.empty()) {
     // The end message goes last: a receiver may delete this effect.
     Stop(false);
@@ -128,36 +119,31 @@ bool Effect::Update(unsigned dt) {
   return true;
 }
 
-void Effect::SendEnd() {
-  LLF::Message msg(static_cast<LLF::MessageSender*>(this), EFFECT_MSG_END, 0, 0, 0, std::wstring());
-  Send(&msg);
+void Effect::End(bool silent, bool finishModifiers) {
+  _running = false;
+  _stopped = true;
+  if (_infiniteLoop) {
+    Start();
+    return;
+  }
+  if (finishModifiers) {
+    for (Modifier* modifier : _modifiers) {
+      modifier->Finish(true);
+    }
+  }
+  if (!silent) {
+    // Last: a receiver may delete this effect.
+    LLF::Message msg(this, EFFECT_MSG_END, 0, 0, 0, std::wstring());
+    Send(&msg);
+  }
 }
 
 void Effect::Stop(bool silent) {
-  _running = false;
-  _stopped = true;
-  if (_infiniteLoop) {
-    Start();
-    return;
-  }
-  for (Modifier* modifier : _modifiers) {
-    modifier->Finish(true);
-  }
-  if (!silent) {
-    SendEnd();
-  }
+  End(silent, true);
 }
 
 void Effect::Cancel(bool silent) {
-  _running = false;
-  _stopped = true;
-  if (_infiniteLoop) {
-    Start();
-    return;
-  }
-  if (!silent) {
-    SendEnd();
-  }
+  End(silent, false);
 }
 
 bool Effect::LoadFromXmlText(const std::wstring& text) {
@@ -204,14 +190,8 @@ bool Effect::LoadFromFile(const std::wstring& file, const std::wstring& name) {
     LLF::Log::GetInstance().Write(L"Error: Effects file \"" + file + L"\" don't have root item.");
     return false;
   }
-  for (int i = 0; i < effects->GetChildsCount(); ++i) {
-    LLF::XmlElement* effect = effects->GetChild(i);
-    const LLF::XmlAttribute* effectName = effect->GetAttribute(std::wstring(L"name"));
-    if (effectName && effectName->GetValue() == name) {
-      return LoadFromXml(*effect);
-    }
-  }
-  return false;
+  LLF::XmlElement* effect = XmlDocEx::FindNamedChild(*effects, name);
+  return effect && LoadFromXml(*effect);
 }
 
 void Effect::ApplyInitialParams() {

@@ -103,7 +103,8 @@ class Effect : public LLF::MessageSender, public LLF::MessageReceiver {
  private:
   void StartModifiers();
   void DeleteModifiers();
-  void SendEnd();
+  // Stop and Cancel: ends the effect, or starts a looping one again.
+  void End(bool silent, bool finishModifiers);
 
   Control* _target = nullptr;
   bool _stopped = false;

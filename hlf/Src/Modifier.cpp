@@ -2,6 +2,7 @@
 
 #include "Effect.h"
 #include "Message.h"
+#include "ObjectFactory.h"
 #include "TimeWarp.h"
 #include "TimeWarpFactory.h"
 #include "XmlAttribute.h"
@@ -124,15 +125,7 @@ void Modifier::Apply(float p, float dt) {
 }
 
 Modifier* Modifier::CreateFromXml(LLF::XmlElement& element) {
-  if (element.GetName() != _tag) {
-    return nullptr;
-  }
-  Modifier* modifier = CreateInstance();
-  if (!modifier->LoadFromXml(element)) {
-    delete modifier;
-    return nullptr;
-  }
-  return modifier;
+  return CreateLoaded<Modifier>(*this, _tag, element);
 }
 
 Modifier* Modifier::CreateFromXmlText(const std::wstring& text) {
@@ -200,42 +193,33 @@ unsigned Modifier::SecondsToMs(float seconds) {
 
 namespace {
 
-const LLF::XmlAttribute* Find(const LLF::XmlElement& element, const wchar_t* name) {
-  return element.GetAttribute(std::wstring(name));
+// The attribute's value read by get into out, when the element has it.
+template <class V>
+bool ReadInto(const LLF::XmlElement& element, const wchar_t* name, V& out,
+              V (LLF::XmlAttribute::*get)() const) {
+  const LLF::XmlAttribute* attribute = element.GetAttribute(std::wstring(name));
+  if (attribute) {
+    out = (attribute->*get)();
+  }
+  return attribute != nullptr;
 }
 
 }  // namespace
 
 bool Modifier::ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, LLF::Vector2& out) {
-  const LLF::XmlAttribute* attribute = Find(element, name);
-  if (attribute) {
-    out = attribute->GetFloatPair();
-  }
-  return attribute != nullptr;
+  return ReadInto(element, name, out, &LLF::XmlAttribute::GetFloatPair);
 }
 
 bool Modifier::ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, float& out) {
-  const LLF::XmlAttribute* attribute = Find(element, name);
-  if (attribute) {
-    out = attribute->GetFloat();
-  }
-  return attribute != nullptr;
+  return ReadInto(element, name, out, &LLF::XmlAttribute::GetFloat);
 }
 
 bool Modifier::ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, int& out) {
-  const LLF::XmlAttribute* attribute = Find(element, name);
-  if (attribute) {
-    out = attribute->GetInt();
-  }
-  return attribute != nullptr;
+  return ReadInto(element, name, out, &LLF::XmlAttribute::GetInt);
 }
 
 bool Modifier::ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, bool& out) {
-  const LLF::XmlAttribute* attribute = Find(element, name);
-  if (attribute) {
-    out = attribute->GetBool();
-  }
-  return attribute != nullptr;
+  return ReadInto(element, name, out, &LLF::XmlAttribute::GetBool);
 }
 
 }  // namespace HLF

@@ -3,7 +3,6 @@
 #include "Control.h"
 #include "Modifier.h"
 #include "TimeWarp.h"
-#include "XmlAttribute.h"
 #include "XmlDocEx.h"
 
 namespace HLF {
@@ -67,17 +66,8 @@ T* ObjectFactory<T>::LoadNamedObjectFromXml(const std::wstring& file, const std:
     return nullptr;
   }
   LLF::XmlElement* section = doc.GetRoot()->GetChildByPath(path);
-  if (!section) {
-    return nullptr;
-  }
-  for (int i = 0; i < section->GetChildsCount(); ++i) {
-    LLF::XmlElement* child = section->GetChild(i);
-    const LLF::XmlAttribute* childName = child->GetAttribute(std::wstring(L"name"));
-    if (childName && childName->GetValue() == name) {
-      return CreateFrom(*child);
-    }
-  }
-  return nullptr;
+  LLF::XmlElement* element = section ? XmlDocEx::FindNamedChild(*section, name) : nullptr;
+  return element ? CreateFrom(*element) : nullptr;
 }
 
 template <class T>

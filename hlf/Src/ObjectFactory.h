@@ -14,12 +14,25 @@
 #include <vector>
 
 #include "Object.h"
-
-namespace LLF {
-class XmlElement;
-}
+#include "XmlElement.h"
 
 namespace HLF {
+
+// What a prototype does with an element: a new object of its class loaded
+// from the element when the element's name is the class's tag; null when
+// it is not, or when the load fails (the new object is deleted).
+template <class T>
+T* CreateLoaded(const T& prototype, const std::wstring& tag, LLF::XmlElement& element) {
+  if (element.GetName() != tag) {
+    return nullptr;
+  }
+  T* object = prototype.CreateInstance();
+  if (!object->LoadFromXml(element)) {
+    delete object;
+    return nullptr;
+  }
+  return object;
+}
 
 template <class T>
 class ObjectFactory : public virtual LLF::Object {

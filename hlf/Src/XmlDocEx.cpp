@@ -55,6 +55,17 @@ LLF::XmlElement* XmlDocEx::GetDocumentElement() {
   return nullptr;
 }
 
+LLF::XmlElement* XmlDocEx::FindNamedChild(LLF::XmlElement& parent, const std::wstring& name) {
+  for (int i = 0; i < parent.GetChildsCount(); ++i) {
+    LLF::XmlElement* child = parent.GetChild(i);
+    const LLF::XmlAttribute* childName = child->GetAttribute(kName);
+    if (childName && childName->GetValue() == name) {
+      return child;
+    }
+  }
+  return nullptr;
+}
+
 bool XmlDocEx::Parse(const std::wstring& text) {
   if (!LLF::XmlDoc::Parse(text)) {
     return false;

@@ -57,6 +57,8 @@ class XmlDocEx : public LLF::XmlDoc {
   LLF::XmlElement* ParseDocumentElement(const std::wstring& text) {
     return Parse(text) ? GetDocumentElement() : nullptr;
   }
+  // The first child of parent whose "name" attribute is name, or null.
+  static LLF::XmlElement* FindNamedChild(LLF::XmlElement& parent, const std::wstring& name);
   // The variable store: its "var" children are the known variables.
   const LLF::XmlElement& GetVars() const { return _vars; }
 

@@ -100,11 +100,11 @@ TEST_F(FactoryTest, BuildsNestedTreesAndSkipsWhatIsNoControl) {
       L"  <part name=\"d\" />"
       L"</part>");
   ASSERT_NE(root, nullptr);
-  EXPECT_EQ(g_journal, (std::vector<std::string>{
-                           "load root 0", "load a 0", "load a2 0", "created a2 0", "created a 2", "load b 0",
-                           "deleted b 0", "load c 0", "load c1 0", "created c1 0", "load c2 0", "created c2 0",
-                           "created c 2", "deleted c 2", "deleted c1 0", "deleted c2 0", "load d 0",
-                           "created d 0", "created root 2"}));
+  EXPECT_EQ(g_journal, (std::vector<std::string>{"load root 0", "load a 0", "load a2 0", "created a2 0",
+                                                 "created a 2", "load b 0", "deleted b 0", "load c 0",
+                                                 "load c1 0", "created c1 0", "load c2 0", "created c2 0",
+                                                 "created c 2", "deleted c 2", "deleted c1 0", "deleted c2 0",
+                                                 "load d 0", "created d 0", "created root 2"}));
   ASSERT_EQ(root->GetChildsCount(), 2);
   HLF::Control* a = root->GetChild(0);
   EXPECT_EQ(a->GetName(), L"a");
@@ -197,7 +197,7 @@ TEST_F(FactoryTest, ModifiersAndTheirCurvesByName) {
   HLF::ModifierFactory& modifiers = HLF::ModifierFactory::GetInstance();
   struct Case {
     const wchar_t* text;
-    const char* kind;  // null: nothing made
+    const char* kind;      // null: nothing made
     const wchar_t* curve;  // the curve's tag, empty for none
   } cases[] = {
       {L"<modifier duration=\"2\" />", "Modifier", L""},
@@ -215,7 +215,8 @@ TEST_F(FactoryTest, ModifiersAndTheirCurvesByName) {
     HLF::XmlDocEx doc;
     ASSERT_TRUE(doc.Parse(c.text));
     std::unique_ptr<HLF::Modifier> modifier(modifiers.CreateFrom(*doc.GetDocumentElement()));
-    std::unique_ptr<HLF::TimeWarp> curve(HLF::TimeWarpFactory::GetInstance().CreateFrom(*doc.GetDocumentElement()));
+    std::unique_ptr<HLF::TimeWarp> curve(
+        HLF::TimeWarpFactory::GetInstance().CreateFrom(*doc.GetDocumentElement()));
     if (!c.kind) {
       EXPECT_EQ(modifier, nullptr);
       EXPECT_EQ(curve, nullptr);

@@ -61,25 +61,53 @@ TEST(ModifierTest, Timeline) {
     std::vector<std::string> steps;
     std::vector<std::string> expected;
   } cases[] = {
-      {"duration 0 ends at the first update, even in the delay", 0, 500, false, false,
+      {"duration 0 ends at the first update, even in the delay",
+       0,
+       500,
+       false,
+       false,
        {"start", "u16", "u16"},
        {"apply 0.000 0.000", "apply 1.000 0.000", "end", "false"}},
-      {"noInitialParamsSet: nothing before the delay is over", 200, 100, true, false,
+      {"noInitialParamsSet: nothing before the delay is over",
+       200,
+       100,
+       true,
+       false,
        {"start", "u50", "u50", "u100", "u100"},
        {"apply 0.000 0.050", "apply 0.500 0.100", "apply 1.000 0.000", "end"}},
-      {"without it the start state is applied during the delay", 200, 100, false, false,
+      {"without it the start state is applied during the delay",
+       200,
+       100,
+       false,
+       false,
        {"start", "u50", "u60", "u140"},
        {"apply 0.000 0.000", "apply 0.000 0.050", "apply 0.050 0.060", "apply 0.750 0.140"}},
-      {"a frame past the end applies the end once", 100, 0, false, false,
+      {"a frame past the end applies the end once",
+       100,
+       0,
+       false,
+       false,
        {"start", "u250", "u10"},
        {"apply 0.000 0.000", "apply 1.000 0.000", "end", "false"}},
-      {"the curve eases the progress", 1000, 0, false, true,
+      {"the curve eases the progress",
+       1000,
+       0,
+       false,
+       true,
        {"start", "u500", "u500"},
        {"apply 0.000 0.000", "apply 0.707 0.500", "apply 1.000 0.000", "end"}},
-      {"a silent stop applies and sends nothing", 100, 0, false, false,
+      {"a silent stop applies and sends nothing",
+       100,
+       0,
+       false,
+       false,
        {"start", "u50", "stop", "u10"},
        {"apply 0.000 0.000", "apply 0.500 0.050", "false"}},
-      {"a start after the end runs it anew", 100, 0, false, false,
+      {"a start after the end runs it anew",
+       100,
+       0,
+       false,
+       false,
        {"start", "u100", "start", "u50"},
        {"apply 0.000 0.000", "apply 1.000 0.000", "end", "apply 0.000 0.000", "apply 0.500 0.050"}},
   };
@@ -95,7 +123,9 @@ TEST(ModifierTest, Timeline) {
     }
     QmTest::MessageRecorder recorder;
     recorder.Listen(&modifier);
-    recorder.action = [&journal](const LLF::Message& msg) { journal.push_back(msg.GetCode() == 1 ? "end" : "?"); };
+    recorder.action = [&journal](const LLF::Message& msg) {
+      journal.push_back(msg.GetCode() == 1 ? "end" : "?");
+    };
     for (const std::string& step : c.steps) {
       if (step == "start") {
         modifier.Start();
@@ -194,11 +224,14 @@ TEST(ModifierTest, ChangesOfEachClass) {
     const char* end;
   } cases[] = {
       {L"<mover startPosition=\"0,0\" endPosition=\"100,50\" duration=\"1\" />",
-       [](const HLF::Control& c) { return LLF::WideToAnsi(LLF::ToString(c.GetPosition())); }, "50,25", "100,50"},
+       [](const HLF::Control& c) { return LLF::WideToAnsi(LLF::ToString(c.GetPosition())); }, "50,25",
+       "100,50"},
       {L"<moverto endPosition=\"100,0\" duration=\"1\" />",
-       [](const HLF::Control& c) { return LLF::WideToAnsi(LLF::ToString(c.GetPosition())); }, "60,10", "100,0"},
+       [](const HLF::Control& c) { return LLF::WideToAnsi(LLF::ToString(c.GetPosition())); }, "60,10",
+       "100,0"},
       {L"<moverto endPositionOffset=\"10,-20\" duration=\"1\" />",
-       [](const HLF::Control& c) { return LLF::WideToAnsi(LLF::ToString(c.GetPosition())); }, "25,10", "30,0"},
+       [](const HLF::Control& c) { return LLF::WideToAnsi(LLF::ToString(c.GetPosition())); }, "25,10",
+       "30,0"},
       {L"<scaler duration=\"1\" />",
        [](const HLF::Control& c) { return LLF::WideToAnsi(LLF::ToString(c.GetScale())); }, "0.5,0.5", "1,1"},
       {L"<scaler startScale=\"1,1\" endScale=\"3,2\" duration=\"1\" />",
@@ -214,10 +247,14 @@ TEST(ModifierTest, ChangesOfEachClass) {
       {L"<fader type=\"FADETO\" fadeFrom=\"300\" fadeTo=\"10\" duration=\"1\" />",
        [](const HLF::Control& c) { return std::to_string(c.GetAlpha()); }, "27", "10"},
       {L"<fader type=\"FADEIN\" hideOnZeroAlpha=\"true\" duration=\"1\" />",
-       [](const HLF::Control& c) { return std::to_string(c.GetAlpha()) + (c.IsVisible() ? " shown" : " hidden"); },
+       [](const HLF::Control& c) {
+         return std::to_string(c.GetAlpha()) + (c.IsVisible() ? " shown" : " hidden");
+       },
        "127 shown", "0 hidden"},
       {L"<fader type=\"FADETO\" fadeFrom=\"255\" fadeTo=\"10\" hideOnZeroAlpha=\"true\" duration=\"1\" />",
-       [](const HLF::Control& c) { return std::to_string(c.GetAlpha()) + (c.IsVisible() ? " shown" : " hidden"); },
+       [](const HLF::Control& c) {
+         return std::to_string(c.GetAlpha()) + (c.IsVisible() ? " shown" : " hidden");
+       },
        "132 shown", "10 shown"},
   };
   for (const Case& c : cases) {
@@ -279,8 +316,10 @@ TEST(ModifierTest, FaderWithoutATargetTintsTheScreen) {
     LLF::Color half;
     LLF::Color end;
   } cases[] = {
-      {HLF::Fader::FADE_RISE, LLF::Color(10, 20, 30, 0), LLF::Color(10, 20, 30, 127), LLF::Color(10, 20, 30, 255)},
-      {HLF::Fader::FADE_FALL, LLF::Color(10, 20, 30, 255), LLF::Color(10, 20, 30, 127), LLF::Color(10, 20, 30, 0)},
+      {HLF::Fader::FADE_RISE, LLF::Color(10, 20, 30, 0), LLF::Color(10, 20, 30, 127),
+       LLF::Color(10, 20, 30, 255)},
+      {HLF::Fader::FADE_FALL, LLF::Color(10, 20, 30, 255), LLF::Color(10, 20, 30, 127),
+       LLF::Color(10, 20, 30, 0)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.type);

@@ -18,9 +18,9 @@ std::wstring Attr(LLF::XmlElement* element, const wchar_t* name) {
 
 TEST(XmlDocExTest, SubstitutesReferences) {
   HLF::XmlDocEx doc;
-  ASSERT_TRUE(doc.Parse(
-      L"<doc><vars><var name=\"w\" value=\"100\" /><var name=\"ref\" value=\"#w;\" />"
-      L"<var name=\"novalue\" /><var name=\"w\" value=\"second\" /></vars></doc>"));
+  ASSERT_TRUE(
+      doc.Parse(L"<doc><vars><var name=\"w\" value=\"100\" /><var name=\"ref\" value=\"#w;\" />"
+                L"<var name=\"novalue\" /><var name=\"w\" value=\"second\" /></vars></doc>"));
   struct Case {
     const wchar_t* text;
     const wchar_t* expected;
@@ -94,9 +94,10 @@ TEST(XmlDocExTest, VariablesFromTheSectionAndIncludes) {
                            "  <var name=\"onlyDeep\" value=\"d\" />\n"
                            "  <include file=\"scripts/common.xml\" path=\"common/vars\" />\n"
                            "</vars></deeper>\n");
-  folders.WriteProgramFile("scripts/other.xml",
-                           "<other><vars><var name=\"later\" value=\"other\" /><var name=\"h\" value=\"99\" />"
-                           "<var name=\"onlyOther\" value=\"o\" /></vars></other>\n");
+  folders.WriteProgramFile(
+      "scripts/other.xml",
+      "<other><vars><var name=\"later\" value=\"other\" /><var name=\"h\" value=\"99\" />"
+      "<var name=\"onlyOther\" value=\"o\" /></vars></other>\n");
 
   QmTest::LogRecorder log;
   HLF::XmlDocEx doc;
