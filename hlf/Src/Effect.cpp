@@ -77,6 +77,7 @@ void Effect::Start() {
   ApplyInitialParams();
   _running = true;
   _stopped = false;
+  _endReported = false;
 }
 
 bool Effect::Update(unsigned dt) {
@@ -102,6 +103,10 @@ bool Effect::Update(unsigned dt) {
         return true;
       }
     }
+  }
+  if (_stopped) {
+    // A receiver of a modifier ended the effect meanwhile.
+    return true;
   }
   if (_infiniteLoop) {
     const bool allStopped = std::all_of(_modifiers.begin(), _modifiers.end(),
@@ -131,7 +136,9 @@ void Effect::End(bool silent, bool finishModifiers) {
       modifier->Finish(true);
     }
   }
-  if (!silent) {
+  // Once per run, however often it is ended.
+  if (!silent && !_endReported) {
+    _endReported = true;
     // Last: a receiver may delete this effect.
     LLF::Message msg(this, EFFECT_MSG_END, 0, 0, 0, std::wstring());
     Send(&msg);
@@ -210,6 +217,7 @@ void Effect::CopyFrom(const Effect& other) {
   _infiniteLoop = other._infiniteLoop;
   _name = other._name;
   _startDelay = other._startDelay;
+  _endReported = other._endReported;
   DeleteModifiers();
   for (const Modifier* modifier : other._modifiers) {
     Modifier* copy = modifier->CreateInstance();

@@ -75,7 +75,8 @@ class Effect : public LLF::MessageSender, public LLF::MessageReceiver {
   // have stopped). False when not running.
   virtual bool Update(unsigned dt);
   // Ends the effect: a looping one starts again; any other puts its
-  // modifiers at their end states and, unless silent, sends code 2.
+  // modifiers at their end states and, unless silent, sends code 2 (once
+  // a run: an effect ended again does not report again).
   virtual void Stop(bool silent);
   // As Stop, but leaves the modifiers where they are.
   virtual void Cancel(bool silent);
@@ -113,6 +114,7 @@ class Effect : public LLF::MessageSender, public LLF::MessageReceiver {
   std::wstring _name;
   unsigned _startDelay = 0;
   std::vector<Modifier*> _modifiers;
+  bool _endReported = false;  // code 2 went out since the last Start
   // Cleared by the destructor; an update holds it, so one that a
   // modifier's receiver ends by deleting this effect touches nothing more.
   std::shared_ptr<bool> _alive = std::make_shared<bool>(true);

@@ -194,6 +194,27 @@ TEST_F(EffectTest, StopAndCancel) {
   }
 }
 
+// The end goes out once a run, also when a receiver of a modifier ends the
+// effect from inside its update, and when it is stopped again after.
+TEST_F(EffectTest, TheEndIsReportedOncePerRun) {
+  HLF::Effect* effect = new HLF::Effect();
+  QmTest::MessageRecorder stopper;
+  effect->AddModifier(new HLF::Fader(nullptr, nullptr, &stopper, HLF::Fader::FADE_FALL, 100, 0));
+  effect->AddModifier(new HLF::Fader(nullptr, nullptr, nullptr, HLF::Fader::FADE_FALL, 200, 0));
+  effect->AddReceiver(&recorder);
+  stopper.action = [effect](const LLF::Message&) { effect->Stop(false); };
+  panel->AddAndStartEffect(effect);
+  EXPECT_TRUE(effect->Update(100));
+  EXPECT_EQ(recorder.Codes(), std::vector<std::string>{"?:2"});
+  effect->Stop(false);
+  effect->Cancel(false);
+  EXPECT_EQ(recorder.Codes(), std::vector<std::string>{"?:2"});
+  // A new run reports again.
+  effect->Start();
+  effect->Stop(false);
+  EXPECT_EQ(recorder.Codes(), (std::vector<std::string>{"?:2", "?:2"}));
+}
+
 // An effect without modifiers ends at its first update.
 TEST_F(EffectTest, AnEffectWithoutModifiersEndsAtOnce) {
   HLF::Effect* effect = Attach(L"Empty");
