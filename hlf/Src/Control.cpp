@@ -340,6 +340,8 @@ Control* Control::CreateFromXmlText(const std::wstring& text) {
 }
 
 bool Control::LoadFromXml(LLF::XmlElement& element) {
+  // The base attributes come with the layout format; until then a control
+  // element loads as a default control.
   (void)element;
   return true;
 }

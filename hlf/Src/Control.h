@@ -266,7 +266,8 @@ class Control : public StateMachine {
   virtual Control* CreateFromXml(LLF::XmlElement& element);
   // CreateFromXml of the text's top-level element, read with variables.
   virtual Control* CreateFromXmlText(const std::wstring& text);
-  // Reads the control's element. True.
+  // Reads the control's element; subclasses read theirs after the base's.
+  // True here.
   virtual bool LoadFromXml(LLF::XmlElement& element);
   // LoadFromXml of the text's top-level element, read with variables;
   // false when the text does not parse.
