@@ -4,10 +4,16 @@
 
 #include "AppWindow.h"
 #include "EditorServices.h"
+#include "Effect.h"
 #include "GameServices.h"
 #include "IRenderSystem.h"
 #include "Log.h"
+#include "Modifier.h"
+#include "ObjectFactory.h"
+#include "OwnedList.h"
 #include "Vector3.h"
+#include "XmlDocEx.h"
+#include "XmlElement.h"
 
 namespace HLF {
 
@@ -76,6 +82,16 @@ Control::~Control() {
       siblings.erase(it);
       _parent->_childrenChanged = true;
     }
+  }
+  std::vector<Modifier*> modifiers;
+  modifiers.swap(_modifiers);
+  for (Modifier* modifier : modifiers) {
+    delete modifier;
+  }
+  std::vector<Effect*> effects;
+  effects.swap(_effects);
+  for (Effect* effect : effects) {
+    delete effect;
   }
   std::vector<Control*> children;
   children.swap(_children);
@@ -240,6 +256,100 @@ void Control::Deactivate() {
 
 Control* Control::CreateInstance() const {
   return new Control();
+}
+
+// ---------------------------------------------------------------------------
+// Modifiers and effects
+
+Effect* Control::GetEffect(int index) const {
+  return EntryAt(_effects, index);
+}
+
+Modifier* Control::GetModifier(int index) const {
+  return EntryAt(_modifiers, index);
+}
+
+bool Control::AddModifier(Modifier* modifier, bool keepTarget) {
+  // Held twice, it would be deleted twice.
+  if (!modifier || Holds(_modifiers, modifier)) {
+    return false;
+  }
+  _modifiers.push_back(modifier);
+  if (!keepTarget) {
+    modifier->SetTarget(this);
+  }
+  return true;
+}
+
+bool Control::AddAndStartModifier(Modifier* modifier, bool keepTarget) {
+  if (!AddModifier(modifier, keepTarget)) {
+    return false;
+  }
+  modifier->Start();
+  return true;
+}
+
+bool Control::DeleteModifier(Modifier* modifier) {
+  if (!Unlist(_modifiers, modifier)) {
+    return false;
+  }
+  delete modifier;
+  return true;
+}
+
+bool Control::AddEffect(Effect* effect) {
+  if (!effect || Holds(_effects, effect)) {
+    return false;
+  }
+  _effects.push_back(effect);
+  effect->SetTarget(this);
+  return true;
+}
+
+bool Control::AddAndStartEffect(Effect* effect) {
+  if (!AddEffect(effect)) {
+    return false;
+  }
+  effect->Start();
+  return true;
+}
+
+bool Control::RemoveEffect(Effect* effect) {
+  return Unlist(_effects, effect);
+}
+
+void Control::RemoveFinishedEffects() {
+  DeleteStopped(_effects);
+}
+
+void Control::RemoveFinishedModifiers() {
+  DeleteStopped(_modifiers);
+}
+
+// ---------------------------------------------------------------------------
+// XML
+
+Control* Control::CreateFromXml(LLF::XmlElement& element) {
+  return CreateLoaded<Control>(*this, _tag, element);
+}
+
+Control* Control::CreateFromXmlText(const std::wstring& text) {
+  XmlDocEx doc;
+  LLF::XmlElement* element = doc.ParseDocumentElement(text);
+  return element ? CreateFromXml(*element) : nullptr;
+}
+
+bool Control::LoadFromXml(LLF::XmlElement& element) {
+  // The base attributes come with the layout format; until then a control
+  // element loads as a default control.
+  (void)element;
+  return true;
+}
+
+bool Control::LoadFromXmlText(const std::wstring& text) {
+  XmlDocEx doc;
+  LLF::XmlElement* element = doc.ParseDocumentElement(text);
+  return element && LoadFromXml(*element);
 }
 
 // ---------------------------------------------------------------------------
@@ -566,6 +676,10 @@ void Control::PreUpdate() {
 void Control::Update(unsigned dt) {
   DispatchScope scope;
   try {
+    UpdateListed(_modifiers, dt);
+    RemoveFinishedModifiers();
+    UpdateListed(_effects, dt);
+    RemoveFinishedEffects();
     UpdateChilds(dt);
     StateMachine::Update(dt);
   } catch (...) {

@@ -18,7 +18,8 @@
 // may be closed from inside its own click.
 //
 // Virtual slots: 0-15 of StateMachine (overrides 0 IsKindOf, 1 destructor,
-// 2 Dump, 12 Update), then 16 GetName, 21 GetChildsCount, 22 GetChild,
+// 2 Dump, 12 Update), then 16 GetName, 17 GetEffectsCount, 18 GetEffect,
+// 19 GetModifiersCount, 20 GetModifier, 21 GetChildsCount, 22 GetChild,
 // 23 GetChildByName, 24 FindChild, 25 GetAbsolutePosition, 26 GetPosition,
 // 27 GetOrigin, 28 GetSize, 29 GetAbsoluteRect, 30 GetRect, 31 GetParent,
 // 32 GetChildAtPoint, 33 GetChildrenAtPoint, 34 GetAlpha, 35 GetScale,
@@ -35,17 +36,20 @@
 // 73 SetDragLimits, 74 SetClipping, 75 SetActionsInvisible,
 // 76 SetPassDragToParent, 77 SetRaiseOnPress, 78 AddChild, 79 AddChildFront,
 // 80 DeleteChild, 81 RemoveChild(name), 82 RemoveChild(child),
-// 83 SetDraggable, 84 SetMouseOpaque, 91 SetDefCtrlColor, 92 SetSidesOffset,
+// 83 SetDraggable, 84 SetMouseOpaque, 85 AddModifier, 86 AddAndStartModifier,
+// 87 DeleteModifier, 88 AddEffect, 89 AddAndStartEffect, 90 RemoveEffect,
+// 91 SetDefCtrlColor, 92 SetSidesOffset,
 // 93 SetStartEffect, 94 Render, 95 ProcessMessage, 96 BringToFront,
 // 97 SendToBack, 98 Activate, 99 Deactivate, 100 OnMouseEnter,
 // 101 OnHoverHold, 102 OnMouseLeave, 103 OnMouseDown, 104 OnMouseMove,
 // 105 OnMouseUp, 106 OnMouseDblClick, 107 OnMouseWheel, 108 OnDragStart,
-// 109 OnDrag, 110 OnDragEnd, 115 GetUserFlag, 117 PreUpdate,
-// 122 RenderChilds, 123 UpdateChilds, 124 ProcessMessageChilds,
-// 126 CanProcessMessages, 127 IsShown, 128 CreateInstance.
-// The slots left out here (modifier and effect lists, the XML form, the
-// editor page, styles and the factory's creation hook) come with the
-// modifiers, effects, layouts and factories.
+// 109 OnDrag, 110 OnDragEnd, 111 CreateFromXml, 112 CreateFromXmlText,
+// 113 LoadFromXml, 114 LoadFromXmlText, 115 GetUserFlag, 117 PreUpdate,
+// 120 RemoveFinishedEffects, 121 RemoveFinishedModifiers, 122 RenderChilds,
+// 123 UpdateChilds, 124 ProcessMessageChilds, 126 CanProcessMessages,
+// 127 IsShown, 128 CreateInstance, 129 OnCreated.
+// The slots left out here (saving, the editor page and styles) come with
+// the layout format.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -62,9 +66,13 @@
 
 namespace LLF {
 class IRenderSystem;
-}
+class XmlElement;
+}  // namespace LLF
 
 namespace HLF {
+
+class Effect;
+class Modifier;
 
 // Codes a control sends to its receivers.
 enum ControlMessageCode {
@@ -97,17 +105,24 @@ class Control : public StateMachine {
   Control& operator=(const Control&) = delete;
 
   LLF_KIND_OF(Control, LLF::MessageSender)
-  // Deletes the children in index order, then tells the game shell to
-  // forget this control.
+  // Deletes the modifiers, the effects and the children in index order,
+  // then tells the game shell to forget this control.
   ~Control() override;
   // "Control: Name: " and the name.
   std::wstring Dump() const override;
-  // Children, then the state machine, so DoState runs after the children
-  // were updated. An exception is logged and ends this control's update
-  // for the frame.
+  // The modifiers, then the effects (each list's finished entries deleted
+  // after its pass), the children, then the state machine, so DoState runs
+  // after the children were updated. An exception is logged and ends this
+  // control's update for the frame.
   void Update(unsigned dt) override;
 
   virtual const std::wstring& GetName() const { return _name; }
+  virtual int GetEffectsCount() const { return static_cast<int>(_effects.size()); }
+  // Null for an index out of range.
+  virtual Effect* GetEffect(int index) const;
+  virtual int GetModifiersCount() const { return static_cast<int>(_modifiers.size()); }
+  // Null for an index out of range.
+  virtual Modifier* GetModifier(int index) const;
   virtual int GetChildsCount() const { return static_cast<int>(_children.size()); }
   // Null for an index out of range.
   virtual Control* GetChild(int index) const;
@@ -202,6 +217,21 @@ class Control : public StateMachine {
   virtual bool RemoveChild(Control* child, bool del);
   virtual void SetDraggable(bool draggable) { _draggable = draggable; }
   virtual void SetMouseOpaque(bool opaque) { _mouseOpaque = opaque; }
+  // Takes the modifier over and, unless keepTarget, makes this control its
+  // target. Refuses (false) null and a modifier already held.
+  virtual bool AddModifier(Modifier* modifier, bool keepTarget = false);
+  // AddModifier, then starts the modifier.
+  virtual bool AddAndStartModifier(Modifier* modifier, bool keepTarget = false);
+  // Deletes a held modifier; false when it is not held.
+  virtual bool DeleteModifier(Modifier* modifier);
+  // Takes the effect over and makes this control its target. Refuses
+  // (false) null and an effect already held.
+  virtual bool AddEffect(Effect* effect);
+  // AddEffect, then starts the effect.
+  virtual bool AddAndStartEffect(Effect* effect);
+  // Gives a held effect back to the caller without deleting it; false when
+  // it is not held.
+  virtual bool RemoveEffect(Effect* effect);
   virtual void SetDefCtrlColor(const LLF::Color& color) { _defCtrlColor = color; }
   virtual void SetSidesOffset(const LLF::Rect& offset) { _sidesOffset = offset; }
   // Records the start effect's file and name.
@@ -230,9 +260,24 @@ class Control : public StateMachine {
   virtual bool OnDragStart(const LLF::Point& mouse);
   virtual bool OnDrag(const LLF::Point& mouse, const LLF::Vector2& delta);
   virtual void OnDragEnd();
+  // A new control of this class loaded from the element when the element
+  // is named by this class's tag, else null; a failed load gives null.
+  // Child controls are the factory's part.
+  virtual Control* CreateFromXml(LLF::XmlElement& element);
+  // CreateFromXml of the text's top-level element, read with variables.
+  virtual Control* CreateFromXmlText(const std::wstring& text);
+  // Reads the control's element; subclasses read theirs after the base's.
+  // True here.
+  virtual bool LoadFromXml(LLF::XmlElement& element);
+  // LoadFromXml of the text's top-level element, read with variables;
+  // false when the text does not parse.
+  virtual bool LoadFromXmlText(const std::wstring& text);
   virtual bool GetUserFlag() const { return _userFlag; }
   // Clears the per-frame flags of the subtree.
   virtual void PreUpdate();
+  // Delete every effect and modifier that has stopped.
+  virtual void RemoveFinishedEffects();
+  virtual void RemoveFinishedModifiers();
   virtual void RenderChilds(LLF::IRenderSystem* rs, const LLF::Transform& context);
   // Updates each child at most once per frame, even when the list changes
   // meanwhile.
@@ -243,6 +288,9 @@ class Control : public StateMachine {
   virtual bool IsShown() const { return IsVisible(); }
   // A new default object of the same class; every subclass overrides it.
   virtual Control* CreateInstance() const;
+  // Called by the factory once the control and all its children are loaded;
+  // false says the tree is not usable, and the factory drops it. True.
+  virtual bool OnCreated() { return true; }
 
   // The control's transform (row vectors): scale and rotation about the
   // transform centre, minus the origin, then the position.
@@ -294,6 +342,8 @@ class Control : public StateMachine {
   LLF::RectF _dragLimits;
   LLF::Rect _sidesOffset;
   LLF::Color _defCtrlColor = LLF::Color(164, 164, 164, 255);
+  std::vector<Effect*> _effects;
+  std::vector<Modifier*> _modifiers;
   Control* _parent = nullptr;
   std::vector<Control*> _children;
   float _rotation = 0.0f;

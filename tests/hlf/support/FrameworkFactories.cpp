@@ -1,0 +1,25 @@
+#include "FrameworkFactories.h"
+
+#include "ControlFactory.h"
+#include "FrameworkPrototypes.h"
+#include "ModifierFactory.h"
+#include "TimeWarpFactory.h"
+
+namespace QmTest {
+
+FrameworkFactories::FrameworkFactories() {
+  ClearAll();
+  HLF::RegisterFrameworkPrototypes();
+}
+
+FrameworkFactories::~FrameworkFactories() {
+  ClearAll();
+}
+
+void FrameworkFactories::ClearAll() {
+  HLF::ControlFactory::GetInstance().Clear();
+  HLF::ModifierFactory::GetInstance().Clear();
+  HLF::TimeWarpFactory::GetInstance().Clear();
+}
+
+}  // namespace QmTest
