@@ -1,0 +1,415 @@
+// The application object in this process: its rules (monitor format,
+// desktop fallback, frames per second, command line) and runs of the run
+// function that need no window. Runs with a window are started as a
+// process of their own (ApplicationRunTest.cpp).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <signal.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "AppWindow.h"
+#include "Application.h"
+#include "InstanceLock.h"
+#include "Log.h"
+#include "LogCapture.h"
+#include "MonitorFormat.h"
+#include "OSUtils.h"
+#include "RendersManager.h"
+#include "SoundSystem.h"
+#include "TestEnv.h"
+#include "TextEncoding.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A name no other test process uses: the lock and the raise channel are
+// shared by every process of the user.
+std::wstring UniqueName(const std::wstring& hint) {
+  static int counter = 0;
+  return L"QmApp" + hint + std::to_wstring(::getpid()) + L"-" + std::to_wstring(++counter);
+}
+
+TEST(ApplicationTest, MonitorFormatTable) {
+  struct Case {
+    double width, height;
+    int format;
+  } const cases[] = {
+      {340, 270, LLF::MONITOR_FORMAT_NORMAL_4_3},                                              // 1.2592592
+      {510, 290, LLF::MONITOR_FORMAT_WIDE_16_9},  {470, 300, LLF::MONITOR_FORMAT_WIDE_16_10},  // 1.5666667
+      {400, 300, LLF::MONITOR_FORMAT_NORMAL_4_3}, {160, 100, LLF::MONITOR_FORMAT_WIDE_16_10},
+      {0, 0, LLF::MONITOR_FORMAT_UNKNOWN},  // a screen that reports no size
+      {400, 0, LLF::MONITOR_FORMAT_UNKNOWN},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LLF::MonitorFormatOf(c.width, c.height), c.format) << c.width << " x " << c.height;
+  }
+  // Half-way between 16:10 and 16:9 in single precision is a tie.
+  const float middle = (1.6f + 16.0f / 9.0f) / 2.0f;
+  EXPECT_EQ(std::fabs(middle - 1.6f), std::fabs(middle - 16.0f / 9.0f));
+  EXPECT_EQ(LLF::MonitorFormatOf(middle, 1.0), LLF::MONITOR_FORMAT_UNKNOWN);
+
+  EXPECT_STREQ(LLF::MonitorFormatName(0), L"MONITOR_FORMAT_NORMAL_4_3");
+  EXPECT_STREQ(LLF::MonitorFormatName(1), L"MONITOR_FORMAT_WIDE_16_10");
+  EXPECT_STREQ(LLF::MonitorFormatName(2), L"MONITOR_FORMAT_WIDE_16_9");
+  EXPECT_STREQ(LLF::MonitorFormatName(3), L"MONITOR_FORMAT_UNKNOWN");
+  EXPECT_STREQ(LLF::MonitorFormatName(-1), L"MONITOR_FORMAT_UNKNOWN");
+}
+
+TEST(ApplicationTest, WindowSizeFallsBackOnlyWhenItCoversTheDesktop) {
+  struct Case {
+    unsigned width, height, desktopWidth, desktopHeight;
+    bool windowed;
+    unsigned resultWidth, resultHeight;
+  } const cases[] = {
+      {1920, 1000, 1920, 1080, true, 1920, 1000},  // only the width reaches
+      {1000, 1080, 1920, 1080, true, 1000, 1080},  // only the height reaches
+      {1920, 1080, 1920, 1080, false, 800, 600},
+      {2048, 1536, 1920, 1080, false, 800, 600},
+      {800, 600, 1920, 1080, true, 800, 600},
+      // Sizes beyond the signed range still compare as sizes.
+      {0x80000000u, 1080, 1920, 1080, false, 800, 600},
+  };
+  for (const Case& c : cases) {
+    LLF::AppSettings settings;
+    settings.width = c.width;
+    settings.height = c.height;
+    settings.title = L"kept";
+    EXPECT_EQ(LLF::Application::FitToDesktop(settings, c.desktopWidth, c.desktopHeight), c.windowed)
+        << c.width << " x " << c.height;
+    EXPECT_EQ(settings.width, c.resultWidth);
+    EXPECT_EQ(settings.height, c.resultHeight);
+    EXPECT_EQ(settings.title, L"kept");
+  }
+}
+
+unsigned g_now = 0;
+unsigned FakeClock() {
+  return g_now;
+}
+
+class FrameCounter : public LLF::Application {
+ public:
+  FrameCounter() { SetFrameClock(&FakeClock); }
+  void StartCounting() {
+    _frameTimer.Start(false);
+    _frames = 0;
+  }
+  void Frame(unsigned now) {
+    g_now = now;
+    CountFrame();
+  }
+  unsigned Frames() const { return _frames; }
+};
+
+TEST(ApplicationTest, FramesPerSecondRecomputedAfterMoreThanASecond) {
+  FrameCounter app;
+  g_now = 5000;
+  app.StartCounting();
+  for (int i = 0; i < 59; ++i) {
+    app.Frame(5000 + 1000);  // exactly 1000 ms: not yet
+  }
+  EXPECT_EQ(app.GetFPS(), 0.0f);
+  EXPECT_EQ(app.Frames(), 59u);
+  app.Frame(5000 + 1001);
+  EXPECT_FLOAT_EQ(app.GetFPS(), 59.94006f);
+  EXPECT_EQ(app.GetFPS(), static_cast<float>(60000.0 / 1001.0));
+  EXPECT_EQ(app.Frames(), 0u);
+  // Counting starts afresh from the recomputation.
+  app.Frame(6001 + 1000);
+  EXPECT_FLOAT_EQ(app.GetFPS(), 59.94006f);
+  app.Frame(6001 + 2000);
+  EXPECT_FLOAT_EQ(app.GetFPS(), 1.0f);
+  // Across the wrap of the millisecond clock.
+  g_now = 0xFFFFFF00u;
+  app.StartCounting();
+  for (int i = 0; i < 29; ++i) app.Frame(0xFFFFFF00u + 10);
+  app.Frame(0xFFFFFF00u + 1250);
+  EXPECT_FLOAT_EQ(app.GetFPS(), 24.0f);
+}
+
+TEST(ApplicationTest, EntryStripsTheProgramPath) {
+  struct Case {
+    std::wstring line, rest;
+  } const cases[] = {
+      {L"\"C:\\Games\\zenta.exe\" -window", L"-window"},
+      {L"\"C:\\Games\\zenta.exe\"", L""},
+      {L"\"C:\\Games\\zenta.exe\" ", L""},
+      {L"zenta.exe -window", L"enta.exe -window"},  // unquoted: only the first character goes
+      {L"x", L""},
+      {L"", L""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LLF::Application::StripProgramPath(c.line), c.rest) << LLF::Utf8Encode(c.line);
+  }
+}
+
+TEST(ApplicationTest, CommandLineQuotesWhatTheDesktopWouldSplit) {
+  EXPECT_EQ(LLF::OS_MakeCommandLine({L"/opt/game/zenta", L"-window"}), L"\"/opt/game/zenta\" -window");
+  EXPECT_EQ(LLF::OS_MakeCommandLine({L"/my games/zenta", L"a b", L"", L"tab\there"}),
+            L"\"/my games/zenta\" \"a b\" \"\" \"tab\there\"");
+  // Quotes are escaped; backslashes only count before a quote or the end.
+  EXPECT_EQ(LLF::OS_MakeCommandLine(
+                {L"/z", L"say \"hi\"", L"c:\\my dir\\", L"c:\\dir\\", L"a\\\\\"b", L"plain\\path"}),
+            L"\"/z\" \"say \\\"hi\\\"\" \"c:\\my dir\\\\\" c:\\dir\\ \"a\\\\\\\\\\\"b\" plain\\path");
+  EXPECT_EQ(LLF::OS_MakeCommandLine({}), L"");
+  // The entry's stripping leaves exactly the arguments.
+  EXPECT_EQ(
+      LLF::Application::StripProgramPath(LLF::OS_MakeCommandLine({L"/opt/game/zenta", L"-window", L"x y"})),
+      L"-window \"x y\"");
+  // This process: its own program, quoted, and gtest's arguments after it.
+  const std::wstring own = LLF::OS_GetCommandLine();
+  EXPECT_EQ(own.rfind(L"\"" + LLF::OS_GetExePath() + L"\"", 0), 0u) << LLF::Utf8Encode(own);
+}
+
+// Counts what the run function calls.
+class ProbeApp : public LLF::Application {
+ public:
+  explicit ProbeApp(std::wstring name) : _name(std::move(name)) {}
+  std::wstring GetName() const override { return _name; }
+  std::wstring GetVendor() const override { return vendor; }
+  LLF::AppSettings GetSettings() const override {
+    LLF::AppSettings settings;
+    settings.createWindow = createWindow;
+    return settings;
+  }
+  bool OnStartup(const std::wstring& commandLine) override {
+    ++startups;
+    startupLine = commandLine;
+    return startupResult;
+  }
+  bool Init(const std::wstring& commandLine) override {
+    ++inits;
+    return Application::Init(commandLine);
+  }
+  bool PostInit(const std::wstring&) override {
+    windowDuringInit = LLF::AppWindow::GetInstance().GetHandle() != nullptr;
+    soundDriverDuringInit = LLF::SoundSystem::GetInstance().GetCurrentDriver() != nullptr;
+    renderDuringInit = LLF::RendersManager::GetInstance().GetCurrentRender() != nullptr;
+    return postInitResult;
+  }
+  void OnUpdate() override { ++updates; }
+  void Shutdown() override {
+    ++shutdowns;
+    Application::Shutdown();
+  }
+
+  std::wstring vendor = L"QmTest";
+  bool createWindow = false;
+  bool startupResult = true;
+  bool postInitResult = true;
+  int startups = 0, inits = 0, updates = 0, shutdowns = 0;
+  std::wstring startupLine;
+  bool windowDuringInit = true, soundDriverDuringInit = true, renderDuringInit = true;
+
+ private:
+  std::wstring _name;
+};
+
+std::string DataFolder() {
+  return std::getenv("XDG_DATA_HOME");
+}
+
+TEST(ApplicationTest, RefusedStartupLeavesNoTrace) {
+  const std::wstring name = UniqueName(L"Refuse");
+  ProbeApp app(name);
+  app.startupResult = false;
+  QmTest::LogCapture capture;
+  LLF::Application::Start(L"-some -words", &app);
+  EXPECT_EQ(app.startups, 1);
+  EXPECT_EQ(app.startupLine, L"-some -words");
+  EXPECT_EQ(app.inits, 0);
+  EXPECT_EQ(app.shutdowns, 0);
+  EXPECT_TRUE(capture.Lines().empty());
+  EXPECT_FALSE(fs::exists(DataFolder() + "/QmTest/" + LLF::Utf8Encode(name)));
+  EXPECT_FALSE(fs::exists(std::string(std::getenv("TMPDIR")) + "/QmTest/" + LLF::Utf8Encode(name)));
+  // The lock was never asked for: another copy could take it.
+  LLF::InstanceLock lock;
+  EXPECT_EQ(lock.Acquire(L"LLFAppLock_" + name), LLF::InstanceLock::Result::OBTAINED);
+}
+
+TEST(ApplicationTest, WithoutWindowNothingIsStarted) {
+  const std::wstring name = UniqueName(L"NoWindow");
+  ProbeApp app(name);
+  QmTest::LogCapture capture;
+  LLF::Application::Start(nullptr, &app);
+  EXPECT_EQ(app.startupLine, L"");
+  EXPECT_EQ(app.inits, 1);
+  EXPECT_FALSE(app.windowDuringInit);
+  EXPECT_FALSE(app.soundDriverDuringInit);
+  EXPECT_FALSE(app.renderDuringInit);
+  // The loop runs once: the pump finds no window.
+  EXPECT_EQ(app.updates, 1);
+  EXPECT_EQ(app.shutdowns, 1);
+  EXPECT_EQ(capture.Count(L"Window created"), 0);
+  EXPECT_EQ(capture.Count(L"Monitor format"), 0);
+  EXPECT_EQ(capture.Count(L"Desktop resolution"), 0);
+  EXPECT_EQ(capture.Count(L"Main application loop started..."), 1);
+  EXPECT_EQ(capture.Count(L"... main application loop finished."), 1);
+
+  const std::string user = DataFolder() + "/QmTest/" + LLF::Utf8Encode(name) + "/";
+  const std::string temp = std::string(std::getenv("TMPDIR")) + "/QmTest/" + LLF::Utf8Encode(name) + "/";
+  EXPECT_EQ(LLF::Utf8Encode(app.GetUserDataFolder()), user);
+  EXPECT_EQ(app.GetGlobalDataFolder(), app.GetUserDataFolder());
+  EXPECT_EQ(LLF::Utf8Encode(app.GetTempFolder()), temp);
+  EXPECT_TRUE(fs::is_directory(user));
+  EXPECT_TRUE(fs::is_directory(temp));
+  EXPECT_TRUE(fs::exists(user + "log.txt"));
+  // Only the header's three separators and the loop's two.
+  EXPECT_EQ(capture.Count(std::wstring(62, L'=')), 5);
+  // The lock is given back at the end.
+  LLF::InstanceLock lock;
+  EXPECT_EQ(lock.Acquire(L"LLFAppLock_" + name), LLF::InstanceLock::Result::OBTAINED);
+}
+
+TEST(ApplicationTest, FailedInitSkipsTheLoopButShutsDown) {
+  ProbeApp app(UniqueName(L"PostInit"));
+  app.postInitResult = false;
+  LLF::Application::Start(L"", &app);
+  EXPECT_EQ(app.inits, 1);
+  EXPECT_EQ(app.updates, 0);
+  EXPECT_EQ(app.shutdowns, 1);
+}
+
+TEST(ApplicationTest, FoldersWithoutVendor) {
+  ProbeApp app(L"Name");
+  app.vendor = L"";
+  EXPECT_EQ(LLF::Utf8Encode(app.GetUserDataFolder()), DataFolder() + "/Name/");
+  EXPECT_EQ(app.Dump(), L"Application: Name Vendor: ");
+}
+
+TEST(ApplicationTest, InstanceAndHooks) {
+  EXPECT_EQ(LLF::Application::GetInstance(), nullptr);
+  {
+    LLF::Application app;
+    EXPECT_EQ(LLF::Application::GetInstance(), &app);
+    EXPECT_TRUE(app.IsKindOf("Application"));
+    EXPECT_TRUE(app.IsKindOf("MessageReceiver"));
+    EXPECT_TRUE(app.IsKindOf("Object"));
+    EXPECT_FALSE(app.IsKindOf("IWindowHost"));
+    EXPECT_EQ(app.Dump(), L"Application: LLF Application Vendor: LLF");
+    bool inactive = false;
+    app.OnActivate();
+    EXPECT_TRUE(app.IsActive());
+    app.OnDeactivate(&inactive);
+    EXPECT_TRUE(inactive);
+    EXPECT_FALSE(app.IsActive());
+    app.Pause();
+    EXPECT_TRUE(app.IsPaused());
+    app.Resume();
+    EXPECT_FALSE(app.IsPaused());
+    bool flag = true;
+    unsigned value = 7;
+    app.QueryFlagAndValue(&flag, &value);
+    EXPECT_FALSE(flag);
+    EXPECT_EQ(value, 0u);
+  }
+  EXPECT_EQ(LLF::Application::GetInstance(), nullptr);
+  EXPECT_FALSE(LLF::Application::IsCOMInitialized());
+  LLF::Application::SetCOMInitialized(true);
+  EXPECT_TRUE(LLF::Application::IsCOMInitialized());
+  LLF::Application::SetCOMInitialized(false);
+}
+
+// Waits for a raise request on the channel's thread.
+struct RaiseWaiter {
+  std::mutex lock;
+  std::condition_variable signal;
+  int raised = 0;
+  std::function<void()> Callback() {
+    return [this] {
+      std::lock_guard<std::mutex> guard(lock);
+      ++raised;
+      signal.notify_all();
+    };
+  }
+  bool WaitFor(int count) {
+    std::unique_lock<std::mutex> guard(lock);
+    return signal.wait_for(guard, std::chrono::seconds(10), [&] { return raised >= count; });
+  }
+};
+
+TEST(InstanceLockTest, SecondHolderIsRefusedAndReachesTheFirst) {
+  const std::wstring name = UniqueName(L"Lock");
+  RaiseWaiter waiter;
+  LLF::InstanceLock first;
+  ASSERT_EQ(first.Acquire(L"LLFAppLock_" + name, L"LLFAppWindowClass" + name, waiter.Callback()),
+            LLF::InstanceLock::Result::OBTAINED);
+  EXPECT_TRUE(first.IsHeld());
+  EXPECT_EQ(first.GetPath(),
+            std::string(std::getenv("XDG_RUNTIME_DIR")) + "/LLFAppLock_" + LLF::Utf8Encode(name));
+
+  LLF::InstanceLock second;
+  EXPECT_EQ(second.Acquire(L"LLFAppLock_" + name), LLF::InstanceLock::Result::HELD);
+  EXPECT_FALSE(second.IsHeld());
+  EXPECT_TRUE(LLF::InstanceLock::RequestRaise(L"LLFAppWindowClass" + name));
+  EXPECT_TRUE(LLF::InstanceLock::RequestRaise(L"LLFAppWindowClass" + name));
+  EXPECT_TRUE(waiter.WaitFor(2));
+  EXPECT_FALSE(LLF::InstanceLock::RequestRaise(L"LLFAppWindowClass" + name + L"-other"));
+
+  first.Release();
+  EXPECT_FALSE(first.IsHeld());
+  EXPECT_FALSE(LLF::InstanceLock::RequestRaise(L"LLFAppWindowClass" + name));
+  EXPECT_EQ(second.Acquire(L"LLFAppLock_" + name), LLF::InstanceLock::Result::OBTAINED);
+  // Names with separators stay one file in the lock folder.
+  LLF::InstanceLock slashed;
+  EXPECT_EQ(slashed.Acquire(L"LLFAppLock_a/b" + name), LLF::InstanceLock::Result::OBTAINED);
+  EXPECT_EQ(fs::path(slashed.GetPath()).parent_path(), fs::path(std::getenv("XDG_RUNTIME_DIR")));
+}
+
+TEST(InstanceLockTest, ChildProcessesDoNotKeepTheLock) {
+  const std::wstring name = UniqueName(L"Child");
+  LLF::InstanceLock lock;
+  ASSERT_EQ(lock.Acquire(L"LLFAppLock_" + name, L"LLFAppWindowClass" + name, [] {}),
+            LLF::InstanceLock::Result::OBTAINED);
+  pid_t child = 0;
+  char sleepName[] = "sleep";
+  char seconds[] = "30";
+  char* argv[] = {sleepName, seconds, nullptr};
+  ASSERT_EQ(posix_spawnp(&child, "sleep", nullptr, nullptr, argv, environ), 0);
+  lock.Release();
+  LLF::InstanceLock again;
+  EXPECT_EQ(again.Acquire(L"LLFAppLock_" + name), LLF::InstanceLock::Result::OBTAINED);
+  EXPECT_FALSE(LLF::InstanceLock::RequestRaise(L"LLFAppWindowClass" + name));
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+}
+
+TEST(InstanceLockTest, WithoutAPlaceForTheLockTheProgramStillRuns) {
+  const std::wstring name = UniqueName(L"NoPlace");
+  const std::string file = "LLFAppLock_" + LLF::Utf8Encode(name);
+  // Links are never followed, so links in both places leave no lock file.
+  const std::string runtimePath = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/" + file;
+  const std::string tmpPath =
+      std::string(std::getenv("TMPDIR")) + "/" + file + "." + std::to_string(::getuid());
+  fs::create_symlink("/nonexistent", runtimePath);
+  fs::create_symlink("/nonexistent", tmpPath);
+  LLF::InstanceLock lock;
+  EXPECT_EQ(lock.Acquire(L"LLFAppLock_" + name), LLF::InstanceLock::Result::FAILED);
+  EXPECT_FALSE(fs::exists("/nonexistent"));
+
+  ProbeApp app(name);
+  QmTest::LogCapture capture;
+  LLF::Application::Start(L"", &app);
+  EXPECT_EQ(app.inits, 1);
+  EXPECT_EQ(capture.Count(L"Warning: Can't take the single-instance lock LLFAppLock_" + name +
+                          L". Running without it."),
+            1);
+  // Without the runtime folder the temporary folder holds the lock.
+  fs::remove(tmpPath);
+  QmTest::ScopedEnv noRuntime("XDG_RUNTIME_DIR", "/no/such/folder");
+  EXPECT_EQ(lock.Acquire(L"LLFAppLock_" + name), LLF::InstanceLock::Result::OBTAINED);
+  EXPECT_EQ(lock.GetPath(), tmpPath);
+}
+
+}  // namespace
