@@ -55,10 +55,6 @@ std::wstring Application::Dump() const {
   return L"Application: " + GetName() + L" Vendor: " + GetVendor();
 }
 
-bool Application::OnMessage(Message* msg) {
-  return MessageReceiver::OnMessage(msg);
-}
-
 std::wstring Application::GetName() const {
   return L"LLF Application";
 }

@@ -42,7 +42,6 @@ class Application : public MessageReceiver, public IWindowHost {
   ~Application() override;
   // "Application: " name " Vendor: " vendor
   std::wstring Dump() const override;
-  bool OnMessage(Message* msg) override;
 
   virtual std::wstring GetName() const;         // "LLF Application"
   virtual std::wstring GetVersion() const;      // "1.0"
