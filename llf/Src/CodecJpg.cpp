@@ -74,12 +74,9 @@ boolean FillInputBuffer(j_decompress_ptr info) {
   auto* source = reinterpret_cast<SourceManager*>(info->src);
   unsigned count = source->file->Read(source->buffer, kReadBufferSize);
   if (count == 0) {
-    if (!source->started) ERREXIT(info, JERR_INPUT_EMPTY);
-    // A file cut short ends as if its end-of-image marker followed.
-    WARNMS(info, JWRN_JPEG_EOF);
-    source->buffer[0] = 0xFF;
-    source->buffer[1] = JPEG_EOI;
-    count = 2;
+    // A file cut short is refused rather than shown with its missing part
+    // filled in: a damaged picture must not pass for a good one.
+    ERREXIT(info, source->started ? JERR_INPUT_EOF : JERR_INPUT_EMPTY);
   }
   source->base.next_input_byte = source->buffer;
   source->base.bytes_in_buffer = count;

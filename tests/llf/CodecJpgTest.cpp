@@ -177,13 +177,16 @@ TEST(CodecJpgTest, RefusesBadFiles) {
     }
   }
 
-  // A file cut inside its picture data ends as if its end marker followed:
-  // it loads, the missing part filled in by the library.
+  // A file cut inside its picture data, or just before its end marker, is
+  // refused: the picture would be incomplete.
   size_t sos = sof;
   while (sos + 1 < good.size() && !(good[sos] == 0xFF && good[sos + 1] == 0xDA)) ++sos;
-  const auto partial = Load(cut(good, (sos + good.size()) / 2));
-  ASSERT_TRUE(partial) << LLF::WideToAnsi(LastError());
-  EXPECT_EQ(partial->GetSize(), LLF::Point(32, 32));
+  for (size_t n : {(sos + good.size()) / 2, good.size() - 2}) {
+    QmTest::LogCapture log;
+    EXPECT_FALSE(Load(cut(good, n))) << n;
+    EXPECT_EQ(LastError().find(library), 0u) << LLF::WideToAnsi(LastError());
+    EXPECT_EQ(log.Count(L"Premature end of input file"), 1) << n;
+  }
   // Damaged picture data either decodes, with the library's warnings, to a
   // picture of the right size or fails in the library; nothing is read or
   // written outside (the suite runs under AddressSanitizer).
