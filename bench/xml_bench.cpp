@@ -1,12 +1,18 @@
 // Reading speed of our XML reader beside pugixml and tinyxml2 on one
 // generated layout-like document of about 10 MB, all in one run. Each reader
 // starts from the same UTF-8 bytes in memory and ends with a complete
-// document, which it destroys again within the timed loop. The summary at
-// the end gives MB/s (10^6 bytes of the UTF-8 input per second) and our
-// ratio to pugixml.
+// document, which it destroys again within the timed loop. Ours reads the
+// bytes directly (XmlDoc::ParseUtf8); beside it are the wide-text path that
+// files take (decode, then Parse), Parse alone, and everything through the
+// lexer. The summary at the end gives MB/s (10^6 bytes of the UTF-8 input
+// per second) and our ratio to pugixml.
 //
-// Usage: xml_bench [--size-mb=N] [--save=FILE] [Google Benchmark options]
-// (--save also writes the generated document to FILE).
+// Usage: xml_bench [--size-mb=N] [--save=FILE] [--once=utf8|decode]
+//                  [Google Benchmark options]
+// (--save also writes the generated document to FILE; --once reads the
+// document once, through ParseUtf8 or by decoding and Parse, in ReadOnce and
+// ends, for counting instructions:
+//   valgrind --tool=callgrind --toggle-collect='*ReadOnce*' build/bin/xml_bench --size-mb=1 --once=utf8)
 #include <benchmark/benchmark.h>
 
 #include <pugixml.hpp>
@@ -118,22 +124,32 @@ void CountTiny(const tinyxml2::XMLNode* node, Counts& n) {
   }
 }
 
-void BM_Ours_Utf8ToDocument(benchmark::State& state) {
-  for (auto _ : state) {
-    LLF::XmlDoc doc;
-    const bool ok = doc.Parse(LLF::Utf8Decode(g_bytes));
-    benchmark::DoNotOptimize(ok);
-  }
+// Runs read (which makes and destroys one document from the input) in the
+// timed loop; the rate is of the UTF-8 input.
+template <class Read>
+void Measure(benchmark::State& state, Read read) {
+  for (auto _ : state) benchmark::DoNotOptimize(read());
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * g_bytes.size()));
 }
 
-void BM_Ours_WideTextToDocument(benchmark::State& state) {
-  for (auto _ : state) {
+void BM_Ours_Utf8ToDocument(benchmark::State& state) {
+  Measure(state, [] { return LLF::XmlDoc().ParseUtf8(g_bytes); });
+}
+
+void BM_Ours_DecodeThenParse(benchmark::State& state) {
+  Measure(state, [] { return LLF::XmlDoc().Parse(LLF::Utf8Decode(g_bytes)); });
+}
+
+void BM_Ours_ThroughLexer(benchmark::State& state) {
+  Measure(state, [] {
     LLF::XmlDoc doc;
-    const bool ok = doc.Parse(g_text);
-    benchmark::DoNotOptimize(ok);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * g_bytes.size()));
+    doc.SetDirectReading(false);
+    return doc.Parse(LLF::Utf8Decode(g_bytes));
+  });
+}
+
+void BM_Ours_WideTextToDocument(benchmark::State& state) {
+  Measure(state, [] { return LLF::XmlDoc().Parse(g_text); });
 }
 
 void BM_Ours_Utf8Decode(benchmark::State& state) {
@@ -155,21 +171,11 @@ void BM_Ours_Serialize(benchmark::State& state) {
 }
 
 void BM_Pugixml(benchmark::State& state) {
-  for (auto _ : state) {
-    pugi::xml_document doc;
-    const pugi::xml_parse_result r = doc.load_buffer(g_bytes.data(), g_bytes.size());
-    benchmark::DoNotOptimize(r.status);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * g_bytes.size()));
+  Measure(state, [] { return pugi::xml_document().load_buffer(g_bytes.data(), g_bytes.size()).status; });
 }
 
 void BM_Tinyxml2(benchmark::State& state) {
-  for (auto _ : state) {
-    tinyxml2::XMLDocument doc;
-    const tinyxml2::XMLError r = doc.Parse(g_bytes.data(), g_bytes.size());
-    benchmark::DoNotOptimize(r);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * g_bytes.size()));
+  Measure(state, [] { return tinyxml2::XMLDocument().Parse(g_bytes.data(), g_bytes.size()); });
 }
 
 // Shows the usual table and keeps each benchmark's bytes per second.
@@ -189,16 +195,25 @@ class SummaryReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> rates;  // MB/s by benchmark name
 };
 
+// One reading of the document, made and destroyed.
+__attribute__((noinline)) bool ReadOnce(bool utf8) {
+  LLF::XmlDoc doc;
+  return utf8 ? doc.ParseUtf8(g_bytes) : doc.Parse(LLF::Utf8Decode(g_bytes));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<char*> args;
   const char* savePath = nullptr;
+  const char* once = nullptr;
   for (int i = 0; i < argc; ++i) {
     if (std::strncmp(argv[i], "--size-mb=", 10) == 0) {
       g_targetBytes = static_cast<size_t>(std::atof(argv[i] + 10) * (1 << 20));
     } else if (std::strncmp(argv[i], "--save=", 7) == 0) {
       savePath = argv[i] + 7;
+    } else if (std::strncmp(argv[i], "--once=", 7) == 0) {
+      once = argv[i] + 7;
     } else {
       args.push_back(argv[i]);
     }
@@ -209,13 +224,21 @@ int main(int argc, char** argv) {
   g_bytes = GenerateLayout(g_targetBytes);
   g_text = LLF::Utf8Decode(g_bytes);
   if (savePath) std::ofstream(savePath, std::ios::binary) << g_bytes;
+  if (once) return ReadOnce(std::strcmp(once, "utf8") == 0) ? 0 : 1;
 
-  // The three readers must agree on what they read.
+  // The three readers must agree on what they read, and our ways of
+  // reading on the document.
   Counts ours, pugi, tiny;
   {
-    LLF::XmlDoc doc;
-    if (!doc.Parse(g_text)) {
+    LLF::XmlDoc doc, direct, lexed;
+    lexed.SetDirectReading(false);
+    if (!doc.Parse(g_text) || !direct.ParseUtf8(g_bytes) || !lexed.Parse(g_text)) {
       std::fprintf(stderr, "our reader failed on the generated document\n");
+      return 1;
+    }
+    const std::wstring written = doc.Serialize(L"UTF-8");
+    if (direct.Serialize(L"UTF-8") != written || lexed.Serialize(L"UTF-8") != written) {
+      std::fprintf(stderr, "our ways of reading disagree on the document\n");
       return 1;
     }
     CountOurs(*doc.GetRoot(), ours);
@@ -237,9 +260,12 @@ int main(int argc, char** argv) {
 
   benchmark::RegisterBenchmark("ours/utf8_to_document", BM_Ours_Utf8ToDocument)
       ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("ours/decode_then_parse", BM_Ours_DecodeThenParse)
+      ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("ours/wide_text_to_document", BM_Ours_WideTextToDocument)
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("ours/utf8_decode_only", BM_Ours_Utf8Decode)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("ours/through_lexer", BM_Ours_ThroughLexer)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("ours/serialize", BM_Ours_Serialize)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("pugixml/load_buffer", BM_Pugixml)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("tinyxml2/parse", BM_Tinyxml2)->Unit(benchmark::kMillisecond);
@@ -255,8 +281,11 @@ int main(int argc, char** argv) {
   const double oursRate = rate("ours/utf8_to_document");
   const double pugiRate = rate("pugixml/load_buffer");
   std::printf("\nreading %.2f MB (MB/s of UTF-8 input, bytes to document):\n", g_bytes.size() / 1e6);
-  std::printf("  ours       %8.1f MB/s  (from wide text: %.1f MB/s)\n", oursRate,
-              rate("ours/wide_text_to_document"));
+  std::printf(
+      "  ours       %8.1f MB/s  (decode then parse: %.1f, from wide text: %.1f, all through the lexer: "
+      "%.1f)\n",
+      oursRate, rate("ours/decode_then_parse"), rate("ours/wide_text_to_document"),
+      rate("ours/through_lexer"));
   std::printf("  pugixml    %8.1f MB/s\n", pugiRate);
   std::printf("  tinyxml2   %8.1f MB/s\n", rate("tinyxml2/parse"));
   if (oursRate > 0 && pugiRate > 0) std::printf("  ours / pugixml: %.3f\n", oursRate / pugiRate);

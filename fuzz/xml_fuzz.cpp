@@ -3,24 +3,49 @@
 // second write that differs from the first is a finding (abort). Typed
 // access runs over every attribute read.
 //
+// The reader takes the common forms straight from the text and the rest
+// through the lexer; both ways must agree: the same result, tree and log
+// lines as reading everything through the lexer, for the wide text and for
+// the bytes read as UTF-8 (XmlDoc::ParseUtf8). A difference is a finding.
+//
 // Input starting with the byte 01 is taken, after that byte, four bytes at
 // a time as raw wide characters, so that values no decoder produces (NUL,
 // surrogates, numbers past U+10FFFF, negative ones) reach the reader too.
 // Any other input is decoded as a file is: by its byte-order mark, as ANSI
-// text without one. Log entries are dropped (the log has no folder).
+// text without one. Log lines go to a private folder and are compared.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "Log.h"
+#include "StringUtils.h"
+#include "TextEncoding.h"
 #include "TextFile.h"
 #include "XmlDoc.h"
 
 namespace {
 
 volatile unsigned g_sink;  // keeps the typed reads from being optimised away
+
+std::vector<std::wstring> g_lines;  // log lines of the running read, without their stamps
+std::string g_logFolder;
+
+void CollectLine(const std::wstring& line) {
+  const size_t stamp = 22;  // "MM.DD.YYYY / hh:mm:ss "
+  g_lines.push_back(line.size() > stamp ? line.substr(stamp) : line);
+}
+
+void RemoveLogFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(g_logFolder, ignored);
+}
 
 std::wstring ToWide(const uint8_t* data, size_t size) {
   std::wstring text;
@@ -54,17 +79,78 @@ void ReadTyped(const LLF::XmlElement& e, unsigned& sink) {
   for (int i = 0; i < e.GetChildsCount(); ++i) ReadTyped(*e.GetChild(i), sink);
 }
 
+// The whole tree, without ambiguity: lengths before every string.
+void Describe(const LLF::XmlElement& e, std::wstring& out) {
+  auto add = [&](const std::wstring& s) { out += LLF::ToString(static_cast<int>(s.size())) + L':' + s; };
+  out += e.IsComment() ? L"C" : L"E";
+  add(e.GetName());
+  add(e.GetText());
+  out += LLF::ToString(e.GetAttributesCount()) + L'[';
+  for (int i = 0; i < e.GetAttributesCount(); ++i) {
+    add(e.GetAttribute(i)->GetName());
+    add(e.GetAttribute(i)->GetValue());
+  }
+  out += LLF::ToString(e.GetChildsCount()) + L'{';
+  for (int i = 0; i < e.GetChildsCount(); ++i) Describe(*e.GetChild(i), out);
+  out += L'}';
+}
+
+// What a way of reading made of an input: result, tree and log lines.
+struct Reading {
+  bool ok = false;
+  std::wstring tree;
+  std::vector<std::wstring> lines;
+  bool operator==(const Reading&) const = default;
+};
+
+template <class Read>
+Reading ReadWith(LLF::XmlDoc& doc, Read read) {
+  g_lines.clear();
+  Reading r;
+  r.ok = read(doc);
+  Describe(*doc.GetRoot(), r.tree);
+  r.lines = g_lines;
+  // The next entry starts the file afresh, so it stays small.
+  if (!g_lines.empty()) LLF::Log::GetInstance().Close();
+  return r;
+}
+
+Reading ThroughLexer(const std::wstring& text) {
+  LLF::XmlDoc doc;
+  doc.SetDirectReading(false);
+  return ReadWith(doc, [&](LLF::XmlDoc& d) { return d.Parse(text); });
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  LLF::Log::GetInstance().SetFolder(L"");
+  // In memory where there is such a folder: every read that logs writes it.
+  std::string folder = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+  folder += "/xml_fuzz_log_XXXXXX";
+  if (::mkdtemp(folder.data()) == nullptr) {
+    std::perror("mkdtemp");
+    std::abort();
+  }
+  g_logFolder = folder;
+  std::atexit(RemoveLogFolder);
+  LLF::Log::GetInstance().SetFolder(LLF::FromOsPath(g_logFolder));
+  LLF::Log::SetEcho(CollectLine);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::wstring text = ToWide(data, size);
   LLF::XmlDoc doc;
-  if (!doc.Parse(text)) return 0;
+  const Reading direct = ReadWith(doc, [&](LLF::XmlDoc& d) { return d.Parse(text); });
+  if (!(direct == ThroughLexer(text))) std::abort();
+
+  if (size == 0 || data[0] != 0x01) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    LLF::XmlDoc fromBytes;
+    const Reading utf8 = ReadWith(fromBytes, [&](LLF::XmlDoc& d) { return d.ParseUtf8(bytes); });
+    if (!(utf8 == ThroughLexer(LLF::Utf8Decode(bytes)))) std::abort();
+  }
+  if (!direct.ok) return 0;
 
   unsigned sink = 0;
   ReadTyped(*doc.GetRoot(), sink);

@@ -28,12 +28,25 @@ Lexer::~Lexer() {
 }
 
 std::wstring Lexer::Dump() const {
-  return L"Lexer: Text: " + _text;
+  return L"Lexer: Text: " + Text();
 }
 
 void Lexer::SetText(const std::wstring& text) {
   _text = text;
+  _borrowed = nullptr;
   Reset();
+}
+
+void Lexer::BorrowText(const std::wstring& text) {
+  _text.clear();
+  _borrowed = &text;
+  Reset();
+}
+
+void Lexer::Seek(size_t cursor, int line) {
+  Cur().tokenStart = cursor;
+  Cur().cursor = cursor;
+  _line = line;
 }
 
 void Lexer::SetDelimiters(const std::vector<wchar_t>& delimiters) {
@@ -48,6 +61,7 @@ void Lexer::SetOperators(const std::vector<std::wstring>& operators) {
 
 void Lexer::SetKeywords(const std::vector<std::wstring>& keywords) {
   _keywords = keywords;
+  ++_changes;
 }
 
 void Lexer::Reset() {
@@ -61,6 +75,7 @@ void Lexer::Reset() {
 
 void Lexer::Clear() {
   _text.clear();
+  _borrowed = nullptr;
   Reset();
 }
 
@@ -97,7 +112,7 @@ bool Lexer::ReadUntilChar(wchar_t ch, std::wstring& out) {
     if (c == L'\n') ++_line;
     ++i;
   }
-  out.assign(_text, start, i - start);
+  out.assign(Text(), start, i - start);
   Cur().cursor = i;
   return c != L'\0';
 }
@@ -108,14 +123,14 @@ bool Lexer::ReadUntil(const std::wstring& terminator, std::wstring& out) {
   size_t i = start;
   if (terminator.empty()) return true;
   for (wchar_t c; (c = At(i)) != L'\0'; ++i) {
-    if (c == terminator[0] && _text.compare(i, terminator.size(), terminator) == 0) {
-      out.assign(_text, start, i - start);
+    if (c == terminator[0] && Text().compare(i, terminator.size(), terminator) == 0) {
+      out.assign(Text(), start, i - start);
       Cur().cursor = i;
       return true;
     }
     if (c == L'\n') ++_line;
   }
-  out.assign(_text, start, i - start);
+  out.assign(Text(), start, i - start);
   Cur().cursor = i;
   return false;
 }
@@ -148,13 +163,14 @@ const Token& Lexer::Advance() {
   Token& token = Cur().token;
   std::wstring& text = token.text;
   size_t& cursor = Cur().cursor;
-  if (cursor >= _text.size()) {
+  const std::wstring& source = Text();
+  if (cursor >= source.size()) {
     token.type = TOKEN_TYPE_END;
     return token;
   }
 
   // The text ends with a NUL, so the scans below need no bounds checks.
-  const wchar_t* const chars = _text.c_str();
+  const wchar_t* const chars = source.c_str();
   State state = State::Blanks;
   bool closed = false;  // a string met its closing quote
   for (;;) {
@@ -204,7 +220,7 @@ const Token& Lexer::Advance() {
           // Take the rest of the name in one step.
           size_t end = cursor;
           while (IsIdentChar(chars[end])) ++end;
-          text.append(_text, cursor - 1, end - cursor + 1);
+          text.append(source, cursor - 1, end - cursor + 1);
           cursor = end;
         } else if (state != State::Ident && IsDigit(c)) {
           text.push_back(c);
@@ -225,7 +241,7 @@ const Token& Lexer::Advance() {
         size_t end = cursor - 1;
         wchar_t d;
         while ((d = chars[end]) != L'\0' && d != L'"' && d != L'\\' && d != L'\n') ++end;
-        text.append(_text, cursor - 1, end - (cursor - 1));
+        text.append(source, cursor - 1, end - (cursor - 1));
         cursor = end;
         if (d == L'\0') break;
         ++cursor;
@@ -300,6 +316,7 @@ const Token& Lexer::Advance() {
 
 void Lexer::SetDefaultKeywords() {
   _keywords.clear();
+  ++_changes;
 }
 
 int Lexer::GetKeywordCode(const std::wstring& text) const {
@@ -317,6 +334,7 @@ void Lexer::SetDefaultDelimiters() {
 }
 
 void Lexer::IndexDelimiters() {
+  ++_changes;
   for (int& code : _asciiDelimiterCode) code = 0;
   for (size_t i = _delimiters.size(); i-- > 0;) {
     const wchar_t c = _delimiters[i];
@@ -344,6 +362,7 @@ void Lexer::SetDefaultOperators() {
 }
 
 void Lexer::IndexOperators() {
+  ++_changes;
   for (int c = 0; c < 128; ++c) {
     _asciiOperatorStart[c] = false;
     _asciiExtends[c] = false;

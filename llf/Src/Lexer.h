@@ -59,7 +59,7 @@ class Lexer : public virtual Object {
   ~Lexer() override;
   std::wstring Dump() const override;
 
-  virtual const std::wstring& GetText() const { return _text; }
+  virtual const std::wstring& GetText() const { return Text(); }
   // The token last read; the reference holds until the next read.
   virtual const Token& GetToken() const { return Cur().token; }
   virtual int GetLine() const { return _line; }
@@ -68,9 +68,15 @@ class Lexer : public virtual Object {
   virtual void SetOperators(const std::vector<std::wstring>& operators);
   virtual void SetKeywords(const std::vector<std::wstring>& keywords);
   virtual bool GetStringMode() const { return _stringMode; }
-  virtual void SetStringMode(bool on) { _stringMode = on; }
+  virtual void SetStringMode(bool on) {
+    _stringMode = on;
+    ++_changes;
+  }
   virtual bool GetKeywordsNoCase() const { return _keywordsNoCase; }
-  virtual void SetKeywordsNoCase(bool on) { _keywordsNoCase = on; }
+  virtual void SetKeywordsNoCase(bool on) {
+    _keywordsNoCase = on;
+    ++_changes;
+  }
   // Line, position and token text back to the start; the token type stays.
   virtual void Reset();
   virtual void Clear();
@@ -102,6 +108,15 @@ class Lexer : public virtual Object {
   const Token& Advance();
   size_t GetCursor() const { return Cur().cursor; }
   size_t GetTokenStart() const { return Cur().tokenStart; }
+  // Reads text in place instead of a copy, then Reset; the text must stay
+  // unchanged while it is read. SetText and Clear go back to an own copy.
+  void BorrowText(const std::wstring& text);
+  // Moves the cursor to a place a reader outside the lexer has reached,
+  // with the line count there (line feeds before cursor).
+  void Seek(size_t cursor, int line);
+  // Counts the changes to the tables and modes, so that a reader can tell
+  // that the lexer still reads as it was set up to.
+  unsigned GetChanges() const { return _changes; }
 
  private:
   struct Record {
@@ -115,8 +130,10 @@ class Lexer : public virtual Object {
   void IndexDelimiters();
   void IndexOperators();
 
+  // The text being read: the own copy or the borrowed one.
+  const std::wstring& Text() const { return _borrowed ? *_borrowed : _text; }
   // The character at i, or 0 past the end.
-  wchar_t At(size_t i) const { return i < _text.size() ? _text[i] : L'\0'; }
+  wchar_t At(size_t i) const { return i < Text().size() ? Text()[i] : L'\0'; }
 
   Record& Cur() { return _records[_currentIndex]; }
   const Record& Cur() const { return _records[_currentIndex]; }
@@ -127,6 +144,7 @@ class Lexer : public virtual Object {
   Record _records[2];
   int _currentIndex = 0;
   std::wstring _text;
+  const std::wstring* _borrowed = nullptr;  // read in place of _text when set
   int _line = 0;
   bool _stringMode = true;
   bool _keywordsNoCase = false;
@@ -137,6 +155,7 @@ class Lexer : public virtual Object {
   bool _asciiOperatorStart[128] = {};  // IsOperatorChar(c, 0) for ASCII
   bool _asciiExtends[128] = {};        // CanExtendOperator for a one-character accumulator
   int _asciiOperatorCode[128] = {};    // GetOperatorCode of a one-character text
+  unsigned _changes = 0;
 };
 
 }  // namespace LLF

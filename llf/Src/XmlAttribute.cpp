@@ -1,6 +1,7 @@
 #include "XmlAttribute.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "StringUtils.h"
 #include "XmlText.h"
@@ -24,8 +25,56 @@ T Parsed(const std::wstring& text) {
 
 }  // namespace
 
+XmlAttribute::XmlAttribute(const XmlAttribute& other)
+    : Object(other),
+      _name(other._sharedName ? std::wstring() : other._name),
+      _value(other._value),
+      _sharedName(other._sharedName),
+      _nameState(other._sharedName ? kShared : kOwn) {}
+
+XmlAttribute& XmlAttribute::operator=(const XmlAttribute& other) {
+  if (this != &other) *this = XmlAttribute(other);
+  return *this;
+}
+
+XmlAttribute::XmlAttribute(XmlAttribute&& other) noexcept
+    : Object(other),
+      _name(other._sharedName ? std::wstring() : std::move(other._name)),
+      _value(std::move(other._value)),
+      _sharedName(std::move(other._sharedName)),
+      _nameState(_sharedName ? kShared : kOwn) {}
+
+XmlAttribute& XmlAttribute::operator=(XmlAttribute&& other) noexcept {
+  if (this != &other) {
+    _sharedName = std::move(other._sharedName);
+    _name = _sharedName ? std::wstring() : std::move(other._name);
+    _value = std::move(other._value);
+    _nameState.store(_sharedName ? kShared : kOwn, std::memory_order_relaxed);
+  }
+  return *this;
+}
+
+const std::wstring& XmlAttribute::GetName() const {
+  if (_nameState.load(std::memory_order_acquire) == kOwn) return _name;
+  unsigned char expected = kShared;
+  if (_nameState.compare_exchange_strong(expected, kCopying, std::memory_order_acquire)) {
+    _name.assign(*_sharedName);
+    _nameState.store(kOwn, std::memory_order_release);
+  } else {
+    while (_nameState.load(std::memory_order_acquire) != kOwn) std::this_thread::yield();
+  }
+  return _name;
+}
+
+void XmlAttribute::SetName(const std::wstring& name) {
+  _name = name;
+  _sharedName.reset();
+  _nameState.store(kOwn, std::memory_order_relaxed);
+}
+
 std::wstring XmlAttribute::Dump() const {
-  std::wstring out = _name + L"=\"";
+  std::wstring out(GetNameView());
+  out += L"=\"";
   AppendEscapedText(out, _value);
   out.push_back(L'"');
   return out;

@@ -8,12 +8,21 @@
 // The pairs are Point (two ints) and Vector2 (two floats), the quadruples
 // Rect (four ints) and RectF (four floats), the colour bytes a Color.
 //
+// The reader gives attributes of the same name one shared copy of it; an
+// attribute makes its own copy the first time GetName hands the name out (or
+// when it is renamed), so a reference from GetName is the attribute's own,
+// as for any other attribute. Lookups and the writer use GetNameView, which
+// makes no copy.
+//
 // Virtual slots: 0 IsKindOf, 1 destructor, 2 Dump, 3 GetName, 4 GetValue,
 // 5 GetInt, 6 GetDouble, 7 GetFloat, 8 GetBool, 9 GetIntPair,
 // 10 GetFloatPair, 11 GetColor, 12 GetInt4, 13 GetFloat4, 14 SetName,
 // 15 SetFloat4, 16 SetInt4, 17 SetColor, 18 SetFloatPair, 19 SetIntPair,
 // 20 SetBool, 21 SetFloat, 22 SetDouble, 23 SetInt, 24 SetValue.
+#include <atomic>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "Color.h"
 #include "Object.h"
@@ -30,21 +39,24 @@ class XmlAttribute : public virtual Object {
   XmlAttribute(const std::wstring& name, const std::wstring& value) : _name(name), _value(value) {}
   XmlAttribute(std::wstring&& name, std::wstring&& value)
       : _name(std::move(name)), _value(std::move(value)) {}
+  // A name shared with other attributes (never null) and a value.
+  XmlAttribute(std::shared_ptr<const std::wstring> sharedName, std::wstring&& value)
+      : _value(std::move(value)), _sharedName(std::move(sharedName)), _nameState(kShared) {}
   XmlAttribute(const std::wstring& name, int value) : _name(name) { XmlAttribute::SetInt(value); }
   XmlAttribute(const std::wstring& name, const Point& value) : _name(name) {
     XmlAttribute::SetIntPair(value);
   }
-  XmlAttribute(const XmlAttribute&) = default;
-  XmlAttribute& operator=(const XmlAttribute&) = default;
-  XmlAttribute(XmlAttribute&&) = default;
-  XmlAttribute& operator=(XmlAttribute&&) = default;
+  XmlAttribute(const XmlAttribute& other);
+  XmlAttribute& operator=(const XmlAttribute& other);
+  XmlAttribute(XmlAttribute&& other) noexcept;
+  XmlAttribute& operator=(XmlAttribute&& other) noexcept;
 
   LLF_KIND_OF(XmlAttribute, Object)
   ~XmlAttribute() override = default;
   // name="escaped value"
   std::wstring Dump() const override;
 
-  virtual const std::wstring& GetName() const { return _name; }
+  virtual const std::wstring& GetName() const;
   virtual const std::wstring& GetValue() const { return _value; }
   virtual int GetInt() const;
   virtual double GetDouble() const;
@@ -59,7 +71,7 @@ class XmlAttribute : public virtual Object {
   // Four numbers; fewer than three commas give all zeros.
   virtual Rect GetInt4() const;
   virtual RectF GetFloat4() const;
-  virtual void SetName(const std::wstring& name) { _name = name; }
+  virtual void SetName(const std::wstring& name);
   virtual void SetFloat4(const RectF& value);
   virtual void SetInt4(const Rect& value);
   virtual void SetColor(const Color& value);
@@ -71,6 +83,9 @@ class XmlAttribute : public virtual Object {
   virtual void SetInt(int value);
   virtual void SetValue(const std::wstring& value) { _value = value; }
 
+  // The name as it stands, without a copy.
+  std::wstring_view GetNameView() const { return _sharedName ? std::wstring_view(*_sharedName) : _name; }
+
   // The names other parts of the system know these by.
   const std::wstring& GetValueRef() const { return _value; }
   bool AsBool() const { return GetBool(); }
@@ -78,8 +93,15 @@ class XmlAttribute : public virtual Object {
   float AsFloat() const { return GetFloat(); }
 
  private:
-  std::wstring _name;
+  // While _sharedName is set, _name is empty until GetName copies the shared
+  // name into it; that copy may happen in two readers of a const attribute
+  // at once, so its progress is an atomic state.
+  enum : unsigned char { kOwn, kShared, kCopying };
+
+  mutable std::wstring _name;
   std::wstring _value;
+  std::shared_ptr<const std::wstring> _sharedName;
+  mutable std::atomic<unsigned char> _nameState{kOwn};
 };
 
 }  // namespace LLF

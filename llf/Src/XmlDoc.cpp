@@ -1,6 +1,8 @@
 #include "XmlDoc.h"
 
 #include "StringUtils.h"
+#include "TextEncoding.h"
+#include "XmlScanner.h"
 
 namespace LLF {
 
@@ -52,6 +54,32 @@ class DepthGuard {
 
 }  // namespace
 
+// Hands what the scanner does not read to the lexer, from the place the
+// scanner reached, and brings the scanner to where the lexer stopped.
+class XmlDoc::LexerHost {
+ public:
+  LexerHost(XmlDoc& doc, Lexer& lexer) : _doc(doc), _lexer(lexer) {}
+
+  bool ReadChild(XmlScanner<wchar_t>& scanner, XmlElement* parent) {
+    _lexer.Seek(scanner.GetPos(), scanner.GetLine());
+    const bool ok = _doc.ParseElement(_lexer, parent);
+    scanner.Seek(_lexer.GetCursor(), _lexer.GetLine());
+    return ok;
+  }
+
+  bool ReadRest(XmlScanner<wchar_t>& scanner, XmlElement* parent, XmlElement* element, bool childSeen) {
+    _lexer.Seek(scanner.GetPos(), scanner.GetLine());
+    const bool ok = element ? _doc.ReadContentThroughLexer(_lexer, element, childSeen)
+                            : _doc.ReadElementThroughLexer(_lexer, parent);
+    scanner.Seek(_lexer.GetCursor(), _lexer.GetLine());
+    return ok;
+  }
+
+ private:
+  XmlDoc& _doc;
+  Lexer& _lexer;
+};
+
 XmlDoc::XmlDoc() {
   XmlDoc::Clear();
 }
@@ -63,10 +91,31 @@ std::wstring XmlDoc::Dump() const {
 bool XmlDoc::Parse(const std::wstring& text) {
   Lexer lexer;
   lexer.SetOperators({L"--", L"!", L"=", L"<", L">"});
-  lexer.SetText(text);
+  lexer.BorrowText(text);  // text outlives the lexer
   Clear();
   _depth = 0;
-  return ParseDocument(lexer);
+  _names.Clear();
+  _parseLexer = &lexer;
+  _parseLexerChanges = lexer.GetChanges();
+  const bool ok = ParseDocument(lexer);
+  _parseLexer = nullptr;
+  _names.Clear();  // the attributes hold what they share
+  return ok;
+}
+
+bool XmlDoc::ParseUtf8(const std::string& bytes) {
+  if (_directReading) {
+    Clear();
+    _depth = 0;
+    _names.Clear();
+    XmlScanner<char> scanner(bytes.c_str(), bytes.size(), 0, 0, _depth, _pending, _names);
+    const bool ok = scanner.ReadDocument(&_root);
+    _names.Clear();
+    if (ok) return true;
+  }
+  // Something the scanner does not take: read it all afresh, so that the
+  // log lines are those of the decoded text.
+  return XmlDoc::Parse(Utf8Decode(bytes));
 }
 
 bool XmlDoc::LoadFromFile(const std::wstring& path) {
@@ -146,6 +195,21 @@ bool XmlDoc::ParseDocument(Lexer& lexer) {
 }
 
 bool XmlDoc::ParseElement(Lexer& lexer, XmlElement* parent) {
+  // The scanner reads as the lexer that Parse sets up; any other lexer (or
+  // one whose tables were changed since) reads on its own.
+  if (!_directReading || &lexer != _parseLexer || lexer.GetChanges() != _parseLexerChanges) {
+    return ReadElementThroughLexer(lexer, parent);
+  }
+  const std::wstring& text = lexer.GetText();
+  XmlScanner<wchar_t> scanner(text.c_str(), text.size(), lexer.GetCursor(), lexer.GetLine(), _depth, _pending,
+                              _names);
+  LexerHost host(*this, lexer);
+  const bool ok = scanner.ReadElement(parent, host);
+  lexer.Seek(scanner.GetPos(), scanner.GetLine());
+  return ok;
+}
+
+bool XmlDoc::ReadElementThroughLexer(Lexer& lexer, XmlElement* parent) {
   const Token* token = &lexer.Advance();
   if (token->type != XML_TOKEN_TYPE_OP_LESS) return Expected(L"TOKEN_TYPE_OP_LESS", lexer);
 
@@ -155,7 +219,7 @@ bool XmlDoc::ParseElement(Lexer& lexer, XmlElement* parent) {
     if (token->type != XML_TOKEN_TYPE_OP_DEC) return Expected(L"TOKEN_TYPE_OP_DEC", lexer);
     std::wstring comment;
     if (!lexer.ReadUntil(L"-->", comment)) return Fail(L"Unexpected end of file.");
-    parent->AppendChild(L"COMMENT")->SetComment(comment);
+    parent->AppendComment(std::move(comment));
     lexer.Advance();  // "--"
     lexer.Advance();  // ">"
     return true;
@@ -170,18 +234,18 @@ bool XmlDoc::ParseElement(Lexer& lexer, XmlElement* parent) {
   XmlElement* element = parent->AppendChild(std::wstring(token->text));
 
   // Attributes, up to "/>" or ">". They are gathered first so that the
-  // element's list is allocated once, at its final size.
+  // element's list is made once, at its final size.
   _pending.clear();
   bool empty = false;
   for (;;) {
     token = &lexer.Advance();
     if (token->type == TOKEN_TYPE_IDENT) {
-      _pending.emplace_back(token->text, std::wstring());
+      std::wstring name = token->text;
       token = &lexer.Advance();
       if (token->type != XML_TOKEN_TYPE_OP_ASSIGN) return Expected(L"XML_TOKEN_TYPE_OP_ASSIGN", lexer);
       token = &lexer.Advance();
       if (token->type != TOKEN_TYPE_STRING) return Expected(L"TOKEN_TYPE_STRING", lexer);
-      _pending.back().second = UnescapeText(token->text);
+      _pending.emplace_back(std::move(name), UnescapeText(token->text));
     } else if (token->type == TOKEN_TYPE_DELIM_BACKSLASH) {
       token = &lexer.Advance();
       if (token->type != XML_TOKEN_TYPE_OP_GREATER) return Expected(L"XML_TOKEN_TYPE_OP_GREATER", lexer);
@@ -193,12 +257,12 @@ bool XmlDoc::ParseElement(Lexer& lexer, XmlElement* parent) {
       return Expected(L"TOKEN_TYPE_IDENT", lexer);
     }
   }
-  element->ReserveAttributes(static_cast<int>(_pending.size()));
-  for (auto& [name, value] : _pending) element->AppendAttribute(std::move(name), std::move(value));
-  if (empty) return true;
+  element->AdoptAttributes(_pending);
+  return empty || ReadContentThroughLexer(lexer, element, false);
+}
 
+bool XmlDoc::ReadContentThroughLexer(Lexer& lexer, XmlElement* element, bool childSeen) {
   // Content: text before the first child, then children and comments.
-  bool childSeen = false;
   for (;;) {
     const wchar_t c1 = lexer.PeekChar(1);
     const wchar_t c2 = lexer.PeekChar(2);
@@ -208,7 +272,7 @@ bool XmlDoc::ParseElement(Lexer& lexer, XmlElement* parent) {
       if (!ParseElement(lexer, element)) return false;
       childSeen = true;
     } else if (childSeen) {
-      break;  // text after a child: the closing tag below reports it
+      break;  // text after a child: the end tag below reports it
     } else {
       std::wstring text;
       lexer.ReadUntilChar(L'<', text);
@@ -216,8 +280,8 @@ bool XmlDoc::ParseElement(Lexer& lexer, XmlElement* parent) {
     }
   }
 
-  // Closing tag.
-  token = &lexer.Advance();
+  // End tag.
+  const Token* token = &lexer.Advance();
   if (token->type != XML_TOKEN_TYPE_OP_LESS) return Expected(L"XML_TOKEN_TYPE_OP_LESS", lexer);
   token = &lexer.Advance();
   if (token->type != TOKEN_TYPE_DELIM_BACKSLASH) return Expected(L"TOKEN_TYPE_DELIM_BACKSLASH", lexer);

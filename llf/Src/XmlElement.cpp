@@ -1,5 +1,7 @@
 #include "XmlElement.h"
 
+#include <cstdlib>
+#include <new>
 #include <utility>
 
 #include "StringUtils.h"
@@ -10,70 +12,104 @@ namespace LLF {
 namespace {
 
 // The attribute and child lists share their handling: owned entries,
-// range-checked indexes and a cursor for first/next walks.
-template <class T>
-using List = std::vector<std::unique_ptr<T>>;
+// range-checked indexes and a cursor for first/next walks. These give both
+// lists one form.
+using ChildList = std::vector<std::unique_ptr<XmlElement>>;
 
-template <class T>
-bool InRange(const List<T>& list, int index) {
-  return index >= 0 && static_cast<size_t>(index) < list.size();
+size_t Count(const ChildList& list) {
+  return list.size();
+}
+XmlElement* At(const ChildList& list, size_t i) {
+  return list[i].get();
+}
+void Insert(ChildList& list, size_t i, std::unique_ptr<XmlElement> entry) {
+  list.insert(list.begin() + static_cast<std::ptrdiff_t>(i), std::move(entry));
+}
+void Erase(ChildList& list, size_t i) {
+  list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
 }
 
-template <class T>
-T* EntryAt(const List<T>& list, int index) {
-  return InRange(list, index) ? list[index].get() : nullptr;
+template <class L>
+size_t Count(const L& list) {
+  return list.Size();
+}
+template <class L>
+auto At(const L& list, size_t i) {
+  return list.At(i);
+}
+template <class L, class P>
+void Insert(L& list, size_t i, P entry) {
+  list.Insert(i, std::move(entry));
+}
+template <class L>
+void Erase(L& list, size_t i) {
+  list.Erase(i);
+}
+
+template <class L>
+bool InRange(const L& list, int index) {
+  return index >= 0 && static_cast<size_t>(index) < Count(list);
+}
+
+template <class L>
+auto EntryAt(const L& list, int index) {
+  return InRange(list, index) ? At(list, static_cast<size_t>(index)) : nullptr;
 }
 
 // Inserts before index when it is in range, else appends.
-template <class T>
-T* InsertAt(List<T>& list, std::unique_ptr<T> entry, int index) {
-  T* raw = entry.get();
-  if (InRange(list, index)) {
-    list.insert(list.begin() + index, std::move(entry));
-  } else {
-    list.push_back(std::move(entry));
-  }
+template <class L, class P>
+auto InsertAt(L& list, P entry, int index) {
+  auto* raw = entry.get();
+  Insert(list, InRange(list, index) ? static_cast<size_t>(index) : Count(list), std::move(entry));
   return raw;
 }
 
-template <class T>
-T* First(const List<T>& list, unsigned& cursor) {
+template <class L>
+auto First(const L& list, unsigned& cursor) {
   cursor = 0;
-  return list.empty() ? nullptr : list[0].get();
+  return EntryAt(list, 0);
 }
 
 // The next entry, or null at the end with the cursor left on the last one.
-template <class T>
-T* Next(const List<T>& list, unsigned& cursor) {
-  if (static_cast<size_t>(cursor) + 1 >= list.size()) return nullptr;
-  return list[++cursor].get();
+template <class L>
+auto Next(const L& list, unsigned& cursor) {
+  if (static_cast<size_t>(cursor) + 1 >= Count(list)) return EntryAt(list, -1);
+  return At(list, ++cursor);
 }
 
-template <class T>
-bool EraseAt(List<T>& list, int index) {
+template <class L>
+bool EraseAt(L& list, int index) {
   if (!InRange(list, index)) return false;
-  list.erase(list.begin() + index);
+  Erase(list, static_cast<size_t>(index));
   return true;
 }
 
+// The name of an entry, without making an attribute copy its shared name.
+std::wstring_view NameOf(const XmlAttribute& attribute) {
+  return attribute.GetNameView();
+}
+std::wstring_view NameOf(const XmlElement& element) {
+  return element.GetName();
+}
+
 // Deletes the first entry with that name; true whether or not there was one.
-template <class T>
-bool EraseFirstNamed(List<T>& list, const std::wstring& name) {
-  for (size_t i = 0; i < list.size(); ++i) {
-    if (list[i]->GetName() == name) {
-      list.erase(list.begin() + i);
+template <class L>
+bool EraseFirstNamed(L& list, const std::wstring& name) {
+  for (size_t i = 0; i < Count(list); ++i) {
+    if (NameOf(*At(list, i)) == name) {
+      Erase(list, i);
       break;
     }
   }
   return true;
 }
 
-template <class T>
-const T* FindNamed(const List<T>& list, const std::wstring& name) {
-  for (const auto& entry : list) {
-    if (entry->GetName() == name) return entry.get();
+template <class L>
+auto FindNamed(const L& list, const std::wstring& name) {
+  for (size_t i = 0; i < Count(list); ++i) {
+    if (NameOf(*At(list, i)) == name) return EntryAt(list, static_cast<int>(i));
   }
-  return nullptr;
+  return EntryAt(list, -1);
 }
 
 // A comment's text with every "-->" broken by a blank, so the comment ends
@@ -97,6 +133,25 @@ std::wstring ValueText(bool value) {
 }
 std::wstring ValueText(const wchar_t* value) {
   return value ? value : L"";
+}
+
+// Freeing a large tree hands the C library's allocator a great many small
+// blocks. glibc keeps them unmerged until a later request for a large block
+// merges them all in one pass, long after they have left the cache; after a
+// big document that pass costs more than reading the document did. Asking
+// for a large block after every few thousand freed blocks has them merged
+// while they are still in cache (on a 10 MB document this halves the time
+// to free it). With any other allocator it costs one small allocation now
+// and then.
+void NoteFreedBlocks(size_t count) {
+  constexpr size_t kMergeEvery = 2048;
+  constexpr size_t kLargeRequest = 2048;  // above glibc's small-block sizes
+  thread_local size_t pending = 0;
+  pending += count;
+  if (pending < kMergeEvery) return;
+  pending = 0;
+  void* volatile block = std::malloc(kLargeRequest);  // volatile: the pair must not be optimised away
+  std::free(block);
 }
 
 }  // namespace
@@ -138,14 +193,91 @@ XmlElement& XmlElement::operator=(XmlElement&& other) noexcept {
   return *this;
 }
 
+void XmlElement::AttributeOwner::operator()(XmlAttribute* attribute) const {
+  if (inBlock) {
+    attribute->XmlAttribute::~XmlAttribute();
+  } else {
+    delete attribute;
+  }
+}
+
+XmlElement::AttributeList::AttributeList(AttributeList&& other) noexcept
+    : _block(std::move(other._block)),
+      _inBlock(std::exchange(other._inBlock, 0)),
+      _owners(std::move(other._owners)) {}
+
+XmlElement::AttributeList& XmlElement::AttributeList::operator=(AttributeList&& other) noexcept {
+  if (this != &other) {
+    Clear();
+    _block = std::move(other._block);
+    _inBlock = std::exchange(other._inBlock, 0);
+    _owners = std::move(other._owners);
+  }
+  return *this;
+}
+
+XmlAttribute* XmlElement::AttributeList::InBlock(size_t i) const {
+  return std::launder(reinterpret_cast<XmlAttribute*>(_block.get() + i * sizeof(XmlAttribute)));
+}
+
+template <class Make>
+void XmlElement::AttributeList::Append(size_t count, Make make) {
+  if (count == 0) return;
+  if (!_block && Size() == 0) {
+    _block.reset(new unsigned char[count * sizeof(XmlAttribute)]);
+    for (; _inBlock < count; ++_inBlock) make(_block.get() + _inBlock * sizeof(XmlAttribute), _inBlock);
+    return;
+  }
+  // The block is taken: these get memory of their own.
+  List();
+  _owners.reserve(_owners.size() + count);
+  for (size_t i = 0; i < count; ++i) {
+    void* place = ::operator new(sizeof(XmlAttribute));
+    try {
+      _owners.emplace_back(make(place, i));
+    } catch (...) {
+      ::operator delete(place);
+      throw;
+    }
+  }
+}
+
+void XmlElement::AttributeList::List() {
+  if (_inBlock == 0) return;
+  std::vector<AttributePtr> owners;
+  owners.reserve(_inBlock + _owners.size() + 1);
+  for (size_t i = 0; i < _inBlock; ++i) owners.emplace_back(InBlock(i), AttributeOwner{true});
+  for (auto& owner : _owners) owners.push_back(std::move(owner));
+  _owners = std::move(owners);
+  _inBlock = 0;
+}
+
+void XmlElement::AttributeList::Insert(size_t i, AttributePtr attribute) {
+  List();
+  _owners.insert(_owners.begin() + static_cast<std::ptrdiff_t>(i), std::move(attribute));
+}
+
+void XmlElement::AttributeList::Erase(size_t i) {
+  List();
+  _owners.erase(_owners.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+void XmlElement::AttributeList::Clear() {
+  _owners.clear();
+  for (size_t i = 0; i < _inBlock; ++i) InBlock(i)->XmlAttribute::~XmlAttribute();
+  _inBlock = 0;
+  _block.reset();
+}
+
 void XmlElement::CopyFrom(const XmlElement& other) {
   _name = other._name;
   _text = other._text;
   // A copied comment stays a comment; otherwise it would be written back as
   // an element named COMMENT.
   _isComment = other._isComment;
-  _attributes.reserve(other._attributes.size());
-  for (const auto& a : other._attributes) _attributes.push_back(std::make_unique<XmlAttribute>(*a));
+  _attributes.Append(other._attributes.Size(), [&](void* place, size_t i) {
+    return new (place) XmlAttribute(*other._attributes.At(i));
+  });
   _children.reserve(other._children.size());
   for (const auto& c : other._children) _children.push_back(std::make_unique<XmlElement>(*c));
 }
@@ -249,11 +381,11 @@ XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, unsigned value,
 }
 
 XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const std::wstring& value, int index) {
-  return InsertAt(_attributes, std::make_unique<XmlAttribute>(name, value), index);
+  return InsertAt(_attributes, AttributePtr(new XmlAttribute(name, value)), index);
 }
 
 XmlAttribute* XmlElement::AddAttribute(const XmlAttribute& attribute, int /*index*/) {
-  return InsertAt(_attributes, std::make_unique<XmlAttribute>(attribute.GetName(), attribute.GetValue()), -1);
+  return InsertAt(_attributes, AttributePtr(new XmlAttribute(attribute.GetName(), attribute.GetValue())), -1);
 }
 
 XmlAttribute* XmlElement::AddAttribute(const XmlAttribute* attribute, int index) {
@@ -261,8 +393,12 @@ XmlAttribute* XmlElement::AddAttribute(const XmlAttribute* attribute, int index)
 }
 
 XmlAttribute* XmlElement::AppendAttribute(std::wstring&& name, std::wstring&& value) {
-  _attributes.push_back(std::make_unique<XmlAttribute>(std::move(name), std::move(value)));
-  return _attributes.back().get();
+  return InsertAt(_attributes, AttributePtr(new XmlAttribute(std::move(name), std::move(value))), -1);
+}
+
+void XmlElement::AdoptAttributes(std::vector<XmlAttribute>& list) {
+  _attributes.Append(list.size(),
+                     [&](void* place, size_t i) { return new (place) XmlAttribute(std::move(list[i])); });
 }
 
 XmlAttribute* XmlElement::GetFirstAttribute() {
@@ -302,10 +438,18 @@ XmlElement* XmlElement::AddChild(const XmlElement* element, int index) {
 }
 
 XmlElement* XmlElement::AppendChild(std::wstring&& name) {
-  auto child = std::make_unique<XmlElement>();
-  child->_name = std::move(name);
+  // Room for a few children at once: most parents have several.
+  if (_children.capacity() == 0) _children.reserve(4);
+  // Built with its name: the default one would be made only to be dropped.
+  std::unique_ptr<XmlElement> child(new XmlElement(Named{}, std::move(name)));
   _children.push_back(std::move(child));
   return _children.back().get();
+}
+
+XmlElement* XmlElement::AppendComment(std::wstring&& text) {
+  XmlElement* comment = AppendChild(L"COMMENT");
+  comment->SetComment(std::move(text));
+  return comment;
 }
 
 XmlElement* XmlElement::GetFirstChild() {
@@ -402,16 +546,22 @@ XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstri
 }
 
 void XmlElement::Clear() {
-  _attributes.clear();
+  const size_t freed = 2 * _attributes.Size() + _children.size();  // names, values, children
+  _attributes.Clear();
   _children.clear();
+  if (freed) NoteFreedBlocks(freed);
   _attributeCursor = 0;
   _childCursor = 0;
 }
 
 void XmlElement::SetComment(const std::wstring& text) {
+  SetComment(std::wstring(text));
+}
+
+void XmlElement::SetComment(std::wstring&& text) {
   Clear();
   _name = L"COMMENT";
-  _text = text;
+  _text = std::move(text);
   _isComment = true;
 }
 
@@ -431,9 +581,10 @@ void XmlElement::Serialize(const std::wstring& indent, std::wstring& out) const 
   }
   out += L'<';
   out += _name;
-  for (const auto& a : _attributes) {
+  for (size_t i = 0; i < _attributes.Size(); ++i) {
+    const XmlAttribute* a = _attributes.At(i);
     out += L' ';
-    out += a->GetName();
+    out += a->GetNameView();
     out += L"=\"";
     AppendEscapedText(out, a->GetValue());
     out += L'"';

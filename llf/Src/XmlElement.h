@@ -30,6 +30,7 @@
 // 52 GetAttribute(path, name, default text), 53 Clear, 54 Serialize.
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Object.h"
@@ -136,7 +137,8 @@ class XmlElement : public virtual Object {
   bool IsComment() const { return _isComment; }
   // Clears the element and makes it the comment "COMMENT" holding text.
   void SetComment(const std::wstring& text);
-  int GetAttributesCount() const { return static_cast<int>(_attributes.size()); }
+  void SetComment(std::wstring&& text);
+  int GetAttributesCount() const { return static_cast<int>(_attributes.Size()); }
   int GetChildsCount() const { return static_cast<int>(_children.size()); }
 
   // Read-only lookups for const code; same rules as the virtual ones.
@@ -172,15 +174,63 @@ class XmlElement : public virtual Object {
   // Appends a new attribute or child without the copies the public adders
   // make; the reader uses these.
   XmlAttribute* AppendAttribute(std::wstring&& name, std::wstring&& value);
-  void ReserveAttributes(int count) { _attributes.reserve(static_cast<size_t>(count > 0 ? count : 0)); }
+  void ReserveAttributes(int count) { _attributes.Reserve(static_cast<size_t>(count > 0 ? count : 0)); }
+  // Appends the attributes of list in order, all made in one piece of
+  // memory; they are moved out of list.
+  void AdoptAttributes(std::vector<XmlAttribute>& list);
   XmlElement* AppendChild(std::wstring&& name);
+  // Appends a new comment holding text.
+  XmlElement* AppendComment(std::wstring&& text);
 
  private:
+  struct Named {};  // selects the constructor that takes the name over
+  XmlElement(Named, std::wstring&& name) : _name(std::move(name)) {}
+
+  // Deletes an attribute: one of a list's block is only destroyed (the
+  // block goes with the list), any other is freed.
+  struct AttributeOwner {
+    bool inBlock = false;
+    void operator()(XmlAttribute* attribute) const;
+  };
+  using AttributePtr = std::unique_ptr<XmlAttribute, AttributeOwner>;
+
+  // The attributes in order. Those an element is read or copied with are
+  // made in one block, which alone lists them while the list is unchanged;
+  // the first change moves them into a list of owners, which also holds
+  // every attribute added one by one.
+  class AttributeList {
+   public:
+    AttributeList() = default;
+    AttributeList(AttributeList&& other) noexcept;
+    AttributeList& operator=(AttributeList&& other) noexcept;
+    ~AttributeList() { Clear(); }
+
+    size_t Size() const { return _inBlock + _owners.size(); }
+    XmlAttribute* At(size_t i) const { return i < _inBlock ? InBlock(i) : _owners[i - _inBlock].get(); }
+    // Appends count attributes, the i-th built by make(place, i) with
+    // placement new; in one block when the list is still empty.
+    template <class Make>
+    void Append(size_t count, Make make);
+    void Insert(size_t i, AttributePtr attribute);
+    void Erase(size_t i);
+    void Clear();
+    void Reserve(size_t count) { _owners.reserve(count); }
+
+   private:
+    XmlAttribute* InBlock(size_t i) const;
+    // Hands the block's attributes to the list of owners.
+    void List();
+
+    std::unique_ptr<unsigned char[]> _block;
+    size_t _inBlock = 0;  // leading attributes listed by the block alone
+    std::vector<AttributePtr> _owners;
+  };
+
   void CopyFrom(const XmlElement& other);
 
   std::wstring _name;
   std::wstring _text;
-  std::vector<std::unique_ptr<XmlAttribute>> _attributes;
+  AttributeList _attributes;
   std::vector<std::unique_ptr<XmlElement>> _children;
   unsigned _attributeCursor = 0;
   unsigned _childCursor = 0;

@@ -8,14 +8,14 @@ namespace LLF {
 
 namespace {
 
-// The code point of a number reference ("&#65;" or "&#x41;"), or U+FFFD
-// when the digits name none.
-wchar_t DecodeNumberReference(const std::wstring& text, size_t first, size_t last) {
+// The code point of a number reference ("&#65;" or "&#x41;": digits holds
+// what stands between "&#" and ';'), or U+FFFD when the digits name none.
+wchar_t DecodeNumberReference(std::wstring_view digits) {
   long long code = 0;
-  if (first < last && text[first] == L'x') {
+  if (!digits.empty() && digits[0] == L'x') {
     // Hexadecimal: a character that is no hexadecimal digit counts as 0.
-    for (size_t i = first + 1; i < last && code <= 0x10FFFF; ++i) {
-      const wchar_t c = text[i];
+    for (size_t i = 1; i < digits.size() && code <= 0x10FFFF; ++i) {
+      const wchar_t c = digits[i];
       int v = 0;
       if (c >= L'0' && c <= L'9') {
         v = c - L'0';
@@ -30,7 +30,7 @@ wchar_t DecodeNumberReference(const std::wstring& text, size_t first, size_t las
     // Decimal, read as a number is read anywhere: reading stops at the first
     // character that cannot continue it.
     int value = 0;
-    if (!FromString(text.substr(first, last - first), value)) return kReplacementChar;
+    if (!FromString(std::wstring(digits), value)) return kReplacementChar;
     code = value;
   }
   if (code <= 0 || code > 0x10FFFF) return kReplacementChar;
@@ -79,39 +79,42 @@ std::wstring EscapeText(const std::wstring& text) {
   return out;
 }
 
-std::wstring UnescapeText(const std::wstring& text) {
-  size_t amp = text.find(L'&');
-  if (amp == std::wstring::npos) return text;
-  std::wstring out;
-  out.reserve(text.size());
+bool AppendUnescapedText(std::wstring& out, std::wstring_view text) {
   size_t start = 0;
-  for (; amp != std::wstring::npos; amp = text.find(L'&', start)) {
+  for (size_t amp; (amp = text.find(L'&', start)) != std::wstring_view::npos;) {
     const size_t semi = text.find(L';', amp);
-    if (semi == std::wstring::npos) {
-      WriteXmlLogLine(L"Warning: XML file include incorect special symbols coding. Wrong value: " + text);
-      return text;
-    }
+    if (semi == std::wstring_view::npos) return false;
     out.append(text, start, amp - start);
-    const size_t length = semi - amp + 1;
-    auto is = [&](const wchar_t* name) { return text.compare(amp, length, name) == 0; };
-    if (is(L"&amp;")) {
+    const std::wstring_view reference = text.substr(amp, semi - amp + 1);
+    if (reference == L"&amp;") {
       out.push_back(L'&');
-    } else if (is(L"&lt;")) {
+    } else if (reference == L"&lt;") {
       out.push_back(L'<');
-    } else if (is(L"&gt;")) {
+    } else if (reference == L"&gt;") {
       out.push_back(L'>');
-    } else if (is(L"&quot;")) {
+    } else if (reference == L"&quot;") {
       out.push_back(L'"');
-    } else if (is(L"&apos;")) {
+    } else if (reference == L"&apos;") {
       out.push_back(L'\'');
-    } else if (length >= 3 && text[amp + 1] == L'#') {
-      out.push_back(DecodeNumberReference(text, amp + 2, semi));
+    } else if (reference.size() >= 3 && reference[1] == L'#') {
+      out.push_back(DecodeNumberReference(reference.substr(2, reference.size() - 3)));
     } else {
       out.append(L"UNKNOWN_IDENTIFIER");
     }
     start = semi + 1;
   }
-  out.append(text, start, std::wstring::npos);
+  out.append(text, start, std::wstring_view::npos);
+  return true;
+}
+
+std::wstring UnescapeText(const std::wstring& text) {
+  if (text.find(L'&') == std::wstring::npos) return text;
+  std::wstring out;
+  out.reserve(text.size());
+  if (!AppendUnescapedText(out, text)) {
+    WriteXmlLogLine(L"Warning: XML file include incorect special symbols coding. Wrong value: " + text);
+    return text;
+  }
   return out;
 }
 

@@ -2,6 +2,7 @@
 // Text conversions shared by the XML reader and writer, and the one place
 // through which the XML code writes its log lines.
 #include <string>
+#include <string_view>
 
 namespace LLF {
 
@@ -19,6 +20,10 @@ void AppendEscapedText(std::wstring& out, const std::wstring& text);
 // a NUL into a name or value. An '&' with no ';' after it leaves the whole
 // text unchanged and logs a warning.
 std::wstring UnescapeText(const std::wstring& text);
+// The decoding of UnescapeText appended to out, for a text holding an '&'.
+// False, with part of the result appended, when an '&' has no ';' after it
+// (UnescapeText then logs and keeps the text as it is).
+bool AppendUnescapedText(std::wstring& out, std::wstring_view text);
 
 // One line of the XML code's diagnostics, written to the log through its
 // formatted write (so it is cut as every formatted entry is).

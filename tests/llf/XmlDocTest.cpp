@@ -9,6 +9,7 @@
 #include "Log.h"
 #include "StringUtils.h"
 #include "TestEnv.h"
+#include "TextEncoding.h"
 #include "TextFile.h"
 #include "XmlDoc.h"
 
@@ -248,6 +249,13 @@ TEST(XmlDocTest, WriterForms) {
   EXPECT_EQ(Tree(back), L"<!--a-- >b--- >c--->");
 }
 
+// The text a document read from text writes.
+std::wstring Written(const std::wstring& text) {
+  LLF::XmlDoc doc;
+  doc.Parse(text);
+  return doc.Serialize(L"UTF-8");
+}
+
 // Writing, reading and writing again gives the same text and the same tree.
 TEST(XmlDocTest, WriteReadWriteFixedPoint) {
   std::vector<std::wstring> fixtures = {kSample};
@@ -283,6 +291,10 @@ TEST(XmlDocTest, WriteReadWriteFixedPoint) {
   }
   LLF::XmlDoc sample;
   ASSERT_TRUE(sample.Parse(kSample));
+  LLF::XmlDoc copy(sample);  // documents copy deeply
+  sample.Clear();
+  EXPECT_EQ(copy.Serialize(L"UTF-8"), Written(kSample));
+  sample = copy;
   LLF::XmlElement* group = sample.GetRoot()->GetChildByPath(L"layouts/dialog/group");
   ASSERT_NE(group, nullptr);
   EXPECT_EQ(group->GetText(), L"Group text");
@@ -362,6 +374,132 @@ TEST(XmlDocTest, FilesInEveryEncoding) {
                                     LLF::FromOsPath(kept) + L" | " +
                                     L"Error: SaveToFile failed. Can't write XML file. Filename: " +
                                     LLF::FromOsPath(folder + "/plain/doc.xml"));
+}
+
+// What one way of reading made of a text: the result, the tree (with the
+// written form, which tells comments and escapes apart) and the log lines.
+struct Reading {
+  bool ok;
+  std::wstring tree;
+  std::wstring log;
+  bool operator==(const Reading&) const = default;
+};
+
+template <class Read>
+Reading ReadWith(Read read) {
+  LogCapture log;
+  LLF::XmlDoc doc;
+  const bool ok = read(doc);
+  return {ok, Tree(doc) + L" | " + doc.Serialize(L"UTF-8"), Joined(log.Take())};
+}
+
+Reading ThroughLexer(const std::wstring& text) {
+  return ReadWith([&](LLF::XmlDoc& doc) {
+    doc.SetDirectReading(false);
+    return doc.Parse(text);
+  });
+}
+
+// Reading straight from the text, wide or UTF-8, gives what reading
+// everything through the lexer gives: the same documents, results and log
+// lines, on good input, on every prefix of it and on broken input alike.
+TEST(XmlDocTest, DirectReadingMatchesTheLexer) {
+  std::vector<std::wstring> texts = {kSample};
+  for (const auto& c : kReadCases) texts.push_back(c.text);
+  for (size_t n = 0; n < kSample.size(); n += 3) texts.push_back(kSample.substr(0, n));
+  const std::wstring variants[] = {
+      L"<a\tb=\"1\"\r\nc = \"2\" / >",  // blanks wherever the lexer allows them
+      L"<a><b/ ></a ><c></c\n>",
+      L"< a/>",
+      L"<a>< b/></a>",
+      L"<a></ a>",
+      L"<a>x</a\t\n>",
+      L"<a b=\"1\"c=\"2\"/>",           // no blank between attributes
+      L"<a b=\"x\\\"y\" c=\"\\\\\"/>",  // escaped quotes and backslashes
+      L"<a b=\"&#65\\;\"/>",
+      L"<a b=\"\\&amp;\"/>",
+      L"<a>&amp;&#x41;&#66;&unknown;&lt;</a>",
+      L"<a>&amp x</a>",  // an '&' with no ';' after it: the warning, once
+      L"<a><b>&amp x</b><c>&amp;</c></a>",
+      L"<a><b>t &amp</b>junk</a>",  // the warning, then the failure
+      L"<a1 _b=\"\"><_c/></a1>",
+      L"<a><a><a/></a></a>",
+      L"<ab></a>",
+      L"<a></ab>",
+      L"<a></a@>",
+      L"<a><!-- c --><!----><!------></a>",
+      L"<a><!-x--></a>",
+      L"<a><! -- x --></a>",
+      L"<a><!-- x -- ></a>",
+      L"<?xml?><?xml?>",
+      L"<?\?><a/>",
+      L"< ?x?><a/>",
+      L"<a>\n\n<b\n/>\n<c>\n</d></a>",  // line numbers after line feeds everywhere
+      L"<a v=\"1\n2\"\n>\n<b v=\"\n\"></c></a>",
+      L"<a>\u00e9\U0001F600</a>",
+      L"<\u00e9/>",
+      L"<a \u00e9=\"1\"/>",
+      L"<a>x\0y</a>"s,
+      L"<a v=\"x\0\"/>"s,
+      L"<!-- \0 -->"s,
+      L"\xFEFF<a/>",
+  };
+  texts.insert(texts.end(), std::begin(variants), std::end(variants));
+  for (const std::wstring& text : texts) {
+    const Reading lexed = ThroughLexer(text);
+    EXPECT_EQ(ReadWith([&](LLF::XmlDoc& doc) { return doc.Parse(text); }), lexed) << LLF::WideToAnsi(text);
+    const std::string bytes = LLF::Utf8Encode(text);
+    EXPECT_EQ(ReadWith([&](LLF::XmlDoc& doc) { return doc.ParseUtf8(bytes); }),
+              ThroughLexer(LLF::Utf8Decode(bytes)))
+        << bytes;
+  }
+
+  // UTF-8 the decoder reads with replacements: overlong, cut off, a lone
+  // continuation byte, surrogates (a pair joins), a byte past U+10FFFF.
+  const std::string broken[] = {
+      "<a v=\"\xC0\xAF\"/>",
+      "<a v=\"\xC3\"/>",
+      "<a>\x80</a>",
+      "<a>\xED\xA0\x80</a>",
+      "<a>\xED\xA0\xBD\xED\xB8\x80</a>",
+      "<!--\xF5\x80\x80\x80--><a/>",
+      "<a v=\"\xE2\x82\"/>",
+      "\xEF\xBB\xBF<a/>",
+      "<a>\xC3\xA9&amp;\xF0\x9F\x98\x80</a>",
+  };
+  for (const std::string& bytes : broken) {
+    EXPECT_EQ(ReadWith([&](LLF::XmlDoc& doc) { return doc.ParseUtf8(bytes); }),
+              ThroughLexer(LLF::Utf8Decode(bytes)))
+        << bytes;
+  }
+}
+
+// A document whose reading step changes the lexer Parse set up: the
+// elements are then read as that lexer reads them, not as the scanner would.
+class StringModeOffDoc : public LLF::XmlDoc {
+ public:
+  bool ParseDocument(LLF::Lexer& lexer) override {
+    lexer.SetStringMode(false);
+    return LLF::XmlDoc::ParseDocument(lexer);
+  }
+};
+
+TEST(XmlDocTest, DirectReadingKeepsToTheLexersSetUp) {
+  for (const bool direct : {true, false}) {
+    LogCapture log;
+    StringModeOffDoc doc;
+    doc.SetDirectReading(direct);
+    EXPECT_FALSE(doc.Parse(L"<a b=\"1\"/>"));
+    EXPECT_EQ(Joined(log.Take()), L"Expected TOKEN_TYPE_STRING, found \". Line: 0");
+  }
+  // A lexer of the caller's own, given to the reading step directly.
+  LLF::Lexer lexer;
+  lexer.SetText(L"<a b=\"1\"/>");  // the default operators: "/>" is no token of the XML table
+  LLF::XmlDoc doc, lexed;
+  lexed.SetDirectReading(false);
+  LLF::Lexer copy(lexer);
+  EXPECT_EQ(doc.ParseElement(lexer, doc.GetRoot()), lexed.ParseElement(copy, lexed.GetRoot()));
+  EXPECT_EQ(Tree(doc), Tree(lexed));
 }
 
 // Entries of the log are cut at 2047 characters, so a huge stray token makes

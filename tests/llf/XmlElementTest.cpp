@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "StringUtils.h"
@@ -277,6 +278,81 @@ TEST(XmlElementTest, CopiesAreDeep) {
   LLF::XmlAttribute attr(L"v", L"a&\"b\"");
   EXPECT_EQ(attr.Dump(), L"v=\"a&amp;&quot;b&quot;\"");
   EXPECT_TRUE(attr.IsKindOf("XmlAttribute") && e.IsKindOf("XmlElement") && e.IsKindOf("Object"));
+}
+
+// Attributes the reader made (kept in one block, names shared between
+// elements) behave as any other: pointers stay valid through insertions and
+// removals of others, copies are deep, a name reference follows a rename.
+TEST(XmlElementTest, ReadAttributesBehaveAsAnyOther) {
+  for (const bool utf8 : {false, true}) {
+    LLF::XmlDoc doc;
+    const std::wstring text = L"<r><e a=\"1\" b=\"2\" c=\"3\"/><f a=\"4\" b=\"5\"/></r>";
+    ASSERT_TRUE(utf8 ? doc.ParseUtf8(LLF::WideToAnsi(text)) : doc.Parse(text));
+    LLF::XmlElement* e = doc.GetRoot()->GetChildByPath(L"r/e");
+    LLF::XmlElement* f = doc.GetRoot()->GetChildByPath(L"r/f");
+    ASSERT_TRUE(e && f);
+    LLF::XmlAttribute* a = e->GetAttribute(L"a");
+    LLF::XmlAttribute* c = e->GetAttribute(L"c");
+    ASSERT_TRUE(a && c);
+
+    const std::wstring& name = a->GetName();
+    a->SetName(L"z");
+    EXPECT_EQ(name, L"z");
+    EXPECT_EQ(f->GetAttribute(0)->GetName(), L"a");  // the other element keeps its name
+    EXPECT_EQ(f->GetAttribute(L"a")->GetValue(), L"4");
+
+    e->AddAttribute(L"x", L"9", 1);
+    EXPECT_TRUE(e->RemoveAttribute(L"b"));
+    e->AddAttribute(L"y", L"8");
+    EXPECT_EQ(AttributeNames(*e), L"z,x,c,y");
+    EXPECT_EQ(a->GetValue(), L"1");
+    EXPECT_EQ(c->GetValue(), L"3");
+    EXPECT_EQ(e->GetAttribute(2), c);
+    EXPECT_TRUE(e->RemoveAttribute(0));
+    EXPECT_EQ(e->Serialize(L""), L"<e x=\"9\" c=\"3\" y=\"8\" />\r\n");
+
+    LLF::XmlElement copy(*f);
+    f->GetAttribute(0)->SetName(L"renamed");
+    EXPECT_EQ(AttributeNames(copy), L"a,b");
+    LLF::XmlAttribute held = *copy.GetAttribute(1);
+    copy.Clear();
+    EXPECT_EQ(held.GetName(), L"b");
+    EXPECT_EQ(held.Dump(), L"b=\"5\"");
+
+    // A moved element takes its attributes along; pointers to them hold.
+    LLF::XmlAttribute* fb = f->GetAttribute(L"b");
+    LLF::XmlElement moved(std::move(*f));
+    EXPECT_EQ(moved.GetAttribute(1), fb);
+    EXPECT_EQ(f->GetAttributesCount(), 0);
+    std::vector<LLF::XmlAttribute> more;
+    moved.AdoptAttributes(more);  // nothing to add
+    more.emplace_back(L"m", L"7");
+    moved.AdoptAttributes(more);
+    EXPECT_EQ(AttributeNames(moved), L"renamed,b,m");
+  }
+}
+
+// Readers of one const document on several threads may ask for the same
+// shared names at once.
+TEST(XmlElementTest, ConcurrentReadersOfSharedNames) {
+  LLF::XmlDoc doc;
+  std::wstring text = L"<r>";
+  for (int i = 0; i < 200; ++i) text += L"<e name=\"n\" value=\"v\"/>";
+  ASSERT_TRUE(doc.Parse(text + L"</r>"));
+  const LLF::XmlElement& root = *static_cast<const LLF::XmlDoc&>(doc).GetRoot()->GetChild(0);
+  auto read = [&] {
+    size_t length = 0;
+    for (int i = 0; i < root.GetChildsCount(); ++i) {
+      for (int k = 0; k < 2; ++k) length += root.GetChild(i)->GetAttribute(k)->GetName().size();
+    }
+    return length;
+  };
+  size_t first = 0, second = 0;
+  std::thread other([&] { first = read(); });
+  second = read();
+  other.join();
+  EXPECT_EQ(first, 200u * 9);
+  EXPECT_EQ(second, 200u * 9);
 }
 
 }  // namespace
