@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "File.h"
 #include "ICodec.h"
 #include "Log.h"
 #include "Mutex.h"
@@ -45,6 +46,14 @@ class CodecsManager : public virtual Object {
     // held by a resource of another kind, up to the file name (the key
     // follows after noCodecId).
     const wchar_t* wrongKind = nullptr;
+    // Managers that save: the error when the chosen codec cannot save, up to
+    // the file name; the text between the resource's dump and the codec's in
+    // it; "... saved \""; the error when no codec takes the file name, up to
+    // the file name.
+    const wchar_t* saveFailed = nullptr;
+    const wchar_t* saveFailedCodec = nullptr;
+    const wchar_t* saved = nullptr;
+    const wchar_t* saveNoCodec = nullptr;
   };
 
   LLF_KIND_OF(CodecsManager, Object)
@@ -180,6 +189,43 @@ class CodecsManager : public virtual Object {
     }
     Log::GetInstance().Write(texts.noCodec + fileName + texts.noCodecId + key);
     return nullptr;
+  }
+
+  // Opens the named file and hands it to load (the stream variant of a
+  // manager's load); when it cannot be opened, logs failure and gives null.
+  template <class LoadFn>
+  static T* LoadNamedFile(const std::wstring& fileName, const std::wstring& failure, LoadFn load) {
+    File file;
+    if (!file.OpenExisting(fileName, FILEOPS_READ)) {
+      Log::GetInstance().Write(failure);
+      return nullptr;
+    }
+    T* object = load(file);
+    file.Close();
+    return object;
+  }
+
+  // The saving steps shared by the managers: the first codec of this kind
+  // whose extension list holds the file name is asked; save(codec) gives
+  // its result. dump describes the resource in the failure lines.
+  template <class SaveFn>
+  bool SaveResource(const std::wstring& fileName, const std::wstring& dump, SaveFn save) {
+    Log& log = Log::GetInstance();
+    for (ICodec* codec : Codecs()) {
+      if (!codec->IsKindOf(_texts.codecKind)) {
+        WarnNotCodec(codec);
+        continue;
+      }
+      if (!codec->IsExtensionSupported(fileName)) continue;
+      if (!save(codec)) {
+        log.Write(_texts.saveFailed + fileName + L"\r\n" + dump + _texts.saveFailedCodec + codec->Dump());
+        return false;
+      }
+      log.Write(_texts.saved + fileName + L"\"");
+      return true;
+    }
+    log.Write(_texts.saveNoCodec + fileName + L"\r\n" + dump);
+    return false;
   }
 
   // Drops one reference; the last one deletes the resource. False for null

@@ -25,6 +25,15 @@ void ICodec::SetLastError(const std::wstring& text) {
   _lastError = text;
 }
 
+void ICodec::Describe(const wchar_t* description, const wchar_t* shortDescription,
+                      const wchar_t* extensions) {
+  _author = L"Brenvik, 2007";
+  _version = L"1.0";
+  _description = description;
+  _shortDescription = shortDescription;
+  _extensions = extensions;
+}
+
 bool ICodec::HasSignature(File&) const {
   return false;
 }

@@ -37,6 +37,9 @@ class ICodec : public virtual Object {
 
  protected:
   void SetLastError(const std::wstring& text);
+  // Sets the strings of one of the framework's own codecs (author
+  // "Brenvik, 2007", version "1.0").
+  void Describe(const wchar_t* description, const wchar_t* shortDescription, const wchar_t* extensions);
   // The name a file was opened with, for failure texts.
   static std::wstring FileNameOf(const File& file);
   // Whether the file's first count bytes are the given ones; the file

@@ -11,15 +11,6 @@ ImageCodec::ImageCodec() {
   _shortDescription = L"ImageCodec class";
 }
 
-void ImageCodec::Describe(const wchar_t* description, const wchar_t* shortDescription,
-                          const wchar_t* extensions) {
-  _author = L"Brenvik, 2007";
-  _version = L"1.0";
-  _description = description;
-  _shortDescription = shortDescription;
-  _extensions = extensions;
-}
-
 bool ImageCodec::OpenForSaving(const Image* image, const std::wstring& fileName, File& file) {
   if (!CheckSaveable(image, fileName)) return false;
   if (!file.Open(fileName, FILEOPS_READ_WRITE, FILEOPEN_NEW)) {

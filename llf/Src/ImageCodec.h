@@ -28,8 +28,6 @@ class ImageCodec : public ICodec {
   virtual bool Save(Image* image, const std::wstring& fileName) = 0;
 
  protected:
-  // Sets the strings of one of the framework's own codecs.
-  void Describe(const wchar_t* description, const wchar_t* shortDescription, const wchar_t* extensions);
   // Checks the image and opens the named file anew for writing; false with
   // the last error set when either fails.
   bool OpenForSaving(const Image* image, const std::wstring& fileName, File& file);

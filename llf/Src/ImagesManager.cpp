@@ -19,6 +19,11 @@ const CodecsManager<Image>::Texts kTexts = {
     L"ImagesManager class. Info:",
     L"Images loaded: ",
     L"Images list(only ID's): ",
+    nullptr,
+    L"Warning: SaveImage failed. Codec was not able to save. \r\nFilename: ",
+    L"\r\nCodec: ",
+    L"Image saved \"",
+    L"Error: SaveImage failed. Corresponding codec was not found for this file format.\r\nFilename: ",
 };
 
 }  // namespace
@@ -30,27 +35,10 @@ std::wstring ImagesManager::Dump() const {
 }
 
 bool ImagesManager::SaveImage(Image* image, const std::wstring& fileName) {
-  Log& log = Log::GetInstance();
-  const std::wstring imageDump = image ? image->Dump() : std::wstring();
-  for (ICodec* codec : Codecs()) {
+  return SaveResource(fileName, image ? image->Dump() : std::wstring(), [&](ICodec* codec) {
     auto* imageCodec = dynamic_cast<ImageCodec*>(codec);
-    if (!codec->IsKindOf("ImageCodec") || !imageCodec) {
-      WarnNotCodec(codec);
-      continue;
-    }
-    if (!codec->IsExtensionSupported(fileName)) continue;
-    if (!imageCodec->Save(image, fileName)) {
-      log.Write(L"Warning: SaveImage failed. Codec was not able to save. \r\nFilename: " + fileName +
-                L"\r\n" + imageDump + L"\r\nCodec: " + codec->Dump());
-      return false;
-    }
-    log.Write(L"Image saved \"" + fileName + L"\"");
-    return true;
-  }
-  log.Write(
-      L"Error: SaveImage failed. Corresponding codec was not found for this file format.\r\nFilename: " +
-      fileName + L"\r\n" + imageDump);
-  return false;
+    return imageCodec && imageCodec->Save(image, fileName);
+  });
 }
 
 Image* ImagesManager::LoadImage(File& file, const std::wstring& fileName, const std::wstring& id,
@@ -66,15 +54,10 @@ Image* ImagesManager::LoadImage(File& file, const std::wstring& fileName, const 
 
 Image* ImagesManager::LoadImage(const std::wstring& fileName, const std::wstring& id, bool doNotKeep,
                                 bool doNotUpload) {
-  File file;
-  if (!file.OpenExisting(fileName, FILEOPS_READ)) {
-    Log::GetInstance().Write(L"Error: LoadImage failed. Can't open image file. Filename: " + fileName +
-                             L" Image ID: " + id);
-    return nullptr;
-  }
-  Image* image = LoadImage(file, fileName, id, doNotKeep, doNotUpload);
-  file.Close();
-  return image;
+  return LoadNamedFile(
+      fileName,
+      L"Error: LoadImage failed. Can't open image file. Filename: " + fileName + L" Image ID: " + id,
+      [&](File& file) { return LoadImage(file, fileName, id, doNotKeep, doNotUpload); });
 }
 
 bool ImagesManager::FreeImage(Image* image) {

@@ -93,12 +93,44 @@ LLF::Image* LoadBytes(LLF::ImageCodec& codec, Bytes bytes);
 Bytes ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const Bytes& bytes);
 
-// A render system that records image uploads and releases.
+// A render system that records image uploads and releases; it draws
+// nothing.
 class FakeRenderSystem : public LLF::IRenderSystem {
  public:
   void Destroy() override { ++destroyed; }
   bool UpdateImageData(LLF::Image* image, int, int, bool upload) override;
   bool ReleaseImageData(LLF::Image* image) override;
+
+  std::wstring Dump() const override { return L"FakeRenderSystem"; }
+  bool IsHardware() const override { return false; }
+  bool IsHardwareKind() const override { return false; }
+  void SetBlendMode(int) override {}
+  void PushTransform(const LLF::Matrix4&) override {}
+  void GetTransform(LLF::Matrix4&) override {}
+  void PopTransform() override {}
+  bool Init(const LLF::RenderSettings&) override { return true; }
+  bool SwitchMode(bool, int) override { return false; }
+  void Resize(unsigned, unsigned) override {}
+  LLF::Image* GetScreenshot() override { return nullptr; }
+  bool RequestScreenshot(const std::wstring&) override { return false; }
+  void* Get3DRender() override { return nullptr; }
+  bool BeginFrame() override { return true; }
+  void EndFrame() override {}
+  void Clear(const LLF::Color&, bool, bool) override {}
+  void SetClipRect(const LLF::Rect*) override {}
+  void FillRect(const LLF::RectF&, const LLF::Color&) override {}
+  void FillRect(const LLF::Rect&, const LLF::Color&) override {}
+  void FillQuad(const LLF::Vector2&, const LLF::Vector2&, const LLF::Vector2&, const LLF::Vector2&,
+                const LLF::Color&) override {}
+  void DrawLine(const LLF::Vector2&, const LLF::Vector2&, const LLF::Color&) override {}
+  void DrawPolyline(const std::vector<LLF::Vector2>&, const LLF::Color&) override {}
+  void DrawImage(LLF::Image*, const HLF::ImageDrawParams&) override {}
+  void DrawImageTiled(LLF::Image*, const HLF::ImageDrawParams&) override {}
+  void DrawImagePart(LLF::Image*, const HLF::ImageDrawParams&) override {}
+  void DrawImageArray(LLF::Image*, const HLF::ImageDrawParams&, const LLF::TexturedVertex*, unsigned) override {}
+  void DrawText(const LLF::Font&, const LLF::TextDrawParams&) override {}
+  void SetScreenTint(const LLF::Color&) override {}
+  LLF::Color GetScreenTint() override { return LLF::Color(255, 255, 255, 0); }
 
   int destroyed = 0;
   int updates = 0;
