@@ -9,6 +9,9 @@
 #include "CodecPng.h"
 #include "DriverChoice.h"
 #include "Exception.h"
+#include "FontCodecTTF.h"
+#include "FontCodecXML.h"
+#include "FontsManager.h"
 #include "ImagesManager.h"
 #include "InstanceLock.h"
 #include "Log.h"
@@ -204,6 +207,9 @@ bool Application::Init(const std::wstring& commandLine) {
   images.RegisterCodec(&CodecPng::GetInstance());
   images.RegisterCodec(&CodecGif::GetInstance());
   images.RegisterCodec(&CodecMng::GetInstance());
+  FontsManager& fonts = FontsManager::GetInstance();
+  fonts.RegisterCodec(&FontCodecTTF::GetInstance());
+  fonts.RegisterCodec(&FontCodecXML::GetInstance());
   SoundSystem& sound = SoundSystem::GetInstance();
   sound.RegisterCodec(&SoundCodecAudiere::GetInstance());
   sound.RegisterCodec(&SoundCodecBASS::GetInstance());
@@ -286,6 +292,7 @@ void Application::Run() {
 void Application::Shutdown() {
   OnShutdown();
   ImagesManager::GetInstance().CleanupEverything(false);
+  FontsManager::GetInstance().CleanupEverything(false);
   if (GetSettings().createWindow) {
     ReleaseRender();
     ReleaseSoundDriver();

@@ -4,9 +4,11 @@
 // process of their own (ApplicationRunTest.cpp).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <condition_variable>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <signal.h>
 #include <spawn.h>
@@ -17,12 +19,21 @@
 
 #include "AppWindow.h"
 #include "Application.h"
+#include "CodecPng.h"
+#include "FontCodecTTF.h"
+#include "FontCodecXML.h"
+#include "FontTestUtil.h"
+#include "FontsManager.h"
+#include "ImageTestUtil.h"
+#include "ImagesManager.h"
 #include "InstanceLock.h"
 #include "Log.h"
 #include "LogCapture.h"
 #include "MonitorFormat.h"
 #include "OSUtils.h"
 #include "RendersManager.h"
+#include "SoundCodecSilent.h"
+#include "StringUtils.h"
 #include "SoundSystem.h"
 #include "TestEnv.h"
 #include "TextEncoding.h"
@@ -267,9 +278,67 @@ TEST(ApplicationTest, WithoutWindowNothingIsStarted) {
   EXPECT_TRUE(fs::exists(user + "log.txt"));
   // Only the header's three separators and the loop's two.
   EXPECT_EQ(capture.Count(std::wstring(62, L'=')), 5);
+
+  // Everything was registered all the same, in the order the choices try.
+  LLF::SoundSystem& sound = LLF::SoundSystem::GetInstance();
+  ASSERT_EQ(sound.GetDriversCount(), 4u);
+  EXPECT_TRUE(sound.GetDriver(0)->IsKindOf("SoundDriverAudiere"));
+  EXPECT_TRUE(sound.GetDriver(1)->IsKindOf("SoundDriverBASS"));
+  EXPECT_TRUE(sound.GetDriver(2)->IsKindOf("SoundDriverSquall"));
+  EXPECT_TRUE(sound.GetDriver(3)->IsKindOf("SoundDriverSilent"));
+  EXPECT_FALSE(LLF::ImagesManager::GetInstance().RegisterCodec(&LLF::CodecPng::GetInstance()));
+  EXPECT_FALSE(LLF::FontsManager::GetInstance().RegisterCodec(&LLF::FontCodecTTF::GetInstance()));
+  EXPECT_FALSE(LLF::FontsManager::GetInstance().RegisterCodec(&LLF::FontCodecXML::GetInstance()));
+  EXPECT_FALSE(sound.RegisterCodec(&LLF::SoundCodecSilent::GetInstance()));
   // The lock is given back at the end.
   LLF::InstanceLock lock;
   EXPECT_EQ(lock.Acquire(L"LLFAppLock_" + name), LLF::InstanceLock::Result::OBTAINED);
+}
+
+// Leaves an image and a font loaded, loaded through the codecs Init
+// registered, for the shutdown to free.
+class LeavingApp : public ProbeApp {
+ public:
+  using ProbeApp::ProbeApp;
+  bool PostInit(const std::wstring&) override {
+    image = LLF::ImagesManager::GetInstance().LoadImage(imagePath, L"left image", false, true);
+    font = LLF::FontsManager::GetInstance().LoadFont(LLF::AnsiToWide(QmTest::kDejaVuSans), 12, L"AB",
+                                                     L"left font", false, true, LLF::Point(1, 1));
+    return true;
+  }
+  void OnShutdown() override { LLF::Log::GetInstance().Write(L"shutdown hook"); }
+  std::wstring imagePath;
+  LLF::Image* image = nullptr;
+  LLF::Font* font = nullptr;
+};
+
+TEST(ApplicationTest, ShutdownFreesImagesAndFontsAfterItsHook) {
+  const std::string folder = QmTest::NewTempFolder("left");
+  {
+    const QmTest::Bytes bmp = QmTest::MakeBmp(QmTest::Pattern(2, 2, false));
+    std::ofstream(folder + "/left.bmp", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
+  }
+  LeavingApp app(UniqueName(L"Leave"));
+  app.imagePath = LLF::FromOsPath(folder + "/left.bmp");
+  QmTest::LogCapture capture;
+  LLF::Application::Start(L"", &app);
+  ASSERT_NE(app.image, nullptr);
+  ASSERT_NE(app.font, nullptr);
+  EXPECT_EQ(LLF::ImagesManager::GetInstance().FindResource(L"left image"), nullptr);
+  EXPECT_EQ(LLF::FontsManager::GetInstance().FindResource(L"left font"), nullptr);
+  const auto& lines = capture.Lines();
+  const auto at = [&](const std::wstring& text) {
+    return std::find_if(lines.begin(), lines.end(),
+                        [&](const std::wstring& line) { return line.find(text) != std::wstring::npos; }) -
+           lines.begin();
+  };
+  const auto hook = at(L"shutdown hook");
+  const auto images = at(L"WARNING: Some images are not freed.");
+  const auto fonts = at(L"WARNING: Some fonts are not freed.");
+  ASSERT_LT(fonts, static_cast<std::ptrdiff_t>(lines.size()));
+  EXPECT_LT(hook, images);
+  EXPECT_LT(images, fonts);
 }
 
 TEST(ApplicationTest, FailedInitSkipsTheLoopButShutsDown) {
