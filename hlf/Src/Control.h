@@ -1,0 +1,312 @@
+#pragma once
+// The base of every GUI element, every scene drawn on screen and every
+// play-mode manager: a node of a tree that owns its children, with a
+// rectangle in its parent's coordinates, a transform (origin, scale,
+// rotation about a centre), an alpha, a fill colour and behaviour flags.
+// It routes framework messages down the tree to the topmost control under
+// the cursor, reports input to its receivers, updates its subtree once per
+// frame and draws it with composed transforms and alpha.
+//
+// Messages a control sends (codes 0 and 1 come from the state machine):
+// 2 drag start, 3 drag step, 4 drag end, 5 mouse enter, 6 mouse leave,
+// 7 click (button up; parameter, x, y and text of the button-up message),
+// 8 deactivated, 9 activated.
+//
+// Deletion: a child removed with delete while any control is handling a
+// message or updating goes to the game shell's deferred-delete queue instead
+// (it leaves the tree at once and dies at the next safe point), so a control
+// may be closed from inside its own click.
+//
+// Virtual slots: 0-15 of StateMachine (overrides 0 IsKindOf, 1 destructor,
+// 2 Dump, 12 Update), then 16 GetName, 21 GetChildsCount, 22 GetChild,
+// 23 GetChildByName, 24 FindChild, 25 GetAbsolutePosition, 26 GetPosition,
+// 27 GetOrigin, 28 GetSize, 29 GetAbsoluteRect, 30 GetRect, 31 GetParent,
+// 32 GetChildAtPoint, 33 GetChildrenAtPoint, 34 GetAlpha, 35 GetScale,
+// 36 GetRotation, 37 IsActionsInvisible, 38 GetTransformCenter,
+// 39 GetTransformCenterRelative, 40 IsVisible, 41 IsRenderable,
+// 42 IsEnabled, 43 IsDraggable, 44 IsDragging, 45 IsPressed, 46 IsMouseOver,
+// 47 GetDragLimits, 48 IsClipping, 49 IsPassDragToParent, 50 IsRaiseOnPress,
+// 51 IsMouseOpaque, 52 GetDefCtrlColor, 53 GetTypeName, 54 IsActive,
+// 55 GetSidesOffset, 56 GetStartEffect, 57 HitTest, 58 SetName,
+// 59 SetPosition(x, y), 60 SetPosition(point), 61 SetOrigin,
+// 62 SetSize(width, height), 63 SetSize(size), 64 SetVisible,
+// 65 SetRenderable, 66 SetEnabled, 67 SetParent, 68 SetAlpha, 69 SetScale,
+// 70 SetRotation, 71 SetTransformCenterRelative, 72 SetTransformCenter,
+// 73 SetDragLimits, 74 SetClipping, 75 SetActionsInvisible,
+// 76 SetPassDragToParent, 77 SetRaiseOnPress, 78 AddChild, 79 AddChildFront,
+// 80 DeleteChild, 81 RemoveChild(name), 82 RemoveChild(child),
+// 83 SetDraggable, 84 SetMouseOpaque, 91 SetDefCtrlColor, 92 SetSidesOffset,
+// 93 SetStartEffect, 94 Render, 95 ProcessMessage, 96 BringToFront,
+// 97 SendToBack, 98 Activate, 99 Deactivate, 100 OnMouseEnter,
+// 101 OnHoverHold, 102 OnMouseLeave, 103 OnMouseDown, 104 OnMouseMove,
+// 105 OnMouseUp, 106 OnMouseDblClick, 107 OnMouseWheel, 108 OnDragStart,
+// 109 OnDrag, 110 OnDragEnd, 115 GetUserFlag, 117 PreUpdate,
+// 122 RenderChilds, 123 UpdateChilds, 124 ProcessMessageChilds,
+// 126 CanProcessMessages, 127 IsShown, 128 CreateInstance.
+// The slots left out here (modifier and effect lists, the XML form, the
+// editor page, styles and the factory's creation hook) come with the
+// modifiers, effects, layouts and factories.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Color.h"
+#include "Matrix4.h"
+#include "Message.h"
+#include "Point.h"
+#include "Rect.h"
+#include "RectF.h"
+#include "StateMachine.h"
+#include "Transform.h"
+#include "Vector2.h"
+
+namespace LLF {
+class IRenderSystem;
+}
+
+namespace HLF {
+
+// Codes a control sends to its receivers.
+enum ControlMessageCode {
+  CTRL_MSG_DRAG_START = 2,
+  CTRL_MSG_DRAG = 3,
+  CTRL_MSG_DRAG_END = 4,
+  CTRL_MSG_MOUSE_ENTER = 5,
+  CTRL_MSG_MOUSE_LEAVE = 6,
+  CTRL_MSG_CLICK = 7,
+  CTRL_MSG_DEACTIVATED = 8,
+  CTRL_MSG_ACTIVATED = 9,
+};
+
+class Control : public StateMachine {
+ public:
+  // Marks the time a control handles a message or updates; while one such
+  // scope is open, deletions asked of the tree are deferred. The game shell
+  // opens one around the hooks it calls itself (enter, leave, drag).
+  class DispatchScope {
+   public:
+    DispatchScope() { ++s_dispatchDepth; }
+    ~DispatchScope() { --s_dispatchDepth; }
+    DispatchScope(const DispatchScope&) = delete;
+    DispatchScope& operator=(const DispatchScope&) = delete;
+  };
+
+  Control();
+  explicit Control(const std::wstring& name);
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  LLF_KIND_OF(Control, LLF::MessageSender)
+  // Deletes the children in index order, then tells the game shell to
+  // forget this control.
+  ~Control() override;
+  // "Control: Name: " and the name.
+  std::wstring Dump() const override;
+  // Children, then the state machine, so DoState runs after the children
+  // were updated. An exception is logged and ends this control's update
+  // for the frame.
+  void Update(unsigned dt) override;
+
+  virtual const std::wstring& GetName() const { return _name; }
+  virtual int GetChildsCount() const { return static_cast<int>(_children.size()); }
+  // Null for an index out of range.
+  virtual Control* GetChild(int index) const;
+  // The last direct child with the name (case-sensitive), or null.
+  virtual Control* GetChildByName(const std::wstring& name) const;
+  // Depth first from the last child: a grandchild under a later child wins
+  // over an earlier direct child.
+  virtual Control* FindChild(const std::wstring& name) const;
+  virtual LLF::Vector2 GetAbsolutePosition() const;
+  virtual LLF::Vector2 GetPosition() const { return _position; }
+  virtual LLF::Vector2 GetOrigin() const { return _origin; }
+  virtual LLF::Point GetSize() const { return _size; }
+  // Position truncated towards zero and size; no scale or rotation.
+  virtual LLF::Rect GetAbsoluteRect() const;
+  virtual LLF::Rect GetRect() const;
+  virtual Control* GetParent() const { return _parent; }
+  // The deepest visible control under p (relative to this control's
+  // top-left corner), or null. Hit tests are not asked.
+  virtual Control* GetChildAtPoint(const LLF::Vector2& p);
+  // Every control under p, topmost first, each followed by what lies under
+  // p within it.
+  virtual std::vector<Control*> GetChildrenAtPoint(const LLF::Vector2& p);
+  virtual uint8_t GetAlpha() const { return _alpha; }
+  virtual LLF::Vector2 GetScale() const { return _scale; }
+  virtual float GetRotation() const { return _rotation; }
+  // The four getters marked (editor) answer visible, draggable, not
+  // actions-invisible and not passing drags for an editor workspace element
+  // while the editor is open; the fields stay as they are.
+  virtual bool IsActionsInvisible() const;  // (editor)
+  virtual LLF::Vector2 GetTransformCenter() const { return _transformCenter; }
+  virtual LLF::Vector2 GetTransformCenterRelative() const { return _transformCenterRelative; }
+  virtual bool IsVisible() const;  // (editor)
+  virtual bool IsRenderable() const { return _renderable; }
+  virtual bool IsEnabled() const { return _enabled; }
+  virtual bool IsDraggable() const;  // (editor)
+  virtual bool IsDragging() const { return _dragging; }
+  virtual bool IsPressed() const { return _pressed; }
+  virtual bool IsMouseOver() const { return _mouseOver; }
+  virtual LLF::RectF GetDragLimits() const { return _dragLimits; }
+  virtual bool IsClipping() const { return _useClipping; }
+  virtual bool IsPassDragToParent() const;  // (editor)
+  virtual bool IsRaiseOnPress() const { return _raiseOnPress; }
+  virtual bool IsMouseOpaque() const { return _mouseOpaque; }
+  virtual LLF::Color GetDefCtrlColor() const { return _defCtrlColor; }
+  // The element name the factory creates this class under.
+  virtual const std::wstring& GetTypeName() const { return _tag; }
+  virtual bool IsActive() const { return _active; }
+  // Insets of the input rectangle: x left, y top, width right, height
+  // bottom.
+  virtual LLF::Rect GetSidesOffset() const { return _sidesOffset; }
+  virtual void GetStartEffect(std::wstring& file, std::wstring& name) const;
+  // Fine test after the rectangle test, p relative to the top-left corner.
+  // True here.
+  virtual bool HitTest(const LLF::Point& p);
+
+  virtual void SetName(const std::wstring& name) { _name = name; }
+  virtual void SetPosition(float x, float y);
+  virtual void SetPosition(const LLF::Vector2& position) { SetPosition(position.x, position.y); }
+  virtual void SetOrigin(const LLF::Vector2& origin) { _origin = origin; }
+  virtual void SetSize(int width, int height);
+  virtual void SetSize(const LLF::Point& size) { SetSize(size.x, size.y); }
+  virtual void SetVisible(bool visible) { _visible = visible; }
+  virtual void SetRenderable(bool renderable) { _renderable = renderable; }
+  virtual void SetEnabled(bool enabled) { _enabled = enabled; }
+  virtual void SetParent(Control* parent) { _parent = parent; }
+  // Sets the alpha of the whole subtree.
+  virtual void SetAlpha(uint8_t alpha);
+  virtual void SetScale(const LLF::Vector2& scale) { _scale = scale; }
+  virtual void SetRotation(float degrees) { _rotation = degrees; }
+  // Also sets the transform centre from the size as it is now; a later
+  // size change does not move the centre.
+  virtual void SetTransformCenterRelative(const LLF::Vector2& relative);
+  virtual void SetTransformCenter(const LLF::Vector2& center) { _transformCenter = center; }
+  // (x, y, width, height) in the parent's coordinates; all 0: no limit.
+  virtual void SetDragLimits(const LLF::RectF& limits) { _dragLimits = limits; }
+  virtual void SetClipping(bool clipping) { _useClipping = clipping; }
+  virtual void SetActionsInvisible(bool invisible) { _actionsInvisible = invisible; }
+  virtual void SetPassDragToParent(bool pass) { _passDragToParent = pass; }
+  virtual void SetRaiseOnPress(bool raise) { _raiseOnPress = raise; }
+  // Appends child as the topmost; the previous topmost is deactivated.
+  // Refuses (false) null, this control, and with a log line a control that
+  // still has a parent, an ancestor of this control and one waiting for its
+  // deferred deletion.
+  virtual bool AddChild(Control* child);
+  // Inserts child at index 0 (drawn first, lowest); refuses as AddChild.
+  virtual bool AddChildFront(Control* child);
+  // Removes the child at index, deleting it when del is set; the new
+  // topmost is activated when the topmost went. False for a bad index.
+  virtual bool DeleteChild(int index, bool del);
+  // The first child, from index 0 up, with the name; as DeleteChild.
+  virtual bool RemoveChild(const std::wstring& name, bool del);
+  virtual bool RemoveChild(Control* child, bool del);
+  virtual void SetDraggable(bool draggable) { _draggable = draggable; }
+  virtual void SetMouseOpaque(bool opaque) { _mouseOpaque = opaque; }
+  virtual void SetDefCtrlColor(const LLF::Color& color) { _defCtrlColor = color; }
+  virtual void SetSidesOffset(const LLF::Rect& offset) { _sidesOffset = offset; }
+  // Records the start effect's file and name.
+  virtual void SetStartEffect(const std::wstring& file, const std::wstring& name);
+  // Draws the control and its subtree inside the parent's context (null at
+  // the root).
+  virtual void Render(LLF::IRenderSystem* rs, const LLF::Transform* parent);
+  // True when the message was consumed.
+  virtual bool ProcessMessage(const LLF::Message& msg);
+  virtual void BringToFront();
+  virtual void SendToBack();
+  // Sends 9.
+  virtual void Activate();
+  // Sends 8.
+  virtual void Deactivate();
+  // Input hooks. Which control gets enter, leave, hover-hold and the drag
+  // calls is the game shell's decision.
+  virtual void OnMouseEnter();
+  virtual void OnHoverHold() {}
+  virtual void OnMouseLeave();
+  virtual void OnMouseDown(const LLF::Message& msg);
+  virtual void OnMouseMove(const LLF::Message& msg);
+  virtual void OnMouseUp(const LLF::Message& msg);
+  virtual void OnMouseDblClick(const LLF::Message& msg) { (void)msg; }
+  virtual void OnMouseWheel(const LLF::Message& msg) { (void)msg; }
+  virtual bool OnDragStart(const LLF::Point& mouse);
+  virtual bool OnDrag(const LLF::Point& mouse, const LLF::Vector2& delta);
+  virtual void OnDragEnd();
+  virtual bool GetUserFlag() const { return _userFlag; }
+  // Clears the per-frame flags of the subtree.
+  virtual void PreUpdate();
+  virtual void RenderChilds(LLF::IRenderSystem* rs, const LLF::Transform& context);
+  // Updates each child at most once per frame, even when the list changes
+  // meanwhile.
+  virtual void UpdateChilds(unsigned dt);
+  virtual bool ProcessMessageChilds(const LLF::Message& msg);
+  // Enabled, visible and not actions-invisible.
+  virtual bool CanProcessMessages() const;
+  virtual bool IsShown() const { return IsVisible(); }
+  // A new default object of the same class; every subclass overrides it.
+  virtual Control* CreateInstance() const;
+
+  // The control's transform (row vectors): scale and rotation about the
+  // transform centre, minus the origin, then the position.
+  LLF::Matrix4 ComputeTransform() const;
+  // The input rectangle with its top-left corner placed at topLeft: size,
+  // inset by the sides offset, width and height at least 0.
+  LLF::RectF GetInputRect(const LLF::Vector2& topLeft) const;
+  // Index of child in the list, -1 when absent.
+  int IndexOfChild(const Control* child) const;
+  // An editor workspace element ("WSELEMENT_" in the name) while the
+  // editor is open.
+  bool IsWorkspaceElement() const;
+
+  // True while any control handles a message or updates.
+  static bool IsDispatching() { return s_dispatchDepth > 0; }
+  // Codes 0, 1, 2, 3 and 6 (button down, move, up, wheel, double click).
+  static bool IsMouseMessage(int code);
+
+ protected:
+  // False with a log line when child cannot join this control.
+  bool CanAdopt(Control* child, const wchar_t* operation);
+  // Deletes a child that has left the list, or queues it while a dispatch
+  // runs.
+  static void DisposeChild(Control* child);
+
+  std::wstring _tag = L"control";
+  std::wstring _startEffectFile;
+  std::wstring _startEffectName;
+  std::wstring _name;
+  LLF::Vector2 _position;
+  LLF::Point _size = LLF::Point(100, 100);
+  LLF::Point _dragGrabOffset;
+  LLF::Vector2 _origin;
+  bool _mouseOver = false;
+  bool _pressed = false;
+  bool _visible = true;
+  bool _renderable = true;
+  bool _enabled = true;
+  bool _draggable = false;
+  bool _dragging = false;
+  bool _useClipping = false;
+  bool _passDragToParent = false;
+  bool _raiseOnPress = false;
+  bool _active = true;
+  bool _mouseOpaque = true;
+  bool _actionsInvisible = false;
+  bool _userFlag = true;
+  uint8_t _alpha = 255;
+  LLF::RectF _dragLimits;
+  LLF::Rect _sidesOffset;
+  LLF::Color _defCtrlColor = LLF::Color(164, 164, 164, 255);
+  Control* _parent = nullptr;
+  std::vector<Control*> _children;
+  float _rotation = 0.0f;
+  LLF::Vector2 _scale = LLF::Vector2(1.0f, 1.0f);
+  LLF::Vector2 _transformCenter;
+  LLF::Vector2 _transformCenterRelative;
+  bool _updatedThisFrame = false;
+  bool _childrenChanged = false;
+
+ private:
+  bool InsertChild(Control* child, bool front, const wchar_t* operation);
+
+  static inline int s_dispatchDepth = 0;
+};
+
+}  // namespace HLF

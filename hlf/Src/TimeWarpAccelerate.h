@@ -1,0 +1,18 @@
+#pragma once
+// "accelerate": starts slowly and ends fast, 1 - cos(90t degrees).
+//
+// Virtual slots: those of TimeWarp; overrides 2 Warp and 3 CreateInstance.
+#include "TimeWarp.h"
+
+namespace HLF {
+
+class TimeWarpAccelerate : public TimeWarp {
+ public:
+  TimeWarpAccelerate() { _tag = L"accelerate"; }
+
+  // Exactly 1 at t = 1.
+  float Warp(float t) override;
+  TimeWarp* CreateInstance() override;
+};
+
+}  // namespace HLF
