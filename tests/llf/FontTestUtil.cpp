@@ -1,5 +1,6 @@
 #include "FontTestUtil.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -14,6 +15,34 @@ const char kDejaVuSans[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 LLF::Font* LoadTrueType(int size, const std::wstring& characters, const LLF::Point& margin) {
   return LLF::FontCodecTTF::GetInstance().LoadFromFile(LLF::AnsiToWide(kDejaVuSans), size, characters,
                                                        margin);
+}
+
+std::unique_ptr<LLF::Font> SquareGlyphFont(int cell, const LLF::Point& margin, int height, int spaceWidth,
+                                           const std::vector<LLF::Font::Glyph>& glyphs) {
+  auto font = std::make_unique<LLF::Font>();
+  LLF::Font::Metrics& m = font->GetMetrics();
+  m.fontHeight = height;
+  m.spaceWidth = spaceWidth;
+  m.charBox = LLF::Point(cell, cell);
+  m.sidesOffset = margin;
+  int cells = 1;
+  for (const LLF::Font::Glyph& g : glyphs) {
+    font->GetCharsMap()[g.character] = g;
+    cells = std::max(cells, g.imageOffset.x + 1);
+  }
+  LLF::Image& image = font->GetImage();
+  image.Create(unsigned(cell * cells), unsigned(cell), LLF::IMGFORMAT_R8G8B8A8);
+  const LLF::Color clear(0, 0, 0, 0);
+  image.Fill(&clear);
+  const LLF::Color white(255, 255, 255, 255);
+  for (const LLF::Font::Glyph& g : glyphs) {
+    const int left = g.imageOffset.x * cell + margin.x;
+    const int bottom = cell - 1 - margin.y;
+    for (int y = bottom - g.dims.y + 1; y <= bottom; ++y) {
+      for (int x = left; x < left + g.dims.x; ++x) image.SetPixel(x, y, &white);
+    }
+  }
+  return font;
 }
 
 std::unique_ptr<LLF::TrueTypeFace> OpenDejaVu(int size) {

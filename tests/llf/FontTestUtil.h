@@ -36,6 +36,13 @@ struct Rgba {
 // non-zero alpha.
 bool RowHasAlpha(const LLF::Image& image, int y, int x0, int x1);
 
+// A bitmap font with the given glyph records, each glyph a white square of
+// its dims in the cell its image offset names (cells of side cell, one row),
+// placed as the TrueType codec places glyphs: margin in from the cell's left
+// and lower edges.
+std::unique_ptr<LLF::Font> SquareGlyphFont(int cell, const LLF::Point& margin, int height, int spaceWidth,
+                                           const std::vector<LLF::Font::Glyph>& glyphs);
+
 // Latin-1 without controls and blanks, and the letters the game's
 // character sets add: French, Czech and Russian, and the trade mark sign.
 std::wstring Latin1AndCharsets();

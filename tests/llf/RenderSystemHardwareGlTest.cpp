@@ -12,6 +12,8 @@
 
 #include "AppWindow.h"
 #include "CodecPng.h"
+#include "Font.h"
+#include "FontTestUtil.h"
 #include "Image.h"
 #include "ImageTestUtil.h"
 #include "ImagesManager.h"
@@ -30,6 +32,7 @@ constexpr Color kRed(255, 0, 0, 255);
 constexpr Color kGreen(0, 255, 0, 255);
 constexpr Color kBlue(0, 0, 255, 255);
 constexpr Color kYellow(255, 255, 0, 255);
+constexpr Color kCyan(0, 255, 255, 255);
 
 // Colour of pixel (x, y) from the top, alpha ignored.
 Color At(Image& image, int x, int y) {
@@ -65,6 +68,7 @@ class RenderSystemHardwareGlTest : public ::testing::Test {
   }
   void TearDown() override {
     _images.clear();
+    _font.reset();
     rs.Destroy();
     AppWindow::GetInstance().Destroy();
   }
@@ -86,9 +90,21 @@ class RenderSystemHardwareGlTest : public ::testing::Test {
     return Keep(std::move(image));
   }
 
+  // A bitmap font of one glyph, 'A': a 6 x 6 square in an 8 x 8 cell with a
+  // margin of 1; height 8, space 4, advance 6 + 1.
+  Font& SquareFont() {
+    Font::Glyph a;
+    a.character = L'A';
+    a.dims = Point(6, 6);
+    a.renderOffset = Point(1, 0);
+    _font = QmTest::SquareGlyphFont(8, Point(1, 1), 8, 4, {a});
+    return *_font;
+  }
+
   RenderSystemHardware& rs = RenderSystemHardware::GetInstance();
   QmTest::CurrentRender _current{&rs};
   std::vector<std::unique_ptr<Image>> _images;
+  std::unique_ptr<Font> _font;
 };
 
 TEST_F(RenderSystemHardwareGlTest, FrameOfEveryKindOfDraw) {
@@ -98,6 +114,7 @@ TEST_F(RenderSystemHardwareGlTest, FrameOfEveryKindOfDraw) {
   Image* gradient =
       Picture(300, 200, [](unsigned x, unsigned y) { return Color(uint8_t(x), uint8_t(y), 7, 255); });
   Image* stripes = Picture(20, 10, [](unsigned x, unsigned) { return x < 10 ? kRed : kBlue; });
+  Font& font = SquareFont();
 
   ASSERT_TRUE(rs.BeginFrame());
   rs.Clear(kBlack, true, false);
@@ -134,6 +151,8 @@ TEST_F(RenderSystemHardwareGlTest, FrameOfEveryKindOfDraw) {
   rs.FillRect(Rect(0, 150, 200, 200), kYellow);
   rs.SetClipRect(nullptr);
 
+  TextDrawParams text(L"A A", Vector2(100, 300), kCyan, 0.0f, Vector2(1, 1), 0, Vector2(), Vector2());
+  rs.DrawText(font, text);
   rs.EndFrame();
 
   std::unique_ptr<Image> shot(rs.GetScreenshot());
@@ -186,6 +205,18 @@ TEST_F(RenderSystemHardwareGlTest, FrameOfEveryKindOfDraw) {
       {80, 210, kBlack, "clipped"},
       {60, 199, kBlack, "clipped"},
       {60, 230, kBlack, "clipped"},
+      // Each square 6 x 6, one pixel in from its cell; cells at 100 and 111
+      // (advance 7, space 4), base line at 308.
+      {101, 302, kCyan, "text"},
+      {106, 307, kCyan, "text"},
+      {112, 302, kCyan, "text"},
+      {117, 307, kCyan, "text"},
+      {100, 302, kBlack, "text"},
+      {107, 302, kBlack, "text"},
+      {111, 305, kBlack, "text"},
+      {118, 305, kBlack, "text"},
+      {101, 301, kBlack, "text"},
+      {101, 308, kBlack, "text"},
   };
   for (const Probe& p : probes) {
     const Color actual = At(*shot, p.x, p.y);
@@ -197,6 +228,51 @@ TEST_F(RenderSystemHardwareGlTest, FrameOfEveryKindOfDraw) {
   }
   // The line is one pixel thick.
   EXPECT_NE(At(*shot, 120, 10) == kGreen, At(*shot, 120, 11) == kGreen);
+}
+
+// A line of TrueType text lands where the font measures it: within its
+// width (each glyph drawn from its cell, the sides offset in from the pen)
+// and around its line (the font height is the character size, glyphs reach
+// higher and descenders lower), in the text's colour, nothing elsewhere.
+TEST_F(RenderSystemHardwareGlTest, TrueTypeTextStaysInItsMeasuredBox) {
+  std::unique_ptr<Font> font(QmTest::LoadTrueType(20, L"Hgjy", Point(2, 2)));
+  ASSERT_TRUE(font);
+  TextDrawParams text(L"Hg jy", Vector2(100, 400), kRed, 0.0f, Vector2(1, 1), 0, Vector2(), Vector2());
+  const int width = font->GetTextWidth(text);
+  const int height = font->GetTextHeight(text);
+  ASSERT_GT(width, 20);
+  ASSERT_TRUE(rs.BeginFrame());
+  rs.Clear(kBlack, true, false);
+  rs.DrawText(*font, text);
+  rs.EndFrame();
+  std::unique_ptr<Image> shot(rs.GetScreenshot());
+  ASSERT_TRUE(shot);
+  const int left = 100;
+  const int right = 100 + width + font->GetSidesOffset().x;
+  const int top = 400 - height / 2;
+  const int bottom = 400 + height + height / 2;
+  int inside = 0;
+  int outside = 0;
+  for (int y = 350; y < 480; ++y) {
+    for (int x = 60; x < 300; ++x) {
+      const Color c = At(*shot, x, y);
+      if (c == kBlack) continue;
+      EXPECT_EQ(c.g, c.b) << x << "," << y;  // only shades of the text's red
+      (x >= left && x < right && y >= top && y < bottom ? inside : outside) += 1;
+    }
+  }
+  EXPECT_GT(inside, 100);
+  EXPECT_EQ(outside, 0);
+  // Something reaches below the base line (g, j, y) and something near the
+  // top of the line (H).
+  bool below = false;
+  bool high = false;
+  for (int x = left; x < right; ++x) {
+    below = below || At(*shot, x, 400 + height + 2) != kBlack;
+    high = high || At(*shot, x, 402) != kBlack;
+  }
+  EXPECT_TRUE(below);
+  EXPECT_TRUE(high);
 }
 
 TEST_F(RenderSystemHardwareGlTest, TintedFrameIsSavedAsPngWithTheSamePixels) {

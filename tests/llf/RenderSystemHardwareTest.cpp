@@ -11,6 +11,8 @@
 #include "AppWindow.h"
 #include "CodecPng.h"
 #include "Exception.h"
+#include "Font.h"
+#include "FontTestUtil.h"
 #include "Image.h"
 #include "ImageTestUtil.h"
 #include "ImagesManager.h"
@@ -633,6 +635,60 @@ TEST_F(RenderSystemHardwareTest, SwitchModeResetsTheDeviceWithTheOtherParameters
   Start();
   EXPECT_FALSE(rs.SwitchMode(false, 0));
   EXPECT_TRUE(log.Count(L"Warning: Can't switch to fullscreen mode. Fullscreen mode is not available.") > 0);
+}
+
+TEST_F(RenderSystemHardwareTest, TextIsBatchedUpTo512Glyphs) {
+  Start();
+  // Two glyphs in a 16 x 8 glyph image of 8 x 8 cells.
+  Font::Glyph a;
+  a.character = L'A';
+  a.dims = Point(5, 6);
+  a.renderOffset = Point(1, 0);
+  Font::Glyph b = a;
+  b.character = L'B';
+  b.imageOffset = Point(1, 0);
+  b.renderOffset = Point(2, -2);  // two rows below the base line
+  const std::unique_ptr<Font> made = QmTest::SquareGlyphFont(8, Point(1, 1), 8, 3, {a, b});
+  const Font& font = *made;
+  StartFrame();
+
+  TextDrawParams params(L"AB A?", Vector2(10, 20), Color(1, 2, 3, 4), 0.0f, Vector2(1, 1), 0, Vector2(),
+                        Vector2());
+  rs.DrawText(font, params);
+  ASSERT_EQ(Script().Calls("DrawPrimitiveUP"), std::vector<std::string>{"DrawPrimitiveUP 4 6 24"});
+  const auto& bytes = Script().draws[0].vertices;
+  auto vertex = [&](size_t i) {
+    TexturedVertex v;
+    std::memcpy(&v, bytes.data() + i * 24, 24);
+    return v;
+  };
+  // A at the pen, B after A's advance of 5 + 1, the second A after B's 5 + 2
+  // and the space's 3; the unknown '?' draws nothing.
+  EXPECT_EQ(vertex(0).x, 10.0f);
+  EXPECT_EQ(vertex(6).x, 16.0f);
+  EXPECT_EQ(vertex(12).x, 26.0f);
+  // The base line one font height below the top (28); a cell's glyph sits
+  // one pixel above its lower edge, so the cell's top is 7 above the base
+  // line, B's two lower.
+  EXPECT_EQ(vertex(0).y, 21.0f);
+  EXPECT_EQ(vertex(6).y, 23.0f);
+  EXPECT_EQ(vertex(5).y, 29.0f);
+  // A's cell is the left half of the glyph image, B's the right.
+  EXPECT_EQ(vertex(0).u, 0.0f);
+  EXPECT_EQ(vertex(1).u, 0.5f);
+  EXPECT_EQ(vertex(6).u, 0.5f);
+  EXPECT_EQ(vertex(7).u, 1.0f);
+  EXPECT_EQ(vertex(0).v, 1.0f);
+  EXPECT_EQ(vertex(5).v, 0.0f);
+  EXPECT_EQ(vertex(0).color, 0x04010203u);
+
+  // 600 glyphs: a full batch of 512, then the rest.
+  Script().ClearRecord();
+  params.text.assign(600, L'A');
+  rs.DrawText(font, params);
+  EXPECT_EQ(Script().Calls("DrawPrimitiveUP"),
+            (std::vector<std::string>{"DrawPrimitiveUP 4 1024 24", "DrawPrimitiveUP 4 176 24"}));
+  EXPECT_EQ(Script().Count("SetTexture 0"), 0u);  // still the glyph texture
 }
 
 TEST_F(RenderSystemHardwareTest, NoThreeDimensionalRenderer) {

@@ -5,6 +5,7 @@
 
 #include "AppWindow.h"
 #include "Exception.h"
+#include "Font.h"
 #include "Image.h"
 #include "ImagesManager.h"
 #include "Log.h"
@@ -893,8 +894,92 @@ void RenderSystemHardware::DrawImageArray(Image* image, const HLF::ImageDrawPara
 // ---------------------------------------------------------------------------
 // Text
 
-void RenderSystemHardware::DrawText(const Font&, const TextDrawParams&) {
-  // Not yet: the font record is not part of the build yet.
+void RenderSystemHardware::DrawText(const Font& font, const TextDrawParams& params) {
+  // Drawing uploads the glyph image when it has no textures yet, as for any
+  // image; the font itself stays unchanged.
+  Image& glyphs = const_cast<Image&>(font.GetImage());
+  const stRSH_ImageData::Cell* cell = PrepareCell(&glyphs, 0, 0);
+  if (!cell || cell->rows.empty()) {
+    return;
+  }
+  const Font::Metrics& metrics = font.GetMetrics();
+  const uint32_t color = params.color.ToARGB();
+  const float boxWidth = float(metrics.charBox.x);
+  const float boxHeight = float(metrics.charBox.y);
+  // The base line lies one font height below the top of the line; a glyph's
+  // lowest row sits the sides offset above its cell's lower edge.
+  const float cellTopAboveBase = boxHeight - float(metrics.sidesOffset.y);
+
+  IGfxTexture* batchTexture = nullptr;
+  auto flush = [&]() {
+    if (_textBuffer.empty()) return;
+    SetTexture(batchTexture);
+    _device.device->DrawPrimitiveUP(GFXPT_TRIANGLELIST, uint32_t(_textBuffer.size() / 3), _textBuffer.data(),
+                                    sizeof(TexturedVertex));
+    _textBuffer.clear();
+  };
+
+  WithPlacement(params.position, params.IsTransformed(), params.pivot, params.scale, params.rotation,
+                params.offset, [&](float x, float y) {
+                  _device.device->SetVertexShader(GFXFVF_XYZ_DIFFUSE_TEX1);
+                  const float baseLine = y + float(metrics.fontHeight);
+                  float pen = x;
+                  _textBuffer.clear();
+                  for (wchar_t ch : params.text) {
+                    if (ch == L' ') {
+                      pen += float(metrics.spaceWidth);
+                      continue;
+                    }
+                    const Font::Glyph* glyph = font.FindChar(ch);
+                    if (!glyph) continue;
+                    // The glyph's cell in the picture, from its top-left corner,
+                    // and in stored (bottom-up) rows.
+                    const float gx = float(glyph->imageOffset.x) * boxWidth;
+                    const float gy = float(glyph->imageOffset.y) * boxHeight;
+                    const float storedBottom = float(cell->height) - gy - boxHeight;
+                    // The tile that holds the cell's lower-left corner.
+                    const stRSH_ImageData::Tile* tile = nullptr;
+                    float rowStart = 0.0f;
+                    float columnStart = 0.0f;
+                    for (const stRSH_ImageData::TileRow& row : cell->rows) {
+                      if (row.empty()) continue;
+                      const float rowHeight = float(row.front().extentHeight);
+                      if (storedBottom < rowStart + rowHeight || &row == &cell->rows.back()) {
+                        for (const stRSH_ImageData::Tile& t : row) {
+                          if (gx < columnStart + float(t.extentWidth) || &t == &row.back()) {
+                            tile = &t;
+                            break;
+                          }
+                          columnStart += float(t.extentWidth);
+                        }
+                        break;
+                      }
+                      rowStart += rowHeight;
+                    }
+                    if (!tile) continue;
+                    if (tile->texture.get() != batchTexture || _textBuffer.size() >= kTextBatchGlyphs * 6) {
+                      flush();
+                      batchTexture = tile->texture.get();
+                    }
+                    const float tw = float(tile->width);
+                    const float th = float(tile->height);
+                    const float u0 = (gx - columnStart) / tw;
+                    const float u1 = (gx + boxWidth - columnStart) / tw;
+                    const float vBottom = (storedBottom - rowStart) / th;
+                    const float vTop = (storedBottom + boxHeight - rowStart) / th;
+                    const float left = pen;
+                    const float top = baseLine - cellTopAboveBase - float(glyph->renderOffset.y);
+                    const float right = left + boxWidth;
+                    const float bottom = top + boxHeight;
+                    const TexturedVertex tl{left, top, 0.0f, color, u0, vTop};
+                    const TexturedVertex tr{right, top, 0.0f, color, u1, vTop};
+                    const TexturedVertex bl{left, bottom, 0.0f, color, u0, vBottom};
+                    const TexturedVertex br{right, bottom, 0.0f, color, u1, vBottom};
+                    _textBuffer.insert(_textBuffer.end(), {tl, tr, bl, bl, tr, br});
+                    pen += float(glyph->dims.x + glyph->renderOffset.x);
+                  }
+                  flush();
+                });
 }
 
 }  // namespace LLF
