@@ -17,6 +17,8 @@
 #include "Log.h"
 #include "MonitorFormat.h"
 #include "OSUtils.h"
+#include "RenderSystemHardware.h"
+#include "RenderSystemSoftware.h"
 #include "RendersManager.h"
 #include "SoundCodecAudiere.h"
 #include "SoundCodecBASS.h"
@@ -141,7 +143,10 @@ bool Application::CanClose() {
 }
 
 void Application::OnResize(AppSettings* windowSettings) {
-  (void)windowSettings;
+  IRenderSystem* render = RendersManager::GetInstance().GetCurrentRender();
+  if (render && windowSettings) {
+    render->Resize(windowSettings->width, windowSettings->height);
+  }
 }
 
 void Application::OnActivate() {
@@ -173,7 +178,25 @@ void Application::QueryFlagAndValue(bool* flag, unsigned* value) {
 }
 
 bool Application::ChooseRender() {
-  return false;
+  RenderSettings settings = GetRenderSettings();
+  if (!_windowedPossible) {
+    settings.windowed = false;
+  }
+  RendersManager& renders = RendersManager::GetInstance();
+  CandidateChoice choice;
+  choice.count = [&renders] { return renders.GetRendersCount(); };
+  choice.isKind = [&renders](unsigned index, bool hardware) {
+    IRenderSystem* render = renders.GetRender(index);
+    return render && render->IsHardware() == hardware;
+  };
+  choice.start = [&renders, &settings](unsigned index) {
+    IRenderSystem* render = renders.GetRender(index);
+    return render && render->Init(settings);
+  };
+  choice.makeCurrent = [&renders](unsigned index) { return renders.SetCurrentRender(index); };
+  choice.notPreferred = L"Warning: Preferred render is not found. Looking for other available renders.";
+  choice.none = L"Error: Can't find appropriate render, or it can't be initialized.";
+  return ChooseCandidate(settings.preferHardware, choice);
 }
 
 void Application::ReleaseRender() {
@@ -215,6 +238,9 @@ bool Application::Init(const std::wstring& commandLine) {
   sound.RegisterCodec(&SoundCodecBASS::GetInstance());
   sound.RegisterCodec(&SoundCodecSquall::GetInstance());
   sound.RegisterCodec(&SoundCodecSilent::GetInstance());
+  RendersManager& renders = RendersManager::GetInstance();
+  renders.RegisterRender(&RenderSystemSoftware::GetInstance());
+  renders.RegisterRender(&RenderSystemHardware::GetInstance());
   sound.RegisterDriver(&SoundDriverAudiere::GetInstance());
   sound.RegisterDriver(&SoundDriverBASS::GetInstance());
   sound.RegisterDriver(&SoundDriverSquall::GetInstance());
@@ -294,6 +320,9 @@ void Application::Shutdown() {
   ImagesManager::GetInstance().CleanupEverything(false);
   FontsManager::GetInstance().CleanupEverything(false);
   if (GetSettings().createWindow) {
+    if (IRenderSystem* render = RendersManager::GetInstance().GetCurrentRender()) {
+      render->SwitchMode(true, 1);
+    }
     ReleaseRender();
     ReleaseSoundDriver();
     AppWindow& window = AppWindow::GetInstance();

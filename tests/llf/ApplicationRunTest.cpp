@@ -160,43 +160,42 @@ TEST(ApplicationRunTest, HeadlessRunWithoutAudioDevice) {
   EXPECT_TRUE(fs::is_directory(std::string(std::getenv("TMPDIR")) + "/QmTest/" + name));
 
   // Init: the program's banner with the command line as the entry passed it
-  // on, the window, the sound choice falling back to the silent driver,
-  // then the screen.
+  // on, the window, the sound choice falling back to the silent driver, the
+  // hardware render system on OpenGL, then the screen and the last hook.
   const int banner =
       Find(log, L"Test application. Command line: [-name " + wname + L" -frames 120 \"two words\"]");
   EXPECT_EQ(banner, static_cast<int>(header.size()));
-  const int window = Find(log, L"Window created successfully.", banner);
-  const int warning = Find(
-      log, L"Warning: Preferred sound driver is not found. Looking for other available drivers.", window);
-  const int silent = Find(log, L"SoundDriverSilent initialized successfully.", warning);
   int width = 0;
   int height = 0;
   ASSERT_TRUE(LLF::OS_GetDesktopResolution(width, height));
-  const int monitor = Find(
-      log, std::wstring(L"Monitor format: ") + LLF::MonitorFormatName(LLF::OS_GetMonitorFormat()), silent);
-  const int desktop =
-      Find(log, L"Desktop resolution: " + std::to_wstring(width) + L"x" + std::to_wstring(height), monitor);
-  EXPECT_GT(window, banner);
-  EXPECT_GT(warning, window);
-  EXPECT_GT(silent, warning);
-  EXPECT_GT(monitor, silent);
-  EXPECT_GT(desktop, monitor);
-
-  // The loop ran until the close request, then everything was released in
-  // order. The request asked for in pass 120 is handled by that pass's pump
-  // and the loop ends at the next pump.
-  const int started = Find(log, L"Main application loop started...", desktop);
-  const int close = Find(log, L"Test application: close requested.", started);
-  const int finished = Find(log, L"... main application loop finished.", close);
-  const int passes = Find(log, L"Test application: 121 passes.", finished);
-  const int released = Find(log, L"SoundDriverSilent destroyed successfully.", passes);
-  const int destroyed = Find(log, L"Window destroyed successfully.", released);
-  EXPECT_GT(started, desktop);
-  EXPECT_GT(close, started);
-  EXPECT_GT(finished, close);
-  EXPECT_GT(passes, finished);
-  EXPECT_GT(released, passes);
-  EXPECT_GT(destroyed, released);
+  const std::vector<std::wstring> init = {
+      L"Window created successfully.",
+      L"Warning: Preferred sound driver is not found. Looking for other available drivers.",
+      L"SoundDriverSilent initialized successfully.",
+      L"Initializing RenderSystemHardware...",
+      L"D3D8 driver: ",
+      L"RenderSystemHardware initialized successfully.",
+      std::wstring(L"Monitor format: ") + LLF::MonitorFormatName(LLF::OS_GetMonitorFormat()),
+      L"Desktop resolution: " + std::to_wstring(width) + L"x" + std::to_wstring(height),
+      L"Test application: window 800x600, full screen no, windowed possible yes.",
+      // The loop ran until the close request, then everything was released
+      // in order. The request made in pass 120 is handled by that pass's
+      // pump, and the loop ends at the next pump.
+      L"Main application loop started...",
+      L"Test application: close requested.",
+      L"... main application loop finished.",
+      L"Test application: 121 passes.",
+      L"RenderSystemHardware destroyed successfully.",
+      L"SoundDriverSilent destroyed successfully.",
+      L"Window destroyed successfully.",
+  };
+  int at = banner;
+  for (const std::wstring& line : init) {
+    const int next = Find(log, line, at + 1);
+    EXPECT_GT(next, at) << LLF::Utf8Encode(line);
+    if (next > at) at = next;
+  }
+  EXPECT_EQ(Count(log, L"Warning: Preferred render"), 0);
   EXPECT_EQ(Count(log, L"Error: "), 0);
 }
 
@@ -231,6 +230,38 @@ TEST(ApplicationRunTest, SecondCopyBringsTheFirstForwardAndEnds) {
   EXPECT_EQ(Count(log, L"LLF library."), 1);
   EXPECT_GE(Find(log, L"Test application: 4 passes."), 0);
   EXPECT_EQ(Find(log, L"Test application: brought forward."), -1);
+}
+
+TEST(ApplicationRunTest, SizeCoveringTheDesktopRunsFullScreen) {
+  int width = 0;
+  int height = 0;
+  ASSERT_TRUE(LLF::OS_GetDesktopResolution(width, height));
+  struct Case {
+    int width, height;
+    std::wstring window;
+    bool switchedBack;
+  } const cases[] = {
+      {width, height, L"window 800x600, full screen yes, windowed possible no.", true},
+      {width - 1, height,
+       L"window " + std::to_wstring(width - 1) + L"x" + std::to_wstring(height) +
+           L", full screen no, windowed possible yes.",
+       false},
+  };
+  for (const Case& c : cases) {
+    const std::string name = UniqueName("Size");
+    AppProcess app(
+        {"-name", name, "-size", std::to_string(c.width) + "x" + std::to_string(c.height), "-frames", "2"});
+    ASSERT_TRUE(app.Started());
+    ASSERT_EQ(app.Wait(), 0);
+    const std::vector<std::wstring> log = ReadLog(name);
+    EXPECT_GE(Find(log, L"Test application: " + c.window), 0) << LLF::Utf8Encode(c.window);
+    // Shutdown brings the render system back to a window before releasing it.
+    const int switched = Find(log, L"SwitchMode successull. Switched to windowed.");
+    EXPECT_EQ(switched >= 0, c.switchedBack);
+    if (c.switchedBack) {
+      EXPECT_GT(Find(log, L"RenderSystemHardware destroyed successfully."), switched);
+    }
+  }
 }
 
 TEST(ApplicationRunTest, RefusedStartupEndsTheProcessWithoutTrace) {

@@ -31,6 +31,8 @@
 #include "LogCapture.h"
 #include "MonitorFormat.h"
 #include "OSUtils.h"
+#include "RecordingGfx.h"
+#include "RenderSystemHardware.h"
 #include "RendersManager.h"
 #include "SoundCodecSilent.h"
 #include "StringUtils.h"
@@ -192,6 +194,13 @@ class ProbeApp : public LLF::Application {
   LLF::AppSettings GetSettings() const override {
     LLF::AppSettings settings;
     settings.createWindow = createWindow;
+    settings.width = width;
+    settings.height = height;
+    return settings;
+  }
+  LLF::RenderSettings GetRenderSettings() const override {
+    LLF::RenderSettings settings;
+    settings.preferHardware = preferHardware;
     return settings;
   }
   bool OnStartup(const std::wstring& commandLine) override {
@@ -204,12 +213,24 @@ class ProbeApp : public LLF::Application {
     return Application::Init(commandLine);
   }
   bool PostInit(const std::wstring&) override {
+    ++postInits;
     windowDuringInit = LLF::AppWindow::GetInstance().GetHandle() != nullptr;
     soundDriverDuringInit = LLF::SoundSystem::GetInstance().GetCurrentDriver() != nullptr;
-    renderDuringInit = LLF::RendersManager::GetInstance().GetCurrentRender() != nullptr;
+    LLF::IRenderSystem* render = LLF::RendersManager::GetInstance().GetCurrentRender();
+    renderDuringInit = render != nullptr;
+    renderWindowed = render && render->GetSettings().windowed;
+    windowSize = LLF::AppWindow::GetInstance().GetSettings()->width;
     return postInitResult;
   }
-  void OnUpdate() override { ++updates; }
+  void OnUpdate() override {
+    ++updates;
+    LLF::AppWindow& window = LLF::AppWindow::GetInstance();
+    if (resizeTo.x > 0) {
+      window.WindowProc(
+          LLF::OsMessage(LLF::WM_SIZE, LLF::SIZE_RESTORED, LLF::MakeLong(resizeTo.x, resizeTo.y)));
+    }
+    window.Quit();
+  }
   void Shutdown() override {
     ++shutdowns;
     Application::Shutdown();
@@ -219,9 +240,14 @@ class ProbeApp : public LLF::Application {
   bool createWindow = false;
   bool startupResult = true;
   bool postInitResult = true;
-  int startups = 0, inits = 0, updates = 0, shutdowns = 0;
+  bool preferHardware = true;
+  unsigned width = 800, height = 600;
+  LLF::Point resizeTo{0, 0};
+  int startups = 0, inits = 0, postInits = 0, updates = 0, shutdowns = 0;
   std::wstring startupLine;
   bool windowDuringInit = true, soundDriverDuringInit = true, renderDuringInit = true;
+  bool renderWindowed = false;
+  unsigned windowSize = 0;
 
  private:
   std::wstring _name;
@@ -339,6 +365,123 @@ TEST(ApplicationTest, ShutdownFreesImagesAndFontsAfterItsHook) {
   ASSERT_LT(fonts, static_cast<std::ptrdiff_t>(lines.size()));
   EXPECT_LT(hook, images);
   EXPECT_LT(images, fonts);
+}
+
+// Runs with a window over a recording graphics library, so the render
+// choice can be steered.
+class RenderChoiceTest : public testing::Test {
+ protected:
+  void SetUp() override { LLF::RenderSystemHardware::SetGfxLibrary(&gfx); }
+  void TearDown() override { LLF::RenderSystemHardware::SetGfxLibrary(nullptr); }
+
+  // Index of the first captured line at or after from that holds text; the
+  // line count when none does.
+  size_t Find(const std::wstring& text, size_t from = 0) const {
+    const auto& lines = capture.Lines();
+    for (size_t i = from; i < lines.size(); ++i) {
+      if (lines[i].find(text) != std::wstring::npos) return i;
+    }
+    return lines.size();
+  }
+
+  QmTest::RecordingGfx gfx;
+  QmTest::LogCapture capture;
+};
+
+const wchar_t kRenderWarning[] =
+    L"Warning: Preferred render is not found. Looking for other available renders.";
+const wchar_t kRenderError[] = L"Error: Can't find appropriate render, or it can't be initialized.";
+
+TEST_F(RenderChoiceTest, PreferredKindFirstThenTheOther) {
+  struct Case {
+    bool preferHardware;
+    bool hardwareStarts;
+  } const cases[] = {{true, true}, {false, true}, {true, false}, {false, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "prefer hardware " << c.preferHardware << ", hardware starts "
+                                    << c.hardwareStarts);
+    capture.Clear();
+    gfx.Script().loadFails = !c.hardwareStarts;
+    ProbeApp app(UniqueName(L"Render"));
+    app.createWindow = true;
+    app.preferHardware = c.preferHardware;
+    LLF::Application::Start(L"", &app);
+
+    EXPECT_EQ(app.inits, 1);
+    EXPECT_EQ(app.shutdowns, 1);
+    // Without a render system Init ends before its last hook.
+    EXPECT_EQ(app.postInits, c.hardwareStarts ? 1 : 0);
+    EXPECT_EQ(app.updates, c.hardwareStarts ? 1 : 0);
+    // The hardware system was tried exactly once.
+    EXPECT_EQ(capture.Count(L"Initializing RenderSystemHardware..."), 1);
+    const size_t sound = Find(L"SoundDriver");
+    const size_t tried = Find(L"Initializing RenderSystemHardware...");
+    const size_t warning = Find(kRenderWarning);
+    EXPECT_LT(sound, tried);
+    if (c.hardwareStarts) {
+      EXPECT_TRUE(app.renderDuringInit);
+      // Warned only when the software system was preferred, before the
+      // hardware one was tried.
+      EXPECT_EQ(warning < tried, !c.preferHardware);
+      EXPECT_EQ(capture.Count(kRenderWarning), c.preferHardware ? 0 : 1);
+      EXPECT_EQ(capture.Count(kRenderError), 0);
+      EXPECT_LT(Find(L"RenderSystemHardware initialized successfully."), Find(L"Monitor format: "));
+      EXPECT_LT(Find(L"RenderSystemHardware destroyed successfully."),
+                Find(L"Window destroyed successfully."));
+    } else {
+      // The error between star lines closes the choice; Init stops there.
+      EXPECT_EQ(capture.Count(kRenderWarning), 1);
+      const size_t error = Find(kRenderError);
+      ASSERT_LT(error + 1, capture.Lines().size());
+      EXPECT_EQ(capture.Lines()[error - 1], std::wstring(62, L'*'));
+      EXPECT_EQ(capture.Lines()[error + 1], std::wstring(62, L'*'));
+      EXPECT_LT(warning, error);
+      EXPECT_EQ(capture.Count(L"Monitor format: "), 0);
+      EXPECT_EQ(capture.Count(L"Main application loop started..."), 0);
+      EXPECT_LT(error, Find(L"Window destroyed successfully."));
+    }
+    EXPECT_EQ(LLF::RendersManager::GetInstance().GetCurrentRender(), nullptr);
+    EXPECT_EQ(LLF::SoundSystem::GetInstance().GetCurrentDriver(), nullptr);
+    EXPECT_EQ(LLF::AppWindow::GetInstance().GetHandle(), nullptr);
+  }
+  LLF::RendersManager& renders = LLF::RendersManager::GetInstance();
+  ASSERT_EQ(renders.GetRendersCount(), 2u);
+  EXPECT_TRUE(renders.GetRender(0)->IsKindOf("RenderSystemSoftware"));
+  EXPECT_TRUE(renders.GetRender(1)->IsKindOf("RenderSystemHardware"));
+}
+
+TEST_F(RenderChoiceTest, WindowCoveringTheDesktopStartsFullScreen) {
+  int desktopWidth = 0;
+  int desktopHeight = 0;
+  ASSERT_TRUE(LLF::OS_GetDesktopResolution(desktopWidth, desktopHeight));
+  ProbeApp app(UniqueName(L"Full"));
+  app.createWindow = true;
+  app.width = static_cast<unsigned>(desktopWidth);
+  app.height = static_cast<unsigned>(desktopHeight);
+  LLF::Application::Start(L"", &app);
+  EXPECT_FALSE(app.IsWindowedPossible());
+  EXPECT_TRUE(app.renderDuringInit);
+  EXPECT_FALSE(app.renderWindowed);
+  EXPECT_EQ(app.windowSize, 800u);
+
+  ProbeApp narrower(UniqueName(L"Narrow"));
+  narrower.createWindow = true;
+  narrower.width = static_cast<unsigned>(desktopWidth) - 1;
+  narrower.height = static_cast<unsigned>(desktopHeight);
+  LLF::Application::Start(L"", &narrower);
+  EXPECT_TRUE(narrower.IsWindowedPossible());
+  EXPECT_TRUE(narrower.renderWindowed);
+  EXPECT_EQ(narrower.windowSize, static_cast<unsigned>(desktopWidth) - 1);
+}
+
+TEST_F(RenderChoiceTest, ResizeReachesTheRenderSystem) {
+  ProbeApp app(UniqueName(L"Resize"));
+  app.createWindow = true;
+  app.resizeTo = LLF::Point(1000, 700);
+  LLF::Application::Start(L"", &app);
+  ASSERT_EQ(app.updates, 1);
+  EXPECT_EQ(gfx.Script().deviceParams.backBufferWidth, 1000u);
+  EXPECT_EQ(gfx.Script().deviceParams.backBufferHeight, 700u);
 }
 
 TEST(ApplicationTest, FailedInitSkipsTheLoopButShutsDown) {
