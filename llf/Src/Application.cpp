@@ -183,20 +183,11 @@ bool Application::ChooseRender() {
     settings.windowed = false;
   }
   RendersManager& renders = RendersManager::GetInstance();
-  CandidateChoice choice;
-  choice.count = [&renders] { return renders.GetRendersCount(); };
-  choice.isKind = [&renders](unsigned index, bool hardware) {
-    IRenderSystem* render = renders.GetRender(index);
-    return render && render->IsHardware() == hardware;
-  };
-  choice.start = [&renders, &settings](unsigned index) {
-    IRenderSystem* render = renders.GetRender(index);
-    return render && render->Init(settings);
-  };
-  choice.makeCurrent = [&renders](unsigned index) { return renders.SetCurrentRender(index); };
-  choice.notPreferred = L"Warning: Preferred render is not found. Looking for other available renders.";
-  choice.none = L"Error: Can't find appropriate render, or it can't be initialized.";
-  return ChooseCandidate(settings.preferHardware, choice);
+  return ChooseRegistered(renders, &RendersManager::GetRendersCount, &RendersManager::GetRender,
+                          &RendersManager::SetCurrentRender, &IRenderSystem::IsHardware, settings,
+                          settings.preferHardware,
+                          L"Warning: Preferred render is not found. Looking for other available renders.",
+                          L"Error: Can't find appropriate render, or it can't be initialized.");
 }
 
 void Application::ReleaseRender() {
