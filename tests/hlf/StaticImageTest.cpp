@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AppWindow.h"
+#include "ControlFactory.h"
+#include "ControlProbe.h"
+#include "FrameworkFactories.h"
+#include "Image.h"
+#include "ImageAssets.h"
+#include "LogRecorder.h"
+#include "MessageRecorder.h"
+#include "RecordingRenderSystem.h"
+#include "StaticImage.h"
+#include "TestShell.h"
+
+namespace {
+
+using HLF::StaticImage;
+using QmTest::DrawCall;
+using QmTest::RecordingRenderSystem;
+
+const LLF::Color kOpaque(200, 10, 10, 255);
+const LLF::Color kClear(0, 0, 0, 0);
+const LLF::Color kFaint(0, 0, 0, 1);
+
+// A 4 x 4 picture with transparent corners and one barely visible pixel at
+// (1, 0).
+LLF::Color Cornered(int x, int y) {
+  if ((x == 0 || x == 3) && (y == 0 || y == 3)) {
+    return kClear;
+  }
+  return x == 1 && y == 0 ? kFaint : kOpaque;
+}
+
+TEST(StaticImageTest, Defaults) {
+  StaticImage image(L"board");
+  EXPECT_EQ(image.GetTypeName(), L"staticimage");
+  EXPECT_TRUE(image.IsPassDragToParent());
+  EXPECT_FALSE(image.GetDoAlphaPixelCheck());
+  EXPECT_EQ(image.ImageProperty::GetOwner(), &image);
+  EXPECT_EQ(image.Dump(), L"StaticImage: Name: board");
+  for (const char* name : {"StaticImage", "Control", "ImageProperty", "ControlProperty"}) {
+    EXPECT_TRUE(image.IsKindOf(name)) << name;
+  }
+  std::unique_ptr<HLF::Control> made(image.CreateInstance());
+  EXPECT_TRUE(made->IsKindOf("StaticImage"));
+  EXPECT_EQ(made->GetName(), L"");
+}
+
+TEST(StaticImageTest, AlphaHitTest) {
+  LLF::Image withAlpha(4, 4, LLF::IMGFORMAT_R8G8B8A8);
+  LLF::Image opaqueFormat(4, 4, LLF::IMGFORMAT_R8G8B8X8);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x) {
+      const LLF::Color color = Cornered(x, y);
+      withAlpha.SetPixel(x, y, &color);
+      opaqueFormat.SetPixel(x, y, &color);
+    }
+  }
+  struct Case {
+    const char* what;
+    LLF::Image* image;
+    bool check;
+    LLF::Point point;
+    bool hit;
+  } cases[] = {
+      {"check off: a transparent corner", &withAlpha, false, {0, 0}, true},
+      {"check off: outside the image", &withAlpha, false, {9, 9}, true},
+      {"opaque pixel", &withAlpha, true, {1, 1}, true},
+      {"transparent corner", &withAlpha, true, {3, 3}, false},
+      {"alpha 1 counts", &withAlpha, true, {1, 0}, true},
+      {"last column", &withAlpha, true, {3, 1}, true},
+      {"one past the last column", &withAlpha, true, {4, 1}, false},
+      {"one past the last row", &withAlpha, true, {1, 4}, false},
+      {"left of the image", &withAlpha, true, {-1, 1}, false},
+      {"above the image", &withAlpha, true, {1, -1}, false},
+      {"format without alpha: the 'transparent' corner", &opaqueFormat, true, {0, 0}, true},
+      {"format without alpha: past the edge", &opaqueFormat, true, {4, 0}, false},
+      {"no image: the placeholder takes it", nullptr, true, {50, 50}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    StaticImage image;
+    image.SetImageObject(c.image);
+    image.SetDoAlphaPixelCheck(c.check);
+    EXPECT_EQ(image.HitTest(c.point), c.hit);
+  }
+}
+
+// The pixels tested are those of the frame on screen.
+TEST(StaticImageTest, AlphaHitTestUsesTheCurrentFrame) {
+  // Two cells in two loops of 2 x 2; only cell 1 of loop 1 is opaque.
+  LLF::Image sheet(4, 4, LLF::IMGFORMAT_R8G8B8A8);
+  for (int y = 2; y < 4; ++y) {
+    for (int x = 2; x < 4; ++x) {
+      sheet.SetPixel(x, y, &kOpaque);
+    }
+  }
+  sheet.SetCellsCount(2, true);
+  sheet.SetLoopsCount(2, true);
+  StaticImage image;
+  image.SetImageObject(&sheet);
+  image.SetDoAlphaPixelCheck(true);
+  EXPECT_EQ(image.GetSize(), LLF::Point(2, 2));
+  EXPECT_FALSE(image.HitTest(LLF::Point(0, 0)));
+  image.SetCell(1);
+  image.SetLoop(1);
+  EXPECT_TRUE(image.HitTest(LLF::Point(0, 0)));
+  EXPECT_TRUE(image.HitTest(LLF::Point(1, 1)));
+  EXPECT_FALSE(image.HitTest(LLF::Point(2, 1)));  // beyond the cell
+  image.SetCell(2);                               // no such cell: nothing drawn, nothing hit
+  EXPECT_FALSE(image.HitTest(LLF::Point(0, 0)));
+}
+
+// Clicks on a transparent pixel go to what lies below.
+TEST(StaticImageTest, ClicksOnlyOnOpaquePixels) {
+  QmTest::ImageAssets assets;
+  assets.Add(L"cornered", 4, 4, 1, 1, &Cornered);
+  QmTest::Journal journal;
+  QmTest::Probe root(&journal, L"root", 0, 0, 100, 100);
+  QmTest::Probe* below = QmTest::Probe::Add(&root, &journal, L"below", 10, 10, 4, 4);
+  StaticImage* image = new StaticImage(L"image");
+  image->SetPosition(10, 10);
+  ASSERT_TRUE(image->SetImage(L"cornered"));
+  image->SetDoAlphaPixelCheck(true);
+  root.AddChild(image);
+  QmTest::MessageRecorder clicks;
+  clicks.Listen(image);
+  clicks.Listen(below);
+  QmTest::TestShell shell(&root);
+  struct Case {
+    int x, y;
+    const char* clicked;
+  } cases[] = {{11, 11, "image:7"}, {10, 10, "below:7"}, {13, 13, "below:7"}, {11, 10, "image:7"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.clicked);
+    clicks.Clear();
+    shell.MouseDown(c.x, c.y);
+    shell.MouseUp(c.x, c.y);
+    EXPECT_EQ(clicks.Codes({HLF::CTRL_MSG_CLICK}), std::vector<std::string>{c.clicked});
+  }
+}
+
+TEST(StaticImageTest, DrawsItsImageInPlaceOfTheFill) {
+  QmTest::ImageAssets assets;
+  LLF::Image* picture = assets.Add(L"pic", 20, 10);
+  StaticImage image;
+  image.SetPosition(100, 50);
+  image.SetAlpha(128);
+  ASSERT_TRUE(image.SetImage(L"pic"));
+  image.AddChild(new HLF::Control(L"child"));
+  RecordingRenderSystem rs;
+  LLF::Transform parent(LLF::Matrix4::Identity(), 255);
+  image.Render(&rs, &parent);
+  const std::vector<DrawCall> images = rs.Calls(DrawCall::kImage);
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_EQ(images[0].image, picture);
+  EXPECT_EQ(images[0].imageParams.alpha, 128);
+  const LLF::Vector2 at = images[0].Map(0, 0);
+  EXPECT_EQ(at, LLF::Vector2(100, 50));
+  // The only fill is the child's; the stack is balanced.
+  ASSERT_EQ(rs.Fills().size(), 1u);
+  EXPECT_EQ(rs.Calls(DrawCall::kPush).size(), rs.Calls(DrawCall::kPop).size());
+
+  // A pure container draws only its children; a hidden one nothing.
+  rs.ClearCalls();
+  image.SetRenderable(false);
+  image.Render(&rs, &parent);
+  EXPECT_TRUE(rs.Calls(DrawCall::kImage).empty());
+  EXPECT_EQ(rs.Fills().size(), 1u);
+  rs.ClearCalls();
+  image.SetVisible(false);
+  image.Render(&rs, &parent);
+  EXPECT_TRUE(rs.Calls().empty());
+}
+
+TEST(StaticImageTest, ADisabledImageKeepsItsMessages) {
+  StaticImage image;
+  image.SetEnabled(false);
+  const LLF::Message key = QmTest::TestShell::WindowMessage(LLF::WMSG_KEY_DOWN, 65, 0, 0);
+  EXPECT_TRUE(image.ProcessMessage(key));
+}
+
+TEST(StaticImageTest, LoadedThroughTheFactory) {
+  QmTest::FrameworkFactories factories;
+  QmTest::ImageAssets assets;
+  assets.Add(L"sheet", 90, 40, 3, 2);
+  HLF::ControlFactory& controls = HLF::ControlFactory::GetInstance();
+  std::unique_ptr<HLF::Control> made(controls.LoadObjectFromXmlText(
+      L"<staticimage name=\"icon\" size=\"300,300\" imageName=\"sheet\" imageCell=\"1\" "
+      L"doAlphaPixelCheck=\"true\" />"));
+  ASSERT_NE(made, nullptr);
+  StaticImage* image = dynamic_cast<StaticImage*>(made.get());
+  ASSERT_NE(image, nullptr);
+  // The image is read after "size": one cell.
+  EXPECT_EQ(image->GetSize(), LLF::Point(30, 20));
+  EXPECT_EQ(image->GetCell(), 1);
+  EXPECT_TRUE(image->GetDoAlphaPixelCheck());
+
+  // A missing image is logged and the control still loads.
+  QmTest::LogRecorder log;
+  made.reset(controls.LoadObjectFromXmlText(L"<staticimage imageName=\"gone\" />"));
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(log.Count(L"Error: Can't set image gone"), 1);
+}
+
+}  // namespace
