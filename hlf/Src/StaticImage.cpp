@@ -2,10 +2,16 @@
 
 #include "IRenderSystem.h"
 #include "Image.h"
-#include "Modifier.h"
+#include "XmlAttribute.h"
 #include "XmlElement.h"
 
 namespace HLF {
+
+namespace {
+
+const wchar_t* const kAlphaCheck = L"doAlphaPixelCheck";
+
+}  // namespace
 
 StaticImage::StaticImage() : StaticImage(std::wstring()) {}
 
@@ -57,8 +63,35 @@ bool StaticImage::ProcessMessage(const LLF::Message& msg) {
 }
 
 bool StaticImage::LoadFromXml(LLF::XmlElement& element) {
-  Modifier::ReadAttribute(element, L"doAlphaPixelCheck", _doAlphaPixelCheck);
+  // The style first, so it may set the check too.
+  ApplyStyle(element);
+  if (const LLF::XmlAttribute* check = element.GetAttribute(std::wstring(kAlphaCheck))) {
+    _doAlphaPixelCheck = check->GetBool();
+  }
   return Control::LoadFromXml(element) && LoadImageProps(element);
+}
+
+LLF::XmlElement* StaticImage::SaveToXml() {
+  LLF::XmlElement* element = Control::SaveToXml();
+  const StaticImage reference;
+  SaveImageProps(*element, reference);
+  if (_doAlphaPixelCheck != reference._doAlphaPixelCheck) {
+    element->AddAttribute(std::wstring(kAlphaCheck), _doAlphaPixelCheck);
+  }
+  return element;
+}
+
+void StaticImage::FillPropertyGrid(std::vector<PropertyGroup>& groups) {
+  Control::FillPropertyGrid(groups);
+  groups.push_back(GetPropertyGroup());
+}
+
+bool StaticImage::SetPropertyFromEditor(const std::wstring& page, const std::wstring& label,
+                                        const std::wstring& value) {
+  if (page == kPageTitle) {
+    return SetPropertyFromPage(label, value);
+  }
+  return Control::SetPropertyFromEditor(page, label, value);
 }
 
 Control* StaticImage::CreateInstance() const {

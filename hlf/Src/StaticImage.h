@@ -5,15 +5,19 @@
 // its parent unless told otherwise. The base of the play modes' boards.
 //
 // XML attributes: those of Control and of the image property, and
-// "doAlphaPixelCheck" (bool). The image's attributes are read after
-// Control's, so an image sizes the control to one cell whatever "size"
-// says.
+// "doAlphaPixelCheck" (bool; written back when set, so an edited board
+// keeps its hit test). The image's attributes are read after Control's, so
+// an image sizes the control to one cell whatever "size" says.
+//
+// Editor: Control's page, then the image property's.
 //
 // Virtual slots: those of Control (overrides 0 IsKindOf, 1 destructor,
 // 2 Dump, 57 HitTest, 94 Render, 95 ProcessMessage, 113 LoadFromXml,
+// 116 SaveToXml, 118 FillPropertyGrid, 119 SetPropertyFromEditor,
 // 128 CreateInstance), then 130 GetDoAlphaPixelCheck,
 // 131 SetDoAlphaPixelCheck; and those of ImageProperty.
 #include <string>
+#include <vector>
 
 #include "Control.h"
 #include "ImageProperty.h"
@@ -39,9 +43,17 @@ class StaticImage : public Control, public ImageProperty {
   void Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) override;
   // A control that cannot take messages keeps them (true).
   bool ProcessMessage(const LLF::Message& msg) override;
-  // "doAlphaPixelCheck", Control's attributes, then the image's; true when
-  // both readers succeed.
+  // The style, "doAlphaPixelCheck", Control's attributes, then the
+  // image's; true when both readers succeed.
   bool LoadFromXml(LLF::XmlElement& element) override;
+  // Control's element with the image's attributes that differ from a
+  // default static image's, and "doAlphaPixelCheck" when set.
+  LLF::XmlElement* SaveToXml() override;
+  void FillPropertyGrid(std::vector<PropertyGroup>& groups) override;
+  // Rows of the page "Image properties" go to the image property, the
+  // others to Control.
+  bool SetPropertyFromEditor(const std::wstring& page, const std::wstring& label,
+                             const std::wstring& value) override;
   Control* CreateInstance() const override;
 
   virtual bool GetDoAlphaPixelCheck() const { return _doAlphaPixelCheck; }

@@ -265,6 +265,7 @@ TEST(ModPropsTest, AppliesItsElementOnceTheDelayHasPassed) {
   EXPECT_TRUE(made->Update(400));  // 1800 ms: past the delay
   EXPECT_EQ(target.loads,
             std::vector<std::wstring>{L"startDelay=1.5;duration=4;timeWarp=accelerate;alpha=10;"});
+  EXPECT_EQ(target.GetAlpha(), 10);
   EXPECT_TRUE(made->IsStopped());
   EXPECT_EQ(ends.Codes(), std::vector<std::string>{"?:1"});
   EXPECT_FALSE(made->Update(500));

@@ -200,11 +200,84 @@ TEST(StaticImageTest, LoadedThroughTheFactory) {
   EXPECT_EQ(image->GetCell(), 1);
   EXPECT_TRUE(image->GetDoAlphaPixelCheck());
 
+  // A style reaches the check and the image's attributes; the element's
+  // own attributes win.
+  QmTest::TestShell shell;
+  ASSERT_TRUE(shell.styles.Parse(
+      L"<game><styles><style styleName=\"Icon\" doAlphaPixelCheck=\"true\" imageCell=\"2\" "
+      L"imageBackColor=\"200,0,0,255\" /></styles></game>"));
+  made.reset(
+      controls.LoadObjectFromXmlText(L"<staticimage style=\"Icon\" imageName=\"sheet\" imageCell=\"1\" />"));
+  image = dynamic_cast<StaticImage*>(made.get());
+  ASSERT_NE(image, nullptr);
+  EXPECT_TRUE(image->GetDoAlphaPixelCheck());
+  EXPECT_EQ(image->GetCell(), 1);
+  LLF::Color back, line, over, pressed;
+  image->GetStateColors(back, line, over, pressed);
+  EXPECT_EQ(back, LLF::Color(200, 0, 0, 255));
+
   // A missing image is logged and the control still loads.
   QmTest::LogRecorder log;
   made.reset(controls.LoadObjectFromXmlText(L"<staticimage imageName=\"gone\" />"));
   ASSERT_NE(made, nullptr);
   EXPECT_EQ(log.Count(L"Error: Can't set image gone"), 1);
+}
+
+std::wstring Saved(HLF::Control& control) {
+  std::unique_ptr<LLF::XmlElement> element(control.SaveToXml());
+  return element->Serialize(L"");
+}
+
+// What a static image saves loads back to the same static image.
+TEST(StaticImageTest, SavedAsLoaded) {
+  QmTest::FrameworkFactories factories;
+  QmTest::ImageAssets assets;
+  assets.Add(L"sheet", 90, 40, 3, 2);
+  HLF::ControlFactory& controls = HLF::ControlFactory::GetInstance();
+  std::unique_ptr<HLF::Control> first(controls.LoadObjectFromXmlText(
+      L"<staticimage name=\"icon\" pos=\"5,6\" imageName=\"sheet\" imageCell=\"2\" imageLoop=\"1\" "
+      L"imagePermanentOffset=\"1,1\" doAlphaPixelCheck=\"true\" passDragToParent=\"false\">"
+      L"<staticimage name=\"inner\" imageLineColor=\"1,2,3,4\" /></staticimage>"));
+  ASSERT_NE(first, nullptr);
+  const std::wstring saved = Saved(*first);
+  EXPECT_NE(saved.find(L"doAlphaPixelCheck=\"true\""), std::wstring::npos) << saved;
+  EXPECT_NE(saved.find(L"passDragToParent=\"false\""), std::wstring::npos) << saved;
+  EXPECT_NE(saved.find(L"imageLineColor=\"1,2,3,4\""), std::wstring::npos) << saved;
+  std::unique_ptr<HLF::Control> second(controls.LoadObjectFromXmlText(saved));
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(Saved(*second), saved);
+  StaticImage* image = dynamic_cast<StaticImage*>(second.get());
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->GetCell(), 2);
+  EXPECT_EQ(image->GetLoop(), 1);
+  EXPECT_TRUE(image->GetDoAlphaPixelCheck());
+  EXPECT_FALSE(image->IsPassDragToParent());
+
+  // A default static image writes only its size and position.
+  StaticImage plain;
+  std::unique_ptr<LLF::XmlElement> element(plain.SaveToXml());
+  EXPECT_EQ(element->GetName(), L"staticimage");
+  EXPECT_EQ(element->GetAttributesCount(), 2);
+}
+
+TEST(StaticImageTest, EditorPages) {
+  QmTest::ImageAssets assets;
+  assets.Add(L"sheet", 90, 40, 3, 2);
+  StaticImage image;
+  image.SetImage(L"sheet");
+  std::vector<HLF::PropertyGroup> pages;
+  image.FillPropertyGrid(pages);
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_EQ(pages[0].title, L"Control properties");
+  EXPECT_EQ(pages[1].title, L"Image properties");
+  EXPECT_EQ(pages[1].entries.size(), 8u);
+  EXPECT_TRUE(image.SetPropertyFromEditor(L"Image properties", L"Cell", L"2"));
+  EXPECT_EQ(image.GetCell(), 2);
+  EXPECT_TRUE(image.SetPropertyFromEditor(L"Control properties", L"Alpha", L"10"));
+  EXPECT_EQ(image.GetAlpha(), 10);
+  // The image page's labels mean nothing on Control's page.
+  EXPECT_FALSE(image.SetPropertyFromEditor(L"Control properties", L"Cell", L"0"));
+  EXPECT_EQ(image.GetCell(), 2);
 }
 
 }  // namespace
