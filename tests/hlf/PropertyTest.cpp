@@ -9,8 +9,6 @@
 #include "ImageProperty.h"
 #include "LogRecorder.h"
 #include "RecordingRenderSystem.h"
-#include "SoundCodecSilent.h"
-#include "SoundDriverSilent.h"
 #include "SoundFixture.h"
 #include "SoundProperty.h"
 #include "XmlAttribute.h"
@@ -322,11 +320,9 @@ TEST(ImagePropertyTest, TypeTestOfAControlWithAnImage) {
 class SoundPropertyTest : public QmTest::SoundFixture {
  protected:
   void SetUp() override {
-    Register(&LLF::SoundCodecSilent::GetInstance(), &LLF::SoundDriverSilent::GetInstance());
-    ASSERT_TRUE(system.SetCurrentDriver(0));
-    const std::wstring file = WriteFile("a.wav", "RIFF and some bytes");
-    click = system.LoadSound(file, 0, 100.0f, 100.0f, L"click", false);
-    hover = system.LoadSound(file, 0, 100.0f, 100.0f, L"hover", false);
+    UseSilentDriver();
+    click = AddSilentSound(L"click");
+    hover = AddSilentSound(L"hover");
     ASSERT_NE(click, nullptr);
     ASSERT_NE(hover, nullptr);
   }

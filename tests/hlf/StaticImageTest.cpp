@@ -184,11 +184,18 @@ TEST(StaticImageTest, ADisabledImageKeepsItsMessages) {
   EXPECT_TRUE(image.ProcessMessage(key));
 }
 
-TEST(StaticImageTest, LoadedThroughTheFactory) {
+// The framework's prototypes and an image "sheet" of 3 cells in 2 loops,
+// 30 x 20 each.
+class StaticImageXmlTest : public ::testing::Test {
+ protected:
+  StaticImageXmlTest() { assets.Add(L"sheet", 90, 40, 3, 2); }
+
   QmTest::FrameworkFactories factories;
   QmTest::ImageAssets assets;
-  assets.Add(L"sheet", 90, 40, 3, 2);
   HLF::ControlFactory& controls = HLF::ControlFactory::GetInstance();
+};
+
+TEST_F(StaticImageXmlTest, LoadedThroughTheFactory) {
   std::unique_ptr<HLF::Control> made(controls.LoadObjectFromXmlText(
       L"<staticimage name=\"icon\" size=\"300,300\" imageName=\"sheet\" imageCell=\"1\" "
       L"doAlphaPixelCheck=\"true\" />"));
@@ -229,11 +236,7 @@ std::wstring Saved(HLF::Control& control) {
 }
 
 // What a static image saves loads back to the same static image.
-TEST(StaticImageTest, SavedAsLoaded) {
-  QmTest::FrameworkFactories factories;
-  QmTest::ImageAssets assets;
-  assets.Add(L"sheet", 90, 40, 3, 2);
-  HLF::ControlFactory& controls = HLF::ControlFactory::GetInstance();
+TEST_F(StaticImageXmlTest, SavedAsLoaded) {
   std::unique_ptr<HLF::Control> first(controls.LoadObjectFromXmlText(
       L"<staticimage name=\"icon\" pos=\"5,6\" imageName=\"sheet\" imageCell=\"2\" imageLoop=\"1\" "
       L"imagePermanentOffset=\"1,1\" doAlphaPixelCheck=\"true\" passDragToParent=\"false\">"
@@ -260,9 +263,7 @@ TEST(StaticImageTest, SavedAsLoaded) {
   EXPECT_EQ(element->GetAttributesCount(), 2);
 }
 
-TEST(StaticImageTest, EditorPages) {
-  QmTest::ImageAssets assets;
-  assets.Add(L"sheet", 90, 40, 3, 2);
+TEST_F(StaticImageXmlTest, EditorPages) {
   StaticImage image;
   image.SetImage(L"sheet");
   std::vector<HLF::PropertyGroup> pages;
