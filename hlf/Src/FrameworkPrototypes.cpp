@@ -3,6 +3,7 @@
 #include "AudioFader.h"
 #include "Control.h"
 #include "ControlFactory.h"
+#include "Emitter.h"
 #include "Fader.h"
 #include "Modifier.h"
 #include "ModifierFactory.h"
@@ -24,6 +25,7 @@ void RegisterFrameworkPrototypes() {
   // and hyperlink label in their turn as they are built.
   ControlFactory& controls = ControlFactory::GetInstance();
   controls.Register(new Control());
+  controls.Register(new Emitter());
 
   // Modifiers: "modifier", "blinker", "fader", "audiofader", "mover",
   // "moverto", "scaler", "rotator", "modprops", "cycler"; the blinker, the

@@ -349,7 +349,7 @@ void ParticleSystem::SaveToXml(LLF::XmlElement& element) const {
 }
 
 PropertyGroup ParticleSystem::GetPropertyGroup() const {
-  PropertyGroup page(L"Emitter properties");
+  PropertyGroup page(kPageTitle);
   auto row = [&page](const wchar_t* label, const std::wstring& value) {
     page.entries.emplace_back(PROPERTY_ORDINARY, label, value);
   };

@@ -40,6 +40,8 @@ class ParticleSystem {
   static constexpr LLF::Color kDefaultColor = LLF::Color(255, 255, 255, 255);
   static constexpr LLF::Vector2 kDefaultSize = LLF::Vector2(50.0f, 50.0f);
   static constexpr LLF::Vector2 kDefaultFriction = LLF::Vector2(0.0f, 0.0f);
+  // The title of the editor page.
+  static constexpr const wchar_t* kPageTitle = L"Emitter properties";
 
   ParticleSystem() = default;
   ~ParticleSystem();
