@@ -948,14 +948,16 @@ LLF::Matrix4 Control::ComputeTransform() const {
          Translation(_position.x, _position.y);
 }
 
+LLF::Transform Control::ComputeContext(const LLF::Transform* parent) const {
+  const LLF::Transform own(ComputeTransform(), _alpha);
+  return parent ? own.CombinedWith(*parent) : own;
+}
+
 void Control::Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) {
   if (!rs || !IsShown()) {
     return;
   }
-  LLF::Transform context(ComputeTransform(), _alpha);
-  if (parent) {
-    context = context.CombinedWith(*parent);
-  }
+  const LLF::Transform context = ComputeContext(parent);
   if (IsRenderable()) {
     rs->PushTransform(context.matrix);
     // The fill takes the control's own alpha, not the accumulated one.

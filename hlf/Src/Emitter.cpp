@@ -47,10 +47,7 @@ void Emitter::Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) {
   if (!rs || !IsShown()) {
     return;
   }
-  LLF::Transform context(ComputeTransform(), _alpha);
-  if (parent) {
-    context = context.CombinedWith(*parent);
-  }
+  const LLF::Transform context = ComputeContext(parent);
   LLF::Image* image = GetImage();
   const std::vector<ParticleQuad>& quads = _system.GetQuads();
   // Without an image there is no texture to draw the quads with.

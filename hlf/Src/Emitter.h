@@ -30,7 +30,7 @@
 // 139 SpawnParticle.
 #include <vector>
 
-#include "ColorKey.h"
+#include "TrackKey.h"
 #include "Control.h"
 #include "ImageProperty.h"
 #include "ParticleSystem.h"

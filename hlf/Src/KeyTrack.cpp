@@ -62,32 +62,29 @@ uint8_t Channel(uint8_t below, uint8_t above, float f) {
   return static_cast<uint8_t>(value);
 }
 
+LLF::Color Interpolate(const LLF::Color& a, const LLF::Color& b, float f) {
+  return LLF::Color(Channel(a.r, b.r, f), Channel(a.g, b.g, f), Channel(a.b, b.b, f), Channel(a.a, b.a, f));
+}
+
+LLF::Vector2 Interpolate(const LLF::Vector2& a, const LLF::Vector2& b, float f) {
+  return a + (b - a) * f;
+}
+
 }  // namespace
 
-LLF::Color SampleTrack(const std::vector<ColorKey>& track, float t, const LLF::Color& fallback) {
+template <class T>
+T SampleTrack(const std::vector<TrackKey<T>>& track, float t, const T& fallback) {
   if (track.empty()) {
     return fallback;
   }
   const Span span = FindSpan(track, t);
-  const LLF::Color& a = track[span.below].value;
-  const LLF::Color& b = track[span.above].value;
   if (span.below == span.above) {
-    return a;
+    return track[span.below].value;
   }
-  return LLF::Color(Channel(a.r, b.r, span.f), Channel(a.g, b.g, span.f), Channel(a.b, b.b, span.f),
-                    Channel(a.a, b.a, span.f));
+  return Interpolate(track[span.below].value, track[span.above].value, span.f);
 }
 
-LLF::Vector2 SampleTrack(const std::vector<VectorKey>& track, float t, const LLF::Vector2& fallback) {
-  if (track.empty()) {
-    return fallback;
-  }
-  const Span span = FindSpan(track, t);
-  const LLF::Vector2& a = track[span.below].value;
-  if (span.below == span.above) {
-    return a;
-  }
-  return a + (track[span.above].value - a) * span.f;
-}
+template LLF::Color SampleTrack(const std::vector<ColorKey>&, float, const LLF::Color&);
+template LLF::Vector2 SampleTrack(const std::vector<VectorKey>&, float, const LLF::Vector2&);
 
 }  // namespace HLF

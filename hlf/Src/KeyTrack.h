@@ -12,12 +12,14 @@
 // where extrapolation would leave the byte range.
 #include <vector>
 
-#include "ColorKey.h"
-#include "VectorKey.h"
+#include "TrackKey.h"
 
 namespace HLF {
 
-LLF::Color SampleTrack(const std::vector<ColorKey>& track, float t, const LLF::Color& fallback);
-LLF::Vector2 SampleTrack(const std::vector<VectorKey>& track, float t, const LLF::Vector2& fallback);
+template <class T>
+T SampleTrack(const std::vector<TrackKey<T>>& track, float t, const T& fallback);
+
+extern template LLF::Color SampleTrack(const std::vector<ColorKey>&, float, const LLF::Color&);
+extern template LLF::Vector2 SampleTrack(const std::vector<VectorKey>&, float, const LLF::Vector2&);
 
 }  // namespace HLF

@@ -78,18 +78,18 @@ void ReadMs(const LLF::XmlElement& element, const wchar_t* name, uint32_t& out) 
   if (ReadFloat(element, name, seconds)) out = SecondsToMs(seconds);
 }
 
-LLF::Color KeyValue(const LLF::XmlAttribute& data, const ColorKey&) {
-  return data.GetColor();
+void ReadValue(const LLF::XmlAttribute& data, LLF::Color& out) {
+  out = data.GetColor();
 }
-LLF::Vector2 KeyValue(const LLF::XmlAttribute& data, const VectorKey&) {
-  return data.GetFloatPair();
+void ReadValue(const LLF::XmlAttribute& data, LLF::Vector2& out) {
+  out = data.GetFloatPair();
 }
 
 // A track element of the particle element: present, it replaces the track
 // with its "range" keys in order; absent, the track is the one default key.
-template <class Key, class Value>
-void ReadTrack(const LLF::XmlElement& particle, const wchar_t* name, const Value& def,
-               std::vector<Key>& track) {
+template <class T>
+void ReadTrack(const LLF::XmlElement& particle, const wchar_t* name, const T& def,
+               std::vector<TrackKey<T>>& track) {
   track.clear();
   const LLF::XmlElement* element = particle.FindChild(std::wstring(name));
   if (!element) {
@@ -99,10 +99,10 @@ void ReadTrack(const LLF::XmlElement& particle, const wchar_t* name, const Value
   for (int i = 0; i < element->GetChildsCount(); ++i) {
     const LLF::XmlElement* range = element->GetChild(i);
     if (range->IsComment() || range->GetName() != L"range") continue;
-    Key key;
+    TrackKey<T> key;
     ReadFloat(*range, L"time", key.time);
     if (const LLF::XmlAttribute* data = range->GetAttribute(std::wstring(L"data"))) {
-      key.value = KeyValue(*data, key);
+      ReadValue(*data, key.value);
     }
     track.push_back(key);
   }

@@ -18,11 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "ColorKey.h"
+#include "TrackKey.h"
 #include "Particle.h"
 #include "ParticleQuad.h"
 #include "PropertyGroup.h"
-#include "VectorKey.h"
 
 namespace LLF {
 class XmlElement;
