@@ -21,16 +21,14 @@
 #include <string>
 #include <vector>
 
-#include "AppWindow.h"
 #include "EmitRegion.h"
 #include "Emitter.h"
-#include "GlDevice.h"
+#include "HardwareRenderSetup.h"
 #include "Image.h"
 #include "Log.h"
 #include "OSUtils.h"
 #include "Random.h"
 #include "RenderSystemHardware.h"
-#include "RendersManager.h"
 
 namespace {
 
@@ -47,18 +45,7 @@ std::unique_ptr<LLF::Image> g_image;
 std::map<std::string, std::map<int, double>> g_frameTimes;
 
 bool Start() {
-  LLF::AppSettings settings;
-  settings.width = kWidth;
-  settings.height = kHeight;
-  settings.title = L"emitter bench";
-  if (!LLF::AppWindow::GetInstance().Create(settings)) return false;
-  LLF::RenderSettings render;
-  render.verticalSync = false;
-  LLF::RenderSystemHardware& rs = LLF::RenderSystemHardware::GetInstance();
-  LLF::RendersManager& renders = LLF::RendersManager::GetInstance();
-  renders.RegisterRender(&rs);
-  renders.SetCurrentRender(renders.GetRendersCount() - 1);
-  if (!rs.Init(render)) return false;
+  if (!QmBench::StartHardwareRender(L"emitter bench", kWidth, kHeight)) return false;
   // A soft round spark.
   g_image = std::make_unique<LLF::Image>(16, 16, LLF::IMGFORMAT_R8G8B8A8);
   for (int y = 0; y < 16; ++y) {
@@ -75,8 +62,7 @@ bool Start() {
 
 void Stop() {
   g_image.reset();
-  LLF::RendersManager::GetInstance().ReleaseCurrentRender();
-  LLF::AppWindow::GetInstance().Destroy();
+  QmBench::StopHardwareRender();
 }
 
 // An emitter in its steady state of about `particles` live particles.
