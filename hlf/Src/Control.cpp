@@ -354,18 +354,48 @@ const wchar_t kControlPage[] = L"Control properties";
 // The order the setters run in when an element is read: the relative
 // transform centre after the size, so it uses the size just read, and after
 // the centre in pixels, so it wins over it.
-const wchar_t* const kLoadOrder[] = {
-    L"actionsInvisible", L"rotation", L"defCtrlColor", L"origin", L"transformCenter",
-    L"passDragToParent", L"useClipping", L"enabled", L"renderable", L"visible",
-    L"draggable", L"alpha", L"sidesOffset", L"name", L"size",
-    L"scale", L"pos", L"transformCenterRelative", L"startEffectFile", L"startEffectName"};
+const wchar_t* const kLoadOrder[] = {L"actionsInvisible",
+                                     L"rotation",
+                                     L"defCtrlColor",
+                                     L"origin",
+                                     L"transformCenter",
+                                     L"passDragToParent",
+                                     L"useClipping",
+                                     L"enabled",
+                                     L"renderable",
+                                     L"visible",
+                                     L"draggable",
+                                     L"alpha",
+                                     L"sidesOffset",
+                                     L"name",
+                                     L"size",
+                                     L"scale",
+                                     L"pos",
+                                     L"transformCenterRelative",
+                                     L"startEffectFile",
+                                     L"startEffectName"};
 
 // The rows of the editor page, in order, by attribute.
-const wchar_t* const kEditorOrder[] = {
-    L"name", L"size", L"pos", L"scale", L"useClipping",
-    L"renderable", L"enabled", L"transformCenter", L"transformCenterRelative", L"origin",
-    L"alpha", L"defCtrlColor", L"rotation", L"sidesOffset", L"startEffectFile",
-    L"startEffectName", L"draggable", L"actionsInvisible", L"passDragToParent", L"visible"};
+const wchar_t* const kEditorOrder[] = {L"name",
+                                       L"size",
+                                       L"pos",
+                                       L"scale",
+                                       L"useClipping",
+                                       L"renderable",
+                                       L"enabled",
+                                       L"transformCenter",
+                                       L"transformCenterRelative",
+                                       L"origin",
+                                       L"alpha",
+                                       L"defCtrlColor",
+                                       L"rotation",
+                                       L"sidesOffset",
+                                       L"startEffectFile",
+                                       L"startEffectName",
+                                       L"draggable",
+                                       L"actionsInvisible",
+                                       L"passDragToParent",
+                                       L"visible"};
 
 std::wstring BoolText(bool value) {
   return value ? L"true" : L"false";

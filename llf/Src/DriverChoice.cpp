@@ -29,20 +29,11 @@ bool ChooseCandidate(bool preferredKind, const CandidateChoice& choice) {
 
 bool ChooseSoundDriver(const SoundSettings& settings) {
   SoundSystem& sound = SoundSystem::GetInstance();
-  CandidateChoice choice;
-  choice.count = [&sound] { return sound.GetDriversCount(); };
-  choice.isKind = [&sound](unsigned index, bool real) {
-    ISoundDriver* driver = sound.GetDriver(index);
-    return driver && driver->IsReal() == real;
-  };
-  choice.start = [&sound, &settings](unsigned index) {
-    ISoundDriver* driver = sound.GetDriver(index);
-    return driver && driver->Init(settings);
-  };
-  choice.makeCurrent = [&sound](unsigned index) { return sound.SetCurrentDriver(index); };
-  choice.notPreferred = L"Warning: Preferred sound driver is not found. Looking for other available drivers.";
-  choice.none = L"Error: Can't find appropriate sound driver, or it can't be initialized.";
-  return ChooseCandidate(settings.preferRealDriver, choice);
+  return ChooseRegistered(sound, &SoundSystem::GetDriversCount, &SoundSystem::GetDriver,
+                          &SoundSystem::SetCurrentDriver, &ISoundDriver::IsReal, settings,
+                          settings.preferRealDriver,
+                          L"Warning: Preferred sound driver is not found. Looking for other available drivers.",
+                          L"Error: Can't find appropriate sound driver, or it can't be initialized.");
 }
 
 }  // namespace LLF

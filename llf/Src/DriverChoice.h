@@ -25,6 +25,30 @@ struct CandidateChoice {
 
 bool ChooseCandidate(bool preferredKind, const CandidateChoice& choice);
 
+// The rule over a manager's registered candidates: counted, fetched and made
+// current through the manager's operations, of a kind by the candidate's
+// operation, started with Init(settings).
+template <class Manager, class Candidate, class Settings>
+bool ChooseRegistered(Manager& manager, unsigned (Manager::*count)() const,
+                      Candidate* (Manager::*get)(unsigned) const, bool (Manager::*makeCurrent)(unsigned),
+                      bool (Candidate::*kindOf)() const, const Settings& settings, bool preferredKind,
+                      const wchar_t* notPreferred, const wchar_t* none) {
+  CandidateChoice choice;
+  choice.count = [&] { return (manager.*count)(); };
+  choice.isKind = [&](unsigned index, bool kind) {
+    Candidate* candidate = (manager.*get)(index);
+    return candidate && (candidate->*kindOf)() == kind;
+  };
+  choice.start = [&](unsigned index) {
+    Candidate* candidate = (manager.*get)(index);
+    return candidate && candidate->Init(settings);
+  };
+  choice.makeCurrent = [&](unsigned index) { return (manager.*makeCurrent)(index); };
+  choice.notPreferred = notPreferred;
+  choice.none = none;
+  return ChooseCandidate(preferredKind, choice);
+}
+
 // The sound system's drivers by that rule: real drivers first when the
 // settings prefer them, else the silent one first; each tried with
 // Init(settings).

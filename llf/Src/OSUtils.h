@@ -56,6 +56,11 @@ bool OS_MatchWildcard(const std::wstring& pattern, const std::wstring& name);
 // The primary screen's size in pixels; false (and 0 x 0) when no display
 // can be asked.
 bool OS_GetDesktopResolution(int& width, int& height);
+// The primary screen's physical size in whole millimetres; 0 x 0 when the
+// display does not tell it.
+void OS_GetScreenSizeMM(int& widthMM, int& heightMM);
+// The primary screen's shape from its physical size (MonitorFormat.h).
+int OS_GetMonitorFormat();
 // Physical memory, total and available, in MB.
 void OS_GetMemoryStatus(unsigned& totalMB, unsigned& freeMB);
 // Never: no Windows NT here.
@@ -106,6 +111,14 @@ void* OS_LoadLibrary(const std::wstring& name);
 void* OS_GetProcAddress(void* library, const char* name);
 // Unloads a library OS_LoadLibrary gave; false for null or on failure.
 bool OS_FreeLibrary(void* library);
+
+// The program's command line in the desktop's form: the program path in
+// double quotes, then each argument after a blank. An argument that is
+// empty or holds a blank, tab or double quote is quoted, its quotes and the
+// backslashes before them escaped, so the desktop's rules split it back.
+std::wstring OS_GetCommandLine();
+// The same form made from a list (program path first).
+std::wstring OS_MakeCommandLine(const std::vector<std::wstring>& args);
 
 // The running program's process number.
 unsigned OS_GetProcessId();

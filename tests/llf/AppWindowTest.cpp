@@ -518,6 +518,34 @@ TEST_F(AppWindowTest, InactiveWindowWaitsForInput) {
   EXPECT_EQ(host.activated, 2);
 }
 
+TEST_F(AppWindowTest, RaiseRequestWakesAndActivatesTheWindow) {
+  Open();
+  Push(WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST));
+  Drain();
+  ASSERT_TRUE(window.GetData()->inactive);
+  ASSERT_EQ(host.activated, 1);
+  window.Hide();
+  Drain();
+  ASSERT_NE(SDL_GetWindowFlags(window.GetHandle()) & SDL_WINDOW_HIDDEN, 0u);
+
+  // Another copy of the program asks, from the instance lock's thread,
+  // while the pump waits for input.
+  std::thread channel([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    AppWindow::RequestRaise();
+  });
+  EXPECT_TRUE(window.ProcessMessages());
+  channel.join();
+  EXPECT_EQ(host.activated, 2);
+  EXPECT_FALSE(window.GetData()->inactive);
+  EXPECT_EQ(SDL_GetWindowFlags(window.GetHandle()) & SDL_WINDOW_HIDDEN, 0u);
+  // Already in front: a further request changes nothing.
+  AppWindow::RequestRaise();
+  Drain();
+  EXPECT_EQ(host.activated, 2);
+  EXPECT_TRUE(recorder.Take().empty());
+}
+
 TEST_F(AppWindowTest, MinimiseRestoreAndResize) {
   LLF::AppSettings settings;
   settings.styleFlags = 3;

@@ -1,5 +1,5 @@
-// Entry of every test binary: each run gets private user-data and temp
-// folders, removed afterwards, so no test writes into a real home.
+// Entry of every test binary: each run gets private user-data, temp and
+// runtime folders, removed afterwards, so no test writes into a real home.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,44 +7,10 @@
 #include <string>
 #include <unistd.h>
 
+#include "GraphicsPin.h"
 #include "TestEnv.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <SDL.h>
-#include <dlfcn.h>
-#include <link.h>
-#endif
-
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-// Mesa keeps a few allocations until its libraries are unloaded, and SDL
-// unloads them when the last OpenGL window closes; the leak checker then
-// reports memory of code that is gone, with no names to tell it by. Every
-// library an OpenGL window and context bring in is pinned here, so it stays
-// for the run and its memory stays reachable.
-void PinGraphicsLibraries() {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    return;
-  }
-  if (SDL_Window* window = SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN)) {
-    SDL_GLContext context = SDL_GL_CreateContext(window);
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void*) {
-          if (info->dlpi_name && *info->dlpi_name) {
-            dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-          }
-          return 0;
-        },
-        nullptr);
-    if (context) {
-      SDL_GL_DeleteContext(context);
-    }
-    SDL_DestroyWindow(window);
-  }
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
-}
-#endif
 
 std::string MakeRunFolder() {
   const char* base = std::getenv("TMPDIR");
@@ -63,9 +29,7 @@ int main(int argc, char** argv) {
   // driver named in the environment still wins.
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
   setenv("SDL_AUDIODRIVER", "dummy", 0);
-#if defined(__SANITIZE_ADDRESS__)
-  PinGraphicsLibraries();
-#endif
+  QmTest::PinGraphicsLibraries();
 
   const std::string root = MakeRunFolder();
   if (root.empty()) {
@@ -73,8 +37,11 @@ int main(int argc, char** argv) {
   }
   std::filesystem::create_directories(root + "/data");
   std::filesystem::create_directories(root + "/tmp");
+  std::filesystem::create_directories(root + "/run");
+  std::filesystem::permissions(root + "/run", std::filesystem::perms::owner_all);
   setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
   setenv("TMPDIR", (root + "/tmp").c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", (root + "/run").c_str(), 1);
   QmTest::SetRunFolder(root);
 
   const int result = RUN_ALL_TESTS();

@@ -1,11 +1,13 @@
 #include "AppWindow.h"
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "File.h"
 #include "Format.h"
 #include "IconDecoder.h"
+#include "InstanceLock.h"
 #include "Log.h"
 #include "TextEncoding.h"
 #include "Timer.h"
@@ -19,6 +21,17 @@ bool g_cursorWanted = true;
 bool g_cursorShown = true;
 
 unsigned (*g_clock)() = &GetTimeMs;
+
+// Raise requests come from the instance lock's thread. They are pushed only
+// while a window and SDL's event queue exist; the lock keeps the push from
+// overlapping the queue's start or end.
+std::mutex g_raiseLock;
+bool g_raiseOpen = false;
+
+void SetRaiseOpen(bool open) {
+  std::lock_guard<std::mutex> lock(g_raiseLock);
+  g_raiseOpen = open;
+}
 
 constexpr const wchar_t* kRegisterFailed = L"Error: Can't register window class.\r\nTitle: %s\r\nStyle: %d";
 
@@ -147,6 +160,7 @@ bool AppWindow::Create(const AppSettings& settings) {
   _data.backBufferHeight = 0;
   _data.input.Reset();
   SDL_StartTextInput();
+  SetRaiseOpen(true);
 
   Center();
   Show();
@@ -158,6 +172,7 @@ void AppWindow::Destroy() {
   if (!_data.window) {
     return;
   }
+  SetRaiseOpen(false);
   SDL_DestroyWindow(_data.window);
   _data.window = nullptr;
   _data.fullScreen = false;
@@ -219,6 +234,9 @@ bool AppWindow::ProcessMessages() {
       return false;
     case SdlInput::Result::MESSAGE:
       WindowProc(msg);
+      return true;
+    case SdlInput::Result::RAISE:
+      Show();
       return true;
     case SdlInput::Result::NONE:
       break;
@@ -581,6 +599,25 @@ Letterbox AppWindow::GetLetterbox(bool inPixels) const {
     bufferHeight = _data.settings.height;
   }
   return Letterbox(outputWidth, outputHeight, static_cast<int>(bufferWidth), static_cast<int>(bufferHeight));
+}
+
+std::wstring AppWindow::ClassName(const std::wstring& appName) {
+  return L"LLFAppWindowClass" + appName;
+}
+
+bool AppWindow::ActivateExistingInstance(const std::wstring& appName) {
+  return InstanceLock::RequestRaise(ClassName(appName));
+}
+
+void AppWindow::RequestRaise() {
+  std::lock_guard<std::mutex> lock(g_raiseLock);
+  if (!g_raiseOpen) {
+    return;
+  }
+  SDL_Event event;
+  SDL_zero(event);
+  event.type = SdlInput::RaiseEventType();
+  SDL_PushEvent(&event);
 }
 
 void AppWindow::SetClock(unsigned (*clock)()) {

@@ -195,6 +195,16 @@ class AppWindow : public MessageSender, public Singleton<AppWindow> {
   // window units for mapping pointer positions.
   Letterbox GetLetterbox(bool inPixels) const;
 
+  // The window class of an application: "LLFAppWindowClass" and its name.
+  // Another copy of the program reaches the window under it.
+  static std::wstring ClassName(const std::wstring& appName);
+  // Asks the running copy of the application to show its window, make it
+  // active and bring it to the front. False when no copy listens.
+  static bool ActivateExistingInstance(const std::wstring& appName);
+  // Any thread: the pump brings the window forward at its next pass (and
+  // wakes when it waits). Dropped while no window exists.
+  static void RequestRaise();
+
   // The millisecond clock double clicks are timed with (tests replace it);
   // null restores the default.
   static void SetClock(unsigned (*clock)());

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -27,6 +28,7 @@
 #include "FileHandle.h"
 #include "Format.h"
 #include "Log.h"
+#include "MonitorFormat.h"
 #include "StringUtils.h"
 
 namespace LLF {
@@ -303,6 +305,30 @@ bool OS_GetDesktopResolution(int& width, int& height) {
   return ok;
 }
 
+void OS_GetScreenSizeMM(int& widthMM, int& heightMM) {
+  widthMM = heightMM = 0;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    return;
+  }
+  SDL_DisplayMode mode;
+  float horizontalDpi = 0.0f;
+  float verticalDpi = 0.0f;
+  if (SDL_GetDesktopDisplayMode(0, &mode) == 0 &&
+      SDL_GetDisplayDPI(0, nullptr, &horizontalDpi, &verticalDpi) == 0 && horizontalDpi > 0.0f &&
+      verticalDpi > 0.0f) {
+    widthMM = static_cast<int>(std::lround(mode.w * 25.4 / horizontalDpi));
+    heightMM = static_cast<int>(std::lround(mode.h * 25.4 / verticalDpi));
+  }
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+int OS_GetMonitorFormat() {
+  int widthMM = 0;
+  int heightMM = 0;
+  OS_GetScreenSizeMM(widthMM, heightMM);
+  return MonitorFormatOf(widthMM, heightMM);
+}
+
 void OS_GetMemoryStatus(unsigned& totalMB, unsigned& freeMB) {
   totalMB = freeMB = 0;
   unsigned long long totalKB = 0, availableKB = 0;
@@ -419,10 +445,86 @@ std::wstring OS_GetVideoCardName(const std::string& drmFolder, const std::string
   return {};
 }
 
+namespace {
+
+// The OpenGL renderer's name, from a short-lived hidden window; "" when
+// OpenGL cannot be started.
+std::wstring OpenGlRendererName() {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    return {};
+  }
+  std::wstring name;
+  if (SDL_Window* window = SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN)) {
+    if (SDL_GLContext context = SDL_GL_CreateContext(window)) {
+      using GetString = const unsigned char* (*)(unsigned);
+      constexpr unsigned kRenderer = 0x1F01;
+      const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+      if (const unsigned char* text = getString ? getString(kRenderer) : nullptr) {
+        name = AnsiToWide(reinterpret_cast<const char*>(text));
+      }
+      SDL_GL_DeleteContext(context);
+    }
+    SDL_DestroyWindow(window);
+  }
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  return name;
+}
+
+}  // namespace
+
 std::wstring OS_GetVideoCardName() {
   const char* lists[] = {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"};
   const char* list = ::access(lists[0], R_OK) == 0 ? lists[0] : lists[1];
-  return OS_GetVideoCardName("/sys/class/drm", list);
+  const std::wstring adapter = OS_GetVideoCardName("/sys/class/drm", list);
+  // Without an adapter listed (a virtual machine, a container), the OpenGL
+  // renderer names what draws.
+  return adapter.empty() ? OpenGlRendererName() : adapter;
+}
+
+std::wstring OS_MakeCommandLine(const std::vector<std::wstring>& args) {
+  std::wstring line;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::wstring& arg = args[i];
+    if (i > 0) line += L' ';
+    if (i > 0 && !arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) {
+      line += arg;
+      continue;
+    }
+    // Backslashes count only before a quote: there they are doubled, and
+    // the quote gets one of its own.
+    line += L'"';
+    size_t backslashes = 0;
+    for (wchar_t c : arg) {
+      if (c == L'\\') {
+        ++backslashes;
+        continue;
+      }
+      line.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+      backslashes = 0;
+      line += c;
+    }
+    line.append(backslashes * 2, L'\\');
+    line += L'"';
+  }
+  return line;
+}
+
+std::wstring OS_GetCommandLine() {
+  std::vector<std::wstring> args;
+  const std::string all = ReadSmallFile("/proc/self/cmdline");
+  for (size_t start = 0; start < all.size();) {
+    const size_t end = std::min(all.find('\0', start), all.size());
+    args.push_back(AnsiToWide(all.substr(start, end - start)));
+    start = end + 1;
+  }
+  // The program path as the desktop gives it: whole.
+  const std::wstring program = OS_GetExePath();
+  if (args.empty()) {
+    args.push_back(program);
+  } else if (!program.empty()) {
+    args[0] = program;
+  }
+  return OS_MakeCommandLine(args);
 }
 
 std::wstring OS_GetVersionName() {

@@ -220,12 +220,21 @@ SdlInput::Result SdlInput::Next(bool wait, const View& view, OsMessage& out) {
     if (event.type == SDL_QUIT) {
       return Result::QUIT;
     }
+    if (event.type == RaiseEventType()) {
+      return Result::RAISE;
+    }
     if (Translate(event, view, out)) {
       return Result::MESSAGE;
     }
     have = SDL_PollEvent(&event) == 1;
   }
   return Result::NONE;
+}
+
+Uint32 SdlInput::RaiseEventType() {
+  // Registering only counts up, so it needs SDL no further.
+  static const Uint32 type = SDL_RegisterEvents(1);
+  return type;
 }
 
 void SdlInput::Reset() {

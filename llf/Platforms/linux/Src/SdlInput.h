@@ -31,14 +31,16 @@ class SdlInput : public virtual Object {
     unsigned clientHeight = 0;
   };
 
-  enum class Result { NONE, MESSAGE, QUIT };
+  // RAISE: another copy of the program asked this one to come forward.
+  enum class Result { NONE, MESSAGE, QUIT, RAISE };
 
   LLF_KIND_OF(SdlInput, Object)
   ~SdlInput() override = default;
   std::wstring Dump() const override { return L"SdlInput"; }
 
   // Takes events from SDL's queue until one becomes a message (stored in
-  // out), the queue is empty, or SDL asks the program to quit. With wait,
+  // out), the queue is empty, SDL asks the program to quit, or a raise
+  // request (RaiseEventType) comes. With wait,
   // blocks for the first event. Events that mean nothing to the window
   // procedure are passed over in the same call.
   Result Next(bool wait, const View& view, OsMessage& out);
@@ -48,6 +50,9 @@ class SdlInput : public virtual Object {
   bool IsFocused() const { return _focused; }
   // Forgets remembered key texts and a pending message (window destroyed).
   void Reset();
+
+  // The SDL event type of a raise request; any thread may push one.
+  static Uint32 RaiseEventType();
 
   // The virtual-key code of a key (0 for keys without one): letters follow
   // the keyboard layout where it gives a Latin letter, everything else goes
