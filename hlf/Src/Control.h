@@ -326,8 +326,8 @@ class Control : public StateMachine {
   // The control's transform (row vectors): scale and rotation about the
   // transform centre, minus the origin, then the position.
   LLF::Matrix4 ComputeTransform() const;
-  // The transform and alpha this control draws with: its own combined
-  // with the parent's context (none at the root).
+  // The transform and alpha the control draws with inside its parent's
+  // context (null at the root).
   LLF::Transform ComputeContext(const LLF::Transform* parent) const;
   // The input rectangle with its top-left corner placed at topLeft: size,
   // inset by the sides offset, width and height at least 0.
