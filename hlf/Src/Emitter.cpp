@@ -8,12 +8,6 @@
 
 namespace HLF {
 
-namespace {
-
-const wchar_t kImagePage[] = L"Image properties";
-
-}  // namespace
-
 Emitter::Emitter() {
   _tag = L"emitter";
   SetSize(100, 100);
@@ -100,7 +94,7 @@ void Emitter::FillPropertyGrid(std::vector<PropertyGroup>& groups) {
 
 bool Emitter::SetPropertyFromEditor(const std::wstring& page, const std::wstring& label,
                                     const std::wstring& value) {
-  if (page == kImagePage) {
+  if (page == ImageProperty::kPageTitle) {
     return ImageProperty::SetPropertyFromPage(label, value);
   }
   if (page == ParticleSystem::kPageTitle) {
