@@ -22,13 +22,12 @@
 #include <string>
 #include <vector>
 
-#include "AppWindow.h"
 #include "GlDevice.h"
+#include "HardwareRenderSetup.h"
 #include "Image.h"
 #include "Log.h"
 #include "OSUtils.h"
 #include "RenderSystemHardware.h"
-#include "RendersManager.h"
 
 namespace {
 
@@ -92,18 +91,7 @@ double Median(std::vector<double> values) {
 std::vector<std::unique_ptr<LLF::Image>> g_images;
 
 bool StartOurs() {
-  LLF::AppSettings settings;
-  settings.width = kWidth;
-  settings.height = kHeight;
-  settings.title = L"render bench";
-  if (!LLF::AppWindow::GetInstance().Create(settings)) return false;
-  LLF::RenderSettings render;
-  render.verticalSync = false;
-  LLF::RenderSystemHardware& rs = LLF::RenderSystemHardware::GetInstance();
-  LLF::RendersManager::GetInstance().RegisterRender(&rs);
-  LLF::RendersManager::GetInstance().SetCurrentRender(LLF::RendersManager::GetInstance().GetRendersCount() -
-                                                      1);
-  if (!rs.Init(render)) return false;
+  if (!QmBench::StartHardwareRender(L"render bench", kWidth, kHeight)) return false;
   for (int t = 0; t < kTextures; ++t) {
     auto image = std::make_unique<LLF::Image>(kSide, kSide, LLF::IMGFORMAT_R8G8B8A8);
     for (int y = 0; y < kSide; ++y) {
@@ -121,8 +109,7 @@ bool StartOurs() {
 
 void StopOurs() {
   g_images.clear();
-  LLF::RendersManager::GetInstance().ReleaseCurrentRender();
-  LLF::AppWindow::GetInstance().Destroy();
+  QmBench::StopHardwareRender();
 }
 
 void DrawOurs(int sprites, int textures) {

@@ -5,6 +5,7 @@
 #include "Control.h"
 #include "ControlFactory.h"
 #include "Cycler.h"
+#include "Emitter.h"
 #include "Fader.h"
 #include "Modifier.h"
 #include "ModifierFactory.h"
@@ -27,11 +28,11 @@ void RegisterFrameworkPrototypes() {
   // Controls: "control", "dialog", "button", "edit", "label", "listbox",
   // "scroll", "slider", "popupmenu", "staticimage", "progress", "checkbox",
   // the dialogs, "emitter", "tutorialdlg", "hyperlabel"; the widgets,
-  // dialogs, emitter and hyperlink label take their places as they are
-  // built.
+  // dialogs and hyperlink label take their places as they are built.
   ControlFactory& controls = ControlFactory::GetInstance();
   controls.Register(new Control());
   controls.Register(new StaticImage());
+  controls.Register(new Emitter());
 
   ModifierFactory& modifiers = ModifierFactory::GetInstance();
   modifiers.Register(new Modifier());
