@@ -2,11 +2,347 @@
 
 #include <map>
 
+#include "Control.h"
+#include "EditorServices.h"
 #include "File.h"
+#include "Font.h"
+#include "FontsManager.h"
+#include "IRenderSystem.h"
 #include "Log.h"
+#include "StringUtils.h"
 #include "TextFile.h"
+#include "XmlAttribute.h"
+#include "XmlElement.h"
 
 namespace HLF {
+
+// ---------------------------------------------------------------------------
+// Text property
+
+namespace {
+
+const wchar_t* const kPageTitle = L"Text properties";
+
+// Scales a colour's alpha by the drawing alpha.
+LLF::Color Faded(LLF::Color color, uint8_t alpha) {
+  color.a = static_cast<uint8_t>(color.a * alpha / 255);
+  return color;
+}
+
+// Where a block of count lines starts below the top of a box of the given
+// height.
+int BlockTop(unsigned alignment, int boxHeight, int count, int lineHeight, int interval) {
+  const int block = (count - 1) * interval + count * lineHeight;
+  if (alignment & TEXT_ALIGN_TOP) {
+    return 0;
+  }
+  if (alignment & TEXT_ALIGN_MIDDLE) {
+    return static_cast<int>(boxHeight / 2.0 - block / 2.0);
+  }
+  if (alignment & TEXT_ALIGN_BOTTOM) {
+    return boxHeight - block;
+  }
+  return 0;
+}
+
+// Where a line of the given width starts in a box of the given width.
+int LineLeft(unsigned alignment, int boxWidth, int lineWidth) {
+  if (alignment & TEXT_ALIGN_LEFT) {
+    return 0;
+  }
+  if (alignment & TEXT_ALIGN_CENTER) {
+    return static_cast<int>(boxWidth / 2.0 - lineWidth / 2.0);
+  }
+  if (alignment & TEXT_ALIGN_RIGHT) {
+    return boxWidth - lineWidth;
+  }
+  return 0;
+}
+
+}  // namespace
+
+TextProperty::TextProperty()
+    : _drawParams(std::wstring(), LLF::Vector2(), LLF::Color(255, 255, 255, 255), 0.0f,
+                  LLF::Vector2(1.0f, 1.0f), 1, LLF::Vector2(), LLF::Vector2()) {
+  // Lines are placed by position alone, under the owner's transform.
+  _drawParams.transform = 0;
+}
+
+void TextProperty::GetColors(LLF::Color& normal, LLF::Color& over, LLF::Color& pressed,
+                             LLF::Color& disabled) const {
+  normal = _textColor;
+  over = _textColorMouseOver;
+  pressed = _textColorMousePressed;
+  disabled = _textColorDisabled;
+}
+
+void TextProperty::SetColors(const LLF::Color& normal, const LLF::Color& over, const LLF::Color& pressed,
+                             const LLF::Color& disabled) {
+  _textColor = normal;
+  _textColorMouseOver = over;
+  _textColorMousePressed = pressed;
+  _textColorDisabled = disabled;
+}
+
+bool TextProperty::SetFont(const std::wstring& name) {
+  LLF::Font* font = LLF::FontsManager::GetInstance().FindResource(name);
+  if (!font) {
+    LLF::Log::GetInstance().Write(L"Error: Can't set font " + name);
+    return false;
+  }
+  return SetFontObject(font);
+}
+
+bool TextProperty::SetFontObject(LLF::Font* font) {
+  if (!font) {
+    return false;
+  }
+  _font = font;
+  return true;
+}
+
+void TextProperty::SetShadow(bool draw, const LLF::Vector2& offset, const LLF::Color& color) {
+  _drawShadow = draw;
+  _shadowOffset = offset;
+  _shadowColor = color;
+}
+
+void TextProperty::GetShadow(bool& draw, LLF::Vector2& offset, LLF::Color& color) const {
+  draw = _drawShadow;
+  offset = _shadowOffset;
+  color = _shadowColor;
+}
+
+std::wstring TextProperty::GetFontName() const {
+  const std::wstring id = LLF::FontsManager::GetInstance().FindResourceId(_font);
+  if (!id.empty() || !_font) {
+    return id;
+  }
+  // The editor's font need not be held by the manager; its marker loads it
+  // back. Asking must not load the editor.
+  EditorServices* editor = EditorServices::GetInstance();
+  if (editor && editor->IsInitialized() && editor->GetFont() == _font) {
+    return kEditorFont;
+  }
+  return std::wstring();
+}
+
+bool TextProperty::ApplyFontName(const std::wstring& name) {
+  if (name != kEditorFont) {
+    SetFont(name);
+    return true;
+  }
+  LLF::Font* font = EditorServices::GetEditorFont();
+  if (!font) {
+    return false;
+  }
+  SetFontObject(font);
+  return true;
+}
+
+LLF::Vector2 TextProperty::DrawLines(LLF::IRenderSystem* rs, const LLF::Transform& context,
+                                     const std::vector<std::wstring>& lines, int interval) {
+  return DrawBlock(rs, context, lines, interval);
+}
+
+LLF::Vector2 TextProperty::DrawText(LLF::IRenderSystem* rs, const LLF::Transform& context) {
+  return DrawBlock(rs, context, {_drawParams.text}, 0);
+}
+
+LLF::Vector2 TextProperty::DrawBlock(LLF::IRenderSystem* rs, const LLF::Transform& context,
+                                     const std::vector<std::wstring>& lines, int interval) {
+  if (!rs || !_font || !_owner) {
+    return LLF::Vector2();
+  }
+  // The box is the owner's size less its sides offset; the block's origin
+  // stays at the owner's corner.
+  const LLF::Point size = _owner->GetSize();
+  const LLF::Rect sides = _owner->GetSidesOffset();
+  const int boxWidth = size.x - (sides.x + sides.width);
+  const int boxHeight = size.y - (sides.y + sides.height);
+
+  LLF::Vector2 origin;
+  LLF::Color color = _textColor;
+  if (_owner->IsMouseOver()) {
+    color = _textColorMouseOver;
+  }
+  if (_owner->IsPressed()) {
+    color = _textColorMousePressed;
+    origin += _textPressShift;
+  }
+  if (!_owner->IsEnabled()) {
+    color = _textColorDisabled;  // the press shift stays
+  }
+  color = Faded(color, context.alpha);
+  origin += _textPermanentOffset;
+
+  const int count = static_cast<int>(lines.size());
+  const int lineHeight = _font->GetTextHeight(_drawParams);
+  origin.y += static_cast<float>(BlockTop(_alignment, boxHeight, count, lineHeight, interval));
+  const LLF::Color shadowColor = Faded(_shadowColor, context.alpha);
+  for (int i = 0; i < count; ++i) {
+    _drawParams.text = lines[static_cast<size_t>(i)];
+    const int left = LineLeft(_alignment, boxWidth, _font->GetTextWidth(_drawParams));
+    const LLF::Vector2 position =
+        origin + LLF::Vector2(static_cast<float>(left), static_cast<float>(i * (lineHeight + interval)));
+    if (_drawShadow) {
+      DrawLine(rs, position + _shadowOffset, shadowColor);
+    }
+    DrawLine(rs, position, color);
+  }
+  return origin;
+}
+
+void TextProperty::DrawLine(LLF::IRenderSystem* rs, const LLF::Vector2& position,
+                            const LLF::Color& color) const {
+  LLF::TextDrawParams params = _drawParams;
+  params.position = position;
+  params.color = color;
+  rs->DrawText(*_font, params);
+}
+
+bool TextProperty::LoadTextProps(LLF::XmlElement& element) {
+  const LLF::XmlAttribute* drawShadow = element.GetAttribute(std::wstring(L"drawShadow"));
+  const LLF::XmlAttribute* shadowColor = element.GetAttribute(std::wstring(L"shadowColor"));
+  const LLF::XmlAttribute* shadowOffset = element.GetAttribute(std::wstring(L"shadowOffset"));
+  if (drawShadow && shadowColor && shadowOffset) {
+    SetShadow(drawShadow->GetBool(), shadowOffset->GetFloatPair(), shadowColor->GetColor());
+  }
+  if (const LLF::XmlAttribute* alignment = element.GetAttribute(std::wstring(L"alignment"))) {
+    SetAlignment(static_cast<unsigned>(alignment->GetInt()));
+  }
+  if (const LLF::XmlAttribute* text = element.GetAttribute(std::wstring(L"text"))) {
+    SetText(text->GetValue());
+  }
+  if (const LLF::XmlAttribute* font = element.GetAttribute(std::wstring(L"font"))) {
+    if (!ApplyFontName(font->GetValue())) {
+      return false;
+    }
+  }
+  if (const LLF::XmlAttribute* offset = element.GetAttribute(std::wstring(L"textPermanentOffset"))) {
+    SetTextOffset(offset->GetFloatPair());
+  }
+  if (const LLF::XmlAttribute* shift = element.GetAttribute(std::wstring(L"textPressShift"))) {
+    SetPressShift(shift->GetFloatPair());
+  }
+  LLF::Color normal, over, pressed, disabled;
+  GetColors(normal, over, pressed, disabled);
+  const struct {
+    const wchar_t* attribute;
+    LLF::Color* color;
+  } colors[] = {
+      {L"textColor", &normal},
+      {L"textColorDisabled", &disabled},
+      {L"textColorMouseOver", &over},
+      {L"textColorMousePressed", &pressed},
+  };
+  for (const auto& c : colors) {
+    if (const LLF::XmlAttribute* attribute = element.GetAttribute(std::wstring(c.attribute))) {
+      *c.color = attribute->GetColor();
+    }
+  }
+  SetColors(normal, over, pressed, disabled);
+  return true;
+}
+
+void TextProperty::SaveTextProps(LLF::XmlElement& element, const TextProperty& reference) const {
+  // The reader takes the shadow only from all three attributes together.
+  if (_drawShadow != reference._drawShadow || _shadowColor != reference._shadowColor ||
+      _shadowOffset != reference._shadowOffset) {
+    element.AddAttribute(std::wstring(L"drawShadow"), _drawShadow);
+    element.AddAttribute(std::wstring(L"shadowColor"), _shadowColor);
+    element.AddAttribute(std::wstring(L"shadowOffset"), _shadowOffset);
+  }
+  if (_alignment != reference._alignment) {
+    element.AddAttribute(std::wstring(L"alignment"), static_cast<int>(_alignment));
+  }
+  if (_drawParams.text != reference._drawParams.text) {
+    element.AddAttribute(std::wstring(L"text"), _drawParams.text);
+  }
+  if (_font != reference._font) {
+    // A font without a name to load it by is left out.
+    const std::wstring name = GetFontName();
+    if (!name.empty()) {
+      element.AddAttribute(std::wstring(L"font"), name);
+    }
+  }
+  if (_textPermanentOffset != reference._textPermanentOffset) {
+    element.AddAttribute(std::wstring(L"textPermanentOffset"), _textPermanentOffset);
+  }
+  if (_textPressShift != reference._textPressShift) {
+    element.AddAttribute(std::wstring(L"textPressShift"), _textPressShift);
+  }
+  const struct {
+    const wchar_t* attribute;
+    const LLF::Color& mine;
+    const LLF::Color& theirs;
+  } colors[] = {
+      {L"textColor", _textColor, reference._textColor},
+      {L"textColorDisabled", _textColorDisabled, reference._textColorDisabled},
+      {L"textColorMouseOver", _textColorMouseOver, reference._textColorMouseOver},
+      {L"textColorMousePressed", _textColorMousePressed, reference._textColorMousePressed},
+  };
+  for (const auto& c : colors) {
+    if (c.mine != c.theirs) {
+      element.AddAttribute(std::wstring(c.attribute), c.mine);
+    }
+  }
+}
+
+void TextProperty::FillPropertyPage() {
+  ControlProperty::FillPropertyPage();
+  _propertyGroup.title = kPageTitle;
+  const auto add = [this](const wchar_t* label, const std::wstring& value, int kind = PROPERTY_ORDINARY) {
+    _propertyGroup.entries.emplace_back(kind, label, value);
+  };
+  add(L"Shadow enabled", _drawShadow ? L"true" : L"false");
+  add(L"Shadow color", LLF::ToString(_shadowColor));
+  add(L"Shadow offset", LLF::ToString(_shadowOffset));
+  add(L"Alignment", LLF::ToString(_alignment));
+  add(L"Text", _drawParams.text);
+  add(L"Font", GetFontName(), PROPERTY_FONT);
+  add(L"Permanent offset", LLF::ToString(_textPermanentOffset));
+  add(L"Press offset", LLF::ToString(_textPressShift));
+  add(L"Color", LLF::ToString(_textColor));
+  add(L"Color disabled", LLF::ToString(_textColorDisabled));
+  add(L"Color over", LLF::ToString(_textColorMouseOver));
+  add(L"Color pressed", LLF::ToString(_textColorMousePressed));
+}
+
+bool TextProperty::SetPropertyFromPage(const std::wstring& label, const std::wstring& value) {
+  // Values parse as the attributes of the same type do.
+  const LLF::XmlAttribute parsed(label, value);
+  LLF::Color normal, over, pressed, disabled;
+  GetColors(normal, over, pressed, disabled);
+  if (label == L"Shadow enabled") {
+    SetShadow(parsed.GetBool(), _shadowOffset, _shadowColor);
+  } else if (label == L"Shadow color") {
+    SetShadow(_drawShadow, _shadowOffset, parsed.GetColor());
+  } else if (label == L"Shadow offset") {
+    SetShadow(_drawShadow, parsed.GetFloatPair(), _shadowColor);
+  } else if (label == L"Alignment") {
+    SetAlignment(static_cast<unsigned>(parsed.GetInt()));
+  } else if (label == L"Text") {
+    SetText(value);
+  } else if (label == L"Font") {
+    ApplyFontName(value);
+  } else if (label == L"Permanent offset") {
+    SetTextOffset(parsed.GetFloatPair());
+  } else if (label == L"Press offset") {
+    SetPressShift(parsed.GetFloatPair());
+  } else if (label == L"Color") {
+    SetColors(parsed.GetColor(), over, pressed, disabled);
+  } else if (label == L"Color disabled") {
+    SetColors(normal, over, pressed, parsed.GetColor());
+  } else if (label == L"Color over") {
+    SetColors(normal, parsed.GetColor(), pressed, disabled);
+  } else if (label == L"Color pressed") {
+    SetColors(normal, over, parsed.GetColor(), disabled);
+  } else {
+    return ControlProperty::SetPropertyFromPage(label, value);
+  }
+  return true;
+}
 
 // ---------------------------------------------------------------------------
 // Charsets
