@@ -1,5 +1,6 @@
 #include "TextProperty.h"
 
+#include <cmath>
 #include <map>
 
 #include "Control.h"
@@ -9,6 +10,7 @@
 #include "FontsManager.h"
 #include "IRenderSystem.h"
 #include "Log.h"
+#include "PropertyAttributes.h"
 #include "StringUtils.h"
 #include "TextFile.h"
 #include "XmlAttribute.h"
@@ -29,34 +31,21 @@ LLF::Color Faded(LLF::Color color, uint8_t alpha) {
   return color;
 }
 
-// Where a block of count lines starts below the top of a box of the given
-// height.
-int BlockTop(unsigned alignment, int boxHeight, int count, int lineHeight, int interval) {
-  const int block = (count - 1) * interval + count * lineHeight;
-  if (alignment & TEXT_ALIGN_TOP) {
-    return 0;
+// Where a stretch of the given length starts in a box of the given length
+// along one axis, whose three alignment bits are start, start << 1 and
+// start << 2: the first one set wins; with none it starts at 0. Worked in
+// doubles, so lengths from a file cannot overflow.
+double AlignedStart(unsigned alignment, unsigned start, double box, double length) {
+  if (alignment & start) {
+    return 0.0;
   }
-  if (alignment & TEXT_ALIGN_MIDDLE) {
-    return static_cast<int>(boxHeight / 2.0 - block / 2.0);
+  if (alignment & (start << 1)) {
+    return std::trunc(box / 2.0 - length / 2.0);
   }
-  if (alignment & TEXT_ALIGN_BOTTOM) {
-    return boxHeight - block;
+  if (alignment & (start << 2)) {
+    return box - length;
   }
-  return 0;
-}
-
-// Where a line of the given width starts in a box of the given width.
-int LineLeft(unsigned alignment, int boxWidth, int lineWidth) {
-  if (alignment & TEXT_ALIGN_LEFT) {
-    return 0;
-  }
-  if (alignment & TEXT_ALIGN_CENTER) {
-    return static_cast<int>(boxWidth / 2.0 - lineWidth / 2.0);
-  }
-  if (alignment & TEXT_ALIGN_RIGHT) {
-    return boxWidth - lineWidth;
-  }
-  return 0;
+  return 0.0;
 }
 
 }  // namespace
@@ -158,8 +147,8 @@ LLF::Vector2 TextProperty::DrawBlock(LLF::IRenderSystem* rs, const LLF::Transfor
   // stays at the owner's corner.
   const LLF::Point size = _owner->GetSize();
   const LLF::Rect sides = _owner->GetSidesOffset();
-  const int boxWidth = size.x - (sides.x + sides.width);
-  const int boxHeight = size.y - (sides.y + sides.height);
+  const double boxWidth = static_cast<double>(size.x) - (static_cast<double>(sides.x) + sides.width);
+  const double boxHeight = static_cast<double>(size.y) - (static_cast<double>(sides.y) + sides.height);
 
   LLF::Vector2 origin;
   LLF::Color color = _textColor;
@@ -176,15 +165,16 @@ LLF::Vector2 TextProperty::DrawBlock(LLF::IRenderSystem* rs, const LLF::Transfor
   color = Faded(color, context.alpha);
   origin += _textPermanentOffset;
 
-  const int count = static_cast<int>(lines.size());
-  const int lineHeight = _font->GetTextHeight(_drawParams);
-  origin.y += static_cast<float>(BlockTop(_alignment, boxHeight, count, lineHeight, interval));
+  const double count = static_cast<double>(lines.size());
+  const double step = static_cast<double>(_font->GetTextHeight(_drawParams)) + interval;
+  const double block = count * step - interval;
+  origin.y += static_cast<float>(AlignedStart(_alignment, TEXT_ALIGN_TOP, boxHeight, block));
   const LLF::Color shadowColor = Faded(_shadowColor, context.alpha);
-  for (int i = 0; i < count; ++i) {
-    _drawParams.text = lines[static_cast<size_t>(i)];
-    const int left = LineLeft(_alignment, boxWidth, _font->GetTextWidth(_drawParams));
+  for (size_t i = 0; i < lines.size(); ++i) {
+    _drawParams.text = lines[i];
+    const double left = AlignedStart(_alignment, TEXT_ALIGN_LEFT, boxWidth, _font->GetTextWidth(_drawParams));
     const LLF::Vector2 position =
-        origin + LLF::Vector2(static_cast<float>(left), static_cast<float>(i * (lineHeight + interval)));
+        origin + LLF::Vector2(static_cast<float>(left), static_cast<float>(static_cast<double>(i) * step));
     if (_drawShadow) {
       DrawLine(rs, position + _shadowOffset, shadowColor);
     }
@@ -202,45 +192,39 @@ void TextProperty::DrawLine(LLF::IRenderSystem* rs, const LLF::Vector2& position
 }
 
 bool TextProperty::LoadTextProps(LLF::XmlElement& element) {
-  const LLF::XmlAttribute* drawShadow = element.GetAttribute(std::wstring(L"drawShadow"));
-  const LLF::XmlAttribute* shadowColor = element.GetAttribute(std::wstring(L"shadowColor"));
-  const LLF::XmlAttribute* shadowOffset = element.GetAttribute(std::wstring(L"shadowOffset"));
-  if (drawShadow && shadowColor && shadowOffset) {
-    SetShadow(drawShadow->GetBool(), shadowOffset->GetFloatPair(), shadowColor->GetColor());
+  bool draw = _drawShadow;
+  LLF::Color shadowColor = _shadowColor;
+  LLF::Vector2 shadowOffset = _shadowOffset;
+  const bool hasDraw = ReadAttribute(element, L"drawShadow", draw);
+  const bool hasColor = ReadAttribute(element, L"shadowColor", shadowColor);
+  const bool hasOffset = ReadAttribute(element, L"shadowOffset", shadowOffset);
+  if (hasDraw && hasColor && hasOffset) {
+    SetShadow(draw, shadowOffset, shadowColor);
   }
-  if (const LLF::XmlAttribute* alignment = element.GetAttribute(std::wstring(L"alignment"))) {
-    SetAlignment(static_cast<unsigned>(alignment->GetInt()));
+  int alignment = 0;
+  if (ReadAttribute(element, L"alignment", alignment)) {
+    SetAlignment(static_cast<unsigned>(alignment));
   }
-  if (const LLF::XmlAttribute* text = element.GetAttribute(std::wstring(L"text"))) {
-    SetText(text->GetValue());
+  std::wstring text;
+  if (ReadAttribute(element, L"text", text)) {
+    SetText(text);
   }
-  if (const LLF::XmlAttribute* font = element.GetAttribute(std::wstring(L"font"))) {
-    if (!ApplyFontName(font->GetValue())) {
-      return false;
-    }
+  if (ReadAttribute(element, L"font", text) && !ApplyFontName(text)) {
+    return false;
   }
-  if (const LLF::XmlAttribute* offset = element.GetAttribute(std::wstring(L"textPermanentOffset"))) {
-    SetTextOffset(offset->GetFloatPair());
+  LLF::Vector2 offset;
+  if (ReadAttribute(element, L"textPermanentOffset", offset)) {
+    SetTextOffset(offset);
   }
-  if (const LLF::XmlAttribute* shift = element.GetAttribute(std::wstring(L"textPressShift"))) {
-    SetPressShift(shift->GetFloatPair());
+  if (ReadAttribute(element, L"textPressShift", offset)) {
+    SetPressShift(offset);
   }
   LLF::Color normal, over, pressed, disabled;
   GetColors(normal, over, pressed, disabled);
-  const struct {
-    const wchar_t* attribute;
-    LLF::Color* color;
-  } colors[] = {
-      {L"textColor", &normal},
-      {L"textColorDisabled", &disabled},
-      {L"textColorMouseOver", &over},
-      {L"textColorMousePressed", &pressed},
-  };
-  for (const auto& c : colors) {
-    if (const LLF::XmlAttribute* attribute = element.GetAttribute(std::wstring(c.attribute))) {
-      *c.color = attribute->GetColor();
-    }
-  }
+  ReadAttribute(element, L"textColor", normal);
+  ReadAttribute(element, L"textColorDisabled", disabled);
+  ReadAttribute(element, L"textColorMouseOver", over);
+  ReadAttribute(element, L"textColorMousePressed", pressed);
   SetColors(normal, over, pressed, disabled);
   return true;
 }
@@ -253,40 +237,21 @@ void TextProperty::SaveTextProps(LLF::XmlElement& element, const TextProperty& r
     element.AddAttribute(std::wstring(L"shadowColor"), _shadowColor);
     element.AddAttribute(std::wstring(L"shadowOffset"), _shadowOffset);
   }
-  if (_alignment != reference._alignment) {
-    element.AddAttribute(std::wstring(L"alignment"), static_cast<int>(_alignment));
-  }
-  if (_drawParams.text != reference._drawParams.text) {
-    element.AddAttribute(std::wstring(L"text"), _drawParams.text);
-  }
+  WriteChangedAttribute(element, L"alignment", static_cast<int>(_alignment),
+                        static_cast<int>(reference._alignment));
+  WriteChangedAttribute(element, L"text", _drawParams.text, reference._drawParams.text);
+  // A font without a name to load it by is left out.
   if (_font != reference._font) {
-    // A font without a name to load it by is left out.
-    const std::wstring name = GetFontName();
-    if (!name.empty()) {
-      element.AddAttribute(std::wstring(L"font"), name);
-    }
+    WriteChangedAttribute(element, L"font", GetFontName(), std::wstring());
   }
-  if (_textPermanentOffset != reference._textPermanentOffset) {
-    element.AddAttribute(std::wstring(L"textPermanentOffset"), _textPermanentOffset);
-  }
-  if (_textPressShift != reference._textPressShift) {
-    element.AddAttribute(std::wstring(L"textPressShift"), _textPressShift);
-  }
-  const struct {
-    const wchar_t* attribute;
-    const LLF::Color& mine;
-    const LLF::Color& theirs;
-  } colors[] = {
-      {L"textColor", _textColor, reference._textColor},
-      {L"textColorDisabled", _textColorDisabled, reference._textColorDisabled},
-      {L"textColorMouseOver", _textColorMouseOver, reference._textColorMouseOver},
-      {L"textColorMousePressed", _textColorMousePressed, reference._textColorMousePressed},
-  };
-  for (const auto& c : colors) {
-    if (c.mine != c.theirs) {
-      element.AddAttribute(std::wstring(c.attribute), c.mine);
-    }
-  }
+  WriteChangedAttribute(element, L"textPermanentOffset", _textPermanentOffset,
+                        reference._textPermanentOffset);
+  WriteChangedAttribute(element, L"textPressShift", _textPressShift, reference._textPressShift);
+  WriteChangedAttribute(element, L"textColor", _textColor, reference._textColor);
+  WriteChangedAttribute(element, L"textColorDisabled", _textColorDisabled, reference._textColorDisabled);
+  WriteChangedAttribute(element, L"textColorMouseOver", _textColorMouseOver, reference._textColorMouseOver);
+  WriteChangedAttribute(element, L"textColorMousePressed", _textColorMousePressed,
+                        reference._textColorMousePressed);
 }
 
 void TextProperty::FillPropertyPage() {

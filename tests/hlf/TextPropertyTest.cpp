@@ -8,13 +8,12 @@
 #include "FontAssets.h"
 #include "FontTestUtil.h"
 #include "LogRecorder.h"
+#include "ParsedElement.h"
 #include "RecordingRenderSystem.h"
 #include "StringUtils.h"
 #include "TestEditor.h"
 #include "TextBox.h"
 #include "TextProperty.h"
-#include "XmlAttribute.h"
-#include "XmlDocEx.h"
 #include "XmlElement.h"
 
 namespace {
@@ -201,26 +200,14 @@ TEST(TextPropertyTest, ScaledParentScalesTheLayoutOnce) {
 // ---------------------------------------------------------------------------
 // Attributes
 
-struct Parsed {
-  explicit Parsed(const std::wstring& text) : element(doc.ParseDocumentElement(text)) {}
-  HLF::XmlDocEx doc;
-  LLF::XmlElement* element;
-};
-
-std::vector<std::wstring> Attributes(const LLF::XmlElement& element) {
-  std::vector<std::wstring> out;
-  for (int i = 0; i < element.GetAttributesCount(); ++i) {
-    const LLF::XmlAttribute* attribute = element.GetAttribute(i);
-    out.push_back(attribute->GetName() + L"=" + attribute->GetValue());
-  }
-  return out;
-}
+using Parsed = QmTest::ParsedElement;
+using QmTest::AttributeTexts;
 
 std::vector<std::wstring> Saved(const TextBox& box) {
   LLF::XmlElement element(L"textbox");
   const TextBox reference;
   box.SaveTextProps(element, reference);
-  return Attributes(element);
+  return AttributeTexts(element);
 }
 
 TEST(TextPropertyTest, AttributesReadAndWrittenWhenTheyDiffer) {
@@ -289,7 +276,7 @@ TEST(TextPropertyTest, ShadowTakesAllThreeAttributes) {
   shadowed.SetShadow(true, LLF::Vector2(2, 2), LLF::Color(0, 0, 0, 64));
   LLF::XmlElement element(L"textbox");
   shadowed.SaveTextProps(element, TextBox());
-  EXPECT_EQ(Attributes(element),
+  EXPECT_EQ(AttributeTexts(element),
             std::vector<std::wstring>({L"drawShadow=true", L"shadowColor=0,0,0,64", L"shadowOffset=2,2"}));
   TextBox reloaded;
   ASSERT_TRUE(reloaded.LoadFromXml(element));
