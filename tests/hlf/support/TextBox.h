@@ -30,7 +30,11 @@ class TextBox : public HLF::Control, public HLF::TextProperty {
       context = context.CombinedWith(*parent);
     }
     rs->PushTransform(context.matrix);
-    origin = lines.empty() ? DrawText(rs, context) : DrawLines(rs, context, lines, interval);
+    if (lines.empty()) {
+      DrawText(rs, context);
+    } else {
+      DrawLines(rs, context, lines, interval);
+    }
     rs->PopTransform();
     RenderChilds(rs, context);
   }
@@ -41,7 +45,6 @@ class TextBox : public HLF::Control, public HLF::TextProperty {
 
   std::vector<std::wstring> lines;
   int interval = 0;
-  LLF::Vector2 origin;  // what the last draw returned
 };
 
 }  // namespace QmTest
