@@ -1,6 +1,9 @@
 #include "Control.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <iterator>
+#include <memory>
 
 #include "AppWindow.h"
 #include "EditorServices.h"
@@ -9,9 +12,12 @@
 #include "IRenderSystem.h"
 #include "Log.h"
 #include "Modifier.h"
+#include "StringUtils.h"
 #include "ObjectFactory.h"
 #include "OwnedList.h"
 #include "Vector3.h"
+#include "XmlAttribute.h"
+#include "XmlDoc.h"
 #include "XmlDocEx.h"
 #include "XmlElement.h"
 
@@ -339,11 +345,257 @@ Control* Control::CreateFromXmlText(const std::wstring& text) {
   return element ? CreateFromXml(*element) : nullptr;
 }
 
+namespace {
+
+const wchar_t kNoStyle[] = L"NoStyleNameDefined";
+const wchar_t kWorkspaceMarker[] = L"WSELEMENT_";
+const wchar_t kControlPage[] = L"Control properties";
+
+// The order the setters run in when an element is read: the relative
+// transform centre after the size, so it uses the size just read, and after
+// the centre in pixels, so it wins over it.
+const wchar_t* const kLoadOrder[] = {L"actionsInvisible",
+                                     L"rotation",
+                                     L"defCtrlColor",
+                                     L"origin",
+                                     L"transformCenter",
+                                     L"passDragToParent",
+                                     L"useClipping",
+                                     L"enabled",
+                                     L"renderable",
+                                     L"visible",
+                                     L"draggable",
+                                     L"alpha",
+                                     L"sidesOffset",
+                                     L"name",
+                                     L"size",
+                                     L"scale",
+                                     L"pos",
+                                     L"transformCenterRelative",
+                                     L"startEffectFile",
+                                     L"startEffectName"};
+
+// The rows of the editor page, in order, by attribute.
+const wchar_t* const kEditorOrder[] = {L"name",
+                                       L"size",
+                                       L"pos",
+                                       L"scale",
+                                       L"useClipping",
+                                       L"renderable",
+                                       L"enabled",
+                                       L"transformCenter",
+                                       L"transformCenterRelative",
+                                       L"origin",
+                                       L"alpha",
+                                       L"defCtrlColor",
+                                       L"rotation",
+                                       L"sidesOffset",
+                                       L"startEffectFile",
+                                       L"startEffectName",
+                                       L"draggable",
+                                       L"actionsInvisible",
+                                       L"passDragToParent",
+                                       L"visible"};
+
+std::wstring BoolText(bool value) {
+  return value ? L"true" : L"false";
+}
+
+uint8_t ClampedAlpha(int value) {
+  return static_cast<uint8_t>(std::clamp(value, 0, 255));
+}
+
+}  // namespace
+
+struct Control::FieldForm {
+  const wchar_t* attribute;
+  const wchar_t* label;  // the editor row
+  std::wstring (*text)(const Control&);
+  void (*apply)(Control&, const LLF::XmlAttribute&);
+};
+
+// The fields as they stand (not as the editor's workspace getters answer),
+// each set through its virtual setter.
+const std::vector<Control::FieldForm>& Control::FieldForms() {
+  using A = const LLF::XmlAttribute&;
+  static const std::vector<FieldForm> forms = {
+      {L"name", L"Name", [](const Control& c) { return c._name; },
+       [](Control& c, A a) { c.SetName(a.GetValue()); }},
+      {L"size", L"Size", [](const Control& c) { return LLF::ToString(c._size); },
+       [](Control& c, A a) { c.SetSize(a.GetIntPair()); }},
+      {L"pos", L"Position", [](const Control& c) { return LLF::ToString(c._position); },
+       [](Control& c, A a) { c.SetPosition(a.GetFloatPair()); }},
+      {L"scale", L"Scale", [](const Control& c) { return LLF::ToString(c._scale); },
+       [](Control& c, A a) { c.SetScale(a.GetFloatPair()); }},
+      {L"draggable", L"Draggable", [](const Control& c) { return BoolText(c._draggable); },
+       [](Control& c, A a) { c.SetDraggable(a.GetBool()); }},
+      {L"renderable", L"Renderable", [](const Control& c) { return BoolText(c._renderable); },
+       [](Control& c, A a) { c.SetRenderable(a.GetBool()); }},
+      {L"visible", L"Visible", [](const Control& c) { return BoolText(c._visible); },
+       [](Control& c, A a) { c.SetVisible(a.GetBool()); }},
+      {L"enabled", L"Enabled", [](const Control& c) { return BoolText(c._enabled); },
+       [](Control& c, A a) { c.SetEnabled(a.GetBool()); }},
+      {L"useClipping", L"Clipping", [](const Control& c) { return BoolText(c._useClipping); },
+       [](Control& c, A a) { c.SetClipping(a.GetBool()); }},
+      {L"passDragToParent", L"Drag transparent",
+       [](const Control& c) { return BoolText(c._passDragToParent); },
+       [](Control& c, A a) { c.SetPassDragToParent(a.GetBool()); }},
+      {L"transformCenter", L"Transform center",
+       [](const Control& c) { return LLF::ToString(c._transformCenter); },
+       [](Control& c, A a) { c.SetTransformCenter(a.GetFloatPair()); }},
+      {L"transformCenterRelative", L"Transform center rel",
+       [](const Control& c) { return LLF::ToString(c._transformCenterRelative); },
+       [](Control& c, A a) { c.SetTransformCenterRelative(a.GetFloatPair()); }},
+      {L"origin", L"Origin", [](const Control& c) { return LLF::ToString(c._origin); },
+       [](Control& c, A a) { c.SetOrigin(a.GetFloatPair()); }},
+      {L"alpha", L"Alpha", [](const Control& c) { return LLF::ToString(static_cast<unsigned>(c._alpha)); },
+       [](Control& c, A a) { c.SetAlpha(ClampedAlpha(a.GetInt())); }},
+      {L"defCtrlColor", L"Default color", [](const Control& c) { return LLF::ToString(c._defCtrlColor); },
+       [](Control& c, A a) { c.SetDefCtrlColor(a.GetColor()); }},
+      {L"rotation", L"Rotation", [](const Control& c) { return LLF::ToString(c._rotation); },
+       [](Control& c, A a) { c.SetRotation(a.GetFloat()); }},
+      {L"actionsInvisible", L"Actions invisible",
+       [](const Control& c) { return BoolText(c._actionsInvisible); },
+       [](Control& c, A a) { c.SetActionsInvisible(a.GetBool()); }},
+      {L"sidesOffset", L"Sides offset", [](const Control& c) { return LLF::ToString(c._sidesOffset); },
+       [](Control& c, A a) { c.SetSidesOffset(a.GetInt4()); }},
+      {L"startEffectFile", L"Start effect file", [](const Control& c) { return c._startEffectFile; },
+       [](Control& c, A a) { c.SetStartEffect(a.GetValue(), c._startEffectName); }},
+      {L"startEffectName", L"Start effect name", [](const Control& c) { return c._startEffectName; },
+       [](Control& c, A a) { c.SetStartEffect(c._startEffectFile, a.GetValue()); }},
+  };
+  return forms;
+}
+
+const Control::FieldForm* Control::FindField(const wchar_t* attribute) {
+  for (const FieldForm& form : FieldForms()) {
+    if (std::wcscmp(form.attribute, attribute) == 0) {
+      return &form;
+    }
+  }
+  return nullptr;
+}
+
 bool Control::LoadFromXml(LLF::XmlElement& element) {
-  // The base attributes come with the layout format; until then a control
-  // element loads as a default control.
-  (void)element;
+  ApplyStyle(element);
+  for (const wchar_t* attribute : kLoadOrder) {
+    if (const LLF::XmlAttribute* value = element.GetAttribute(std::wstring(attribute))) {
+      FindField(attribute)->apply(*this, *value);
+    }
+  }
+  // The names were recorded above, each as present, so a save keeps them.
+  const LLF::XmlAttribute* file = element.GetAttribute(std::wstring(L"startEffectFile"));
+  const LLF::XmlAttribute* name = element.GetAttribute(std::wstring(L"startEffectName"));
+  if (file && name) {
+    AddAndStartEffect(new Effect(file->GetValue(), name->GetValue()));
+  }
   return true;
+}
+
+void Control::ApplyStyle(LLF::XmlElement& element) {
+  const LLF::XmlAttribute* styleAttribute = element.GetAttribute(std::wstring(L"style"));
+  if (!styleAttribute || styleAttribute->GetValue() == kNoStyle) {
+    return;
+  }
+  const std::wstring styleName = styleAttribute->GetValue();
+  LLF::XmlElement* styles = nullptr;
+  if (GameServices* shell = GameServices::GetInstance()) {
+    if (LLF::XmlDoc* doc = shell->GetStylesDoc()) {
+      styles = doc->GetRoot()->GetChildByPath(L"game/styles");
+    }
+  }
+  const LLF::XmlElement* style = nullptr;
+  for (int i = 0; styles && !style && i < styles->GetChildsCount(); ++i) {
+    const LLF::XmlElement* candidate = styles->GetChild(i);
+    const LLF::XmlAttribute* candidateName =
+        candidate->IsComment() ? nullptr : candidate->GetAttribute(std::wstring(L"styleName"));
+    if (candidateName && candidateName->GetValue() == styleName) {
+      style = candidate;
+    }
+  }
+  if (!style) {
+    LLF::Log::GetInstance().Write(L"Warning: Style \"" + styleName + L"\" not found.");
+    return;
+  }
+  for (int i = 0; i < style->GetAttributesCount(); ++i) {
+    const LLF::XmlAttribute* attribute = style->GetAttribute(i);
+    const std::wstring name(attribute->GetNameView());
+    if (name != L"styleName" && !element.GetAttribute(name)) {
+      element.AddAttribute(*attribute);
+    }
+  }
+  element.GetAttribute(std::wstring(L"style"))->SetValue(kNoStyle);
+}
+
+LLF::XmlElement* Control::SaveToXml() {
+  auto element = std::make_unique<LLF::XmlElement>(_tag);
+  const std::unique_ptr<Control> fresh(CreateInstance());
+  auto write = [&](const wchar_t* attribute) {
+    element->AddAttribute(std::wstring(attribute), FindField(attribute)->text(*this));
+  };
+  auto writeChanged = [&](const wchar_t* attribute) {
+    const FieldForm* form = FindField(attribute);
+    const std::wstring text = form->text(*this);
+    if (text != form->text(*fresh)) {
+      element->AddAttribute(std::wstring(attribute), text);
+      return true;
+    }
+    return false;
+  };
+
+  if (_name != fresh->_name) {
+    const bool workspace = _name.starts_with(kWorkspaceMarker);
+    element->AddAttribute(std::wstring(L"name"),
+                          workspace ? _name.substr(std::size(kWorkspaceMarker) - 1) : _name);
+  }
+  write(L"size");
+  write(L"pos");
+  for (const wchar_t* attribute : {L"scale", L"draggable", L"actionsInvisible", L"passDragToParent",
+                                   L"visible", L"renderable", L"enabled", L"useClipping"}) {
+    writeChanged(attribute);
+  }
+  // The relative centre reads back to the centre only while the centre is
+  // still the one it gave (neither the size nor the centre has changed
+  // since); otherwise the centre in pixels is what the control shows.
+  const LLF::Vector2 fromRelative(static_cast<float>(_size.x) * _transformCenterRelative.x,
+                                  static_cast<float>(_size.y) * _transformCenterRelative.y);
+  if (!(fromRelative == _transformCenter) || !writeChanged(L"transformCenterRelative")) {
+    writeChanged(L"transformCenter");
+  }
+  for (const wchar_t* attribute : {L"origin", L"alpha", L"defCtrlColor", L"rotation", L"sidesOffset",
+                                   L"startEffectFile", L"startEffectName"}) {
+    writeChanged(attribute);
+  }
+  for (Control* child : _children) {
+    std::unique_ptr<LLF::XmlElement> saved(child->SaveToXml());
+    if (saved) {
+      *element->AppendChild(std::wstring()) = std::move(*saved);
+    }
+  }
+  return element.release();
+}
+
+void Control::FillPropertyGrid(std::vector<PropertyGroup>& groups) {
+  PropertyGroup page(kControlPage);
+  for (const wchar_t* attribute : kEditorOrder) {
+    const FieldForm* form = FindField(attribute);
+    page.entries.emplace_back(PROPERTY_ORDINARY, form->label, form->text(*this));
+  }
+  groups.push_back(std::move(page));
+}
+
+bool Control::SetPropertyFromEditor(const std::wstring& page, const std::wstring& label,
+                                    const std::wstring& value) {
+  if (page != kControlPage) {
+    return false;
+  }
+  for (const FieldForm& form : FieldForms()) {
+    if (label == form.label) {
+      form.apply(*this, LLF::XmlAttribute(std::wstring(form.attribute), value));
+      return true;
+    }
+  }
+  return false;
 }
 
 bool Control::LoadFromXmlText(const std::wstring& text) {
@@ -726,14 +978,16 @@ LLF::Matrix4 Control::ComputeTransform() const {
          Translation(_position.x, _position.y);
 }
 
+LLF::Transform Control::ComputeContext(const LLF::Transform* parent) const {
+  const LLF::Transform own(ComputeTransform(), _alpha);
+  return parent ? own.CombinedWith(*parent) : own;
+}
+
 void Control::Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) {
   if (!rs || !IsShown()) {
     return;
   }
-  LLF::Transform context(ComputeTransform(), _alpha);
-  if (parent) {
-    context = context.CombinedWith(*parent);
-  }
+  const LLF::Transform context = ComputeContext(parent);
   if (IsRenderable()) {
     rs->PushTransform(context.matrix);
     // The fill takes the control's own alpha, not the accumulated one.

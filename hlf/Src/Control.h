@@ -44,12 +44,20 @@
 // 101 OnHoverHold, 102 OnMouseLeave, 103 OnMouseDown, 104 OnMouseMove,
 // 105 OnMouseUp, 106 OnMouseDblClick, 107 OnMouseWheel, 108 OnDragStart,
 // 109 OnDrag, 110 OnDragEnd, 111 CreateFromXml, 112 CreateFromXmlText,
-// 113 LoadFromXml, 114 LoadFromXmlText, 115 GetUserFlag, 117 PreUpdate,
+// 113 LoadFromXml, 114 LoadFromXmlText, 115 GetUserFlag, 116 SaveToXml,
+// 117 PreUpdate, 118 FillPropertyGrid, 119 SetPropertyFromEditor,
 // 120 RemoveFinishedEffects, 121 RemoveFinishedModifiers, 122 RenderChilds,
-// 123 UpdateChilds, 124 ProcessMessageChilds, 126 CanProcessMessages,
-// 127 IsShown, 128 CreateInstance, 129 OnCreated.
-// The slots left out here (saving, the editor page and styles) come with
-// the layout format.
+// 123 UpdateChilds, 124 ProcessMessageChilds, 125 ApplyStyle,
+// 126 CanProcessMessages, 127 IsShown, 128 CreateInstance, 129 OnCreated.
+//
+// Layout element: named by the tag; the attributes "name", "size", "pos",
+// "scale", "draggable", "renderable", "visible", "enabled", "useClipping",
+// "passDragToParent", "transformCenter", "transformCenterRelative",
+// "origin", "alpha", "defCtrlColor", "rotation", "actionsInvisible",
+// "sidesOffset", "startEffectFile", "startEffectName", each optional; the
+// child elements are the children in drawing order. "style" names a style
+// of the game shell's styles document whose attributes fill in those the
+// element lacks.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -58,6 +66,7 @@
 #include "Matrix4.h"
 #include "Message.h"
 #include "Point.h"
+#include "PropertyGroup.h"
 #include "Rect.h"
 #include "RectF.h"
 #include "StateMachine.h"
@@ -266,15 +275,31 @@ class Control : public StateMachine {
   virtual Control* CreateFromXml(LLF::XmlElement& element);
   // CreateFromXml of the text's top-level element, read with variables.
   virtual Control* CreateFromXmlText(const std::wstring& text);
-  // Reads the control's element; subclasses read theirs after the base's.
-  // True here.
+  // Applies the element's style, then sets the attributes present through
+  // the setters and starts the start effect when the element names both its
+  // file and its name (both are recorded as SetStartEffect does, so saving
+  // writes them back). "alpha" is clamped to 0-255. Subclasses read their
+  // own attributes after the base's. True here.
   virtual bool LoadFromXml(LLF::XmlElement& element);
   // LoadFromXml of the text's top-level element, read with variables;
   // false when the text does not parse.
   virtual bool LoadFromXmlText(const std::wstring& text);
   virtual bool GetUserFlag() const { return _userFlag; }
+  // A new element (the caller owns it) holding what LoadFromXml reads back
+  // to this control: "size" and "pos" always, the other attributes where
+  // they differ from a new default object of the same class, then the
+  // children's elements in order. A leading "WSELEMENT_" is left out of the
+  // name. Subclasses add their attributes to the base's element.
+  virtual LLF::XmlElement* SaveToXml();
   // Clears the per-frame flags of the subtree.
   virtual void PreUpdate();
+  // Appends the editor page "Control properties", values in their
+  // attribute text forms.
+  virtual void FillPropertyGrid(std::vector<PropertyGroup>& groups);
+  // Applies one row of the page "Control properties" through its setter;
+  // false for another page or an unknown row.
+  virtual bool SetPropertyFromEditor(const std::wstring& page, const std::wstring& label,
+                                     const std::wstring& value);
   // Delete every effect and modifier that has stopped.
   virtual void RemoveFinishedEffects();
   virtual void RemoveFinishedModifiers();
@@ -283,6 +308,10 @@ class Control : public StateMachine {
   // meanwhile.
   virtual void UpdateChilds(unsigned dt);
   virtual bool ProcessMessageChilds(const LLF::Message& msg);
+  // Fills in the attributes the element lacks from the style its "style"
+  // names, then marks the element as styled ("NoStyleNameDefined"). An
+  // unknown style is logged and the element is left as it is.
+  virtual void ApplyStyle(LLF::XmlElement& element);
   // Enabled, visible and not actions-invisible.
   virtual bool CanProcessMessages() const;
   virtual bool IsShown() const { return IsVisible(); }
@@ -295,6 +324,9 @@ class Control : public StateMachine {
   // The control's transform (row vectors): scale and rotation about the
   // transform centre, minus the origin, then the position.
   LLF::Matrix4 ComputeTransform() const;
+  // The transform and alpha the control draws with inside its parent's
+  // context (null at the root).
+  LLF::Transform ComputeContext(const LLF::Transform* parent) const;
   // The input rectangle with its top-left corner placed at topLeft: size,
   // inset by the sides offset, width and height at least 0.
   LLF::RectF GetInputRect(const LLF::Vector2& topLeft) const;
@@ -355,6 +387,12 @@ class Control : public StateMachine {
 
  private:
   bool InsertChild(Control* child, bool front, const wchar_t* operation);
+
+  // One base attribute: its XML name, its editor row, its value as text
+  // and how it is set from an attribute.
+  struct FieldForm;
+  static const std::vector<FieldForm>& FieldForms();
+  static const FieldForm* FindField(const wchar_t* attribute);
 
   static inline int s_dispatchDepth = 0;
 };

@@ -3,7 +3,6 @@
 #include "Control.h"
 #include "IRenderSystem.h"
 #include "RendersManager.h"
-#include "XmlAttribute.h"
 #include "XmlElement.h"
 
 namespace HLF {
@@ -76,21 +75,8 @@ void Fader::Apply(float p, float dt) {
 }
 
 bool Fader::ReadType(const LLF::XmlElement& element, int& type) {
-  const LLF::XmlAttribute* attribute = element.GetAttribute(std::wstring(L"type"));
-  if (!attribute) {
-    return false;
-  }
-  const std::wstring& text = attribute->GetValue();
-  if (text == L"FADEOUT") {
-    type = FADE_RISE;
-  } else if (text == L"FADEIN") {
-    type = FADE_FALL;
-  } else if (text == L"FADETO") {
-    type = FADE_RANGE;
-  } else {
-    return false;
-  }
-  return true;
+  // The words in the order of the types they name.
+  return ReadWord(element, L"type", {L"FADEIN", L"FADEOUT", L"FADETO"}, type);
 }
 
 bool Fader::LoadFromXml(LLF::XmlElement& element) {

@@ -1,15 +1,19 @@
 #include "FrameworkPrototypes.h"
 
 #include "AudioFader.h"
+#include "Blinker.h"
 #include "Control.h"
 #include "ControlFactory.h"
+#include "Cycler.h"
 #include "Fader.h"
 #include "Modifier.h"
 #include "ModifierFactory.h"
+#include "ModProps.h"
 #include "Mover.h"
 #include "MoverTo.h"
 #include "Rotator.h"
 #include "Scaler.h"
+#include "StaticImage.h"
 #include "TimeWarp.h"
 #include "TimeWarpAccDec.h"
 #include "TimeWarpAccelerate.h"
@@ -20,22 +24,26 @@
 namespace HLF {
 
 void RegisterFrameworkPrototypes() {
-  // Controls: "control", then the widgets, dialogs, static image, emitter
-  // and hyperlink label in their turn as they are built.
+  // Controls: "control", "dialog", "button", "edit", "label", "listbox",
+  // "scroll", "slider", "popupmenu", "staticimage", "progress", "checkbox",
+  // the dialogs, "emitter", "tutorialdlg", "hyperlabel"; the widgets,
+  // dialogs, emitter and hyperlink label take their places as they are
+  // built.
   ControlFactory& controls = ControlFactory::GetInstance();
   controls.Register(new Control());
+  controls.Register(new StaticImage());
 
-  // Modifiers: "modifier", "blinker", "fader", "audiofader", "mover",
-  // "moverto", "scaler", "rotator", "modprops", "cycler"; the blinker, the
-  // property modifier and the cycler take their places as they are built.
   ModifierFactory& modifiers = ModifierFactory::GetInstance();
   modifiers.Register(new Modifier());
+  modifiers.Register(new Blinker());
   modifiers.Register(new Fader());
   modifiers.Register(new AudioFader());
   modifiers.Register(new Mover());
   modifiers.Register(new MoverTo());
   modifiers.Register(new Scaler());
   modifiers.Register(new Rotator());
+  modifiers.Register(new ModProps());
+  modifiers.Register(new Cycler());
 
   TimeWarpFactory& curves = TimeWarpFactory::GetInstance();
   curves.Register(new TimeWarp());

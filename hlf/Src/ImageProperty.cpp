@@ -15,8 +15,6 @@ namespace HLF {
 
 namespace {
 
-const wchar_t* const kPageTitle = L"Image properties";
-
 // Scales a colour's alpha by the drawing alpha.
 LLF::Color Faded(LLF::Color color, uint8_t alpha) {
   color.a = static_cast<uint8_t>(color.a * alpha / 255);

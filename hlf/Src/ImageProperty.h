@@ -82,6 +82,9 @@ class ImageProperty : public ControlProperty {
   // manager does not hold.
   std::wstring GetImageName() const;
 
+  // The title of the property's editor page.
+  static constexpr const wchar_t* kPageTitle = L"Image properties";
+
  private:
   void DrawPlaceholder(LLF::IRenderSystem* rs, uint8_t alpha);
 

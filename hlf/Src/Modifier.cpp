@@ -222,4 +222,21 @@ bool Modifier::ReadAttribute(const LLF::XmlElement& element, const wchar_t* name
   return ReadInto(element, name, out, &LLF::XmlAttribute::GetBool);
 }
 
+bool Modifier::ReadWord(const LLF::XmlElement& element, const wchar_t* name,
+                        std::initializer_list<const wchar_t*> words, int& out) {
+  const LLF::XmlAttribute* attribute = element.GetAttribute(std::wstring(name));
+  if (!attribute) {
+    return false;
+  }
+  int index = 0;
+  for (const wchar_t* word : words) {
+    if (attribute->GetValue() == word) {
+      out = index;
+      return true;
+    }
+    ++index;
+  }
+  return false;
+}
+
 }  // namespace HLF

@@ -20,6 +20,7 @@
 // 23 ApplyInitial, 24 Apply, 25 CreateFromXml, 26 CreateFromXmlText,
 // 27 LoadFromXml, 28 LoadFromXmlText, 29 CopyFrom, 30 CreateInstance.
 // Subclasses append theirs from 31 on.
+#include <initializer_list>
 #include <string>
 
 #include "MessageSender.h"
@@ -110,6 +111,11 @@ class Modifier : public LLF::MessageSender {
   static bool ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, float& out);
   static bool ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, int& out);
   static bool ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, bool& out);
+  // The index in words of the attribute's value (exact, case-sensitive)
+  // into out; false, out unchanged, when the attribute is absent or its
+  // value is none of the words.
+  static bool ReadWord(const LLF::XmlElement& element, const wchar_t* name,
+                       std::initializer_list<const wchar_t*> words, int& out);
 
  protected:
   // The message of code with this modifier as its sender.

@@ -1,7 +1,6 @@
 #include "Rotator.h"
 
 #include "Control.h"
-#include "XmlAttribute.h"
 #include "XmlElement.h"
 
 namespace HLF {
@@ -40,13 +39,8 @@ bool Rotator::LoadFromXml(LLF::XmlElement& element) {
   ReadAttribute(element, L"startAngle", _startAngle);
   ReadAttribute(element, L"endAngle", _endAngle);
   ReadAttribute(element, L"speed", _speed);
-  if (const LLF::XmlAttribute* type = element.GetAttribute(std::wstring(L"type"))) {
-    if (type->GetValue() == L"FIXED") {
-      _type = FIXED;
-    } else if (type->GetValue() == L"DELTA") {
-      _type = DELTA;
-    }
-  }
+  // The words in the order of the types they name.
+  ReadWord(element, L"type", {L"DELTA", L"FIXED"}, _type);
   return true;
 }
 

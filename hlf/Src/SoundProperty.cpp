@@ -66,7 +66,7 @@ void SoundProperty::SaveSoundProps(LLF::XmlElement& element) const {
 
 void SoundProperty::FillPropertyPage() {
   ControlProperty::FillPropertyPage();
-  _propertyGroup.title = L"Sound properties";
+  _propertyGroup.title = kPageTitle;
   LLF::Sound* sound = GetSound(kClickSlot);
   _propertyGroup.entries.emplace_back(PROPERTY_ORDINARY, L"ID",
                                       LLF::SoundSystem::GetInstance().FindResourceId(sound));

@@ -55,6 +55,8 @@ class SoundProperty : public ControlProperty {
 
   // The slot the editor page and clicks use.
   static constexpr const wchar_t* kClickSlot = L"soundName";
+  // The title of the property's editor page.
+  static constexpr const wchar_t* kPageTitle = L"Sound properties";
 
  private:
   std::map<std::wstring, LLF::Sound*> _sounds;

@@ -170,15 +170,15 @@ TEST_F(FactoryTest, FrameworkPrototypesInRegistrationOrder) {
     tags.push_back(controls.GetPrototype(i)->GetTypeName());
   }
   // SetUp added the test's own "part" after the framework's.
-  EXPECT_EQ(tags, (std::vector<std::wstring>{L"control", L"part"}));
+  EXPECT_EQ(tags, (std::vector<std::wstring>{L"control", L"staticimage", L"part"}));
 
   tags.clear();
   HLF::ModifierFactory& modifiers = HLF::ModifierFactory::GetInstance();
   for (int i = 0; i < modifiers.GetPrototypesCount(); ++i) {
     tags.push_back(modifiers.GetPrototype(i)->GetTag());
   }
-  EXPECT_EQ(tags, (std::vector<std::wstring>{L"modifier", L"fader", L"audiofader", L"mover", L"moverto",
-                                             L"scaler", L"rotator"}));
+  EXPECT_EQ(tags, (std::vector<std::wstring>{L"modifier", L"blinker", L"fader", L"audiofader", L"mover",
+                                             L"moverto", L"scaler", L"rotator", L"modprops", L"cycler"}));
 
   tags.clear();
   HLF::TimeWarpFactory& curves = HLF::TimeWarpFactory::GetInstance();
@@ -207,6 +207,9 @@ TEST_F(FactoryTest, ModifiersAndTheirCurvesByName) {
       {L"<moverto />", "MoverTo", L""},
       {L"<scaler />", "Scaler", L""},
       {L"<rotator />", "Rotator", L""},
+      {L"<blinker timeWarp=\"accelerate\" />", "Blinker", L"accelerate"},
+      {L"<cycler />", "Cycler", L""},
+      {L"<modprops />", "ModProps", L""},
       {L"<vars timeWarp=\"linear\" />", nullptr, nullptr},
       {L"<fadr />", nullptr, nullptr},
   };

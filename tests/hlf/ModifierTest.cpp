@@ -17,8 +17,6 @@
 #include "MoverTo.h"
 #include "RecordingRenderSystem.h"
 #include "Rotator.h"
-#include "SoundCodecSilent.h"
-#include "SoundDriverSilent.h"
 #include "SoundFixture.h"
 #include "StringUtils.h"
 #include "TimeWarpDecelerate.h"
@@ -338,11 +336,9 @@ TEST(ModifierTest, FaderWithoutATargetTintsTheScreen) {
 class AudioFaderTest : public QmTest::SoundFixture {
  protected:
   void SetUp() override {
-    Register(&LLF::SoundCodecSilent::GetInstance(), &LLF::SoundDriverSilent::GetInstance());
-    ASSERT_TRUE(system.SetCurrentDriver(0));
-    const std::wstring file = WriteFile("a.wav", "RIFF and some bytes");
-    music = system.LoadMusic(file, 1, 100.0f, 100.0f, L"theme", false);
-    sound = system.LoadSound(file, 0, 40.0f, 100.0f, L"click", false);
+    UseSilentDriver();
+    music = AddSilentMusic(L"theme");
+    sound = AddSilentSound(L"click", 40.0f);
     ASSERT_NE(music, nullptr);
     ASSERT_NE(sound, nullptr);
   }

@@ -9,8 +9,7 @@
 #include "ImageProperty.h"
 #include "LogRecorder.h"
 #include "RecordingRenderSystem.h"
-#include "SoundCodecSilent.h"
-#include "SoundDriverSilent.h"
+#include "ISoundDriver.h"
 #include "SoundFixture.h"
 #include "SoundProperty.h"
 #include "XmlAttribute.h"
@@ -322,11 +321,9 @@ TEST(ImagePropertyTest, TypeTestOfAControlWithAnImage) {
 class SoundPropertyTest : public QmTest::SoundFixture {
  protected:
   void SetUp() override {
-    Register(&LLF::SoundCodecSilent::GetInstance(), &LLF::SoundDriverSilent::GetInstance());
-    ASSERT_TRUE(system.SetCurrentDriver(0));
-    const std::wstring file = WriteFile("a.wav", "RIFF and some bytes");
-    click = system.LoadSound(file, 0, 100.0f, 100.0f, L"click", false);
-    hover = system.LoadSound(file, 0, 100.0f, 100.0f, L"hover", false);
+    UseSilentDriver();
+    click = AddSilentSound(L"click");
+    hover = AddSilentSound(L"hover");
     ASSERT_NE(click, nullptr);
     ASSERT_NE(hover, nullptr);
   }
@@ -365,6 +362,52 @@ TEST_F(SoundPropertyTest, AMissingSoundFailsTheRead) {
   EXPECT_EQ(box.GetSound(L"sound_later"), nullptr);  // not read any more
   EXPECT_FALSE(box.SetSoundObject(nullptr, L"soundName"));
   EXPECT_EQ(box.GetSound(L"soundName"), click);
+}
+
+// A driver that only notes the sounds it is asked to play.
+class PlayingDriver : public LLF::ISoundDriver {
+ public:
+  bool IsReal() const override { return false; }
+  bool Init(const LLF::SoundSettings&) override { return true; }
+  void Destroy() override {}
+  void Update() override {}
+  bool StartAll() override { return true; }
+  bool PauseAll() override { return true; }
+  bool StopAll() override { return true; }
+  bool PlaySound(LLF::Sound* sound) override {
+    played.push_back(sound);
+    return true;
+  }
+  bool PlayMusic(LLF::Music*) override { return true; }
+  void FreeSoundData(LLF::Sound*) override {}
+  void FreeMusicData(LLF::Music*) override {}
+  bool PauseSound(LLF::Sound*) override { return true; }
+  bool ResumeSound(LLF::Sound*) override { return true; }
+  bool StopSound(LLF::Sound*) override { return true; }
+  bool PauseMusic(LLF::Music*) override { return true; }
+  bool ResumeMusic(LLF::Music*) override { return true; }
+  bool StopMusic(LLF::Music*) override { return true; }
+  void UpdateMusic(LLF::Music*) override {}
+  void UpdateSound(LLF::Sound*) override {}
+
+  std::vector<LLF::Sound*> played;
+};
+
+TEST_F(SoundPropertyTest, PlaysThroughTheCurrentDriver) {
+  SoundBox box;
+  box.SetSoundObject(click, L"soundName");
+  box.SetSoundObject(hover, L"over_sound");
+  PlayingDriver driver;
+  ASSERT_TRUE(system.RegisterDriver(&driver));
+  ASSERT_TRUE(system.SetCurrentDriver(system.GetDriversCount() - 1));
+  box.Play(L"over_sound");
+  box.Play(L"unset_sound");
+  box.Play(L"soundName");
+  EXPECT_EQ(driver.played, (std::vector<LLF::Sound*>{hover, click}));
+  system.ReleaseCurrentDriver();
+  system.UnregisterDriver(&driver);
+  box.Play(L"soundName");  // no driver: nothing, and no crash
+  EXPECT_EQ(driver.played.size(), 2u);
 }
 
 TEST_F(SoundPropertyTest, EditorPage) {

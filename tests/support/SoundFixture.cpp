@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <fstream>
 
+#include "SoundCodecSilent.h"
+#include "SoundDriverSilent.h"
 #include "StringUtils.h"
 #include "TestEnv.h"
 
@@ -35,6 +37,19 @@ std::wstring SoundFixture::WriteFile(const std::string& name, const std::string&
   const std::string path = NewTempFolder("sounds") + "/" + name;
   std::ofstream(path, std::ios::binary) << content;
   return LLF::FromOsPath(path);
+}
+
+void SoundFixture::UseSilentDriver() {
+  Register(&LLF::SoundCodecSilent::GetInstance(), &LLF::SoundDriverSilent::GetInstance());
+  ASSERT_TRUE(system.SetCurrentDriver(system.GetDriversCount() - 1));
+}
+
+LLF::Sound* SoundFixture::AddSilentSound(const std::wstring& id, float volume) {
+  return system.LoadSound(WriteFile("a.wav", "RIFF and some bytes"), 0, volume, 100.0f, id, false);
+}
+
+LLF::Music* SoundFixture::AddSilentMusic(const std::wstring& id, float volume) {
+  return system.LoadMusic(WriteFile("a.ogg", "OggS and some bytes"), 1, volume, 100.0f, id, false);
 }
 
 }  // namespace QmTest

@@ -22,6 +22,12 @@ class SoundFixture : public ::testing::Test {
   void Unregister(LLF::ICodec* codec);
   // A new file with the content in a fresh folder; its path.
   static std::wstring WriteFile(const std::string& name, const std::string& content);
+  // The silent codec and driver registered, the driver current: its codec
+  // makes a sound or a piece of music of any file.
+  void UseSilentDriver();
+  // A sound or a piece of music of the silent codec, kept under the id.
+  LLF::Sound* AddSilentSound(const std::wstring& id, float volume = 100.0f);
+  LLF::Music* AddSilentMusic(const std::wstring& id, float volume = 100.0f);
 
   LLF::SoundSystem& system = LLF::SoundSystem::GetInstance();
 
