@@ -203,11 +203,23 @@ TEST(TextPropertyTest, ScaledParentScalesTheLayoutOnce) {
 using Parsed = QmTest::ParsedElement;
 using QmTest::AttributeTexts;
 
-std::vector<std::wstring> Saved(const TextBox& box) {
-  LLF::XmlElement element(L"textbox");
-  const TextBox reference;
-  box.SaveTextProps(element, reference);
-  return AttributeTexts(element);
+// What the control writes after the size and position it always writes
+// (those of a default control here).
+std::vector<std::wstring> Saved(TextBox& box) {
+  const std::unique_ptr<LLF::XmlElement> element(box.SaveToXml());
+  std::vector<std::wstring> attributes = AttributeTexts(*element);
+  if (attributes.size() < 2 || attributes[0] != L"size=100,100" || attributes[1] != L"pos=0,0") {
+    ADD_FAILURE() << "no default size and position first";
+    return attributes;
+  }
+  return std::vector<std::wstring>(attributes.begin() + 2, attributes.end());
+}
+
+// The pages the control offers the editor: Control's, then the text's.
+std::vector<HLF::PropertyGroup> Pages(TextBox& box) {
+  std::vector<HLF::PropertyGroup> pages;
+  box.FillPropertyGrid(pages);
+  return pages;
 }
 
 TEST(TextPropertyTest, AttributesReadAndWrittenWhenTheyDiffer) {
@@ -238,6 +250,12 @@ TEST(TextPropertyTest, AttributesReadAndWrittenWhenTheyDiffer) {
   ASSERT_TRUE(box.LoadFromXml(*parsed.element));
   EXPECT_EQ(box.GetFont(), small);
   EXPECT_EQ(Saved(box), all);
+  // What is written loads back to the same settings.
+  const std::unique_ptr<LLF::XmlElement> written(box.SaveToXml());
+  TextBox again;
+  ASSERT_TRUE(again.LoadFromXml(*written));
+  EXPECT_EQ(again.GetFont(), small);
+  EXPECT_EQ(Saved(again), all);
 
   // Each attribute alone: only it is written back.
   for (const std::wstring& attribute : all) {
@@ -249,7 +267,8 @@ TEST(TextPropertyTest, AttributesReadAndWrittenWhenTheyDiffer) {
     ASSERT_TRUE(loaded.LoadFromXml(*one.element));
     EXPECT_EQ(Saved(loaded), std::vector<std::wstring>{attribute});
   }
-  EXPECT_TRUE(Saved(TextBox()).empty());
+  TextBox fresh;
+  EXPECT_TRUE(Saved(fresh).empty());
 }
 
 TEST(TextPropertyTest, ShadowTakesAllThreeAttributes) {
@@ -346,7 +365,10 @@ TEST(TextPropertyTest, EditorPage) {
   QmTest::FontAssets fonts;
   LLF::Font* small = fonts.Add(L"small", 12);
   TextBox box;
-  const HLF::PropertyGroup fresh = box.GetPropertyGroup();
+  const std::vector<HLF::PropertyGroup> pages = Pages(box);
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_EQ(pages[0].title, L"Control properties");
+  const HLF::PropertyGroup& fresh = pages[1];
   EXPECT_EQ(fresh.title, L"Text properties");
   struct Row {
     const wchar_t* label;
@@ -374,9 +396,9 @@ TEST(TextPropertyTest, EditorPage) {
     EXPECT_EQ(fresh.entries[i].label, rows[i].label);
     EXPECT_EQ(fresh.entries[i].kind, rows[i].kind);
     EXPECT_EQ(fresh.entries[i].value, rows[i].before);
-    EXPECT_TRUE(box.SetPropertyFromPage(rows[i].label, rows[i].edit));
+    EXPECT_TRUE(box.SetPropertyFromEditor(L"Text properties", rows[i].label, rows[i].edit));
   }
-  const HLF::PropertyGroup edited = box.GetPropertyGroup();
+  const HLF::PropertyGroup edited = Pages(box).back();
   for (size_t i = 0; i < std::size(rows); ++i) {
     EXPECT_EQ(edited.entries[i].value, rows[i].after) << LLF::WideToAnsi(rows[i].label);
   }
@@ -392,10 +414,14 @@ TEST(TextPropertyTest, EditorPage) {
   std::unique_ptr<LLF::Font> editorFont = LineFont();
   QmTest::TestEditor editor;
   editor.font = editorFont.get();
-  EXPECT_TRUE(box.SetPropertyFromPage(L"Font", L"##font_editor;"));
+  EXPECT_TRUE(box.SetPropertyFromEditor(L"Text properties", L"Font", L"##font_editor;"));
   EXPECT_EQ(box.GetFont(), editorFont.get());
-  EXPECT_TRUE(box.SetPropertyFromPage(L"Name", L"x"));
-  EXPECT_EQ(box.GetPropertyGroup().entries.size(), std::size(rows));
+  EXPECT_TRUE(box.SetPropertyFromEditor(L"Text properties", L"Name", L"x"));
+  EXPECT_EQ(box.GetName(), L"");
+  EXPECT_EQ(Pages(box).back().entries.size(), std::size(rows));
+  // Control's page still reaches Control.
+  EXPECT_TRUE(box.SetPropertyFromEditor(L"Control properties", L"Name", L"x"));
+  EXPECT_EQ(box.GetName(), L"x");
 }
 
 }  // namespace
