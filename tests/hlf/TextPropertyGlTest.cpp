@@ -5,14 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
-#include "AppWindow.h"
 #include "Control.h"
 #include "Font.h"
 #include "FontTestUtil.h"
+#include "GlScreen.h"
+#include "IRenderSystem.h"
 #include "Image.h"
-#include "ImageTestUtil.h"
-#include "RenderSystemHardware.h"
 #include "TextBox.h"
 
 namespace {
@@ -34,14 +34,7 @@ struct Probe {
 class TextPropertyGlTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    LLF::AppSettings settings;
-    settings.width = 800;
-    settings.height = 600;
-    ASSERT_TRUE(LLF::AppWindow::GetInstance().Create(settings));
-    LLF::RenderSystemHardware::SetGfxLibrary(nullptr);
-    LLF::RenderSettings render;
-    render.verticalSync = false;
-    ASSERT_TRUE(rs.Init(render));
+    ASSERT_TRUE(screen.IsReady());
     // One glyph, 'A': a 10 x 10 square in a 16 x 16 cell, one pixel in from
     // its left and lower edges; line height 16, advance 14. Drawn with its
     // pen at (x, y) it covers [x + 1, x + 11) x [y + 6, y + 16).
@@ -51,11 +44,8 @@ class TextPropertyGlTest : public ::testing::Test {
     a.renderOffset = LLF::Point(4, 0);
     font = QmTest::SquareGlyphFont(16, LLF::Point(1, 1), 16, 4, {a});
   }
-  void TearDown() override {
-    font.reset();
-    rs.Destroy();
-    LLF::AppWindow::GetInstance().Destroy();
-  }
+  // The glyph textures go while the render system still runs.
+  void TearDown() override { font.reset(); }
 
   // Centred in the middle of a 200 x 100 box: "A" over "AAA", 4 apart, with
   // a red shadow 3 to the right and down.
@@ -73,11 +63,8 @@ class TextPropertyGlTest : public ::testing::Test {
 
   // The frame of root, checked at the probes.
   void Check(HLF::Control& root, const std::vector<Probe>& probes) {
-    ASSERT_TRUE(rs.BeginFrame());
-    rs.Clear(kBlack, true, false);
-    root.Render(&rs, nullptr);
-    rs.EndFrame();
-    std::unique_ptr<LLF::Image> shot(rs.GetScreenshot());
+    std::unique_ptr<LLF::Image> shot =
+        screen.Frame([&root](LLF::IRenderSystem* rs) { root.Render(rs, nullptr); });
     ASSERT_TRUE(shot);
     for (const Probe& p : probes) {
       Color c;
@@ -88,8 +75,7 @@ class TextPropertyGlTest : public ::testing::Test {
     }
   }
 
-  LLF::RenderSystemHardware& rs = LLF::RenderSystemHardware::GetInstance();
-  QmTest::CurrentRender _current{&rs};
+  QmTest::GlScreen screen;
   std::unique_ptr<LLF::Font> font;
 };
 
