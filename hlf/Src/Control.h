@@ -289,7 +289,9 @@ class Control : public StateMachine {
   // to this control: "size" and "pos" always, the other attributes where
   // they differ from a new default object of the same class, then the
   // children's elements in order. A leading "WSELEMENT_" is left out of the
-  // name. Subclasses add their attributes to the base's element.
+  // name. The relative transform centre is written while it still gives the
+  // centre, otherwise the centre in pixels. Subclasses add their attributes
+  // to the base's element.
   virtual LLF::XmlElement* SaveToXml();
   // Clears the per-frame flags of the subtree.
   virtual void PreUpdate();

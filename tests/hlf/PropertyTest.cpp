@@ -9,9 +9,9 @@
 #include "ImageProperty.h"
 #include "LogRecorder.h"
 #include "RecordingRenderSystem.h"
-#include "ISoundDriver.h"
 #include "SoundFixture.h"
 #include "SoundProperty.h"
+#include "SoundTestDoubles.h"
 #include "XmlAttribute.h"
 #include "XmlDocEx.h"
 #include "XmlElement.h"
@@ -364,46 +364,17 @@ TEST_F(SoundPropertyTest, AMissingSoundFailsTheRead) {
   EXPECT_EQ(box.GetSound(L"soundName"), click);
 }
 
-// A driver that only notes the sounds it is asked to play.
-class PlayingDriver : public LLF::ISoundDriver {
- public:
-  bool IsReal() const override { return false; }
-  bool Init(const LLF::SoundSettings&) override { return true; }
-  void Destroy() override {}
-  void Update() override {}
-  bool StartAll() override { return true; }
-  bool PauseAll() override { return true; }
-  bool StopAll() override { return true; }
-  bool PlaySound(LLF::Sound* sound) override {
-    played.push_back(sound);
-    return true;
-  }
-  bool PlayMusic(LLF::Music*) override { return true; }
-  void FreeSoundData(LLF::Sound*) override {}
-  void FreeMusicData(LLF::Music*) override {}
-  bool PauseSound(LLF::Sound*) override { return true; }
-  bool ResumeSound(LLF::Sound*) override { return true; }
-  bool StopSound(LLF::Sound*) override { return true; }
-  bool PauseMusic(LLF::Music*) override { return true; }
-  bool ResumeMusic(LLF::Music*) override { return true; }
-  bool StopMusic(LLF::Music*) override { return true; }
-  void UpdateMusic(LLF::Music*) override {}
-  void UpdateSound(LLF::Sound*) override {}
-
-  std::vector<LLF::Sound*> played;
-};
-
 TEST_F(SoundPropertyTest, PlaysThroughTheCurrentDriver) {
   SoundBox box;
   box.SetSoundObject(click, L"soundName");
   box.SetSoundObject(hover, L"over_sound");
-  PlayingDriver driver;
+  SoundTestDoubles::FakeDriver driver(false, true);
   ASSERT_TRUE(system.RegisterDriver(&driver));
   ASSERT_TRUE(system.SetCurrentDriver(system.GetDriversCount() - 1));
   box.Play(L"over_sound");
   box.Play(L"unset_sound");
   box.Play(L"soundName");
-  EXPECT_EQ(driver.played, (std::vector<LLF::Sound*>{hover, click}));
+  EXPECT_EQ(driver.played, (std::vector<const LLF::Sound*>{hover, click}));
   system.ReleaseCurrentDriver();
   system.UnregisterDriver(&driver);
   box.Play(L"soundName");  // no driver: nothing, and no crash

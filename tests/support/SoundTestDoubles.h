@@ -31,7 +31,10 @@ class FakeDriver : public LLF::ISoundDriver {
   bool StartAll() override { return true; }
   bool PauseAll() override { return true; }
   bool StopAll() override { return true; }
-  bool PlaySound(LLF::Sound*) override { return true; }
+  bool PlaySound(LLF::Sound* sound) override {
+    played.push_back(sound);
+    return true;
+  }
   bool PlayMusic(LLF::Music*) override { return true; }
   void FreeSoundData(LLF::Sound* sound) override { freed.push_back(sound); }
   void FreeMusicData(LLF::Music* music) override { freed.push_back(music); }
@@ -48,6 +51,7 @@ class FakeDriver : public LLF::ISoundDriver {
   int destroys = 0;
   std::vector<const LLF::AudioObject*> updated;
   std::vector<const LLF::AudioObject*> freed;
+  std::vector<const LLF::Sound*> played;
 
  private:
   bool _real;
