@@ -17,6 +17,9 @@
 // continue from 7.
 #include <string>
 
+#include <cstdint>
+
+#include "Color.h"
 #include "PropertyGroup.h"
 
 namespace HLF {
@@ -44,6 +47,12 @@ class ControlProperty {
   virtual ~ControlProperty() = default;
 
  protected:
+  // The colour with its alpha scaled by the drawing alpha.
+  static LLF::Color Faded(LLF::Color color, uint8_t alpha) {
+    color.a = static_cast<uint8_t>(color.a * alpha / 255);
+    return color;
+  }
+
   PropertyGroup _propertyGroup;
   Control* _owner = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "Image.h"
 #include "ImagesManager.h"
 #include "Log.h"
+#include "PropertyAttributes.h"
 #include "StringUtils.h"
 #include "XmlAttribute.h"
 #include "XmlElement.h"
@@ -14,12 +15,6 @@
 namespace HLF {
 
 namespace {
-
-// Scales a colour's alpha by the drawing alpha.
-LLF::Color Faded(LLF::Color color, uint8_t alpha) {
-  color.a = static_cast<uint8_t>(color.a * alpha / 255);
-  return color;
-}
 
 // A cell or loop from a file or the editor, when it names a frame of the
 // image's grid.
@@ -150,23 +145,14 @@ bool ImageProperty::LoadImageProps(LLF::XmlElement& element) {
     }
     (this->*frame.set)(value);
   }
-  if (const LLF::XmlAttribute* offset = element.GetAttribute(std::wstring(L"imagePermanentOffset"))) {
-    SetImageOffset(offset->GetFloatPair());
+  LLF::Vector2 offset;
+  if (ReadAttribute(element, L"imagePermanentOffset", offset)) {
+    SetImageOffset(offset);
   }
-  const struct {
-    const wchar_t* attribute;
-    LLF::Color* color;
-  } colors[] = {
-      {L"imageBackColor", &_backColor},
-      {L"imageLineColor", &_lineColor},
-      {L"imageMouseOverColor", &_mouseOverColor},
-      {L"imageMousePressedColor", &_mousePressedColor},
-  };
-  for (const auto& c : colors) {
-    if (const LLF::XmlAttribute* attribute = element.GetAttribute(std::wstring(c.attribute))) {
-      *c.color = attribute->GetColor();
-    }
-  }
+  ReadAttribute(element, L"imageBackColor", _backColor);
+  ReadAttribute(element, L"imageLineColor", _lineColor);
+  ReadAttribute(element, L"imageMouseOverColor", _mouseOverColor);
+  ReadAttribute(element, L"imageMousePressedColor", _mousePressedColor);
   return true;
 }
 
@@ -184,24 +170,11 @@ void ImageProperty::SaveImageProps(LLF::XmlElement& element, const ImageProperty
   if (_image && _drawParams.cell != reference._drawParams.cell) {
     element.AddAttribute(std::wstring(L"imageCell"), _drawParams.cell);
   }
-  if (_permanentOffset != reference._permanentOffset) {
-    element.AddAttribute(std::wstring(L"imagePermanentOffset"), _permanentOffset);
-  }
-  const struct {
-    const wchar_t* attribute;
-    const LLF::Color& mine;
-    const LLF::Color& theirs;
-  } colors[] = {
-      {L"imageBackColor", _backColor, reference._backColor},
-      {L"imageLineColor", _lineColor, reference._lineColor},
-      {L"imageMouseOverColor", _mouseOverColor, reference._mouseOverColor},
-      {L"imageMousePressedColor", _mousePressedColor, reference._mousePressedColor},
-  };
-  for (const auto& c : colors) {
-    if (c.mine != c.theirs) {
-      element.AddAttribute(std::wstring(c.attribute), c.mine);
-    }
-  }
+  WriteChangedAttribute(element, L"imagePermanentOffset", _permanentOffset, reference._permanentOffset);
+  WriteChangedAttribute(element, L"imageBackColor", _backColor, reference._backColor);
+  WriteChangedAttribute(element, L"imageLineColor", _lineColor, reference._lineColor);
+  WriteChangedAttribute(element, L"imageMouseOverColor", _mouseOverColor, reference._mouseOverColor);
+  WriteChangedAttribute(element, L"imageMousePressedColor", _mousePressedColor, reference._mousePressedColor);
 }
 
 void ImageProperty::FillPropertyPage() {

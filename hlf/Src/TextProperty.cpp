@@ -25,12 +25,6 @@ namespace {
 
 const wchar_t* const kPageTitle = L"Text properties";
 
-// Scales a colour's alpha by the drawing alpha.
-LLF::Color Faded(LLF::Color color, uint8_t alpha) {
-  color.a = static_cast<uint8_t>(color.a * alpha / 255);
-  return color;
-}
-
 // Where a stretch of the given length starts in a box of the given length
 // along one axis, whose three alignment bits are start, start << 1 and
 // start << 2: the first one set wins; with none it starts at 0. Worked in
