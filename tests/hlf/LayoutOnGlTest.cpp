@@ -14,15 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "AppWindow.h"
 #include "ControlFactory.h"
 #include "FrameworkFactories.h"
 #include "GameServices.h"
+#include "GlScreen.h"
 #include "Image.h"
 #include "ImageAssets.h"
 #include "MessageRecorder.h"
-#include "RenderSystemHardware.h"
-#include "RendersManager.h"
 #include "StaticImage.h"
 #include "StringUtils.h"
 #include "TempFolders.h"
@@ -132,17 +130,8 @@ std::string FileText(const std::wstring& path) {
 class LayoutOnGlTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    LLF::AppSettings settings;
-    settings.width = 800;
-    settings.height = 600;
-    ASSERT_TRUE(LLF::AppWindow::GetInstance().Create(settings));
-    LLF::RenderSystemHardware::SetGfxLibrary(nullptr);
-    LLF::RenderSettings render;
-    render.verticalSync = false;
-    ASSERT_TRUE(rs.Init(render));
-    LLF::RendersManager& renders = LLF::RendersManager::GetInstance();
-    renders.RegisterRender(&rs);
-    renders.SetCurrentRender(renders.GetRendersCount() - 1);
+    screen = std::make_unique<QmTest::GlScreen>();
+    ASSERT_TRUE(screen->IsReady());
     assets = std::make_unique<QmTest::ImageAssets>();
     assets->Add(L"cornered", 40, 40, 1, 1, &Cornered);
     assets->Add(L"strip", 60, 20, 3, 1, &Strip);
@@ -155,10 +144,7 @@ class LayoutOnGlTest : public ::testing::Test {
     shell.SetRoot(nullptr);
     root.reset();
     assets.reset();  // the images' textures go while the system still runs
-    LLF::RendersManager& renders = LLF::RendersManager::GetInstance();
-    renders.ReleaseCurrentRender();
-    renders.UnregisterRender(&rs);
-    LLF::AppWindow::GetInstance().Destroy();
+    screen.reset();
   }
 
   HLF::Control* Load(const std::wstring& file, const std::wstring& path) {
@@ -172,11 +158,10 @@ class LayoutOnGlTest : public ::testing::Test {
       root->Update(ms);
       HLF::GameServices::DeleteDeferred();
     }
-    EXPECT_TRUE(rs.BeginFrame());
-    rs.Clear(kBlack, true, false);
-    root->Render(&rs, nullptr);
-    rs.EndFrame();
-    return std::unique_ptr<LLF::Image>(rs.GetScreenshot());
+    std::unique_ptr<LLF::Image> shot =
+        screen->Frame([this](LLF::IRenderSystem* rs) { root->Render(rs, nullptr); });
+    EXPECT_NE(shot, nullptr);
+    return shot;
   }
 
   static std::string At(LLF::Image& shot, int x, int y) {
@@ -188,7 +173,7 @@ class LayoutOnGlTest : public ::testing::Test {
   QmTest::TempFolders folders;
   QmTest::FrameworkFactories factories;
   QmTest::TestShell shell;
-  LLF::RenderSystemHardware& rs = LLF::RenderSystemHardware::GetInstance();
+  std::unique_ptr<QmTest::GlScreen> screen;
   std::unique_ptr<QmTest::ImageAssets> assets;
   std::unique_ptr<HLF::Control> root;
 };

@@ -8,6 +8,7 @@
 #include "ImageAssets.h"
 #include "ImageProperty.h"
 #include "LogRecorder.h"
+#include "ParsedElement.h"
 #include "RecordingRenderSystem.h"
 #include "SoundFixture.h"
 #include "SoundProperty.h"
@@ -44,22 +45,7 @@ LLF::Transform Context(uint8_t alpha) {
   return LLF::Transform(LLF::Matrix4::Identity(), alpha);
 }
 
-// The element of the text's top-level element, kept with its document.
-struct Parsed {
-  explicit Parsed(const std::wstring& text) : element(doc.ParseDocumentElement(text)) {}
-  HLF::XmlDocEx doc;
-  LLF::XmlElement* element;
-};
-
-// "name=value" for each attribute, in order.
-std::vector<std::wstring> Attributes(const LLF::XmlElement& element) {
-  std::vector<std::wstring> out;
-  for (int i = 0; i < element.GetAttributesCount(); ++i) {
-    const LLF::XmlAttribute* attribute = element.GetAttribute(i);
-    out.push_back(attribute->GetName() + L"=" + attribute->GetValue());
-  }
-  return out;
-}
+using Parsed = QmTest::ParsedElement;
 
 TEST(ImagePropertyTest, PlaceholderFollowsTheMouse) {
   struct Case {
@@ -203,7 +189,7 @@ TEST(ImagePropertyTest, AttributesReadAndWrittenWhenTheyDiffer) {
   const ImageBox reference;
   LLF::XmlElement saved(L"staticimage");
   box.SaveImageProps(saved, reference);
-  EXPECT_EQ(Attributes(saved), all);
+  EXPECT_EQ(QmTest::AttributeTexts(saved), all);
 
   // A default property writes none of them.
   LLF::XmlElement none(L"staticimage");
@@ -348,7 +334,8 @@ TEST_F(SoundPropertyTest, SlotsAreTheAttributesNamedWithSound) {
   // Written back in slot order, by asset id.
   LLF::XmlElement saved(L"button");
   box.SaveSoundProps(saved);
-  EXPECT_EQ(Attributes(saved), (std::vector<std::wstring>{L"over_sound=hover", L"soundName=click"}));
+  EXPECT_EQ(QmTest::AttributeTexts(saved),
+            (std::vector<std::wstring>{L"over_sound=hover", L"soundName=click"}));
 }
 
 TEST_F(SoundPropertyTest, AMissingSoundFailsTheRead) {
