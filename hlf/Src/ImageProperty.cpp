@@ -7,7 +7,7 @@
 #include "Image.h"
 #include "ImagesManager.h"
 #include "Log.h"
-#include "PropertyAttributes.h"
+#include "ElementAttributes.h"
 #include "StringUtils.h"
 #include "XmlAttribute.h"
 #include "XmlElement.h"

@@ -191,37 +191,6 @@ unsigned Modifier::SecondsToMs(float seconds) {
   return static_cast<unsigned>(ms);
 }
 
-namespace {
-
-// The attribute's value read by get into out, when the element has it.
-template <class V>
-bool ReadInto(const LLF::XmlElement& element, const wchar_t* name, V& out,
-              V (LLF::XmlAttribute::*get)() const) {
-  const LLF::XmlAttribute* attribute = element.GetAttribute(std::wstring(name));
-  if (attribute) {
-    out = (attribute->*get)();
-  }
-  return attribute != nullptr;
-}
-
-}  // namespace
-
-bool Modifier::ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, LLF::Vector2& out) {
-  return ReadInto(element, name, out, &LLF::XmlAttribute::GetFloatPair);
-}
-
-bool Modifier::ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, float& out) {
-  return ReadInto(element, name, out, &LLF::XmlAttribute::GetFloat);
-}
-
-bool Modifier::ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, int& out) {
-  return ReadInto(element, name, out, &LLF::XmlAttribute::GetInt);
-}
-
-bool Modifier::ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, bool& out) {
-  return ReadInto(element, name, out, &LLF::XmlAttribute::GetBool);
-}
-
 bool Modifier::ReadWord(const LLF::XmlElement& element, const wchar_t* name,
                         std::initializer_list<const wchar_t*> words, int& out) {
   const LLF::XmlAttribute* attribute = element.GetAttribute(std::wstring(name));

@@ -23,6 +23,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "ElementAttributes.h"
 #include "MessageSender.h"
 #include "Vector2.h"
 
@@ -105,12 +106,6 @@ class Modifier : public LLF::MessageSender {
   // Seconds from a file as whole milliseconds, truncated; a negative or
   // unreadable value gives 0.
   static unsigned SecondsToMs(float seconds);
-  // The value of the element's attribute name into out; false, out
-  // unchanged, when the element has no such attribute.
-  static bool ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, LLF::Vector2& out);
-  static bool ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, float& out);
-  static bool ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, int& out);
-  static bool ReadAttribute(const LLF::XmlElement& element, const wchar_t* name, bool& out);
   // The index in words of the attribute's value (exact, case-sensitive)
   // into out; false, out unchanged, when the attribute is absent or its
   // value is none of the words.

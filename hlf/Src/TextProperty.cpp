@@ -10,7 +10,7 @@
 #include "FontsManager.h"
 #include "IRenderSystem.h"
 #include "Log.h"
-#include "PropertyAttributes.h"
+#include "ElementAttributes.h"
 #include "StringUtils.h"
 #include "TextFile.h"
 #include "XmlAttribute.h"

@@ -1,7 +1,7 @@
 #pragma once
-// Typed attributes of a control's element as the property mix-ins read and
-// write them: a setting is read only when its attribute is there, and
-// written only when it differs from the reference object's.
+// Typed attributes of an element as controls, their property mix-ins and
+// modifiers read and write them: a setting is read only when its attribute
+// is there, and written only when it differs from the reference object's.
 #include <string>
 
 #include "Color.h"
@@ -16,6 +16,9 @@ inline void ParseAttribute(const LLF::XmlAttribute& attribute, LLF::Color& out) 
 }
 inline void ParseAttribute(const LLF::XmlAttribute& attribute, LLF::Vector2& out) {
   out = attribute.GetFloatPair();
+}
+inline void ParseAttribute(const LLF::XmlAttribute& attribute, float& out) {
+  out = attribute.GetFloat();
 }
 inline void ParseAttribute(const LLF::XmlAttribute& attribute, int& out) {
   out = attribute.GetInt();
