@@ -108,7 +108,7 @@ bool XmlDoc::ParseUtf8(const std::string& bytes) {
     Clear();
     _depth = 0;
     _names.Clear();
-    XmlScanner<char> scanner(bytes.c_str(), bytes.size(), 0, 0, _depth, _pending, _names);
+    XmlScanner<char> scanner(bytes.c_str(), bytes.size(), 0, 0, _depth, _scanned, _names);
     const bool ok = scanner.ReadDocument(&_root);
     _names.Clear();
     if (ok) return true;
@@ -201,7 +201,7 @@ bool XmlDoc::ParseElement(Lexer& lexer, XmlElement* parent) {
     return ReadElementThroughLexer(lexer, parent);
   }
   const std::wstring& text = lexer.GetText();
-  XmlScanner<wchar_t> scanner(text.c_str(), text.size(), lexer.GetCursor(), lexer.GetLine(), _depth, _pending,
+  XmlScanner<wchar_t> scanner(text.c_str(), text.size(), lexer.GetCursor(), lexer.GetLine(), _depth, _scanned,
                               _names);
   LexerHost host(*this, lexer);
   const bool ok = scanner.ReadElement(parent, host);

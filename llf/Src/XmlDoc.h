@@ -100,8 +100,9 @@ class XmlDoc : public virtual Object {
   // only that lexer, unchanged, reads as the scanner does.
   const Lexer* _parseLexer = nullptr;
   unsigned _parseLexerChanges = 0;
-  std::vector<XmlAttribute> _pending;  // attributes of the tag being read
-  XmlNameTable _names;                 // attribute names of the running parse
+  std::vector<XmlAttribute> _pending;                 // attributes of the tag being read
+  std::vector<XmlElement::SharedNameValue> _scanned;  // the same, read by the scanner
+  XmlNameTable _names;                                // attribute names of the running parse
   bool _directReading = true;
 };
 

@@ -401,6 +401,12 @@ void XmlElement::AdoptAttributes(std::vector<XmlAttribute>& list) {
                      [&](void* place, size_t i) { return new (place) XmlAttribute(std::move(list[i])); });
 }
 
+void XmlElement::AdoptAttributes(std::vector<SharedNameValue>& list) {
+  _attributes.Append(list.size(), [&](void* place, size_t i) {
+    return new (place) XmlAttribute(std::move(list[i].first), std::move(list[i].second));
+  });
+}
+
 XmlAttribute* XmlElement::GetFirstAttribute() {
   return First(_attributes, _attributeCursor);
 }

@@ -178,6 +178,10 @@ class XmlElement : public virtual Object {
   // Appends the attributes of list in order, all made in one piece of
   // memory; they are moved out of list.
   void AdoptAttributes(std::vector<XmlAttribute>& list);
+  // The same for attributes given as a shared name (see XmlAttribute) and a
+  // value, both moved out of list.
+  using SharedNameValue = std::pair<std::shared_ptr<const std::wstring>, std::wstring>;
+  void AdoptAttributes(std::vector<SharedNameValue>& list);
   XmlElement* AppendChild(std::wstring&& name);
   // Appends a new comment holding text.
   XmlElement* AppendComment(std::wstring&& text);

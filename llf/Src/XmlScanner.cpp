@@ -5,6 +5,10 @@
 #include <string_view>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "TextEncoding.h"
 #include "XmlDoc.h"
 #include "XmlText.h"
@@ -74,6 +78,30 @@ inline bool Is(Char c, unsigned cls) {
 template <class Char>
 inline const Char* SkipUntil(const Char* p, unsigned stop) {
   while (!Is(*p, stop)) ++p;
+  return p;
+}
+
+// Skips, sixteen bytes at a time, the bytes before end that are neither
+// a, b, c, a NUL nor above ASCII; what it stops at is for the table-driven
+// scan to judge. Wide text is left as it is.
+template <char a, char b, char c, class Char>
+inline const Char* SkipPlain(const Char* p, const Char* end) {
+#if defined(__SSE2__)
+  if constexpr (sizeof(Char) == 1) {
+    const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b), vc = _mm_set1_epi8(c);
+    const __m128i zero = _mm_setzero_si128();
+    while (end - p >= 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, va), _mm_cmpeq_epi8(v, vb)),
+                                       _mm_or_si128(_mm_cmpeq_epi8(v, vc), _mm_cmpeq_epi8(v, zero)));
+      // The sign bits mark the bytes above ASCII.
+      const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(hit, v)));
+      if (mask != 0) return p + __builtin_ctz(mask);
+      p += 16;
+    }
+  }
+#endif
+  (void)end;
   return p;
 }
 
@@ -164,10 +192,10 @@ typename XmlScanner<Char>::Tag XmlScanner<Char>::ReadStartTag(XmlElement* parent
       if (*p != '=') return Tag::kStopped;
       p = SkipBlanks(p + 1);
       if (*p != '"') return Tag::kStopped;
-      std::wstring value;
-      p = ReadValue(p + 1, value);
+      // The value is read where the attribute takes it from.
+      auto& added = _scratch.emplace_back(_names.Get(attribute, attributeEnd), std::wstring());
+      p = ReadValue(p + 1, added.second);
       if (!p) return Tag::kStopped;
-      _scratch.emplace_back(_names.Get(attribute, attributeEnd), std::move(value));
     } else if (*p == '/') {
       p = SkipBlanks(p + 1);
       if (*p != '>') return Tag::kStopped;
@@ -194,7 +222,7 @@ typename XmlScanner<Char>::Tag XmlScanner<Char>::ReadComment(XmlElement* parent,
   const Char* p = begin;
   bool ascii = true;
   for (;; ++p) {
-    p = SkipUntil(p, kDash | kNul | kHigh);
+    p = SkipUntil(SkipPlain<'-', '-', '-'>(p, _text + _size), kDash | kNul | kHigh);
     if (*p == 0) return Tag::kStopped;
     if (*p == '-' && p[1] == '-' && p[2] == '>') break;
     ascii &= *p == '-';
@@ -212,7 +240,7 @@ const Char* XmlScanner<Char>::ReadValue(const Char* p, std::wstring& value) {
   bool references = false;
   bool ascii = true;
   for (;; ++p) {
-    p = SkipUntil(p, kQuote | kBackslash | kAmp | kNul | kHigh);
+    p = SkipUntil(SkipPlain<'"', '\\', '&'>(p, _text + _size), kQuote | kBackslash | kAmp | kNul | kHigh);
     unsigned cls = Class(*p);
     if (cls & kQuote) break;
     // A backslash keeps the next character, whatever it is, in the value.
@@ -246,7 +274,7 @@ bool XmlScanner<Char>::ReadText(XmlElement* element) {
   bool references = false;
   bool ascii = true;
   for (;; ++p) {
-    p = SkipUntil(p, kLess | kAmp | kNul | kHigh);
+    p = SkipUntil(SkipPlain<'<', '&', '&'>(p, _text + _size), kLess | kAmp | kNul | kHigh);
     const unsigned cls = Class(*p);
     if (cls & kLess) break;
     if (cls & kNul) return false;

@@ -32,7 +32,7 @@ namespace LLF {
 template <class Char>
 class XmlScanner {
  public:
-  using Attributes = std::vector<XmlAttribute>;
+  using Attributes = std::vector<XmlElement::SharedNameValue>;
 
   // Reads text[pos...] (size characters in all), where line feeds before
   // pos are line in number. depth counts the elements open around the place
