@@ -12,15 +12,17 @@ const XmlNameTable::Name& XmlNameTable::Get(const Char* begin, const Char* end) 
   // well enough; the slot is checked in full anyway.
   uint32_t hash = static_cast<uint32_t>(size);
   if (size > 0) {
-    for (const Char c : {begin[0], begin[size / 2], begin[size - 1]})
-      hash = (hash ^ static_cast<uint32_t>(c)) * 16777619u;
+    hash = (hash ^ static_cast<uint32_t>(begin[0])) * 16777619u;
+    hash = (hash ^ static_cast<uint32_t>(begin[size / 2])) * 16777619u;
+    hash = (hash ^ static_cast<uint32_t>(begin[size - 1])) * 16777619u;
   }
   if (!_recent) _recent = std::make_unique<Name[]>(kRecent);
   Name& recent = _recent[(hash ^ (hash >> 15)) % kRecent];
-  if (recent && recent->size() == size && std::equal(begin, end, recent->begin(), [](Char a, wchar_t b) {
-        return static_cast<wchar_t>(a) == b;
-      })) {
-    return recent;
+  if (recent && recent->size() == size) {
+    const wchar_t* known = recent->data();
+    size_t i = 0;
+    while (i < size && static_cast<wchar_t>(begin[i]) == known[i]) ++i;
+    if (i == size) return recent;
   }
   _key.resize(size);
   std::copy(begin, end, _key.begin());
