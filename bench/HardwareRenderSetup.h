@@ -2,9 +2,9 @@
 // The benchmarks' OpenGL set-up: the application window of the given size
 // and RenderSystemHardware on it as the current render system, without
 // vertical sync, so a frame takes as long as its work.
-#include "AppWindow.h"
-#include "RenderSystemHardware.h"
-#include "RendersManager.h"
+#include "app/AppWindow.h"
+#include "render/RenderSystemHardware.h"
+#include "render/RendersManager.h"
 
 namespace QmBench {
 

@@ -18,11 +18,11 @@
 #include <jpeglib.h>
 #include <png.h>
 
-#include "CodecJpg.h"
-#include "CodecPng.h"
-#include "File.h"
-#include "Image.h"
-#include "Random.h"
+#include "image/CodecJpg.h"
+#include "image/CodecPng.h"
+#include "io/File.h"
+#include "image/Image.h"
+#include "core/Random.h"
 
 namespace {
 

@@ -21,14 +21,14 @@
 #include <string>
 #include <vector>
 
-#include "EmitRegion.h"
-#include "Emitter.h"
+#include "particles/EmitRegion.h"
+#include "particles/Emitter.h"
 #include "HardwareRenderSetup.h"
-#include "Image.h"
-#include "Log.h"
-#include "OSUtils.h"
-#include "Random.h"
-#include "RenderSystemHardware.h"
+#include "image/Image.h"
+#include "core/Log.h"
+#include "core/OSUtils.h"
+#include "core/Random.h"
+#include "render/RenderSystemHardware.h"
 
 namespace {
 

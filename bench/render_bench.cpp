@@ -22,12 +22,12 @@
 #include <string>
 #include <vector>
 
-#include "GlDevice.h"
+#include "gl/GlDevice.h"
 #include "HardwareRenderSetup.h"
-#include "Image.h"
-#include "Log.h"
-#include "OSUtils.h"
-#include "RenderSystemHardware.h"
+#include "image/Image.h"
+#include "core/Log.h"
+#include "core/OSUtils.h"
+#include "render/RenderSystemHardware.h"
 
 namespace {
 

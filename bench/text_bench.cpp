@@ -7,9 +7,9 @@
 #include <string>
 #include <unistd.h>
 
-#include "Log.h"
-#include "StringUtils.h"
-#include "TextFile.h"
+#include "core/Log.h"
+#include "core/StringUtils.h"
+#include "io/TextFile.h"
 
 namespace {
 

@@ -26,8 +26,8 @@
 #include <string>
 #include <vector>
 
-#include "TextEncoding.h"
-#include "XmlDoc.h"
+#include "io/TextEncoding.h"
+#include "xml/XmlDoc.h"
 
 namespace {
 

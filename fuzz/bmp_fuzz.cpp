@@ -1,5 +1,5 @@
 // The BMP loader on arbitrary bytes.
-#include "CodecBmp.h"
+#include "image/CodecBmp.h"
 #include "ImageFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -2,7 +2,7 @@
 // million pixels are passed over: the loader only allocates and fills such
 // a screen (the unit tests cover that path), and a few of them per second
 // would leave little time for the decoding itself.
-#include "CodecGif.h"
+#include "image/CodecGif.h"
 #include "ImageFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

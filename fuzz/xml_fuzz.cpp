@@ -24,11 +24,11 @@
 #include <string>
 #include <vector>
 
-#include "Log.h"
-#include "StringUtils.h"
-#include "TextEncoding.h"
-#include "TextFile.h"
-#include "XmlDoc.h"
+#include "core/Log.h"
+#include "core/StringUtils.h"
+#include "io/TextEncoding.h"
+#include "io/TextFile.h"
+#include "xml/XmlDoc.h"
 
 namespace {
 

@@ -16,13 +16,13 @@
 #include <sstream>
 #include <string>
 
-#include "AppWindow.h"
-#include "Application.h"
+#include "app/AppWindow.h"
+#include "app/Application.h"
 #include "GraphicsPin.h"
-#include "Log.h"
-#include "RendersManager.h"
-#include "Timer.h"
-#include "OSUtils.h"
+#include "core/Log.h"
+#include "render/RendersManager.h"
+#include "core/Timer.h"
+#include "core/OSUtils.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "AudiereApi.h"
+#include "sound/AudiereApi.h"
 
 #define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
 

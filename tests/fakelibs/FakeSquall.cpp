@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "SquallApi.h"
+#include "sound/SquallApi.h"
 
 #define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
 

@@ -1,6 +1,6 @@
 // A libbass.so that lacks BASS_Pause: the BASS driver must not bind it.
 // Every function it has fails.
-#include "BassApi.h"
+#include "sound/BassApi.h"
 
 extern "C" {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "BassApi.h"
+#include "sound/BassApi.h"
 #include "SoundTestSupport.h"
 
 namespace BassTest {

@@ -10,20 +10,20 @@
 #include <string>
 #include <vector>
 
-#include "DriverChoice.h"
+#include "app/DriverChoice.h"
 #include "LogCapture.h"
-#include "OSUtils.h"
-#include "SoundCodecAudiere.h"
-#include "SoundCodecBASS.h"
-#include "SoundCodecSilent.h"
-#include "SoundCodecSquall.h"
-#include "SoundDriverAudiere.h"
-#include "SoundDriverBASS.h"
-#include "SoundDriverSilent.h"
-#include "SoundDriverSquall.h"
+#include "core/OSUtils.h"
+#include "sound/SoundCodecAudiere.h"
+#include "sound/SoundCodecBASS.h"
+#include "sound/SoundCodecSilent.h"
+#include "sound/SoundCodecSquall.h"
+#include "sound/SoundDriverAudiere.h"
+#include "sound/SoundDriverBASS.h"
+#include "sound/SoundDriverSilent.h"
+#include "sound/SoundDriverSquall.h"
 #include "SoundFixture.h"
-#include "SoundSystem.h"
-#include "StringUtils.h"
+#include "sound/SoundSystem.h"
+#include "core/StringUtils.h"
 #include "TestEnv.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <fstream>
 
-#include "SoundCodecSilent.h"
-#include "SoundDriverSilent.h"
-#include "StringUtils.h"
+#include "sound/SoundCodecSilent.h"
+#include "sound/SoundDriverSilent.h"
+#include "core/StringUtils.h"
 #include "TestEnv.h"
 
 namespace QmTest {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "ICodec.h"
-#include "ISoundDriver.h"
-#include "SoundSystem.h"
+#include "core/ICodec.h"
+#include "sound/ISoundDriver.h"
+#include "sound/SoundSystem.h"
 
 namespace QmTest {
 

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "File.h"
-#include "ISoundDriver.h"
+#include "io/File.h"
+#include "sound/ISoundDriver.h"
 #include "LogCapture.h"
-#include "Music.h"
-#include "Sound.h"
-#include "SoundCodec.h"
-#include "SoundHandle.h"
+#include "sound/Music.h"
+#include "sound/Sound.h"
+#include "sound/SoundCodec.h"
+#include "sound/SoundHandle.h"
 
 namespace SoundTestDoubles {
 

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "FontCodecTTF.h"
+#include "font/FontCodecTTF.h"
 #include "FontTestUtil.h"
-#include "FontsManager.h"
-#include "Point.h"
-#include "StringUtils.h"
+#include "font/FontsManager.h"
+#include "math/Point.h"
+#include "core/StringUtils.h"
 
 namespace QmTest {
 

@@ -1,8 +1,8 @@
 #include "FrameDriver.h"
 
-#include "Control.h"
-#include "GameServices.h"
-#include "IRenderSystem.h"
+#include "model/Control.h"
+#include "model/GameServices.h"
+#include "render/IRenderSystem.h"
 
 namespace QmTest {
 

@@ -3,7 +3,7 @@
 // game shell does each frame: PreUpdate and Update on the root with the
 // time since the last frame, drawing when a render system is given, then
 // the safe point where deferred deletions happen.
-#include "Timer.h"
+#include "core/Timer.h"
 
 namespace LLF {
 class IRenderSystem;

@@ -1,9 +1,9 @@
 #include "FrameworkFactories.h"
 
-#include "ControlFactory.h"
+#include "model/ControlFactory.h"
 #include "FrameworkPrototypes.h"
-#include "ModifierFactory.h"
-#include "TimeWarpFactory.h"
+#include "modifiers/ModifierFactory.h"
+#include "modifiers/TimeWarpFactory.h"
 
 namespace QmTest {
 

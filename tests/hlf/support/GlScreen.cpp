@@ -1,11 +1,11 @@
 #include "GlScreen.h"
 
-#include "AppSettings.h"
-#include "AppWindow.h"
-#include "Image.h"
-#include "RenderSettings.h"
-#include "RenderSystemHardware.h"
-#include "RendersManager.h"
+#include "app/AppSettings.h"
+#include "app/AppWindow.h"
+#include "image/Image.h"
+#include "render/RenderSettings.h"
+#include "render/RenderSystemHardware.h"
+#include "render/RendersManager.h"
 
 namespace QmTest {
 

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "CodecPng.h"
-#include "Image.h"
-#include "ImagesManager.h"
-#include "StringUtils.h"
+#include "image/CodecPng.h"
+#include "image/Image.h"
+#include "image/ImagesManager.h"
+#include "core/StringUtils.h"
 #include "TestEnv.h"
 
 namespace QmTest {

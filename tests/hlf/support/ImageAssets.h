@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "Color.h"
+#include "math/Color.h"
 
 namespace LLF {
 class Image;

@@ -1,6 +1,6 @@
 #include "LogRecorder.h"
 
-#include "Log.h"
+#include "core/Log.h"
 
 namespace QmTest {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "Control.h"
-#include "StringUtils.h"
+#include "model/Control.h"
+#include "core/StringUtils.h"
 
 namespace QmTest {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "MessageReceiver.h"
-#include "MessageSender.h"
+#include "core/MessageReceiver.h"
+#include "core/MessageSender.h"
 
 namespace QmTest {
 

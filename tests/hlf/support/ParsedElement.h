@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "XmlAttribute.h"
-#include "XmlDocEx.h"
-#include "XmlElement.h"
+#include "xml/XmlAttribute.h"
+#include "model/XmlDocEx.h"
+#include "xml/XmlElement.h"
 
 namespace QmTest {
 

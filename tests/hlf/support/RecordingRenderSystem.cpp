@@ -1,6 +1,6 @@
 #include "RecordingRenderSystem.h"
 
-#include "RendersManager.h"
+#include "render/RendersManager.h"
 
 namespace QmTest {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "IRenderSystem.h"
+#include "render/IRenderSystem.h"
 
 namespace QmTest {
 

@@ -1,7 +1,7 @@
 #pragma once
 // A test double of the developer editor: installed as the editor for its
 // life, with its answers set by the test.
-#include "EditorServices.h"
+#include "model/EditorServices.h"
 
 namespace QmTest {
 

@@ -1,7 +1,7 @@
 #include "TestShell.h"
 
-#include "AppWindow.h"
-#include "Control.h"
+#include "app/AppWindow.h"
+#include "model/Control.h"
 
 namespace QmTest {
 

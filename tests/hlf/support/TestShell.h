@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "GameServices.h"
-#include "Message.h"
-#include "Vector2.h"
-#include "XmlDoc.h"
+#include "model/GameServices.h"
+#include "core/Message.h"
+#include "math/Vector2.h"
+#include "xml/XmlDoc.h"
 
 namespace HLF {
 class Control;

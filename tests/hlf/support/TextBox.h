@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "Control.h"
-#include "IRenderSystem.h"
-#include "TextProperty.h"
-#include "XmlElement.h"
+#include "model/Control.h"
+#include "render/IRenderSystem.h"
+#include "properties/TextProperty.h"
+#include "xml/XmlElement.h"
 
 namespace QmTest {
 

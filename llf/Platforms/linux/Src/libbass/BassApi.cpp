@@ -1,7 +1,7 @@
 // The exported C functions: each runs the engine's operation, records the
 // error code for the calling thread and turns it into the C result. No C++
 // exception crosses into the caller.
-#include "BassApi.h"
+#include "sound/BassApi.h"
 
 #include <new>
 

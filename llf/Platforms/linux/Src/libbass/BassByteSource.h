@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "BassApi.h"
+#include "sound/BassApi.h"
 
 namespace LibBass {
 

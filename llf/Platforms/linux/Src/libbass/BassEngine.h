@@ -20,7 +20,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "BassApi.h"
+#include "sound/BassApi.h"
 #include "BassSample.h"
 #include "BassStream.h"
 #include "BassVoice.h"

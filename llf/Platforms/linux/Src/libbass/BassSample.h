@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "BassApi.h"
+#include "sound/BassApi.h"
 
 namespace LibBass {
 

@@ -5,7 +5,7 @@
 // mixing period. Every member is used under the engine's lock only.
 #include <cstdint>
 
-#include "BassApi.h"
+#include "sound/BassApi.h"
 
 namespace LibBass {
 

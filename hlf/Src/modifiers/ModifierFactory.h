@@ -1,0 +1,23 @@
+#pragma once
+// Makes modifiers from modifier elements by their names; "vars" gives
+// null. Modifiers have no children and no completion call.
+#include "modifiers/Modifier.h"
+#include "model/ObjectFactory.h"
+#include "core/Singleton.h"
+
+namespace HLF {
+
+class ModifierFactory : public ObjectFactory<Modifier>, public LLF::Singleton<ModifierFactory> {
+  LLF_SINGLETON(ModifierFactory)
+
+ public:
+  LLF_KIND_OF(ModifierFactory, ObjectFactory<Modifier>)
+  ~ModifierFactory() override = default;
+
+  Modifier* CreateFromXml(LLF::XmlElement& element) override;
+
+ private:
+  ModifierFactory() = default;
+};
+
+}  // namespace HLF

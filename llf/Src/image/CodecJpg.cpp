@@ -1,0 +1,328 @@
+#include "image/CodecJpg.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include <jpeglib.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#include <jerror.h>
+
+#include "io/File.h"
+#include "image/Image.h"
+#include "core/StringUtils.h"
+
+namespace LLF {
+
+namespace {
+
+// The writer's buffer. The reader's is larger: libjpeg-turbo decodes with its
+// fast Huffman path only while a few kilobytes of input are buffered, so a
+// 4096-byte buffer would keep most of a colour picture on the slow path.
+constexpr unsigned kBufferSize = 4096;
+constexpr unsigned kReadBufferSize = 64 * 1024;
+// The decoder's own working memory (progressive files keep every
+// coefficient) is bounded, so a hostile header cannot make it allocate
+// without limit.
+constexpr long kMaxLibraryMemory = 512L << 20;
+
+// libjpeg's error manager, extended with the place to jump back to and what
+// went wrong. Its callbacks must not return, and C++ exceptions must not
+// cross the library's frames, so they jump.
+struct ErrorManager {
+  jpeg_error_mgr base;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+  bool writeFailed;
+  const char* function;
+};
+
+struct SourceManager {
+  jpeg_source_mgr base;
+  File* file;
+  JOCTET* buffer;
+  bool started;
+};
+
+struct DestinationManager {
+  jpeg_destination_mgr base;
+  File* file;
+  JOCTET buffer[kBufferSize];
+};
+
+struct Decoder {
+  jpeg_decompress_struct info;
+  ErrorManager error;
+  SourceManager source;
+  Image* image;  // here rather than in a local, which a jump back could leave stale
+};
+
+struct Encoder {
+  jpeg_compress_struct info;
+  ErrorManager error;
+  DestinationManager destination;
+};
+
+void InitSource(j_decompress_ptr) {}
+
+boolean FillInputBuffer(j_decompress_ptr info) {
+  auto* source = reinterpret_cast<SourceManager*>(info->src);
+  unsigned count = source->file->Read(source->buffer, kReadBufferSize);
+  if (count == 0) {
+    // A file cut short is refused rather than shown with its missing part
+    // filled in: a damaged picture must not pass for a good one.
+    ERREXIT(info, source->started ? JERR_INPUT_EOF : JERR_INPUT_EMPTY);
+  }
+  source->base.next_input_byte = source->buffer;
+  source->base.bytes_in_buffer = count;
+  source->started = true;
+  return TRUE;
+}
+
+void SkipInputData(j_decompress_ptr info, long count) {
+  if (count <= 0) return;
+  auto* source = reinterpret_cast<SourceManager*>(info->src);
+  while (count > long(source->base.bytes_in_buffer)) {
+    count -= long(source->base.bytes_in_buffer);
+    FillInputBuffer(info);
+  }
+  source->base.next_input_byte += count;
+  source->base.bytes_in_buffer -= size_t(count);
+}
+
+void TermSource(j_decompress_ptr) {}
+
+void InitDestination(j_compress_ptr info) {
+  auto* destination = reinterpret_cast<DestinationManager*>(info->dest);
+  destination->base.next_output_byte = destination->buffer;
+  destination->base.free_in_buffer = kBufferSize;
+}
+
+// Copies count 4-byte pixels with their fourth byte set to 0. The rows do
+// not overlap.
+void CopyRgbxRow(uint8_t* to, const uint8_t* from, unsigned count) {
+  unsigned x = 0;
+#if defined(__SSE2__)
+  // Streamed past the cache where the row is aligned: the decoders do not
+  // read it again.
+  if (reinterpret_cast<uintptr_t>(to) % 16 == 0) {
+    const __m128i mask = _mm_set1_epi32(0x00FFFFFF);  // little-endian: the fourth byte is the top one
+    for (; x + 4 <= count; x += 4) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + size_t(x) * 4));
+      _mm_stream_si128(reinterpret_cast<__m128i*>(to + size_t(x) * 4), _mm_and_si128(block, mask));
+    }
+    _mm_sfence();
+  }
+#endif
+  // Elsewhere sixteen bytes at a time where the compiler has vectors.
+  typedef uint8_t Block __attribute__((vector_size(16)));
+  const Block mask = {0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0};
+  for (; x + 4 <= count; x += 4) {
+    Block block;
+    std::memcpy(&block, from + size_t(x) * 4, 16);
+    block &= mask;
+    std::memcpy(to + size_t(x) * 4, &block, 16);
+  }
+  for (; x < count; ++x) {
+    std::memcpy(to + size_t(x) * 4, from + size_t(x) * 4, 3);
+    to[size_t(x) * 4 + 3] = 0;
+  }
+}
+
+[[noreturn]] void WriteFailed(j_compress_ptr info, const char* function) {
+  auto* error = reinterpret_cast<ErrorManager*>(info->err);
+  error->writeFailed = true;
+  error->function = function;
+  std::longjmp(error->jump, 1);
+}
+
+}  // namespace
+
+// The library's error exit: keeps the library's message and jumps back to
+// the codec, which records it as a framework exception.
+[[noreturn]] void llf_JPEGErrorExit(j_common_ptr info) {
+  auto* error = reinterpret_cast<ErrorManager*>(info->err);
+  (*info->err->format_message)(info, error->message);
+  error->function = "LLF::llf_JPEGErrorExit";
+  std::longjmp(error->jump, 1);
+}
+
+boolean llf_JPEGFillOutputBuffer(j_compress_ptr info) {
+  auto* destination = reinterpret_cast<DestinationManager*>(info->dest);
+  if (destination->file->Write(destination->buffer, kBufferSize) != kBufferSize) {
+    WriteFailed(info, "LLF::llf_JPEGFillOutputBuffer");
+  }
+  destination->base.next_output_byte = destination->buffer;
+  destination->base.free_in_buffer = kBufferSize;
+  return TRUE;
+}
+
+void llf_JPEGTermDest(j_compress_ptr info) {
+  auto* destination = reinterpret_cast<DestinationManager*>(info->dest);
+  const unsigned count = unsigned(kBufferSize - destination->base.free_in_buffer);
+  if (count > 0 && destination->file->Write(destination->buffer, count) != count) {
+    WriteFailed(info, "LLF::llf_JPEGTermDest");
+  }
+}
+
+namespace {
+
+void SetUpErrors(ErrorManager& error, jpeg_error_mgr*& slot) {
+  slot = jpeg_std_error(&error.base);
+  error.base.error_exit = llf_JPEGErrorExit;
+}
+
+}  // namespace
+
+CodecJpg::CodecJpg() {
+  Describe(L"Image codec for JPEG image files.", L"JPEG image codec", L"jpg jpeg jfif");
+}
+
+Image* CodecJpg::Load(File& file) {
+  const std::wstring name = FileNameOf(file);
+  std::unique_ptr<Decoder> decoder(new (std::nothrow) Decoder());
+  if (!decoder) {
+    SetLastError(L"Not enough memory for the jpeg decoder. Filename: " + name);
+    return nullptr;
+  }
+  file.Seek(0, 0);
+  jpeg_decompress_struct& info = decoder->info;
+  SetUpErrors(decoder->error, info.err);
+
+  // Everything below until the library is destroyed may jump back here; the
+  // objects alive across the jump are plain data or belong to this frame.
+  if (setjmp(decoder->error.jump)) {
+    jpeg_destroy_decompress(&info);
+    delete decoder->image;
+    RecordLibraryError(AnsiToWide(decoder->error.message), L"llf_JPEGErrorExit callback.", __FILE__, __LINE__,
+                       decoder->error.function);
+    SetLastError(L"Exception caught inside of JPGLib. Filename: " + name);
+    return nullptr;
+  }
+  jpeg_create_decompress(&info);
+  info.mem->max_memory_to_use = kMaxLibraryMemory;
+  SourceManager& source = decoder->source;
+  source.base.init_source = InitSource;
+  source.base.fill_input_buffer = FillInputBuffer;
+  source.base.skip_input_data = SkipInputData;
+  source.base.resync_to_restart = jpeg_resync_to_restart;
+  source.base.term_source = TermSource;
+  source.file = &file;
+  source.buffer = static_cast<JOCTET*>(
+      (*info.mem->alloc_small)(reinterpret_cast<j_common_ptr>(&info), JPOOL_PERMANENT, kReadBufferSize));
+  info.src = &source.base;
+
+  jpeg_read_header(&info, TRUE);
+  if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
+    jpeg_destroy_decompress(&info);
+    SetLastError(L"CMYK and YCCK JPEG files are not supported. Filename: " + name);
+    return nullptr;
+  }
+  if (!CheckSize(info.image_width, info.image_height, name)) {
+    jpeg_destroy_decompress(&info);
+    return nullptr;
+  }
+  // Grey and colour files alike decode to red, green, blue and a fourth
+  // byte, which the copy into the image clears.
+  info.out_color_space = JCS_EXT_RGBX;
+  jpeg_start_decompress(&info);
+  const unsigned width = info.output_width;
+  const unsigned height = info.output_height;
+  // Every row is written below, so the bytes need no zeroing first.
+  Image* image = decoder->image = new (std::nothrow) Image(width, height, IMGFORMAT_R8G8B8X8, false);
+  if (!image || image->GetWidth() != width || image->GetHeight() != height) {
+    jpeg_destroy_decompress(&info);
+    delete image;
+    SetLastError(L"Not enough memory for the jpeg image. Filename: " + name);
+    return nullptr;
+  }
+  // Each row is decoded into a scratch row, then copied into the image. The
+  // scratch row starts off the 16-byte grid: the library then writes it
+  // through the cache instead of streaming it to memory, and the copy reads
+  // it from the cache.
+  auto* block = static_cast<uint8_t*>(
+      (*info.mem->alloc_large)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, size_t(width) * 4 + 32));
+  JSAMPROW scratch = block + (16 - reinterpret_cast<uintptr_t>(block) % 16) + 4;
+  while (info.output_scanline < height) {
+    // Decoded row i is the picture's row i from the top. The source never
+    // suspends, so each call yields a row.
+    const unsigned y = info.output_scanline;
+    if (jpeg_read_scanlines(&info, &scratch, 1) != 1) {
+      info.err->msg_parm.i[0] = info.global_state;
+      ERREXIT(&info, JERR_BAD_STATE);
+    }
+    CopyRgbxRow(image->GetRow(y), scratch, width);
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  decoder->image = nullptr;
+  return image;
+}
+
+bool CodecJpg::Save(Image* image, const std::wstring& fileName) {
+  File file;
+  if (!OpenForSaving(image, fileName, file)) return false;
+  std::unique_ptr<Encoder> encoder(new (std::nothrow) Encoder());
+  std::vector<JSAMPLE> row;
+  try {
+    row.resize(size_t(image->GetWidth()) * 3);
+  } catch (const std::bad_alloc&) {
+    encoder.reset();
+  }
+  if (!encoder) {
+    SetLastError(L"Not enough memory to save the jpeg image. Filename: " + fileName);
+    return false;
+  }
+  jpeg_compress_struct& info = encoder->info;
+  SetUpErrors(encoder->error, info.err);
+  image->Lock();
+
+  if (setjmp(encoder->error.jump)) {
+    jpeg_destroy_compress(&info);
+    image->Unlock();
+    file.Close();
+    if (encoder->error.writeFailed) {
+      RecordLibraryError(L"Can't write data to file " + fileName, L"llf_JPEGFillOutputBuffer callback.",
+                         __FILE__, __LINE__, encoder->error.function);
+    } else {
+      RecordLibraryError(AnsiToWide(encoder->error.message), L"llf_JPEGErrorExit callback.", __FILE__,
+                         __LINE__, encoder->error.function);
+    }
+    SetLastError(L"Exception caught inside of JPGLib. Filename: " + fileName);
+    return false;
+  }
+  jpeg_create_compress(&info);
+  DestinationManager& destination = encoder->destination;
+  destination.base.init_destination = InitDestination;
+  destination.base.empty_output_buffer = llf_JPEGFillOutputBuffer;
+  destination.base.term_destination = llf_JPEGTermDest;
+  destination.file = &file;
+  info.dest = &destination.base;
+
+  info.image_width = image->GetWidth();
+  info.image_height = image->GetHeight();
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 80, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  const unsigned width = image->GetWidth();
+  while (info.next_scanline < info.image_height) {
+    const uint8_t* in = image->GetRow(info.next_scanline);
+    for (unsigned x = 0; x < width; ++x) std::memcpy(&row[size_t(x) * 3], in + size_t(x) * 4, 3);
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  image->Unlock();
+  file.Close();
+  return true;
+}
+
+}  // namespace LLF

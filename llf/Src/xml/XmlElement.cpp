@@ -1,0 +1,618 @@
+#include "xml/XmlElement.h"
+
+#include <cstdlib>
+#include <new>
+#include <utility>
+
+#include "core/StringUtils.h"
+#include "xml/XmlText.h"
+
+namespace LLF {
+
+namespace {
+
+// The attribute and child lists share their handling: owned entries,
+// range-checked indexes and a cursor for first/next walks. These give both
+// lists one form.
+using ChildList = std::vector<std::unique_ptr<XmlElement>>;
+
+size_t Count(const ChildList& list) {
+  return list.size();
+}
+XmlElement* At(const ChildList& list, size_t i) {
+  return list[i].get();
+}
+void Insert(ChildList& list, size_t i, std::unique_ptr<XmlElement> entry) {
+  list.insert(list.begin() + static_cast<std::ptrdiff_t>(i), std::move(entry));
+}
+void Erase(ChildList& list, size_t i) {
+  list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+template <class L>
+size_t Count(const L& list) {
+  return list.Size();
+}
+template <class L>
+auto At(const L& list, size_t i) {
+  return list.At(i);
+}
+template <class L, class P>
+void Insert(L& list, size_t i, P entry) {
+  list.Insert(i, std::move(entry));
+}
+template <class L>
+void Erase(L& list, size_t i) {
+  list.Erase(i);
+}
+
+template <class L>
+bool InRange(const L& list, int index) {
+  return index >= 0 && static_cast<size_t>(index) < Count(list);
+}
+
+template <class L>
+auto EntryAt(const L& list, int index) {
+  return InRange(list, index) ? At(list, static_cast<size_t>(index)) : nullptr;
+}
+
+// Inserts before index when it is in range, else appends.
+template <class L, class P>
+auto InsertAt(L& list, P entry, int index) {
+  auto* raw = entry.get();
+  Insert(list, InRange(list, index) ? static_cast<size_t>(index) : Count(list), std::move(entry));
+  return raw;
+}
+
+template <class L>
+auto First(const L& list, unsigned& cursor) {
+  cursor = 0;
+  return EntryAt(list, 0);
+}
+
+// The next entry, or null at the end with the cursor left on the last one.
+template <class L>
+auto Next(const L& list, unsigned& cursor) {
+  if (static_cast<size_t>(cursor) + 1 >= Count(list)) return EntryAt(list, -1);
+  return At(list, ++cursor);
+}
+
+template <class L>
+bool EraseAt(L& list, int index) {
+  if (!InRange(list, index)) return false;
+  Erase(list, static_cast<size_t>(index));
+  return true;
+}
+
+// The name of an entry, without making an attribute copy its shared name.
+std::wstring_view NameOf(const XmlAttribute& attribute) {
+  return attribute.GetNameView();
+}
+std::wstring_view NameOf(const XmlElement& element) {
+  return element.GetName();
+}
+
+// Deletes the first entry with that name; true whether or not there was one.
+template <class L>
+bool EraseFirstNamed(L& list, const std::wstring& name) {
+  for (size_t i = 0; i < Count(list); ++i) {
+    if (NameOf(*At(list, i)) == name) {
+      Erase(list, i);
+      break;
+    }
+  }
+  return true;
+}
+
+template <class L>
+auto FindNamed(const L& list, const std::wstring& name) {
+  for (size_t i = 0; i < Count(list); ++i) {
+    if (NameOf(*At(list, i)) == name) return EntryAt(list, static_cast<int>(i));
+  }
+  return EntryAt(list, -1);
+}
+
+// A comment's text with every "-->" broken by a blank, so the comment ends
+// where it should when read back.
+void AppendCommentText(std::wstring& out, const std::wstring& text) {
+  size_t start = 0;
+  for (size_t hit; (hit = text.find(L"-->", start)) != std::wstring::npos; start = hit + 2) {
+    out.append(text, start, hit + 2 - start);
+    out.push_back(L' ');
+  }
+  out.append(text, start, std::wstring::npos);
+}
+
+// The text form of a typed value.
+template <class T>
+std::wstring ValueText(const T& value) {
+  return ToString(value);
+}
+std::wstring ValueText(bool value) {
+  return BoolToStr(value);
+}
+std::wstring ValueText(const wchar_t* value) {
+  return value ? value : L"";
+}
+
+// Freeing a large tree hands the C library's allocator a great many small
+// blocks. glibc keeps them unmerged until a later request for a large block
+// merges them all in one pass, long after they have left the cache; after a
+// big document that pass costs more than reading the document did. Asking
+// for a large block after every few thousand freed blocks has them merged
+// while they are still in cache (on a 10 MB document this halves the time
+// to free it). With any other allocator it costs one small allocation now
+// and then.
+void NoteFreedBlocks(size_t count) {
+  constexpr size_t kMergeEvery = 2048;
+  constexpr size_t kLargeRequest = 2048;  // above glibc's small-block sizes
+  thread_local size_t pending = 0;
+  pending += count;
+  if (pending < kMergeEvery) return;
+  pending = 0;
+  void* volatile block = std::malloc(kLargeRequest);  // volatile: the pair must not be optimised away
+  std::free(block);
+}
+
+}  // namespace
+
+XmlElement::XmlElement() : _name(L"NoName") {}
+
+XmlElement::XmlElement(const std::wstring& name, const std::wstring& text) : _name(name), _text(text) {}
+
+XmlElement::XmlElement(const XmlElement& other) : Object(other) {
+  CopyFrom(other);
+}
+
+XmlElement& XmlElement::operator=(const XmlElement& other) {
+  if (this != &other) {
+    XmlElement copy(other);  // built first: other may live inside this tree
+    *this = std::move(copy);
+  }
+  return *this;
+}
+
+XmlElement::XmlElement(XmlElement&& other) noexcept
+    : Object(other),
+      _name(std::move(other._name)),
+      _text(std::move(other._text)),
+      _attributes(std::move(other._attributes)),
+      _children(std::move(other._children)),
+      _isComment(other._isComment) {}
+
+XmlElement& XmlElement::operator=(XmlElement&& other) noexcept {
+  if (this != &other) {
+    _name = std::move(other._name);
+    _text = std::move(other._text);
+    _attributes = std::move(other._attributes);
+    _children = std::move(other._children);
+    _attributeCursor = 0;
+    _childCursor = 0;
+    _isComment = other._isComment;
+  }
+  return *this;
+}
+
+void XmlElement::AttributeOwner::operator()(XmlAttribute* attribute) const {
+  if (inBlock) {
+    attribute->XmlAttribute::~XmlAttribute();
+  } else {
+    delete attribute;
+  }
+}
+
+XmlElement::AttributeList::AttributeList(AttributeList&& other) noexcept
+    : _block(std::move(other._block)),
+      _inBlock(std::exchange(other._inBlock, 0)),
+      _owners(std::move(other._owners)) {}
+
+XmlElement::AttributeList& XmlElement::AttributeList::operator=(AttributeList&& other) noexcept {
+  if (this != &other) {
+    Clear();
+    _block = std::move(other._block);
+    _inBlock = std::exchange(other._inBlock, 0);
+    _owners = std::move(other._owners);
+  }
+  return *this;
+}
+
+XmlAttribute* XmlElement::AttributeList::InBlock(size_t i) const {
+  return std::launder(reinterpret_cast<XmlAttribute*>(_block.get() + i * sizeof(XmlAttribute)));
+}
+
+template <class Make>
+void XmlElement::AttributeList::Append(size_t count, Make make) {
+  if (count == 0) return;
+  if (!_block && Size() == 0) {
+    _block.reset(new unsigned char[count * sizeof(XmlAttribute)]);
+    for (; _inBlock < count; ++_inBlock) make(_block.get() + _inBlock * sizeof(XmlAttribute), _inBlock);
+    return;
+  }
+  // The block is taken: these get memory of their own.
+  List();
+  _owners.reserve(_owners.size() + count);
+  for (size_t i = 0; i < count; ++i) {
+    void* place = ::operator new(sizeof(XmlAttribute));
+    try {
+      _owners.emplace_back(make(place, i));
+    } catch (...) {
+      ::operator delete(place);
+      throw;
+    }
+  }
+}
+
+void XmlElement::AttributeList::List() {
+  if (_inBlock == 0) return;
+  std::vector<AttributePtr> owners;
+  owners.reserve(_inBlock + _owners.size() + 1);
+  for (size_t i = 0; i < _inBlock; ++i) owners.emplace_back(InBlock(i), AttributeOwner{true});
+  for (auto& owner : _owners) owners.push_back(std::move(owner));
+  _owners = std::move(owners);
+  _inBlock = 0;
+}
+
+void XmlElement::AttributeList::Insert(size_t i, AttributePtr attribute) {
+  List();
+  _owners.insert(_owners.begin() + static_cast<std::ptrdiff_t>(i), std::move(attribute));
+}
+
+void XmlElement::AttributeList::Erase(size_t i) {
+  List();
+  _owners.erase(_owners.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+void XmlElement::AttributeList::Clear() {
+  _owners.clear();
+  for (size_t i = 0; i < _inBlock; ++i) InBlock(i)->XmlAttribute::~XmlAttribute();
+  _inBlock = 0;
+  _block.reset();
+}
+
+void XmlElement::CopyFrom(const XmlElement& other) {
+  _name = other._name;
+  _text = other._text;
+  // A copied comment stays a comment; otherwise it would be written back as
+  // an element named COMMENT.
+  _isComment = other._isComment;
+  _attributes.Append(other._attributes.Size(), [&](void* place, size_t i) {
+    return new (place) XmlAttribute(*other._attributes.At(i));
+  });
+  _children.reserve(other._children.size());
+  for (const auto& c : other._children) _children.push_back(std::make_unique<XmlElement>(*c));
+}
+
+XmlElement::~XmlElement() {
+  XmlElement::Clear();
+}
+
+std::wstring XmlElement::Dump() const {
+  return L"XmlElement: Attributes: " + ToString(GetAttributesCount()) + L" Childs: " +
+         ToString(GetChildsCount());
+}
+
+XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const RectF& def) const {
+  return GetAttribute(name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const Rect& def) const {
+  return GetAttribute(name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const Color& def) const {
+  return GetAttribute(name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const Vector2& def) const {
+  return GetAttribute(name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const Point& def) const {
+  return GetAttribute(name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& name, bool def) const {
+  return GetAttribute(name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& name, float def) const {
+  return GetAttribute(name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& name, int def) const {
+  return GetAttribute(name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& name, double def) const {
+  return GetAttribute(name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const wchar_t* def) const {
+  return GetAttribute(name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& name, unsigned def) const {
+  return GetAttribute(name, ValueText(def));
+}
+
+XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const std::wstring& def) const {
+  const XmlAttribute* found = GetAttribute(name);
+  return XmlAttribute(name, found ? found->GetValue() : def);
+}
+
+XmlAttribute* XmlElement::GetAttribute(const std::wstring& name) {
+  return const_cast<XmlAttribute*>(std::as_const(*this).GetAttribute(name));
+}
+
+const XmlAttribute* XmlElement::GetAttribute(const std::wstring& name) const {
+  return FindNamed(_attributes, name);
+}
+
+XmlAttribute* XmlElement::GetAttribute(int index) {
+  return EntryAt(_attributes, index);
+}
+
+const XmlAttribute* XmlElement::GetAttribute(int index) const {
+  return EntryAt(_attributes, index);
+}
+
+XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const RectF& value, int index) {
+  return AddAttribute(name, ValueText(value), index);
+}
+XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const Rect& value, int index) {
+  return AddAttribute(name, ValueText(value), index);
+}
+XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const Color& value, int index) {
+  return AddAttribute(name, ValueText(value), index);
+}
+XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const Vector2& value, int index) {
+  return AddAttribute(name, ValueText(value), index);
+}
+XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const Point& value, int index) {
+  return AddAttribute(name, ValueText(value), index);
+}
+XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, bool value, int index) {
+  return AddAttribute(name, ValueText(value), index);
+}
+XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, float value, int index) {
+  return AddAttribute(name, ValueText(value), index);
+}
+XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, int value, int index) {
+  return AddAttribute(name, ValueText(value), index);
+}
+XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, double value, int index) {
+  return AddAttribute(name, ValueText(value), index);
+}
+XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const wchar_t* value, int index) {
+  return AddAttribute(name, ValueText(value), index);
+}
+XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, unsigned value, int index) {
+  return AddAttribute(name, ValueText(value), index);
+}
+
+XmlAttribute* XmlElement::AddAttribute(const std::wstring& name, const std::wstring& value, int index) {
+  return InsertAt(_attributes, AttributePtr(new XmlAttribute(name, value)), index);
+}
+
+XmlAttribute* XmlElement::AddAttribute(const XmlAttribute& attribute, int /*index*/) {
+  return InsertAt(_attributes, AttributePtr(new XmlAttribute(attribute.GetName(), attribute.GetValue())), -1);
+}
+
+XmlAttribute* XmlElement::AddAttribute(const XmlAttribute* attribute, int index) {
+  return attribute ? AddAttribute(*attribute, index) : nullptr;
+}
+
+XmlAttribute* XmlElement::AppendAttribute(std::wstring&& name, std::wstring&& value) {
+  return InsertAt(_attributes, AttributePtr(new XmlAttribute(std::move(name), std::move(value))), -1);
+}
+
+void XmlElement::AdoptAttributes(std::vector<XmlAttribute>& list) {
+  _attributes.Append(list.size(),
+                     [&](void* place, size_t i) { return new (place) XmlAttribute(std::move(list[i])); });
+}
+
+void XmlElement::AdoptAttributes(std::vector<SharedNameValue>& list) {
+  _attributes.Append(list.size(), [&](void* place, size_t i) {
+    return new (place) XmlAttribute(std::move(list[i].first), std::move(list[i].second));
+  });
+}
+
+XmlAttribute* XmlElement::GetFirstAttribute() {
+  return First(_attributes, _attributeCursor);
+}
+
+XmlAttribute* XmlElement::GetNextAttribute() {
+  return Next(_attributes, _attributeCursor);
+}
+
+XmlElement* XmlElement::FindChild(const std::wstring& name) {
+  return const_cast<XmlElement*>(std::as_const(*this).FindChild(name));
+}
+
+const XmlElement* XmlElement::FindChild(const std::wstring& name) const {
+  return FindNamed(_children, name);
+}
+
+XmlElement* XmlElement::GetChild(int index) {
+  return EntryAt(_children, index);
+}
+
+const XmlElement* XmlElement::GetChild(int index) const {
+  return EntryAt(_children, index);
+}
+
+XmlElement* XmlElement::AddChild(const std::wstring& name, int /*index*/) {
+  return InsertAt(_children, std::make_unique<XmlElement>(name), -1);
+}
+
+XmlElement* XmlElement::AddChild(const XmlElement& element, int /*index*/) {
+  return AddChild(&element, -1);
+}
+
+XmlElement* XmlElement::AddChild(const XmlElement* element, int index) {
+  return element ? InsertAt(_children, std::make_unique<XmlElement>(*element), index) : nullptr;
+}
+
+XmlElement* XmlElement::AppendChild(std::wstring&& name) {
+  // Room for a few children at once: most parents have several.
+  if (_children.capacity() == 0) _children.reserve(4);
+  // Built with its name: the default one would be made only to be dropped.
+  std::unique_ptr<XmlElement> child(new XmlElement(Named{}, std::move(name)));
+  _children.push_back(std::move(child));
+  return _children.back().get();
+}
+
+XmlElement* XmlElement::AppendComment(std::wstring&& text) {
+  XmlElement* comment = AppendChild(L"COMMENT");
+  comment->SetComment(std::move(text));
+  return comment;
+}
+
+XmlElement* XmlElement::GetFirstChild() {
+  return First(_children, _childCursor);
+}
+
+XmlElement* XmlElement::GetNextChild() {
+  return Next(_children, _childCursor);
+}
+
+bool XmlElement::RemoveChild(const std::wstring& name) {
+  return EraseFirstNamed(_children, name);
+}
+
+bool XmlElement::RemoveChild(int index) {
+  return EraseAt(_children, index);
+}
+
+bool XmlElement::RemoveAttribute(const std::wstring& name) {
+  return EraseFirstNamed(_attributes, name);
+}
+
+bool XmlElement::RemoveAttribute(int index) {
+  return EraseAt(_attributes, index);
+}
+
+XmlElement* XmlElement::GetChildByPath(const std::wstring& path) {
+  if (path.empty()) return nullptr;
+  XmlElement* current = this;
+  bool failed = false;
+  size_t pos = 0;
+  while (pos < path.size()) {
+    size_t end = path.find_first_of(L"\\/", pos);
+    if (end == std::wstring::npos) end = path.size();
+    XmlElement* found = nullptr;
+    if (end > pos) {
+      for (XmlElement* c = current->GetFirstChild(); c; c = current->GetNextChild()) {
+        if (c->_name.compare(0, std::wstring::npos, path, pos, end - pos) == 0) {
+          found = c;
+          break;
+        }
+      }
+    }
+    if (found) {
+      current = found;
+    } else {
+      failed = true;
+    }
+    pos = end + 1;
+  }
+  return failed || current == this ? nullptr : current;
+}
+
+XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, const RectF& def) {
+  return GetAttribute(path, name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, const Rect& def) {
+  return GetAttribute(path, name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, const Color& def) {
+  return GetAttribute(path, name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name,
+                                      const Vector2& def) {
+  return GetAttribute(path, name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, const Point& def) {
+  return GetAttribute(path, name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, bool def) {
+  return GetAttribute(path, name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, float def) {
+  return GetAttribute(path, name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, int def) {
+  return GetAttribute(path, name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, double def) {
+  return GetAttribute(path, name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name, unsigned def) {
+  return GetAttribute(path, name, ValueText(def));
+}
+XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name,
+                                      const wchar_t* def) {
+  return GetAttribute(path, name, ValueText(def));
+}
+
+XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstring& name,
+                                      const std::wstring& def) {
+  XmlElement* element = GetChildByPath(path);
+  return element ? element->GetAttribute(name, def) : XmlAttribute(name, def);
+}
+
+void XmlElement::Clear() {
+  const size_t freed = 2 * _attributes.Size() + _children.size();  // names, values, children
+  _attributes.Clear();
+  _children.clear();
+  if (freed) NoteFreedBlocks(freed);
+  _attributeCursor = 0;
+  _childCursor = 0;
+}
+
+void XmlElement::SetComment(const std::wstring& text) {
+  SetComment(std::wstring(text));
+}
+
+void XmlElement::SetComment(std::wstring&& text) {
+  Clear();
+  _name = L"COMMENT";
+  _text = std::move(text);
+  _isComment = true;
+}
+
+std::wstring XmlElement::Serialize(const std::wstring& indent) const {
+  std::wstring out;
+  Serialize(indent, out);
+  return out;
+}
+
+void XmlElement::Serialize(const std::wstring& indent, std::wstring& out) const {
+  out += indent;
+  if (_isComment) {
+    out += L"<!--";
+    AppendCommentText(out, _text);
+    out += L"-->\r\n";
+    return;
+  }
+  out += L'<';
+  out += _name;
+  for (size_t i = 0; i < _attributes.Size(); ++i) {
+    const XmlAttribute* a = _attributes.At(i);
+    out += L' ';
+    out += a->GetNameView();
+    out += L"=\"";
+    AppendEscapedText(out, a->GetValue());
+    out += L'"';
+  }
+  if (_text.empty() && _children.empty()) {
+    out += L" />\r\n";
+    return;
+  }
+  out += L" >";
+  AppendEscapedText(out, _text);
+  if (!_children.empty()) {
+    // Children of an element with text follow the text directly: a line
+    // break there would become part of the text when read back, and the
+    // text would grow by one with every save.
+    if (_text.empty()) out += L"\r\n";
+    const std::wstring childIndent = _text.empty() ? indent + L'\t' : std::wstring();
+    for (const auto& c : _children) c->Serialize(childIndent, out);
+    out += indent;
+  }
+  out += L"</";
+  out += _name;
+  out += L">\r\n";
+}
+
+}  // namespace LLF

@@ -1,0 +1,231 @@
+#pragma once
+// An XML element (name, text, ordered attributes, ordered children) or a
+// comment (name "COMMENT", the comment in its text). The element owns its
+// attributes and children; pointers it hands out stay valid until that
+// attribute or child is removed or the element is cleared. Copies are deep.
+// Names compare exactly, case-sensitive; attribute names need not be unique
+// and lookups take the first match.
+//
+// Typed families take ten value types, always in this order: four floats
+// (RectF), four ints (Rect), colour bytes (Color), two floats (Vector2), two
+// ints (Point), bool, float, int, double, C wide string; each formats the
+// value as text and hands it to the wide-string form.
+//
+// Index operations are range-checked: an index out of range gives null or
+// false. The first/next walks keep their position in the element, so two
+// walks over the same element share it; new code should loop over
+// GetChildsCount/GetChild instead.
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/Object.h"
+#include "xml/XmlAttribute.h"
+
+namespace LLF {
+
+class XmlElement : public virtual Object {
+ public:
+  XmlElement();
+  explicit XmlElement(const std::wstring& name, const std::wstring& text = std::wstring());
+  XmlElement(const XmlElement& other);
+  XmlElement& operator=(const XmlElement& other);
+  XmlElement(XmlElement&& other) noexcept;
+  XmlElement& operator=(XmlElement&& other) noexcept;
+
+  LLF_KIND_OF(XmlElement, Object)
+  ~XmlElement() override;
+  // "XmlElement: Attributes: N Childs: M"
+  std::wstring Dump() const override;
+
+  // A copy of the first attribute with that name, or one holding the
+  // default when there is none; the element does not change.
+  virtual XmlAttribute GetAttribute(const std::wstring& name, const RectF& def) const;
+  virtual XmlAttribute GetAttribute(const std::wstring& name, const Rect& def) const;
+  virtual XmlAttribute GetAttribute(const std::wstring& name, const Color& def) const;
+  virtual XmlAttribute GetAttribute(const std::wstring& name, const Vector2& def) const;
+  virtual XmlAttribute GetAttribute(const std::wstring& name, const Point& def) const;
+  virtual XmlAttribute GetAttribute(const std::wstring& name, bool def) const;
+  virtual XmlAttribute GetAttribute(const std::wstring& name, float def) const;
+  virtual XmlAttribute GetAttribute(const std::wstring& name, int def) const;
+  virtual XmlAttribute GetAttribute(const std::wstring& name, double def) const;
+  virtual XmlAttribute GetAttribute(const std::wstring& name, const wchar_t* def) const;
+  virtual XmlAttribute GetAttribute(const std::wstring& name, const std::wstring& def) const;
+  virtual XmlAttribute* GetAttribute(const std::wstring& name);
+  virtual XmlAttribute* GetAttribute(int index);
+
+  // Inserts before the attribute at index when 0 <= index < count, else
+  // appends; returns the new attribute.
+  virtual XmlAttribute* AddAttribute(const std::wstring& name, const RectF& value, int index = -1);
+  virtual XmlAttribute* AddAttribute(const std::wstring& name, const Rect& value, int index = -1);
+  virtual XmlAttribute* AddAttribute(const std::wstring& name, const Color& value, int index = -1);
+  virtual XmlAttribute* AddAttribute(const std::wstring& name, const Vector2& value, int index = -1);
+  virtual XmlAttribute* AddAttribute(const std::wstring& name, const Point& value, int index = -1);
+  virtual XmlAttribute* AddAttribute(const std::wstring& name, bool value, int index = -1);
+  virtual XmlAttribute* AddAttribute(const std::wstring& name, float value, int index = -1);
+  virtual XmlAttribute* AddAttribute(const std::wstring& name, int value, int index = -1);
+  virtual XmlAttribute* AddAttribute(const std::wstring& name, double value, int index = -1);
+  virtual XmlAttribute* AddAttribute(const std::wstring& name, const wchar_t* value, int index = -1);
+  virtual XmlAttribute* AddAttribute(const std::wstring& name, const std::wstring& value, int index = -1);
+  // Both append a copy of the attribute's name and value; the index is not
+  // used. Null for a null attribute.
+  virtual XmlAttribute* AddAttribute(const XmlAttribute& attribute, int index = -1);
+  virtual XmlAttribute* AddAttribute(const XmlAttribute* attribute, int index = -1);
+  virtual XmlAttribute* GetFirstAttribute();
+  virtual XmlAttribute* GetNextAttribute();
+
+  virtual XmlElement* FindChild(const std::wstring& name);
+  virtual XmlElement* GetChild(int index);
+  // Appends a new empty child (the index is not used) and returns it.
+  virtual XmlElement* AddChild(const std::wstring& name, int index = -1);
+  // Appends a deep copy (the index is not used) and returns it.
+  virtual XmlElement* AddChild(const XmlElement& element, int index = -1);
+  // Inserts a deep copy before the child at index when 0 <= index < count,
+  // else appends; returns the copy, or null for a null element.
+  virtual XmlElement* AddChild(const XmlElement* element, int index = -1);
+  virtual XmlElement* GetFirstChild();
+  virtual XmlElement* GetNextChild();
+  // Removing by name is true whether or not a match was there; removing by
+  // index is false for an index out of range.
+  virtual bool RemoveChild(const std::wstring& name);
+  virtual bool RemoveChild(int index);
+  virtual bool RemoveAttribute(const std::wstring& name);
+  virtual bool RemoveAttribute(int index);
+  // Follows child names separated by '/' or '\' (mixed freely), each step
+  // taking the first child of that name. Null for an empty path, a missing
+  // step or an empty segment. Moves the child cursors it passes.
+  virtual XmlElement* GetChildByPath(const std::wstring& path);
+
+  // The attribute of the element at path, as GetAttribute(name, default);
+  // the default when the element is missing.
+  virtual XmlAttribute GetAttribute(const std::wstring& path, const std::wstring& name, const RectF& def);
+  virtual XmlAttribute GetAttribute(const std::wstring& path, const std::wstring& name, const Rect& def);
+  virtual XmlAttribute GetAttribute(const std::wstring& path, const std::wstring& name, const Color& def);
+  virtual XmlAttribute GetAttribute(const std::wstring& path, const std::wstring& name, const Vector2& def);
+  virtual XmlAttribute GetAttribute(const std::wstring& path, const std::wstring& name, const Point& def);
+  virtual XmlAttribute GetAttribute(const std::wstring& path, const std::wstring& name, bool def);
+  virtual XmlAttribute GetAttribute(const std::wstring& path, const std::wstring& name, float def);
+  virtual XmlAttribute GetAttribute(const std::wstring& path, const std::wstring& name, int def);
+  virtual XmlAttribute GetAttribute(const std::wstring& path, const std::wstring& name, double def);
+  virtual XmlAttribute GetAttribute(const std::wstring& path, const std::wstring& name,
+                                    const std::wstring& def);
+  // Deletes all attributes and children; name, text and the comment flag stay.
+  virtual void Clear();
+  // The element as XML text, each line ended by "\r\n", nested lines
+  // indented by one more tab.
+  virtual std::wstring Serialize(const std::wstring& indent) const;
+
+  const std::wstring& GetName() const { return _name; }
+  void SetName(const std::wstring& name) { _name = name; }
+  const std::wstring& GetText() const { return _text; }
+  void SetText(const std::wstring& text) { _text = text; }
+  void SetText(std::wstring&& text) { _text = std::move(text); }
+  bool IsComment() const { return _isComment; }
+  // Clears the element and makes it the comment "COMMENT" holding text.
+  void SetComment(const std::wstring& text);
+  void SetComment(std::wstring&& text);
+  int GetAttributesCount() const { return static_cast<int>(_attributes.Size()); }
+  int GetChildsCount() const { return static_cast<int>(_children.size()); }
+
+  // Read-only lookups for const code; same rules as the virtual ones.
+  const XmlAttribute* GetAttribute(const std::wstring& name) const;
+  const XmlAttribute* GetAttribute(int index) const;
+  const XmlElement* FindChild(const std::wstring& name) const;
+  const XmlElement* GetChild(int index) const;
+
+  // Appends the text form to out (what Serialize returns).
+  void Serialize(const std::wstring& indent, std::wstring& out) const;
+
+  // Unsigned values are written in decimal; a C string default in a path
+  // lookup stays text (it would otherwise pick the bool form).
+  XmlAttribute* AddAttribute(const std::wstring& name, unsigned value, int index = -1);
+  XmlAttribute GetAttribute(const std::wstring& name, unsigned def) const;
+  XmlAttribute GetAttribute(const std::wstring& path, const std::wstring& name, unsigned def);
+  XmlAttribute GetAttribute(const std::wstring& path, const std::wstring& name, const wchar_t* def);
+
+  // The names other parts of the system know these operations by.
+  XmlElement* FindElement(const std::wstring& path) { return GetChildByPath(path); }
+  XmlElement* GetElementByPath(const std::wstring& path) { return GetChildByPath(path); }
+  XmlElement* FirstChild() { return GetFirstChild(); }
+  XmlElement* NextChild() { return GetNextChild(); }
+  bool RemoveFirstChildNamed(const std::wstring& name) { return RemoveChild(name); }
+  XmlAttribute GetAttributeOr(const std::wstring& name, const std::wstring& def) const {
+    return GetAttribute(name, def);
+  }
+  template <class T>
+  XmlAttribute GetPathAttribute(const std::wstring& path, const std::wstring& name, const T& def) {
+    return GetAttribute(path, name, def);
+  }
+
+  // Appends a new attribute or child without the copies the public adders
+  // make; the reader uses these.
+  XmlAttribute* AppendAttribute(std::wstring&& name, std::wstring&& value);
+  void ReserveAttributes(int count) { _attributes.Reserve(static_cast<size_t>(count > 0 ? count : 0)); }
+  // Appends the attributes of list in order, all made in one piece of
+  // memory; they are moved out of list.
+  void AdoptAttributes(std::vector<XmlAttribute>& list);
+  // The same for attributes given as a shared name (see XmlAttribute) and a
+  // value, both moved out of list.
+  using SharedNameValue = std::pair<std::shared_ptr<const std::wstring>, std::wstring>;
+  void AdoptAttributes(std::vector<SharedNameValue>& list);
+  XmlElement* AppendChild(std::wstring&& name);
+  // Appends a new comment holding text.
+  XmlElement* AppendComment(std::wstring&& text);
+
+ private:
+  struct Named {};  // selects the constructor that takes the name over
+  XmlElement(Named, std::wstring&& name) : _name(std::move(name)) {}
+
+  // Deletes an attribute: one of a list's block is only destroyed (the
+  // block goes with the list), any other is freed.
+  struct AttributeOwner {
+    bool inBlock = false;
+    void operator()(XmlAttribute* attribute) const;
+  };
+  using AttributePtr = std::unique_ptr<XmlAttribute, AttributeOwner>;
+
+  // The attributes in order. Those an element is read or copied with are
+  // made in one block, which alone lists them while the list is unchanged;
+  // the first change moves them into a list of owners, which also holds
+  // every attribute added one by one.
+  class AttributeList {
+   public:
+    AttributeList() = default;
+    AttributeList(AttributeList&& other) noexcept;
+    AttributeList& operator=(AttributeList&& other) noexcept;
+    ~AttributeList() { Clear(); }
+
+    size_t Size() const { return _inBlock + _owners.size(); }
+    XmlAttribute* At(size_t i) const { return i < _inBlock ? InBlock(i) : _owners[i - _inBlock].get(); }
+    // Appends count attributes, the i-th built by make(place, i) with
+    // placement new; in one block when the list is still empty.
+    template <class Make>
+    void Append(size_t count, Make make);
+    void Insert(size_t i, AttributePtr attribute);
+    void Erase(size_t i);
+    void Clear();
+    void Reserve(size_t count) { _owners.reserve(count); }
+
+   private:
+    XmlAttribute* InBlock(size_t i) const;
+    // Hands the block's attributes to the list of owners.
+    void List();
+
+    std::unique_ptr<unsigned char[]> _block;
+    size_t _inBlock = 0;  // leading attributes listed by the block alone
+    std::vector<AttributePtr> _owners;
+  };
+
+  void CopyFrom(const XmlElement& other);
+
+  std::wstring _name;
+  std::wstring _text;
+  AttributeList _attributes;
+  std::vector<std::unique_ptr<XmlElement>> _children;
+  unsigned _attributeCursor = 0;
+  unsigned _childCursor = 0;
+  bool _isComment = false;
+};
+
+}  // namespace LLF

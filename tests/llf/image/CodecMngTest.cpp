@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "image/CodecMng.h"
+#include "image/Image.h"
+#include "ImageTestUtil.h"
+#include "core/StringUtils.h"
+#include "TestEnv.h"
+
+namespace {
+
+using LLF::CodecMng;
+using QmTest::Bytes;
+
+std::unique_ptr<LLF::Image> Load(const Bytes& bytes) {
+  return std::unique_ptr<LLF::Image>(QmTest::LoadBytes(CodecMng::GetInstance(), bytes));
+}
+
+std::wstring LastError() {
+  return CodecMng::GetInstance().GetLastError();
+}
+
+QmTest::Picture Flat(unsigned w, unsigned h, LLF::Color c) {
+  QmTest::Picture p;
+  p.width = w;
+  p.height = h;
+  p.pixels.assign(size_t(w) * h, c);
+  return p;
+}
+
+TEST(CodecMngTest, LoadsTheFirstFrame) {
+  const QmTest::Picture first = QmTest::Pattern(6, 4, false);
+  const QmTest::Picture second = Flat(6, 4, LLF::Color(1, 2, 3, 255));
+  const auto image = Load(QmTest::MakeMng({first, second}));
+  ASSERT_TRUE(image) << LLF::WideToAnsi(LastError());
+  EXPECT_EQ(image->GetFormat(), unsigned(LLF::IMGFORMAT_R8G8B8A8));
+  EXPECT_TRUE(QmTest::SamePixels(*image, first, true));
+
+  // Transparent parts are composed onto the white background.
+  QmTest::Picture half = Flat(2, 2, LLF::Color(0, 0, 0, 0));
+  half.pixels[0] = LLF::Color(10, 20, 30, 255);
+  const auto composed = Load(QmTest::MakeMng({half}));
+  ASSERT_TRUE(composed) << LLF::WideToAnsi(LastError());
+  LLF::Color c;
+  EXPECT_EQ(*composed->GetPixel(&c, 0, 0), LLF::Color(10, 20, 30, 255));
+  composed->GetPixel(&c, 1, 1);
+  EXPECT_EQ(c.r, 255);
+  EXPECT_EQ(c.g, 255);
+  EXPECT_EQ(c.b, 255);
+}
+
+TEST(CodecMngTest, RefusesBadFiles) {
+  const Bytes good = QmTest::MakeMng({QmTest::Pattern(16, 16, true), QmTest::Pattern(16, 16, false)});
+  ASSERT_TRUE(Load(good));
+  const auto cut = [](Bytes b, size_t n) {
+    b.resize(n);
+    return b;
+  };
+  const auto flip = [](Bytes b, size_t at) {
+    b[at] ^= 0x5A;
+    return b;
+  };
+  // MHDR's data starts at 16: frame width, then height.
+  const auto frame = [&](uint32_t w, uint32_t h) {
+    Bytes mhdr(good.begin() + 16, good.begin() + 16 + 28);
+    for (int i = 0; i < 4; ++i) {
+      mhdr[i] = uint8_t(w >> (24 - 8 * i));
+      mhdr[4 + i] = uint8_t(h >> (24 - 8 * i));
+    }
+    Bytes b(good.begin(), good.begin() + 8);
+    const Bytes chunk = QmTest::Chunk("MHDR", mhdr);
+    b.insert(b.end(), chunk.begin(), chunk.end());
+    b.insert(b.end(), good.begin() + 8 + 40, good.end());
+    return b;
+  };
+  const std::wstring unreadable = L"Can't read mng file. Filename: ";
+  struct Case {
+    const char* what;
+    Bytes bytes;
+    std::wstring error;
+  } cases[] = {
+      {"empty", {}, unreadable},
+      {"not an mng", QmTest::MakeBmp(QmTest::Pattern(2, 2, false)), unreadable},
+      {"signature only", cut(good, 8), unreadable},
+      {"cut in the header", cut(good, 30), unreadable},
+      {"cut in the first frame", cut(good, 100), unreadable},
+      {"damaged header size", flip(good, 20), L"Unsupported image size 16 x "},
+      {"damaged first frame", flip(good, 120), unreadable},
+      {"huge frame", frame(100000, 100000), L"Unsupported image size 100000 x 100000"},
+      {"zero frame", frame(0, 16), L"Unsupported image size 0 x 16"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(Load(c.bytes)) << c.what;
+    EXPECT_EQ(LastError().find(c.error), 0u) << c.what << ": " << LLF::WideToAnsi(LastError());
+  }
+}
+
+// Saving MNG is not supported: false, and an existing file is left as it was.
+TEST(CodecMngTest, SavingIsRefusedAndLeavesTheFile) {
+  const std::string folder = QmTest::NewTempFolder();
+  const std::string path = folder + "/anim.mng";
+  const Bytes original = QmTest::MakeMng({QmTest::Pattern(3, 3, false)});
+  QmTest::WriteFileBytes(path, original);
+  LLF::Image image(2, 2, LLF::IMGFORMAT_R8G8B8A8);
+  EXPECT_FALSE(CodecMng::GetInstance().Save(&image, LLF::FromOsPath(path)));
+  EXPECT_EQ(LastError(), L"MNG saving is not supported. Filename: " + LLF::FromOsPath(path));
+  EXPECT_EQ(QmTest::ReadFileBytes(path), original);
+}
+
+}  // namespace
