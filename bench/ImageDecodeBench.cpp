@@ -18,11 +18,11 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include "core/Random.h"
 #include "image/CodecJpg.h"
 #include "image/CodecPng.h"
-#include "io/File.h"
 #include "image/Image.h"
-#include "core/Random.h"
+#include "io/File.h"
 
 namespace {
 

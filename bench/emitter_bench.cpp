@@ -21,13 +21,13 @@
 #include <string>
 #include <vector>
 
-#include "particles/EmitRegion.h"
-#include "particles/Emitter.h"
 #include "HardwareRenderSetup.h"
-#include "image/Image.h"
 #include "core/Log.h"
 #include "core/OSUtils.h"
 #include "core/Random.h"
+#include "image/Image.h"
+#include "particles/EmitRegion.h"
+#include "particles/Emitter.h"
 #include "render/RenderSystemHardware.h"
 
 namespace {

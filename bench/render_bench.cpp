@@ -22,11 +22,11 @@
 #include <string>
 #include <vector>
 
-#include "gl/GlDevice.h"
 #include "HardwareRenderSetup.h"
-#include "image/Image.h"
 #include "core/Log.h"
 #include "core/OSUtils.h"
+#include "gl/GlDevice.h"
+#include "image/Image.h"
 #include "render/RenderSystemHardware.h"
 
 namespace {

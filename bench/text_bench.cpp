@@ -2,10 +2,10 @@
 // cost of one log entry. Writes only into a private temporary folder.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "core/Log.h"
 #include "core/StringUtils.h"

@@ -15,8 +15,8 @@
 //   valgrind --tool=callgrind --toggle-collect='*ReadOnce*' build/bin/xml_bench --size-mb=1 --once=utf8)
 #include <benchmark/benchmark.h>
 
-#include <pugixml.hpp>
 #include <tinyxml2.h>
+#include <pugixml.hpp>
 
 #include <cstdio>
 #include <cstdlib>

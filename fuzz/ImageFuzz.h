@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "io/File.h"
 #include "image/Image.h"
 #include "image/ImageCodec.h"
+#include "io/File.h"
 
 // Keeps the pixel reads from being optimised away.
 inline volatile unsigned g_pixelSink;

@@ -2,8 +2,8 @@
 // million pixels are passed over: the loader only allocates and fills such
 // a screen (the unit tests cover that path), and a few of them per second
 // would leave little time for the decoding itself.
-#include "image/CodecGif.h"
 #include "ImageFuzz.h"
+#include "image/CodecGif.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size >= 10) {

@@ -16,13 +16,13 @@
 #include <sstream>
 #include <string>
 
+#include "GraphicsPin.h"
 #include "app/AppWindow.h"
 #include "app/Application.h"
-#include "GraphicsPin.h"
 #include "core/Log.h"
-#include "render/RendersManager.h"
-#include "core/Timer.h"
 #include "core/OSUtils.h"
+#include "core/Timer.h"
+#include "render/RendersManager.h"
 
 namespace {
 

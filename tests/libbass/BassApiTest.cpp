@@ -4,9 +4,9 @@
 // These run on SDL's dummy audio driver, which consumes the output unheard.
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <atomic>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <string>
 #include <thread>
 #include <vector>

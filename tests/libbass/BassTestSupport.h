@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "sound/BassApi.h"
 #include "SoundTestSupport.h"
+#include "sound/BassApi.h"
 
 namespace BassTest {
 

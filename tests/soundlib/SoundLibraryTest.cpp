@@ -10,9 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "app/DriverChoice.h"
 #include "LogCapture.h"
+#include "SoundFixture.h"
+#include "TestEnv.h"
+#include "app/DriverChoice.h"
 #include "core/OSUtils.h"
+#include "core/StringUtils.h"
 #include "sound/SoundCodecAudiere.h"
 #include "sound/SoundCodecBASS.h"
 #include "sound/SoundCodecSilent.h"
@@ -21,10 +24,7 @@
 #include "sound/SoundDriverBASS.h"
 #include "sound/SoundDriverSilent.h"
 #include "sound/SoundDriverSquall.h"
-#include "SoundFixture.h"
 #include "sound/SoundSystem.h"
-#include "core/StringUtils.h"
-#include "TestEnv.h"
 
 namespace {
 

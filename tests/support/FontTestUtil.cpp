@@ -4,9 +4,9 @@
 #include <cstring>
 #include <memory>
 
-#include "font/FontCodecTTF.h"
 #include "ImageTestUtil.h"
 #include "core/StringUtils.h"
+#include "font/FontCodecTTF.h"
 
 namespace QmTest {
 

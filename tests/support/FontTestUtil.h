@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "font/Font.h"
-#include "math/Point.h"
 #include "font/TrueTypeFace.h"
+#include "math/Point.h"
 
 namespace QmTest {
 

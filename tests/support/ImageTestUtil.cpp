@@ -10,8 +10,8 @@
 #include <png.h>
 #include <zlib.h>
 
-#include "io/File.h"
 #include "core/Log.h"
+#include "io/File.h"
 #include "render/RendersManager.h"
 
 namespace QmTest {

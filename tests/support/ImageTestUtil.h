@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "math/Color.h"
+#include "LogCapture.h"
 #include "image/Image.h"
 #include "image/ImageCodec.h"
+#include "math/Color.h"
 #include "render/IRenderSystem.h"
-#include "LogCapture.h"
 
 namespace QmTest {
 
@@ -127,7 +127,8 @@ class FakeRenderSystem : public LLF::IRenderSystem {
   void DrawImage(LLF::Image*, const HLF::ImageDrawParams&) override {}
   void DrawImageTiled(LLF::Image*, const HLF::ImageDrawParams&) override {}
   void DrawImagePart(LLF::Image*, const HLF::ImageDrawParams&) override {}
-  void DrawImageArray(LLF::Image*, const HLF::ImageDrawParams&, const LLF::TexturedVertex*, unsigned) override {}
+  void DrawImageArray(LLF::Image*, const HLF::ImageDrawParams&, const LLF::TexturedVertex*,
+                      unsigned) override {}
   void DrawText(const LLF::Font&, const LLF::TextDrawParams&) override {}
   void SetScreenTint(const LLF::Color&) override {}
   LLF::Color GetScreenTint() override { return LLF::Color(255, 255, 255, 0); }

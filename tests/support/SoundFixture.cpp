@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <fstream>
 
+#include "TestEnv.h"
+#include "core/StringUtils.h"
 #include "sound/SoundCodecSilent.h"
 #include "sound/SoundDriverSilent.h"
-#include "core/StringUtils.h"
-#include "TestEnv.h"
 
 namespace QmTest {
 

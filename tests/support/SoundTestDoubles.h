@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "LogCapture.h"
 #include "io/File.h"
 #include "sound/ISoundDriver.h"
-#include "LogCapture.h"
 #include "sound/Music.h"
 #include "sound/Sound.h"
 #include "sound/SoundCodec.h"

@@ -11,9 +11,13 @@ std::string g_root;
 std::atomic<int> g_counter{0};
 }  // namespace
 
-void SetRunFolder(const std::string& root) { g_root = root; }
+void SetRunFolder(const std::string& root) {
+  g_root = root;
+}
 
-const std::string& RunFolder() { return g_root; }
+const std::string& RunFolder() {
+  return g_root;
+}
 
 std::string NewTempFolder(const std::string& hint) {
   std::string path = g_root + "/" + hint + "-" + std::to_string(g_counter.fetch_add(1));

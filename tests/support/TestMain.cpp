@@ -2,10 +2,10 @@
 // runtime folders, removed afterwards, so no test writes into a real home.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "GraphicsPin.h"
 #include "TestEnv.h"

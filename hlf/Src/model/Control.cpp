@@ -6,19 +6,19 @@
 #include <memory>
 
 #include "app/AppWindow.h"
-#include "model/EditorServices.h"
-#include "modifiers/Effect.h"
-#include "model/GameServices.h"
-#include "render/IRenderSystem.h"
 #include "core/Log.h"
-#include "modifiers/Modifier.h"
 #include "core/StringUtils.h"
+#include "math/Vector3.h"
+#include "model/EditorServices.h"
+#include "model/GameServices.h"
 #include "model/ObjectFactory.h"
 #include "model/OwnedList.h"
-#include "math/Vector3.h"
+#include "model/XmlDocEx.h"
+#include "modifiers/Effect.h"
+#include "modifiers/Modifier.h"
+#include "render/IRenderSystem.h"
 #include "xml/XmlAttribute.h"
 #include "xml/XmlDoc.h"
-#include "model/XmlDocEx.h"
 #include "xml/XmlElement.h"
 
 namespace HLF {

@@ -30,16 +30,16 @@
 #include <string>
 #include <vector>
 
+#include "core/Message.h"
 #include "math/Color.h"
 #include "math/Matrix4.h"
-#include "core/Message.h"
 #include "math/Point.h"
-#include "properties/PropertyGroup.h"
 #include "math/Rect.h"
 #include "math/RectF.h"
-#include "model/StateMachine.h"
 #include "math/Transform.h"
 #include "math/Vector2.h"
+#include "model/StateMachine.h"
+#include "properties/PropertyGroup.h"
 
 namespace LLF {
 class IRenderSystem;

@@ -5,9 +5,9 @@
 // loaded before its children exist; its OnCreated runs once all of them
 // are created and loaded, and a false answer drops the control with its
 // children.
+#include "core/Singleton.h"
 #include "model/Control.h"
 #include "model/ObjectFactory.h"
-#include "core/Singleton.h"
 
 namespace HLF {
 

@@ -1,9 +1,9 @@
 #include "model/ObjectFactory.h"
 
 #include "model/Control.h"
+#include "model/XmlDocEx.h"
 #include "modifiers/Modifier.h"
 #include "modifiers/TimeWarp.h"
-#include "model/XmlDocEx.h"
 
 namespace HLF {
 

@@ -1,9 +1,9 @@
 #include "modifiers/Cycler.h"
 
-#include "model/Control.h"
-#include "image/Image.h"
-#include "properties/ImageProperty.h"
 #include "core/Log.h"
+#include "image/Image.h"
+#include "model/Control.h"
+#include "properties/ImageProperty.h"
 
 namespace HLF {
 

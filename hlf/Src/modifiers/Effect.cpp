@@ -4,11 +4,11 @@
 #include <cmath>
 
 #include "core/Log.h"
+#include "model/OwnedList.h"
+#include "model/XmlDocEx.h"
 #include "modifiers/Modifier.h"
 #include "modifiers/ModifierFactory.h"
-#include "model/OwnedList.h"
 #include "xml/XmlAttribute.h"
-#include "model/XmlDocEx.h"
 #include "xml/XmlElement.h"
 
 namespace HLF {

@@ -1,12 +1,12 @@
 #include "modifiers/Modifier.h"
 
-#include "modifiers/Effect.h"
 #include "core/Message.h"
 #include "model/ObjectFactory.h"
+#include "model/XmlDocEx.h"
+#include "modifiers/Effect.h"
 #include "modifiers/TimeWarp.h"
 #include "modifiers/TimeWarpFactory.h"
 #include "xml/XmlAttribute.h"
-#include "model/XmlDocEx.h"
 #include "xml/XmlElement.h"
 
 namespace HLF {

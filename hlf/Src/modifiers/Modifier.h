@@ -16,9 +16,9 @@
 #include <initializer_list>
 #include <string>
 
-#include "properties/ElementAttributes.h"
 #include "core/MessageSender.h"
 #include "math/Vector2.h"
+#include "properties/ElementAttributes.h"
 
 namespace LLF {
 class XmlElement;

@@ -1,9 +1,9 @@
 #pragma once
 // Makes modifiers from modifier elements by their names; "vars" gives
 // null. Modifiers have no children and no completion call.
-#include "modifiers/Modifier.h"
-#include "model/ObjectFactory.h"
 #include "core/Singleton.h"
+#include "model/ObjectFactory.h"
+#include "modifiers/Modifier.h"
 
 namespace HLF {
 

@@ -2,8 +2,8 @@
 // Moves its target in a straight line from startPosition to endPosition.
 //
 // XML attributes: "startPosition", "endPosition" (pairs of floats).
-#include "modifiers/Modifier.h"
 #include "math/Vector2.h"
+#include "modifiers/Modifier.h"
 
 namespace HLF {
 

@@ -5,8 +5,8 @@
 //
 // XML attributes: "endPosition", "endPositionOffset" (pairs of floats; the
 // offset form sets useOffset).
-#include "modifiers/Modifier.h"
 #include "math/Vector2.h"
+#include "modifiers/Modifier.h"
 
 namespace HLF {
 

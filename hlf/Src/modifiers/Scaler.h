@@ -2,8 +2,8 @@
 // Scales its target from startScale to endScale.
 //
 // XML attributes: "startScale", "endScale" (pairs of floats).
-#include "modifiers/Modifier.h"
 #include "math/Vector2.h"
+#include "modifiers/Modifier.h"
 
 namespace HLF {
 

@@ -2,8 +2,8 @@
 // Makes easing curves for modifier elements: the curve whose tag the
 // element's "timeWarp" attribute names. An element without the attribute
 // (or "vars") gets none.
-#include "model/ObjectFactory.h"
 #include "core/Singleton.h"
+#include "model/ObjectFactory.h"
 #include "modifiers/TimeWarp.h"
 
 namespace HLF {

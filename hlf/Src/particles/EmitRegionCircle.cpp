@@ -1,8 +1,8 @@
 #include "particles/EmitRegionCircle.h"
 
-#include "math/MathTable.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
+#include "math/MathTable.h"
 
 namespace HLF {
 

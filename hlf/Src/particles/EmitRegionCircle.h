@@ -1,8 +1,8 @@
 #pragma once
 // Particles are born in a ring around a centre, evenly by radius (not by
 // area). Data: "centreX,centreY,innerRadius,outerRadius".
-#include "particles/EmitRegion.h"
 #include "math/RectF.h"
+#include "particles/EmitRegion.h"
 
 namespace HLF {
 

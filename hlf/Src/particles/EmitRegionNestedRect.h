@@ -4,8 +4,8 @@
 // relative to the outer one. An inner rectangle that reaches past the outer
 // one leaves no sound frame; points are then drawn from the whole outer
 // rectangle.
-#include "particles/EmitRegion.h"
 #include "math/RectF.h"
+#include "particles/EmitRegion.h"
 
 namespace HLF {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Particles are born anywhere in a rectangle. Data: "x,y,width,height".
-#include "particles/EmitRegion.h"
 #include "math/RectF.h"
+#include "particles/EmitRegion.h"
 
 namespace HLF {
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "render/IRenderSystem.h"
 #include "image/Image.h"
+#include "render/IRenderSystem.h"
 #include "xml/XmlElement.h"
 
 namespace HLF {

@@ -22,10 +22,10 @@
 // Messages: 10 when started, 11 when finished without auto-detach.
 #include <vector>
 
-#include "particles/TrackKey.h"
 #include "model/Control.h"
-#include "properties/ImageProperty.h"
 #include "particles/ParticleSystem.h"
+#include "particles/TrackKey.h"
+#include "properties/ImageProperty.h"
 
 namespace HLF {
 

@@ -3,8 +3,8 @@
 // render system draws them, the texture's top edge at v = 1 (image rows are
 // kept bottom-up). Quads lie one after another in memory, so an array of
 // them is the vertex array of one draw.
-#include "render/TexturedVertex.h"
 #include "math/Vector2.h"
+#include "render/TexturedVertex.h"
 
 namespace HLF {
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "particles/EmitRegion.h"
-#include "particles/KeyTrack.h"
 #include "core/Log.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
+#include "particles/EmitRegion.h"
+#include "particles/KeyTrack.h"
 #include "xml/XmlElement.h"
 
 namespace HLF {

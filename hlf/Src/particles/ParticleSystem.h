@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "particles/TrackKey.h"
 #include "particles/Particle.h"
 #include "particles/ParticleQuad.h"
+#include "particles/TrackKey.h"
 #include "properties/PropertyGroup.h"
 
 namespace LLF {

@@ -2,13 +2,13 @@
 
 #include <vector>
 
-#include "model/Control.h"
-#include "render/IRenderSystem.h"
+#include "core/Log.h"
+#include "core/StringUtils.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
-#include "core/Log.h"
+#include "model/Control.h"
 #include "properties/ElementAttributes.h"
-#include "core/StringUtils.h"
+#include "render/IRenderSystem.h"
 #include "xml/XmlAttribute.h"
 #include "xml/XmlElement.h"
 

@@ -16,10 +16,10 @@
 // Editor page "Image properties": "ID", "Loop", "Cell", "Permanent offset",
 // "Back color", "Line color", "Color over", "Color pressed".
 #include "math/Color.h"
-#include "properties/ControlProperty.h"
-#include "render/ImageDrawParams.h"
 #include "math/Transform.h"
 #include "math/Vector2.h"
+#include "properties/ControlProperty.h"
+#include "render/ImageDrawParams.h"
 
 namespace LLF {
 class Image;

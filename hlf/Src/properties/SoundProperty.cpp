@@ -1,7 +1,7 @@
 #include "properties/SoundProperty.h"
 
-#include "sound/ISoundDriver.h"
 #include "core/Log.h"
+#include "sound/ISoundDriver.h"
 #include "sound/Sound.h"
 #include "sound/SoundSystem.h"
 #include "xml/XmlAttribute.h"

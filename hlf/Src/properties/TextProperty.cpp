@@ -3,16 +3,16 @@
 #include <cmath>
 #include <map>
 
-#include "model/Control.h"
-#include "model/EditorServices.h"
-#include "io/File.h"
+#include "core/Log.h"
+#include "core/StringUtils.h"
 #include "font/Font.h"
 #include "font/FontsManager.h"
-#include "render/IRenderSystem.h"
-#include "core/Log.h"
-#include "properties/ElementAttributes.h"
-#include "core/StringUtils.h"
+#include "io/File.h"
 #include "io/TextFile.h"
+#include "model/Control.h"
+#include "model/EditorServices.h"
+#include "properties/ElementAttributes.h"
+#include "render/IRenderSystem.h"
 #include "xml/XmlAttribute.h"
 #include "xml/XmlElement.h"
 

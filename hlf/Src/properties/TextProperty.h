@@ -26,11 +26,11 @@
 #include <string>
 #include <vector>
 
-#include "math/Color.h"
-#include "properties/ControlProperty.h"
 #include "font/TextDrawParams.h"
+#include "math/Color.h"
 #include "math/Transform.h"
 #include "math/Vector2.h"
+#include "properties/ControlProperty.h"
 
 namespace LLF {
 class Font;

@@ -1,7 +1,7 @@
 #include "widgets/StaticImage.h"
 
-#include "render/IRenderSystem.h"
 #include "image/Image.h"
+#include "render/IRenderSystem.h"
 #include "xml/XmlAttribute.h"
 #include "xml/XmlElement.h"
 

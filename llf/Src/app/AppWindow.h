@@ -23,13 +23,13 @@
 #include "app/AppSettings.h"
 #include "app/IWindowHost.h"
 #include "app/Letterbox.h"
+#include "app/OsMessage.h"
 #include "core/Message.h"
 #include "core/MessageSender.h"
 #include "core/Mutex.h"
-#include "app/OsMessage.h"
+#include "core/Singleton.h"
 #include "math/Point.h"
 #include "window/SdlInput.h"
-#include "core/Singleton.h"
 
 namespace LLF {
 

@@ -16,9 +16,9 @@
 #include "app/AppSettings.h"
 #include "app/IWindowHost.h"
 #include "core/MessageReceiver.h"
+#include "core/Timer.h"
 #include "render/RenderSettings.h"
 #include "sound/SoundSettings.h"
-#include "core/Timer.h"
 
 namespace LLF {
 

@@ -29,11 +29,11 @@ bool ChooseCandidate(bool preferredKind, const CandidateChoice& choice) {
 
 bool ChooseSoundDriver(const SoundSettings& settings) {
   SoundSystem& sound = SoundSystem::GetInstance();
-  return ChooseRegistered(sound, &SoundSystem::GetDriversCount, &SoundSystem::GetDriver,
-                          &SoundSystem::SetCurrentDriver, &ISoundDriver::IsReal, settings,
-                          settings.preferRealDriver,
-                          L"Warning: Preferred sound driver is not found. Looking for other available drivers.",
-                          L"Error: Can't find appropriate sound driver, or it can't be initialized.");
+  return ChooseRegistered(
+      sound, &SoundSystem::GetDriversCount, &SoundSystem::GetDriver, &SoundSystem::SetCurrentDriver,
+      &ISoundDriver::IsReal, settings, settings.preferRealDriver,
+      L"Warning: Preferred sound driver is not found. Looking for other available drivers.",
+      L"Error: Can't find appropriate sound driver, or it can't be initialized.");
 }
 
 }  // namespace LLF

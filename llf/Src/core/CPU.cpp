@@ -174,13 +174,19 @@ std::wstring CPU::Dump() const {
   static const struct {
     unsigned bit;
     const wchar_t* name;
-  } kNames[] = {{FEATURE_RDTSC, L"RDTSC"},   {FEATURE_MMX, L"MMX"},         {FEATURE_MMX_EXT, L"MMX_EXT"},
-                {FEATURE_3DNOW, L"3DNOW!"},  {FEATURE_3DNOW_EXT, L"3DNOW!EXT"}, {FEATURE_SSE, L"SSE"},
-                {FEATURE_SSE2, L"SSE2"},     {FEATURE_SSE3, L"SSE3"},       {FEATURE_HT, L"HT"},
+  } kNames[] = {{FEATURE_RDTSC, L"RDTSC"},
+                {FEATURE_MMX, L"MMX"},
+                {FEATURE_MMX_EXT, L"MMX_EXT"},
+                {FEATURE_3DNOW, L"3DNOW!"},
+                {FEATURE_3DNOW_EXT, L"3DNOW!EXT"},
+                {FEATURE_SSE, L"SSE"},
+                {FEATURE_SSE2, L"SSE2"},
+                {FEATURE_SSE3, L"SSE3"},
+                {FEATURE_HT, L"HT"},
                 {FEATURE_ALTIVEC, L"AltiVec"}};
-  std::wstring text = L"CPU: Vendor: " + _vendor + L" Brand: " + _brand + L" Family: " + std::to_wstring(_family) +
-                      L" Model: " + std::to_wstring(_model) + L" Stepping: " + std::to_wstring(_stepping) +
-                      L" Features: ";
+  std::wstring text = L"CPU: Vendor: " + _vendor + L" Brand: " + _brand + L" Family: " +
+                      std::to_wstring(_family) + L" Model: " + std::to_wstring(_model) + L" Stepping: " +
+                      std::to_wstring(_stepping) + L" Features: ";
   for (const auto& f : kNames) {
     if (_features & f.bit) {
       text += f.name;

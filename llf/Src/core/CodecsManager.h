@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "io/File.h"
 #include "core/ICodec.h"
 #include "core/Log.h"
 #include "core/Mutex.h"
 #include "core/Object.h"
 #include "core/StringUtils.h"
+#include "io/File.h"
 
 namespace LLF {
 

@@ -13,8 +13,8 @@
 // glibc's swprintf is not used: its %s reads narrow text and it leaves a
 // cut result without its terminating zero.
 #include <cstddef>
-#include <cwchar>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <string_view>
 #include <type_traits>

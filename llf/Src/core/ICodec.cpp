@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "io/File.h"
 #include "core/StringUtils.h"
+#include "io/File.h"
 
 namespace LLF {
 

@@ -41,7 +41,9 @@ void MessageSender::RemoveReceiver(MessageReceiver* receiver) {
   }
 }
 
-void MessageSender::RemoveAllReceivers() { _receivers.clear(); }
+void MessageSender::RemoveAllReceivers() {
+  _receivers.clear();
+}
 
 bool MessageSender::HasReceiver(const MessageReceiver* receiver) const {
   return std::find(_receivers.begin(), _receivers.end(), receiver) != _receivers.end();

@@ -27,12 +27,12 @@ class Object {
 
 // Declares the type test of a class with one or two framework bases. The
 // bases are asked in the order given, which must be the declaration order.
-#define LLF_KIND_OF(Class, Base)                                      \
-  bool IsKindOf(const std::string& className) const override {        \
-    return className == #Class || Base::IsKindOf(className);          \
+#define LLF_KIND_OF(Class, Base)                               \
+  bool IsKindOf(const std::string& className) const override { \
+    return className == #Class || Base::IsKindOf(className);   \
   }
 
-#define LLF_KIND_OF2(Class, Base1, Base2)                                                 \
-  bool IsKindOf(const std::string& className) const override {                            \
+#define LLF_KIND_OF2(Class, Base1, Base2)                                                   \
+  bool IsKindOf(const std::string& className) const override {                              \
     return className == #Class || Base1::IsKindOf(className) || Base2::IsKindOf(className); \
   }

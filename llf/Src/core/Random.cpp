@@ -8,7 +8,9 @@ namespace {
 uint32_t g_state = 1;  // the runtime's state before any seeding
 }  // namespace
 
-void SeedRandom(unsigned seed) { g_state = seed; }
+void SeedRandom(unsigned seed) {
+  g_state = seed;
+}
 
 int RandomInt() {
   g_state = g_state * 214013u + 2531011u;

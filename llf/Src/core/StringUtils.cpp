@@ -1,12 +1,12 @@
 #include "core/StringUtils.h"
 
+#include <locale.h>
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cwctype>
-#include <locale.h>
 
 #include "core/Format.h"
 #include "io/TextEncoding.h"
@@ -97,7 +97,8 @@ size_t ReadComponents(const std::wstring& s, T (&out)[N]) {
   size_t start = 0;
   for (size_t k = 0; k < N; ++k) {
     const size_t comma = s.find(L',', start);
-    const std::wstring part = s.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start);
+    const std::wstring part =
+        s.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start);
     FromString(part, out[k]);
     if (comma == std::wstring::npos) break;
     ++commas;
@@ -115,13 +116,19 @@ std::wstring Join(const std::wstring* parts, size_t count) {
   return out;
 }
 
-size_t LastSeparator(const std::wstring& path) { return path.find_last_of(L"\\/"); }
+size_t LastSeparator(const std::wstring& path) {
+  return path.find_last_of(L"\\/");
+}
 
 }  // namespace
 
-bool IsSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+bool IsSpace(wchar_t c) {
+  return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n';
+}
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsDigit(wchar_t c) {
+  return c >= L'0' && c <= L'9';
+}
 
 wchar_t CharToLower(wchar_t c) {
   if (c < 0x80) {
@@ -173,25 +180,43 @@ int StrCompareNoCase(const std::wstring& a, const std::wstring& b) {
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-bool StrIsTrue(const std::wstring& s) { return s == L"true"; }
+bool StrIsTrue(const std::wstring& s) {
+  return s == L"true";
+}
 
-std::wstring BoolToStr(bool value) { return value ? L"true" : L"false"; }
+std::wstring BoolToStr(bool value) {
+  return value ? L"true" : L"false";
+}
 
-std::wstring StrCopy(const std::wstring& s) { return s; }
+std::wstring StrCopy(const std::wstring& s) {
+  return s;
+}
 
-std::wstring ToString(int value) { return std::to_wstring(value); }
+std::wstring ToString(int value) {
+  return std::to_wstring(value);
+}
 
-std::wstring ToString(unsigned value) { return std::to_wstring(value); }
+std::wstring ToString(unsigned value) {
+  return std::to_wstring(value);
+}
 
 // Six significant digits; the exponent, when there is one, gets three
 // digits as the stream of the original platform writes it.
-std::wstring ToString(double value) { return Format(L"%g", value); }
+std::wstring ToString(double value) {
+  return Format(L"%g", value);
+}
 
-std::wstring ToString(float value) { return ToString(static_cast<double>(value)); }
+std::wstring ToString(float value) {
+  return ToString(static_cast<double>(value));
+}
 
-std::wstring ToString(const int (&point)[2]) { return ToString(point[0]) + L',' + ToString(point[1]); }
+std::wstring ToString(const int (&point)[2]) {
+  return ToString(point[0]) + L',' + ToString(point[1]);
+}
 
-std::wstring ToString(const float (&vector)[2]) { return ToString(vector[0]) + L',' + ToString(vector[1]); }
+std::wstring ToString(const float (&vector)[2]) {
+  return ToString(vector[0]) + L',' + ToString(vector[1]);
+}
 
 std::wstring ToString(const unsigned char (&color)[4]) {
   const std::wstring parts[4] = {ToString(unsigned(color[0])), ToString(unsigned(color[1])),
@@ -209,9 +234,13 @@ std::wstring ToString(const float (&rect)[4]) {
   return Join(parts, 4);
 }
 
-std::wstring ToString(const Point& p) { return ToString(p.x) + L',' + ToString(p.y); }
+std::wstring ToString(const Point& p) {
+  return ToString(p.x) + L',' + ToString(p.y);
+}
 
-std::wstring ToString(const Vector2& v) { return ToString(v.x) + L',' + ToString(v.y); }
+std::wstring ToString(const Vector2& v) {
+  return ToString(v.x) + L',' + ToString(v.y);
+}
 
 std::wstring ToString(const Color& c) {
   const unsigned char bytes[4] = {c.r, c.g, c.b, c.a};
@@ -376,14 +405,18 @@ void StrToColor(const std::wstring& s, unsigned char (&out)[4]) {
   out[3] = c.a;
 }
 
-std::string WideToAnsi(const std::wstring& s) { return Utf8Encode(s); }
+std::string WideToAnsi(const std::wstring& s) {
+  return Utf8Encode(s);
+}
 
 std::wstring AnsiToWide(const char* s) {
   const size_t n = std::char_traits<char>::length(s);
   return IsValidUtf8(s, n) ? Utf8Decode(s, n) : Cp1252Decode(s, n);
 }
 
-std::wstring AnsiToWide(const std::string& s) { return AnsiToWide(s.c_str()); }
+std::wstring AnsiToWide(const std::string& s) {
+  return AnsiToWide(s.c_str());
+}
 
 std::wstring ExtractFolder(const std::wstring& path) {
   const size_t sep = LastSeparator(path);
@@ -401,6 +434,8 @@ std::string ToOsPath(const std::wstring& path) {
   return out;
 }
 
-std::wstring FromOsPath(const std::string& path) { return Utf8Decode(path); }
+std::wstring FromOsPath(const std::string& path) {
+  return Utf8Decode(path);
+}
 
 }  // namespace LLF

@@ -7,10 +7,10 @@
 #include <map>
 #include <string>
 
-#include "image/Image.h"
 #include "core/Object.h"
-#include "math/Point.h"
 #include "font/TextDrawParams.h"
+#include "image/Image.h"
+#include "math/Point.h"
 
 namespace LLF {
 

@@ -1,7 +1,7 @@
 #include "font/FontCodec.h"
 
-#include "io/File.h"
 #include "font/Font.h"
+#include "io/File.h"
 
 namespace LLF {
 

@@ -4,12 +4,12 @@
 #include <memory>
 #include <vector>
 
-#include "io/File.h"
-#include "font/Font.h"
-#include "font/GlyphGrid.h"
 #include "core/Log.h"
 #include "core/StringUtils.h"
+#include "font/Font.h"
+#include "font/GlyphGrid.h"
 #include "font/TrueTypeFace.h"
+#include "io/File.h"
 
 namespace LLF {
 

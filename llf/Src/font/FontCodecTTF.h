@@ -6,8 +6,8 @@
 // black. Saving in this format is not supported.
 #include <string>
 
-#include "font/FontCodec.h"
 #include "core/Singleton.h"
+#include "font/FontCodec.h"
 
 namespace LLF {
 

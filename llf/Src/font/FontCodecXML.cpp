@@ -2,11 +2,11 @@
 
 #include <memory>
 
-#include "io/File.h"
-#include "font/Font.h"
-#include "image/ImagesManager.h"
 #include "core/Log.h"
 #include "core/StringUtils.h"
+#include "font/Font.h"
+#include "image/ImagesManager.h"
+#include "io/File.h"
 #include "io/TextFile.h"
 #include "xml/XmlDoc.h"
 

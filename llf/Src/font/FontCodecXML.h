@@ -5,8 +5,8 @@
 // are logged, not kept as the last error (opening the file aside).
 #include <string>
 
-#include "font/FontCodec.h"
 #include "core/Singleton.h"
+#include "font/FontCodec.h"
 
 namespace LLF {
 

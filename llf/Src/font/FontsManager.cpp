@@ -4,10 +4,10 @@
 #include <memory>
 #include <vector>
 
-#include "io/File.h"
+#include "core/Log.h"
 #include "font/FontCodec.h"
 #include "font/GlyphGrid.h"
-#include "core/Log.h"
+#include "io/File.h"
 #include "math/Rect.h"
 
 namespace LLF {

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "core/CodecsManager.h"
+#include "core/Singleton.h"
 #include "font/Font.h"
 #include "math/Point.h"
-#include "core/Singleton.h"
 
 namespace LLF {
 

@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "core/Exception.h"
-#include "math/MathTable.h"
 #include "core/StringUtils.h"
+#include "math/MathTable.h"
 
 namespace LLF {
 

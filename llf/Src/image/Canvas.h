@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "math/Color.h"
 #include "core/Mutex.h"
 #include "core/Object.h"
+#include "math/Color.h"
 #include "math/Point.h"
 #include "math/Rect.h"
 

@@ -5,8 +5,8 @@
 #include <new>
 #include <vector>
 
-#include "io/File.h"
 #include "image/Image.h"
+#include "io/File.h"
 
 namespace LLF {
 

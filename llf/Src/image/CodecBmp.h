@@ -4,8 +4,8 @@
 // pixel is read; a negative height means rows stored top-down.
 #include <string>
 
-#include "image/ImageCodec.h"
 #include "core/Singleton.h"
+#include "image/ImageCodec.h"
 
 namespace LLF {
 

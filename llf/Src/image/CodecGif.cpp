@@ -7,8 +7,8 @@
 
 #include <gif_lib.h>
 
-#include "io/File.h"
 #include "image/Image.h"
+#include "io/File.h"
 
 namespace LLF {
 

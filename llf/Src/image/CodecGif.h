@@ -6,8 +6,8 @@
 // is not supported.
 #include <string>
 
-#include "image/ImageCodec.h"
 #include "core/Singleton.h"
+#include "image/ImageCodec.h"
 
 namespace LLF {
 

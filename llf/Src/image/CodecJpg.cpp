@@ -13,9 +13,9 @@
 #endif
 #include <jerror.h>
 
-#include "io/File.h"
-#include "image/Image.h"
 #include "core/StringUtils.h"
+#include "image/Image.h"
+#include "io/File.h"
 
 namespace LLF {
 

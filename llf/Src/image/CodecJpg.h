@@ -4,8 +4,8 @@
 // and YCCK files are refused.
 #include <string>
 
-#include "image/ImageCodec.h"
 #include "core/Singleton.h"
+#include "image/ImageCodec.h"
 
 namespace LLF {
 

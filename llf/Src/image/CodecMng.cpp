@@ -6,10 +6,10 @@
 
 #include <libmng.h>
 
-#include "io/File.h"
-#include "image/Image.h"
 #include "core/Log.h"
 #include "core/Timer.h"
+#include "image/Image.h"
+#include "io/File.h"
 
 namespace LLF {
 

@@ -3,8 +3,8 @@
 // format 1. Saving is refused and leaves any existing file untouched.
 #include <string>
 
-#include "image/ImageCodec.h"
 #include "core/Singleton.h"
+#include "image/ImageCodec.h"
 
 namespace LLF {
 

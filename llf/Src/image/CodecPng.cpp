@@ -11,10 +11,10 @@
 #include <emmintrin.h>
 #endif
 
-#include "io/File.h"
-#include "image/Image.h"
 #include "core/Log.h"
 #include "core/StringUtils.h"
+#include "image/Image.h"
+#include "io/File.h"
 
 namespace LLF {
 

@@ -3,8 +3,8 @@
 // (format 0, fourth byte 0) or RGBA (format 1); saves RGB or RGBA.
 #include <string>
 
-#include "image/ImageCodec.h"
 #include "core/Singleton.h"
+#include "image/ImageCodec.h"
 
 namespace LLF {
 

@@ -4,8 +4,8 @@
 
 #include "core/Exception.h"
 #include "core/Log.h"
-#include "render/RendersManager.h"
 #include "core/StringUtils.h"
+#include "render/RendersManager.h"
 
 namespace LLF {
 

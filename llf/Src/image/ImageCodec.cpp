@@ -1,8 +1,8 @@
 #include "image/ImageCodec.h"
 
 #include "core/Exception.h"
-#include "io/File.h"
 #include "image/Image.h"
+#include "io/File.h"
 
 namespace LLF {
 

@@ -1,8 +1,8 @@
 #include "image/ImagesManager.h"
 
-#include "io/File.h"
-#include "image/ImageCodec.h"
 #include "core/Log.h"
+#include "image/ImageCodec.h"
+#include "io/File.h"
 
 namespace LLF {
 

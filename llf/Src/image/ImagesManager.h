@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/CodecsManager.h"
-#include "image/Image.h"
 #include "core/Singleton.h"
+#include "image/Image.h"
 
 namespace LLF {
 

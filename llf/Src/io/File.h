@@ -5,8 +5,8 @@
 // Failures show as false or as a short count; nothing is logged.
 #include <string>
 
-#include "io/FileHandle.h"
 #include "core/Object.h"
+#include "io/FileHandle.h"
 
 namespace LLF {
 

@@ -23,7 +23,9 @@ bool IsValidUtf8(const char* data, size_t size);
 // decoding goes on. A surrogate pair written as two three-byte sequences
 // (CESU-8) is joined into one code point.
 std::wstring Utf8Decode(const char* data, size_t size);
-inline std::wstring Utf8Decode(const std::string& bytes) { return Utf8Decode(bytes.data(), bytes.size()); }
+inline std::wstring Utf8Decode(const std::string& bytes) {
+  return Utf8Decode(bytes.data(), bytes.size());
+}
 
 // UTF-16 in either byte order: characters above U+FFFF are joined from and
 // split into surrogate pairs. A lone surrogate or a trailing odd byte reads

@@ -12,7 +12,8 @@ struct Color {
   uint8_t a = 255;
 
   constexpr Color() = default;
-  constexpr Color(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) : r(red), g(green), b(blue), a(alpha) {}
+  constexpr Color(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha)
+      : r(red), g(green), b(blue), a(alpha) {}
 
   // The faders' default fade colour.
   Color& SetOpaqueBlack() {

@@ -8,8 +8,12 @@ namespace LLF {
 namespace {
 
 // Each routine computes in double precision and returns a float.
-float Sin(float x) { return static_cast<float>(std::sin(static_cast<double>(x))); }
-float Cos(float x) { return static_cast<float>(std::cos(static_cast<double>(x))); }
+float Sin(float x) {
+  return static_cast<float>(std::sin(static_cast<double>(x)));
+}
+float Cos(float x) {
+  return static_cast<float>(std::cos(static_cast<double>(x)));
+}
 float Tan(float x) {
   const double d = x;
   return static_cast<float>(std::sin(d) / std::cos(d));
@@ -24,8 +28,12 @@ float Acos(float x) {
   const double d = x;
   return static_cast<float>(std::atan(d / -std::sqrt(1.0 - d * d)) + 1.5707964);
 }
-float Atan(float x) { return static_cast<float>(std::atan(static_cast<double>(x))); }
-float Sqrt(float x) { return static_cast<float>(std::sqrt(static_cast<double>(x))); }
+float Atan(float x) {
+  return static_cast<float>(std::atan(static_cast<double>(x)));
+}
+float Sqrt(float x) {
+  return static_cast<float>(std::sqrt(static_cast<double>(x)));
+}
 
 // glibc's memcpy already picks the best copy for the processor at load time,
 // so it serves every processor here.
@@ -34,7 +42,9 @@ void Copy(void* destination, const void* source, size_t count) {
     std::memcpy(destination, source, count);
   }
 }
-bool Compare(const void* a, const void* b, size_t count) { return count == 0 || std::memcmp(a, b, count) == 0; }
+bool Compare(const void* a, const void* b, size_t count) {
+  return count == 0 || std::memcmp(a, b, count) == 0;
+}
 
 }  // namespace
 

@@ -33,8 +33,8 @@ Matrix4 Matrix4::RotationZ(float angle) {
 }
 
 Matrix4 Matrix4::OrthoOffCenterLH(float l, float r, float b, float t, float zn, float zf) {
-  return Matrix4(2.0f / (r - l), 0, 0, 0, 0, 2.0f / (t - b), 0, 0, 0, 0, 1.0f / (zf - zn), 0, (l + r) / (l - r),
-                 (t + b) / (b - t), zn / (zn - zf), 1);
+  return Matrix4(2.0f / (r - l), 0, 0, 0, 0, 2.0f / (t - b), 0, 0, 0, 0, 1.0f / (zf - zn), 0,
+                 (l + r) / (l - r), (t + b) / (b - t), zn / (zn - zf), 1);
 }
 
 }  // namespace LLF

@@ -29,5 +29,7 @@ struct Point {
 #include "math/Vector2.h"
 
 namespace LLF {
-inline Vector2 Point::ToVector2() const { return Vector2(static_cast<float>(x), static_cast<float>(y)); }
+inline Vector2 Point::ToVector2() const {
+  return Vector2(static_cast<float>(x), static_cast<float>(y));
+}
 }  // namespace LLF

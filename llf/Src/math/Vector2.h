@@ -30,5 +30,7 @@ struct Vector2 {
 #include "math/Point.h"
 
 namespace LLF {
-inline Point Vector2::ToPoint() const { return Point(static_cast<int>(x), static_cast<int>(y)); }
+inline Point Vector2::ToPoint() const {
+  return Point(static_cast<int>(x), static_cast<int>(y));
+}
 }  // namespace LLF

@@ -9,11 +9,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/Object.h"
+#include "math/Matrix4.h"
 #include "render/GfxTypes.h"
 #include "render/IGfxSurface.h"
 #include "render/IGfxTexture.h"
-#include "math/Matrix4.h"
-#include "core/Object.h"
 
 namespace LLF {
 

@@ -3,8 +3,8 @@
 // object, unload it.
 #include <memory>
 
-#include "render/IGfxSystem.h"
 #include "core/Object.h"
+#include "render/IGfxSystem.h"
 
 namespace LLF {
 

@@ -2,8 +2,8 @@
 // A surface of the graphics device layer: the back buffer or an image
 // surface in system memory that the back buffer is copied into. Destroying
 // it releases it.
-#include "render/GfxTypes.h"
 #include "core/Object.h"
+#include "render/GfxTypes.h"
 
 namespace LLF {
 

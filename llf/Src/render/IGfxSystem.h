@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/Object.h"
 #include "render/GfxTypes.h"
 #include "render/IGfxDevice.h"
-#include "core/Object.h"
 
 namespace LLF {
 

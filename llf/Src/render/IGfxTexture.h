@@ -3,8 +3,8 @@
 // by the layer and handed to the device when it is drawn with, so it can be
 // created and filled on any thread and survives a device reset. Destroying
 // it releases it.
-#include "render/GfxTypes.h"
 #include "core/Object.h"
+#include "render/GfxTypes.h"
 
 namespace LLF {
 

@@ -11,16 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "math/Color.h"
-#include "render/ImageDrawParams.h"
-#include "math/Matrix4.h"
 #include "core/Object.h"
+#include "font/TextDrawParams.h"
+#include "math/Color.h"
+#include "math/Matrix4.h"
 #include "math/Rect.h"
 #include "math/RectF.h"
-#include "render/RenderSettings.h"
-#include "font/TextDrawParams.h"
-#include "render/TexturedVertex.h"
 #include "math/Vector2.h"
+#include "render/ImageDrawParams.h"
+#include "render/RenderSettings.h"
+#include "render/TexturedVertex.h"
 
 namespace LLF {
 

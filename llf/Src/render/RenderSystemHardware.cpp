@@ -5,10 +5,10 @@
 
 #include "app/AppWindow.h"
 #include "core/Exception.h"
+#include "core/Log.h"
 #include "font/Font.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
-#include "core/Log.h"
 
 namespace LLF {
 

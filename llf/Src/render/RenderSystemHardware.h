@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "core/Singleton.h"
 #include "gl/GlLibrary.h"
 #include "render/IGfxLibrary.h"
 #include "render/IRenderSystem.h"
-#include "core/Singleton.h"
 #include "render/stRSH_ImageData.h"
 
 namespace LLF {

@@ -2,8 +2,8 @@
 // The software render system. It is registered beside the hardware one but
 // never starts: Init always fails, so none of its drawing operations is
 // ever called and all of them do nothing.
-#include "render/IRenderSystem.h"
 #include "core/Singleton.h"
+#include "render/IRenderSystem.h"
 
 namespace LLF {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "render/IRenderSystem.h"
 #include "core/Mutex.h"
 #include "core/Object.h"
 #include "core/Singleton.h"
+#include "render/IRenderSystem.h"
 
 namespace LLF {
 

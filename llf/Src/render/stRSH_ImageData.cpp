@@ -5,8 +5,8 @@
 
 #include "core/Exception.h"
 #include "core/Format.h"
-#include "image/Image.h"
 #include "core/Log.h"
+#include "image/Image.h"
 
 namespace LLF {
 

@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "render/IGfxDevice.h"
 #include "core/Object.h"
+#include "render/IGfxDevice.h"
 #include "render/TextureTileGrid.h"
 
 namespace LLF {

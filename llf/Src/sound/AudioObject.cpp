@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "core/Format.h"
+#include "core/StringUtils.h"
 #include "sound/ISoundDriver.h"
 #include "sound/SoundSystem.h"
-#include "core/StringUtils.h"
 
 namespace LLF {
 

@@ -9,8 +9,8 @@
 // channel. A null object is logged and refused.
 #include <atomic>
 
-#include "sound/AudioObject.h"
 #include "core/Object.h"
+#include "sound/AudioObject.h"
 #include "sound/SoundSettings.h"
 
 namespace LLF {

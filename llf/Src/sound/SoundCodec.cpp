@@ -1,8 +1,8 @@
 #include "sound/SoundCodec.h"
 
+#include "core/Log.h"
 #include "io/File.h"
 #include "sound/ISoundDriver.h"
-#include "core/Log.h"
 #include "sound/SoundSystem.h"
 
 namespace LLF {

@@ -4,10 +4,10 @@
 #include <utility>
 #include <vector>
 
+#include "core/StringUtils.h"
 #include "sound/Music.h"
 #include "sound/Sound.h"
 #include "sound/SoundDriverBASS.h"
-#include "core/StringUtils.h"
 
 namespace LLF {
 

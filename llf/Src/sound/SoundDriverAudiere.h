@@ -12,11 +12,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "sound/AudiereApi.h"
-#include "sound/ISoundDriver.h"
 #include "core/LibraryBinding.h"
 #include "core/Mutex.h"
 #include "core/Singleton.h"
+#include "sound/AudiereApi.h"
+#include "sound/ISoundDriver.h"
 #include "sound/SoundHandle.h"
 
 namespace LLF {

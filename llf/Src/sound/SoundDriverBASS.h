@@ -11,10 +11,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "sound/BassApi.h"
-#include "sound/ISoundDriver.h"
 #include "core/LibraryBinding.h"
 #include "core/Singleton.h"
+#include "sound/BassApi.h"
+#include "sound/ISoundDriver.h"
 #include "sound/SoundHandle.h"
 
 namespace LLF {

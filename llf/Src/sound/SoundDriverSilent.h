@@ -1,8 +1,8 @@
 #pragma once
 // The driver that makes no sound: everything succeeds and nothing is heard.
 // The last choice when no real driver starts.
-#include "sound/ISoundDriver.h"
 #include "core/Singleton.h"
+#include "sound/ISoundDriver.h"
 
 namespace LLF {
 

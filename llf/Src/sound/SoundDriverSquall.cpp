@@ -4,8 +4,8 @@
 #include <mutex>
 
 #include "app/AppWindow.h"
-#include "io/File.h"
 #include "core/Log.h"
+#include "io/File.h"
 
 namespace LLF {
 

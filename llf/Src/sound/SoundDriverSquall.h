@@ -6,9 +6,9 @@
 // samples but binds no way to play them, so playing never succeeds.
 #include <cstdint>
 
-#include "sound/ISoundDriver.h"
 #include "core/LibraryBinding.h"
 #include "core/Singleton.h"
+#include "sound/ISoundDriver.h"
 #include "sound/SoundHandle.h"
 #include "sound/SquallApi.h"
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "io/File.h"
 #include "core/Log.h"
+#include "io/File.h"
 #include "sound/SoundCodec.h"
 
 namespace LLF {

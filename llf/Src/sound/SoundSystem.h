@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/CodecsManager.h"
+#include "core/Singleton.h"
 #include "sound/ISoundDriver.h"
 #include "sound/Music.h"
-#include "core/Singleton.h"
 #include "sound/Sound.h"
 
 namespace LLF {

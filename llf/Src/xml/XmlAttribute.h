@@ -18,8 +18,8 @@
 #include <string>
 #include <string_view>
 
-#include "math/Color.h"
 #include "core/Object.h"
+#include "math/Color.h"
 #include "math/Point.h"
 #include "math/Rect.h"
 #include "math/RectF.h"

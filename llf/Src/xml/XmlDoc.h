@@ -21,9 +21,9 @@
 #include <string>
 #include <vector>
 
-#include "xml/Lexer.h"
 #include "core/Object.h"
 #include "io/TextFile.h"
+#include "xml/Lexer.h"
 #include "xml/XmlElement.h"
 #include "xml/XmlNameTable.h"
 #include "xml/XmlText.h"

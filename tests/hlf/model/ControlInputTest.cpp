@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "app/AppWindow.h"
-#include "model/Control.h"
 #include "ControlProbe.h"
-#include "model/GameServices.h"
 #include "LogRecorder.h"
 #include "MessageRecorder.h"
 #include "TestShell.h"
+#include "app/AppWindow.h"
+#include "model/Control.h"
+#include "model/GameServices.h"
 
 namespace {
 

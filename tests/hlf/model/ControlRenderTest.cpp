@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "model/Control.h"
 #include "ControlProbe.h"
 #include "RecordingRenderSystem.h"
+#include "model/Control.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "model/Control.h"
 #include "ControlProbe.h"
 #include "LogRecorder.h"
 #include "MessageRecorder.h"
 #include "TestEditor.h"
 #include "TestShell.h"
+#include "model/Control.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "model/Control.h"
 #include "ControlProbe.h"
 #include "FrameDriver.h"
-#include "model/GameServices.h"
 #include "LogRecorder.h"
+#include "model/Control.h"
+#include "model/GameServices.h"
 
 namespace {
 

@@ -4,16 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "model/Control.h"
-#include "model/ControlFactory.h"
-#include "modifiers/Effect.h"
 #include "FrameworkFactories.h"
 #include "LogRecorder.h"
 #include "TempFolders.h"
 #include "TestEditor.h"
 #include "TestShell.h"
-#include "xml/XmlAttribute.h"
+#include "model/Control.h"
+#include "model/ControlFactory.h"
 #include "model/XmlDocEx.h"
+#include "modifiers/Effect.h"
+#include "xml/XmlAttribute.h"
 #include "xml/XmlElement.h"
 
 namespace {

@@ -5,20 +5,20 @@
 #include <typeinfo>
 #include <vector>
 
-#include "model/Control.h"
-#include "model/ControlFactory.h"
 #include "FrameworkFactories.h"
 #include "LogRecorder.h"
+#include "TempFolders.h"
+#include "core/StringUtils.h"
+#include "model/Control.h"
+#include "model/ControlFactory.h"
+#include "model/XmlDocEx.h"
 #include "modifiers/Modifier.h"
 #include "modifiers/ModifierFactory.h"
 #include "modifiers/Mover.h"
-#include "core/StringUtils.h"
-#include "TempFolders.h"
 #include "modifiers/TimeWarp.h"
 #include "modifiers/TimeWarpDecelerate.h"
 #include "modifiers/TimeWarpFactory.h"
 #include "xml/XmlAttribute.h"
-#include "model/XmlDocEx.h"
 #include "xml/XmlElement.h"
 
 namespace {

@@ -14,17 +14,17 @@
 #include <string>
 #include <vector>
 
-#include "model/ControlFactory.h"
 #include "FrameworkFactories.h"
-#include "model/GameServices.h"
 #include "GlScreen.h"
-#include "image/Image.h"
 #include "ImageAssets.h"
 #include "MessageRecorder.h"
-#include "widgets/StaticImage.h"
-#include "core/StringUtils.h"
 #include "TempFolders.h"
 #include "TestShell.h"
+#include "core/StringUtils.h"
+#include "image/Image.h"
+#include "model/ControlFactory.h"
+#include "model/GameServices.h"
+#include "widgets/StaticImage.h"
 #include "xml/XmlDoc.h"
 
 namespace {

@@ -6,17 +6,17 @@
 #include <memory>
 #include <string>
 
-#include "model/Control.h"
 #include "ControlProbe.h"
-#include "model/EditorServices.h"
 #include "FrameDriver.h"
-#include "model/GameServices.h"
 #include "LogRecorder.h"
 #include "RecordingRenderSystem.h"
-#include "render/RendersManager.h"
 #include "TempFolders.h"
 #include "TestEditor.h"
 #include "TestShell.h"
+#include "model/Control.h"
+#include "model/EditorServices.h"
+#include "model/GameServices.h"
+#include "render/RendersManager.h"
 
 namespace {
 

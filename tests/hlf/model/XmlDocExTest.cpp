@@ -3,10 +3,10 @@
 #include <string>
 
 #include "LogRecorder.h"
-#include "core/StringUtils.h"
 #include "TempFolders.h"
-#include "xml/XmlAttribute.h"
+#include "core/StringUtils.h"
 #include "model/XmlDocEx.h"
+#include "xml/XmlAttribute.h"
 #include "xml/XmlElement.h"
 
 namespace {

@@ -5,18 +5,18 @@
 #include <utility>
 #include <vector>
 
-#include "modifiers/Blinker.h"
-#include "model/Control.h"
-#include "modifiers/Cycler.h"
 #include "FrameworkFactories.h"
-#include "image/Image.h"
 #include "LogRecorder.h"
 #include "MessageRecorder.h"
+#include "image/Image.h"
+#include "model/Control.h"
+#include "model/XmlDocEx.h"
+#include "modifiers/Blinker.h"
+#include "modifiers/Cycler.h"
 #include "modifiers/ModProps.h"
 #include "modifiers/ModifierFactory.h"
 #include "widgets/StaticImage.h"
 #include "xml/XmlAttribute.h"
-#include "model/XmlDocEx.h"
 
 namespace {
 

@@ -4,17 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "model/Control.h"
 #include "ControlProbe.h"
-#include "modifiers/Effect.h"
-#include "modifiers/Fader.h"
 #include "FrameDriver.h"
 #include "FrameworkFactories.h"
-#include "model/GameServices.h"
 #include "LogRecorder.h"
 #include "MessageRecorder.h"
-#include "modifiers/Modifier.h"
 #include "TempFolders.h"
+#include "model/Control.h"
+#include "model/GameServices.h"
+#include "modifiers/Effect.h"
+#include "modifiers/Fader.h"
+#include "modifiers/Modifier.h"
 #include "modifiers/TimeWarpDecelerate.h"
 
 namespace {

@@ -6,21 +6,21 @@
 #include <string>
 #include <vector>
 
-#include "modifiers/AudioFader.h"
-#include "model/Control.h"
-#include "modifiers/Effect.h"
-#include "modifiers/Fader.h"
 #include "FrameworkFactories.h"
 #include "MessageRecorder.h"
+#include "RecordingRenderSystem.h"
+#include "SoundFixture.h"
+#include "core/StringUtils.h"
+#include "model/Control.h"
+#include "model/XmlDocEx.h"
+#include "modifiers/AudioFader.h"
+#include "modifiers/Effect.h"
+#include "modifiers/Fader.h"
 #include "modifiers/Modifier.h"
 #include "modifiers/ModifierFactory.h"
 #include "modifiers/MoverTo.h"
-#include "RecordingRenderSystem.h"
 #include "modifiers/Rotator.h"
-#include "SoundFixture.h"
-#include "core/StringUtils.h"
 #include "modifiers/TimeWarpDecelerate.h"
-#include "model/XmlDocEx.h"
 
 namespace {
 

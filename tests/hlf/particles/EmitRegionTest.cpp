@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "particles/EmitRegion.h"
 #include "core/Random.h"
+#include "particles/EmitRegion.h"
 
 namespace {
 

@@ -4,18 +4,18 @@
 #include <string>
 #include <vector>
 
-#include "model/ControlFactory.h"
-#include "particles/EmitRegion.h"
-#include "particles/Emitter.h"
 #include "FrameDriver.h"
 #include "FrameworkFactories.h"
-#include "image/Image.h"
 #include "ImageAssets.h"
 #include "LogRecorder.h"
 #include "MessageRecorder.h"
-#include "core/Random.h"
 #include "RecordingRenderSystem.h"
 #include "TempFolders.h"
+#include "core/Random.h"
+#include "image/Image.h"
+#include "model/ControlFactory.h"
+#include "particles/EmitRegion.h"
+#include "particles/Emitter.h"
 #include "xml/XmlElement.h"
 
 namespace {

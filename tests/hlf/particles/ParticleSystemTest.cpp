@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "particles/EmitRegion.h"
 #include "LogRecorder.h"
-#include "particles/ParticleSystem.h"
 #include "core/Random.h"
 #include "model/XmlDocEx.h"
+#include "particles/EmitRegion.h"
+#include "particles/ParticleSystem.h"
 #include "xml/XmlElement.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "LogRecorder.h"
-#include "core/StringUtils.h"
 #include "TestEnv.h"
+#include "core/StringUtils.h"
 #include "properties/TextProperty.h"
 
 namespace {

@@ -3,18 +3,18 @@
 #include <string>
 #include <vector>
 
-#include "model/Control.h"
-#include "image/Image.h"
 #include "ImageAssets.h"
-#include "properties/ImageProperty.h"
 #include "LogRecorder.h"
 #include "ParsedElement.h"
 #include "RecordingRenderSystem.h"
 #include "SoundFixture.h"
-#include "properties/SoundProperty.h"
 #include "SoundTestDoubles.h"
-#include "xml/XmlAttribute.h"
+#include "image/Image.h"
+#include "model/Control.h"
 #include "model/XmlDocEx.h"
+#include "properties/ImageProperty.h"
+#include "properties/SoundProperty.h"
+#include "xml/XmlAttribute.h"
 #include "xml/XmlElement.h"
 
 namespace {

@@ -7,13 +7,13 @@
 #include <memory>
 #include <vector>
 
-#include "model/Control.h"
-#include "font/Font.h"
 #include "FontTestUtil.h"
 #include "GlScreen.h"
-#include "render/IRenderSystem.h"
-#include "image/Image.h"
 #include "TextBox.h"
+#include "font/Font.h"
+#include "image/Image.h"
+#include "model/Control.h"
+#include "render/IRenderSystem.h"
 
 namespace {
 

@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "font/Font.h"
 #include "FontAssets.h"
 #include "FontTestUtil.h"
 #include "LogRecorder.h"
 #include "ParsedElement.h"
 #include "RecordingRenderSystem.h"
-#include "core/StringUtils.h"
 #include "TestEditor.h"
 #include "TextBox.h"
+#include "core/StringUtils.h"
+#include "font/Font.h"
 #include "properties/TextProperty.h"
 #include "xml/XmlElement.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "model/Control.h"
 #include "core/StringUtils.h"
+#include "model/Control.h"
 
 namespace QmTest {
 

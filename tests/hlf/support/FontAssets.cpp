@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "font/FontCodecTTF.h"
 #include "FontTestUtil.h"
+#include "core/StringUtils.h"
+#include "font/FontCodecTTF.h"
 #include "font/FontsManager.h"
 #include "math/Point.h"
-#include "core/StringUtils.h"
 
 namespace QmTest {
 

@@ -1,7 +1,7 @@
 #include "FrameworkFactories.h"
 
-#include "model/ControlFactory.h"
 #include "FrameworkPrototypes.h"
+#include "model/ControlFactory.h"
 #include "modifiers/ModifierFactory.h"
 #include "modifiers/TimeWarpFactory.h"
 

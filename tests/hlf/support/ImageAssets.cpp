@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "TestEnv.h"
+#include "core/StringUtils.h"
 #include "image/CodecPng.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
-#include "core/StringUtils.h"
-#include "TestEnv.h"
 
 namespace QmTest {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "model/Control.h"
 #include "core/StringUtils.h"
+#include "model/Control.h"
 
 namespace QmTest {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "xml/XmlAttribute.h"
 #include "model/XmlDocEx.h"
+#include "xml/XmlAttribute.h"
 #include "xml/XmlElement.h"
 
 namespace QmTest {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "model/GameServices.h"
 #include "core/Message.h"
 #include "math/Vector2.h"
+#include "model/GameServices.h"
 #include "xml/XmlDoc.h"
 
 namespace HLF {

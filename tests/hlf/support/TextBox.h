@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "model/Control.h"
-#include "render/IRenderSystem.h"
 #include "properties/TextProperty.h"
+#include "render/IRenderSystem.h"
 #include "xml/XmlElement.h"
 
 namespace QmTest {

@@ -4,17 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "app/AppWindow.h"
-#include "model/ControlFactory.h"
 #include "ControlProbe.h"
 #include "FrameworkFactories.h"
-#include "image/Image.h"
 #include "ImageAssets.h"
 #include "LogRecorder.h"
 #include "MessageRecorder.h"
 #include "RecordingRenderSystem.h"
-#include "widgets/StaticImage.h"
 #include "TestShell.h"
+#include "app/AppWindow.h"
+#include "image/Image.h"
+#include "model/ControlFactory.h"
+#include "widgets/StaticImage.h"
 
 namespace {
 

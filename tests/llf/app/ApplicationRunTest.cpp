@@ -4,22 +4,22 @@
 // shutdown, and a second copy that brings the first forward.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <signal.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
-#include "core/CPU.h"
+#include "TestEnv.h"
 #include "app/MonitorFormat.h"
+#include "core/CPU.h"
 #include "core/OSUtils.h"
 #include "core/StringUtils.h"
-#include "TestEnv.h"
 #include "io/TextEncoding.h"
 
 extern char** environ;

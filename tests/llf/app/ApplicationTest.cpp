@@ -4,41 +4,41 @@
 // process of their own (ApplicationRunTest.cpp).
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cmath>
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <signal.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
+#include "FontTestUtil.h"
+#include "ImageTestUtil.h"
+#include "LogCapture.h"
+#include "RecordingGfx.h"
+#include "TestEnv.h"
 #include "app/AppWindow.h"
 #include "app/Application.h"
-#include "image/CodecPng.h"
+#include "app/InstanceLock.h"
+#include "app/MonitorFormat.h"
+#include "core/Log.h"
+#include "core/OSUtils.h"
+#include "core/StringUtils.h"
 #include "font/FontCodecTTF.h"
 #include "font/FontCodecXML.h"
-#include "FontTestUtil.h"
 #include "font/FontsManager.h"
-#include "ImageTestUtil.h"
+#include "image/CodecPng.h"
 #include "image/ImagesManager.h"
-#include "app/InstanceLock.h"
-#include "core/Log.h"
-#include "LogCapture.h"
-#include "app/MonitorFormat.h"
-#include "core/OSUtils.h"
-#include "RecordingGfx.h"
+#include "io/TextEncoding.h"
 #include "render/RenderSystemHardware.h"
 #include "render/RendersManager.h"
 #include "sound/SoundCodecSilent.h"
-#include "core/StringUtils.h"
 #include "sound/SoundSystem.h"
-#include "TestEnv.h"
-#include "io/TextEncoding.h"
 
 extern char** environ;
 

@@ -55,8 +55,8 @@ TEST(CPUTest, SignatureDecoding) {
 TEST(CPUTest, DecodesVendorBrandAndFeatures) {
   // Stepping 0 and model 0 in the low byte: the brand is still read.
   const DecodedCPU amd(MakeRegisters("AuthenticAMD", "  AMD Test 16-Core Processor  ", 0x00A20F00,
-                                     (1u << 4) | (1u << 23) | (1u << 25) | (1u << 26), (1u << 22) | (1u << 31),
-                                     0x80000008));
+                                     (1u << 4) | (1u << 23) | (1u << 25) | (1u << 26),
+                                     (1u << 22) | (1u << 31), 0x80000008));
   EXPECT_EQ(amd.Dump(),
             L"CPU: Vendor: AuthenticAMD Brand: AMD Test 16-Core Processor Family: 25 Model: 32 Stepping: 0 "
             L"Features: RDTSC MMX MMX_EXT 3DNOW! SSE SSE2 ");

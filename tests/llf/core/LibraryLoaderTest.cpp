@@ -9,10 +9,10 @@
 #include <iterator>
 #include <string>
 
-#include "sound/BassApi.h"
 #include "core/LibraryBinding.h"
 #include "core/OSUtils.h"
 #include "core/StringUtils.h"
+#include "sound/BassApi.h"
 
 namespace {
 

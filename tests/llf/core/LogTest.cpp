@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
+#include "TestEnv.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/StringUtils.h"
-#include "TestEnv.h"
 #include "io/TextEncoding.h"
 
 namespace logtest {
@@ -205,10 +205,11 @@ TEST_F(LogTest, ExceptionIsLoggedOnceBetweenStarLines) {
   const auto texts = Texts(LogFile());
   ASSERT_EQ(texts.size(), 3u);
   EXPECT_EQ(texts[0], std::wstring(62, L'*'));
-  EXPECT_EQ(texts[1], L"An exception has been thrown!\r\nDetails:\r\nFile: tests/llf/core/LogTest.cpp\r\nLine: " +
-                          LLF::ToString(logtest::kThrowLine) +
-                          L"\r\nFunction: logtest::Fail\r\nCode: 6\r\n"
-                          L"Description: Something broke.\r\nSource: \r\n");
+  EXPECT_EQ(texts[1],
+            L"An exception has been thrown!\r\nDetails:\r\nFile: tests/llf/core/LogTest.cpp\r\nLine: " +
+                LLF::ToString(logtest::kThrowLine) +
+                L"\r\nFunction: logtest::Fail\r\nCode: 6\r\n"
+                L"Description: Something broke.\r\nSource: \r\n");
   EXPECT_EQ(texts[2], std::wstring(62, L'*'));
 }
 

@@ -19,10 +19,10 @@ TEST(StringUtilsTest, CharacterClassesAndCase) {
   } cases[] = {
       {L"ABC", L"abc", true},
       {L"abc", L"abcd", false},
-      {L"\u00C4PFEL", L"\u00E4pfel", true},         // Latin-1 beyond ASCII
+      {L"\u00C4PFEL", L"\u00E4pfel", true},                  // Latin-1 beyond ASCII
       {L"\u041C\u0418\u0420", L"\u043C\u0438\u0440", true},  // Cyrillic
-      {L"\u03A3", L"\u03C3", true},                  // Greek
-      {L"stra\u00DFe", L"STRASSE", false},           // no length-changing folds
+      {L"\u03A3", L"\u03C3", true},                          // Greek
+      {L"stra\u00DFe", L"STRASSE", false},                   // no length-changing folds
       {L"a", L"b", false},
       {L"", L"", true},
   };
@@ -47,7 +47,7 @@ TEST(StringUtilsTest, TextForms) {
   struct FloatCase {
     float value;
     const wchar_t* text;
-  } floats[] = {{0.5f, L"0.5"},   {100.0f, L"100"},      {1e6f, L"1e+006"}, {123456.0f, L"123456"},
+  } floats[] = {{0.5f, L"0.5"},         {100.0f, L"100"},   {1e6f, L"1e+006"},    {123456.0f, L"123456"},
                 {1.5e-5f, L"1.5e-005"}, {-2.25f, L"-2.25"}, {0.0001f, L"0.0001"}, {3.14159265f, L"3.14159"}};
   for (const auto& c : floats) {
     EXPECT_EQ(LLF::ToString(c.value), c.text);
@@ -69,20 +69,23 @@ TEST(StringUtilsTest, TextForms) {
   struct GroupCase {
     int value;
     const wchar_t* text;
-  } groups[] = {{0, L"0"},
-                {999, L"999"},
-                {1000, L"1,000"},
-                {1234567, L"1,234,567"},
-                {-1234, L"-1,234"},
-                {INT_MIN, L"-2,147,483,648"}};
+  } groups[] = {{0, L"0"},          {999, L"999"},
+                {1000, L"1,000"},   {1234567, L"1,234,567"},
+                {-1234, L"-1,234"}, {INT_MIN, L"-2,147,483,648"}};
   for (const auto& c : groups) EXPECT_EQ(LLF::ToString(c.value, L','), c.text);
   EXPECT_EQ(LLF::ToString(1234567, L' '), L"1 234 567");
 
   struct IntCase {
     const wchar_t* text;
     int value;
-  } ints[] = {{L"12", 12}, {L"  -7x", -7}, {L"+3", 3}, {L"abc", 0}, {L"", 0}, {L"99999999999", INT_MAX},
-              {L"-99999999999", INT_MIN}, {L"1.9", 1}};
+  } ints[] = {{L"12", 12},
+              {L"  -7x", -7},
+              {L"+3", 3},
+              {L"abc", 0},
+              {L"", 0},
+              {L"99999999999", INT_MAX},
+              {L"-99999999999", INT_MIN},
+              {L"1.9", 1}};
   for (const auto& c : ints) EXPECT_EQ(LLF::FromString(c.text), c.value) << c.text;
   EXPECT_EQ(LLF::StrToUnsigned(L"-1"), 4294967295u);
 
@@ -107,24 +110,29 @@ TEST(StringUtilsTest, TextForms) {
   struct ColorCase {
     const wchar_t* text;
     LLF::Color color;
-  } colors[] = {{L"10,20,30", {10, 20, 30, 255}}, {L"10,20,30,40", {10, 20, 30, 40}}, {L"10,20", {0, 0, 0, 255}},
-                {L"", {0, 0, 0, 255}},           {L"300,-5,1", {255, 0, 1, 255}}};
+  } colors[] = {{L"10,20,30", {10, 20, 30, 255}},
+                {L"10,20,30,40", {10, 20, 30, 40}},
+                {L"10,20", {0, 0, 0, 255}},
+                {L"", {0, 0, 0, 255}},
+                {L"300,-5,1", {255, 0, 1, 255}}};
   for (const auto& c : colors) EXPECT_EQ(LLF::StrToColor(c.text), c.color) << c.text;
   // Every written form reads back.
   EXPECT_EQ(LLF::StrToColor(LLF::ToString(LLF::Color(7, 8, 9, 10))), LLF::Color(7, 8, 9, 10));
 }
 
 TEST(StringUtilsTest, AnsiAndPaths) {
-  EXPECT_EQ(LLF::AnsiToWide(std::string("caf\xC3\xA9")), L"caf\u00E9");      // valid UTF-8
-  EXPECT_EQ(LLF::AnsiToWide(std::string("caf\xE9")), L"caf\u00E9");          // Windows-1252
+  EXPECT_EQ(LLF::AnsiToWide(std::string("caf\xC3\xA9")), L"caf\u00E9");  // valid UTF-8
+  EXPECT_EQ(LLF::AnsiToWide(std::string("caf\xE9")), L"caf\u00E9");      // Windows-1252
   EXPECT_EQ(LLF::AnsiToWide(std::string("\x80\x9F\x81")), L"\u20AC\u0178\u0081");
   EXPECT_EQ(LLF::AnsiToWide(std::string("ab\0cd", 5)), L"ab");
   EXPECT_EQ(LLF::WideToAnsi(L"\u00E9\U0001F600"), "\xC3\xA9\xF0\x9F\x98\x80");
   EXPECT_EQ(LLF::AnsiToWide(LLF::WideToAnsi(L"\U0001F600x")), L"\U0001F600x");
 
-  EXPECT_EQ(LLF::Utf8Decode(std::string("a\xFF" "b")), L"a\uFFFDb");
-  EXPECT_EQ(LLF::Utf8Decode(std::string("\xE2\x82")), L"\uFFFD");          // truncated
-  EXPECT_EQ(LLF::Utf8Decode(std::string("\xC0\xAF")), L"\uFFFD");          // overlong
+  EXPECT_EQ(LLF::Utf8Decode(std::string("a\xFF"
+                                        "b")),
+            L"a\uFFFDb");
+  EXPECT_EQ(LLF::Utf8Decode(std::string("\xE2\x82")), L"\uFFFD");                      // truncated
+  EXPECT_EQ(LLF::Utf8Decode(std::string("\xC0\xAF")), L"\uFFFD");                      // overlong
   EXPECT_EQ(LLF::Utf8Decode(std::string("\xED\xA0\xBD\xED\xB8\x80")), L"\U0001F600");  // joined pair
   EXPECT_FALSE(LLF::IsValidUtf8("\xED\xA0\x80", 3));
 
@@ -140,7 +148,9 @@ TEST(StringUtilsTest, AnsiAndPaths) {
     EXPECT_EQ(LLF::ExtractFolder(c.path), c.folder) << c.path;
     EXPECT_EQ(LLF::ExtractFileName(c.path), c.file) << c.path;
   }
-  EXPECT_EQ(LLF::ToOsPath(L"scripts\\dialogs\\\u00FCber.xml"), "scripts/dialogs/\xC3\xBC" "ber.xml");
+  EXPECT_EQ(LLF::ToOsPath(L"scripts\\dialogs\\\u00FCber.xml"),
+            "scripts/dialogs/\xC3\xBC"
+            "ber.xml");
 }
 
 }  // namespace

@@ -8,15 +8,15 @@
 #include <thread>
 #include <vector>
 
-#include "io/File.h"
+#include "FontTestUtil.h"
+#include "ImageTestUtil.h"
+#include "TestEnv.h"
+#include "core/StringUtils.h"
 #include "font/Font.h"
 #include "font/FontCodecTTF.h"
 #include "font/FontCodecXML.h"
-#include "FontTestUtil.h"
-#include "ImageTestUtil.h"
-#include "core/StringUtils.h"
-#include "TestEnv.h"
 #include "font/TrueTypeFace.h"
+#include "io/File.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "image/CodecPng.h"
-#include "font/Font.h"
-#include "font/FontCodecXML.h"
 #include "FontTestUtil.h"
 #include "ImageTestUtil.h"
-#include "image/ImagesManager.h"
-#include "core/StringUtils.h"
 #include "TestEnv.h"
+#include "core/StringUtils.h"
+#include "font/Font.h"
+#include "font/FontCodecXML.h"
+#include "image/CodecPng.h"
+#include "image/ImagesManager.h"
 #include "io/TextEncoding.h"
 #include "io/TextFile.h"
 

@@ -4,16 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "image/CodecPng.h"
+#include "FontTestUtil.h"
+#include "ImageTestUtil.h"
+#include "TestEnv.h"
+#include "core/StringUtils.h"
 #include "font/FontCodecTTF.h"
 #include "font/FontCodecXML.h"
-#include "FontTestUtil.h"
 #include "font/FontsManager.h"
 #include "font/GlyphGrid.h"
-#include "ImageTestUtil.h"
+#include "image/CodecPng.h"
 #include "image/ImagesManager.h"
-#include "core/StringUtils.h"
-#include "TestEnv.h"
 
 namespace {
 

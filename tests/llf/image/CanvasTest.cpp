@@ -5,8 +5,8 @@
 #include <cstring>
 #include <thread>
 
-#include "image/Canvas.h"
 #include "core/Exception.h"
+#include "image/Canvas.h"
 
 namespace {
 

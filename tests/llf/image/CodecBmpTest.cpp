@@ -2,12 +2,12 @@
 
 #include <memory>
 
+#include "ImageTestUtil.h"
+#include "TestEnv.h"
+#include "core/StringUtils.h"
 #include "image/CodecBmp.h"
 #include "image/CodecJpg.h"
 #include "image/Image.h"
-#include "ImageTestUtil.h"
-#include "core/StringUtils.h"
-#include "TestEnv.h"
 
 namespace {
 

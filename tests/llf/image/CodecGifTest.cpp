@@ -2,11 +2,11 @@
 
 #include <memory>
 
+#include "ImageTestUtil.h"
+#include "TestEnv.h"
+#include "core/StringUtils.h"
 #include "image/CodecGif.h"
 #include "image/Image.h"
-#include "ImageTestUtil.h"
-#include "core/StringUtils.h"
-#include "TestEnv.h"
 
 namespace {
 

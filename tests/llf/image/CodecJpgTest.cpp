@@ -3,11 +3,11 @@
 #include <cstdlib>
 #include <memory>
 
+#include "ImageTestUtil.h"
+#include "TestEnv.h"
+#include "core/StringUtils.h"
 #include "image/CodecJpg.h"
 #include "image/Image.h"
-#include "ImageTestUtil.h"
-#include "core/StringUtils.h"
-#include "TestEnv.h"
 
 namespace {
 

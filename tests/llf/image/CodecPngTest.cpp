@@ -5,11 +5,11 @@
 
 #include <png.h>
 
+#include "ImageTestUtil.h"
+#include "TestEnv.h"
+#include "core/StringUtils.h"
 #include "image/CodecPng.h"
 #include "image/Image.h"
-#include "ImageTestUtil.h"
-#include "core/StringUtils.h"
-#include "TestEnv.h"
 
 namespace {
 

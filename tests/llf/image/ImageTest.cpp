@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "ImageTestUtil.h"
 #include "core/Exception.h"
 #include "image/Image.h"
-#include "ImageTestUtil.h"
 #include "render/RendersManager.h"
 
 namespace {

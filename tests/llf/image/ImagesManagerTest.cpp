@@ -5,15 +5,15 @@
 #include <thread>
 #include <vector>
 
+#include "ImageTestUtil.h"
+#include "TestEnv.h"
+#include "core/Exception.h"
+#include "core/StringUtils.h"
 #include "image/CodecBmp.h"
 #include "image/CodecGif.h"
 #include "image/CodecPng.h"
-#include "core/Exception.h"
-#include "io/File.h"
-#include "ImageTestUtil.h"
 #include "image/ImagesManager.h"
-#include "core/StringUtils.h"
-#include "TestEnv.h"
+#include "io/File.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <string>
 
-#include "io/File.h"
-#include "core/StringUtils.h"
 #include "TestEnv.h"
+#include "core/StringUtils.h"
+#include "io/File.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <string>
 
-#include "core/StringUtils.h"
 #include "TestEnv.h"
+#include "core/StringUtils.h"
 #include "io/TextFile.h"
 
 namespace {

@@ -1,18 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
+#include "TestEnv.h"
 #include "core/Log.h"
 #include "core/OSUtils.h"
 #include "core/StringUtils.h"
-#include "TestEnv.h"
 #include "io/TextEncoding.h"
 
 namespace {

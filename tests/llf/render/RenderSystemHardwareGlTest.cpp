@@ -10,17 +10,17 @@
 #include <thread>
 #include <vector>
 
-#include "app/AppWindow.h"
-#include "image/CodecPng.h"
-#include "font/Font.h"
 #include "FontTestUtil.h"
-#include "image/Image.h"
 #include "ImageTestUtil.h"
+#include "TestEnv.h"
+#include "app/AppWindow.h"
+#include "core/StringUtils.h"
+#include "font/Font.h"
+#include "image/CodecPng.h"
+#include "image/Image.h"
 #include "image/ImagesManager.h"
 #include "render/RenderSystemHardware.h"
 #include "render/RendersManager.h"
-#include "core/StringUtils.h"
-#include "TestEnv.h"
 
 namespace {
 

@@ -8,19 +8,19 @@
 #include <string>
 #include <vector>
 
-#include "app/AppWindow.h"
-#include "image/CodecPng.h"
-#include "core/Exception.h"
-#include "font/Font.h"
 #include "FontTestUtil.h"
-#include "image/Image.h"
 #include "ImageTestUtil.h"
-#include "image/ImagesManager.h"
 #include "LogCapture.h"
 #include "RecordingGfx.h"
+#include "TestEnv.h"
+#include "app/AppWindow.h"
+#include "core/Exception.h"
+#include "font/Font.h"
+#include "image/CodecPng.h"
+#include "image/Image.h"
+#include "image/ImagesManager.h"
 #include "render/RenderSystemHardware.h"
 #include "render/RendersManager.h"
-#include "TestEnv.h"
 
 namespace {
 

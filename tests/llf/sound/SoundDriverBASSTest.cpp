@@ -9,8 +9,12 @@
 #include <thread>
 #include <vector>
 
-#include "app/DriverChoice.h"
 #include "LogCapture.h"
+#include "SoundFixture.h"
+#include "SoundTestDoubles.h"
+#include "SoundTestSupport.h"
+#include "app/DriverChoice.h"
+#include "core/StringUtils.h"
 #include "sound/SoundCodecAudiere.h"
 #include "sound/SoundCodecBASS.h"
 #include "sound/SoundCodecSilent.h"
@@ -19,11 +23,7 @@
 #include "sound/SoundDriverBASS.h"
 #include "sound/SoundDriverSilent.h"
 #include "sound/SoundDriverSquall.h"
-#include "SoundFixture.h"
-#include "SoundTestDoubles.h"
 #include "sound/SoundSystem.h"
-#include "SoundTestSupport.h"
-#include "core/StringUtils.h"
 
 namespace {
 

@@ -8,6 +8,10 @@
 #include <vector>
 
 #include "LogCapture.h"
+#include "SoundFixture.h"
+#include "SoundTestDoubles.h"
+#include "TestEnv.h"
+#include "core/StringUtils.h"
 #include "sound/SoundCodecAudiere.h"
 #include "sound/SoundCodecBASS.h"
 #include "sound/SoundCodecSilent.h"
@@ -15,11 +19,7 @@
 #include "sound/SoundDriverAudiere.h"
 #include "sound/SoundDriverSilent.h"
 #include "sound/SoundDriverSquall.h"
-#include "SoundFixture.h"
-#include "SoundTestDoubles.h"
 #include "sound/SoundSystem.h"
-#include "core/StringUtils.h"
-#include "TestEnv.h"
 
 namespace {
 

@@ -9,16 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "app/DriverChoice.h"
 #include "LogCapture.h"
+#include "SoundFixture.h"
+#include "SoundTestDoubles.h"
+#include "TestEnv.h"
+#include "app/DriverChoice.h"
+#include "core/StringUtils.h"
 #include "sound/SoundCodecBASS.h"
 #include "sound/SoundCodecSilent.h"
 #include "sound/SoundDriverSilent.h"
-#include "SoundFixture.h"
 #include "sound/SoundSystem.h"
-#include "SoundTestDoubles.h"
-#include "core/StringUtils.h"
-#include "TestEnv.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AppWindow.h"
 #include "WindowTestDoubles.h"
+#include "app/AppWindow.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 #include <thread>
 #include <vector>
 
-#include "app/AppWindow.h"
+#include "TestEnv.h"
 #include "WindowTestDoubles.h"
+#include "app/AppWindow.h"
 #include "core/Format.h"
 #include "core/Log.h"
 #include "core/MessageReceiver.h"
 #include "core/OSUtils.h"
 #include "core/StringUtils.h"
-#include "TestEnv.h"
 
 namespace {
 

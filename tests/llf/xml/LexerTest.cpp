@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "xml/Lexer.h"
 #include "core/StringUtils.h"
+#include "xml/Lexer.h"
 
 namespace {
 

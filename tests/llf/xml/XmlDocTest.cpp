@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "TestEnv.h"
 #include "core/Log.h"
 #include "core/StringUtils.h"
-#include "TestEnv.h"
 #include "io/TextEncoding.h"
 #include "io/TextFile.h"
 #include "xml/XmlDoc.h"

@@ -20,10 +20,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "sound/BassApi.h"
 #include "BassSample.h"
 #include "BassStream.h"
 #include "BassVoice.h"
+#include "sound/BassApi.h"
 
 namespace LibBass {
 

@@ -1,9 +1,9 @@
 #include "io/FileHandle.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include "core/StringUtils.h"
 

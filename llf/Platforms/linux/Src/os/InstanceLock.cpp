@@ -1,10 +1,5 @@
 #include "app/InstanceLock.h"
 
-#include <cerrno>
-#include <algorithm>
-#include <cstddef>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -12,6 +7,11 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "io/TextEncoding.h"

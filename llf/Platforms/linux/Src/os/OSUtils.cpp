@@ -1,6 +1,15 @@
 #include "core/OSUtils.h"
 
 #include <SDL.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/sysinfo.h>
+#include <sys/utsname.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -11,25 +20,16 @@
 #include <ctime>
 #include <cwctype>
 #include <mutex>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <system_error>
 #include <thread>
-#include <fcntl.h>
-#include <dirent.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <sys/sysinfo.h>
-#include <sys/utsname.h>
-#include <unistd.h>
 #include <vector>
 
+#include "app/MonitorFormat.h"
 #include "core/Exception.h"
-#include "io/FileHandle.h"
 #include "core/Format.h"
 #include "core/Log.h"
-#include "app/MonitorFormat.h"
 #include "core/StringUtils.h"
+#include "io/FileHandle.h"
 
 namespace LLF {
 

@@ -4,13 +4,13 @@
 #include <mutex>
 #include <vector>
 
-#include "io/File.h"
-#include "core/Format.h"
-#include "image/IconDecoder.h"
 #include "app/InstanceLock.h"
+#include "core/Format.h"
 #include "core/Log.h"
-#include "io/TextEncoding.h"
 #include "core/Timer.h"
+#include "image/IconDecoder.h"
+#include "io/File.h"
+#include "io/TextEncoding.h"
 
 namespace LLF {
 

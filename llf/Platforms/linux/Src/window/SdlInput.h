@@ -13,8 +13,8 @@
 #include <unordered_map>
 
 #include "app/Letterbox.h"
-#include "core/Object.h"
 #include "app/OsMessage.h"
+#include "core/Object.h"
 
 namespace LLF {
 
