@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git clang-format
   # window, OpenGL, input, audio device
   libsdl2-dev libgl-dev libgl1-mesa-dri libglx-mesa0 libegl-mesa0 xvfb xauth
   # images and fonts

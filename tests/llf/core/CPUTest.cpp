@@ -89,7 +89,9 @@ TEST(CPUTest, ThisMachineMatchesProcCpuinfo) {
   EXPECT_EQ(LLF::WideToAnsi(cpu.GetVendor()), vendor);
   // A hypervisor may give the kernel's model name and the processor's own
   // brand string different texts, so only the presence of a brand is checked.
-  if (!brand.empty()) EXPECT_NE(cpu.GetBrand(), L"Brand could not be detected.");
+  if (!brand.empty()) {
+    EXPECT_NE(cpu.GetBrand(), L"Brand could not be detected.");
+  }
 
   std::set<std::string> have;
   std::istringstream f(flags);
