@@ -33,20 +33,22 @@ TEST(DatagenRunTest, TwoRunsWriteIdenticalFoldersAndARerunChangesNothing) {
 
   const auto treeA = ReadTree(a);
   EXPECT_EQ(treeA, ReadTree(b));
-  for (const char* file : {"fonts/DejaVuSans.ttf", "fonts/DejaVuSans-Bold.ttf", "scripts/game.xml",
-                           "scripts/dialogs/showcase.xml", "datagen-manifest.xml"}) {
+  for (const char* file :
+       {"images/title.png", "images/particle.png", "images/game.ico", "images/showcase_bg.png",
+        "sounds/button_click.wav", "fonts/DejaVuSans.ttf", "fonts/DejaVuSans-Bold.ttf", "scripts/game.xml",
+        "scripts/dialogs/showcase.xml", "datagen-manifest.xml"}) {
     EXPECT_EQ(treeA.count(file), 1u) << file;
   }
   EXPECT_FALSE(fs::exists(a + "/.datagen-staging"));
 
-  const auto before = fs::last_write_time(a + "/fonts/DejaVuSans.ttf");
+  const auto before = fs::last_write_time(a + "/images/title.png");
   const DatagenRun again = RunDatagen(a, SourceDataFolder());
   ASSERT_EQ(again.exitCode, 0) << again.err;
   EXPECT_NE(again.out.find("0 written, " + std::to_string(treeA.size() - 1) + " unchanged"),
             std::string::npos)
       << again.out;
   EXPECT_EQ(ReadTree(a), treeA);
-  EXPECT_EQ(fs::last_write_time(a + "/fonts/DejaVuSans.ttf"), before);
+  EXPECT_EQ(fs::last_write_time(a + "/images/title.png"), before);
 }
 
 TEST(DatagenRunTest, OwnFilesFollowTheirSourcesAndDeletedOnesComeBack) {
@@ -57,13 +59,13 @@ TEST(DatagenRunTest, OwnFilesFollowTheirSourcesAndDeletedOnesComeBack) {
   std::string strings = ReadFile(data + "/scripts/strings.xml");
   strings.replace(strings.find("english"), 7, "french");
   WriteFile(data + "/scripts/strings.xml", strings);
-  fs::remove(out + "/fonts/DejaVuSans.ttf");
+  fs::remove(out + "/images/particle.png");
 
   const DatagenRun run = RunDatagen(out, data);
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(ReadFile(out + "/scripts/strings.xml"), strings);
-  EXPECT_TRUE(fs::exists(out + "/fonts/DejaVuSans.ttf"));
+  EXPECT_TRUE(fs::exists(out + "/images/particle.png"));
 }
 
 TEST(DatagenRunTest, ChangedAndForeignFilesAreLeftInPlaceWithAWarning) {

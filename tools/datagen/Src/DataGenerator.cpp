@@ -7,7 +7,12 @@
 #include "core/Log.h"
 #include "core/StringUtils.h"
 #include "families/FontFiles.h"
+#include "families/InterfaceSounds.h"
+#include "families/ParticlePictures.h"
 #include "families/ScriptFiles.h"
+#include "families/ShowcaseBackdrop.h"
+#include "families/TitlePicture.h"
+#include "families/WindowIcon.h"
 
 #ifndef DATAGEN_DEFAULT_DATA_FOLDER
 #define DATAGEN_DEFAULT_DATA_FOLDER "data"
@@ -66,6 +71,11 @@ void DataGenerator::AddFamily(std::unique_ptr<AssetFamily> family) {
 void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<ScriptFiles>());
   AddFamily(std::make_unique<FontFiles>());
+  AddFamily(std::make_unique<TitlePicture>());
+  AddFamily(std::make_unique<ShowcaseBackdrop>());
+  AddFamily(std::make_unique<ParticlePictures>());
+  AddFamily(std::make_unique<WindowIcon>());
+  AddFamily(std::make_unique<InterfaceSounds>());
 }
 
 bool DataGenerator::Run() {
