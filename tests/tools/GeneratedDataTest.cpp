@@ -1,0 +1,241 @@
+// What the generator writes, read back through the engine: the pictures by
+// its codecs and icon reader, the sound by libsndfile, every XML file by the
+// XML reader, the registries' files present, and the first screen's layout
+// built by the control factory without a complaint in the log.
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "DatagenRun.h"
+#include "FrameworkFactories.h"
+#include "ImageAssets.h"
+#include "LogRecorder.h"
+#include "TempFolders.h"
+#include "TestEnv.h"
+#include "TestShell.h"
+#include "core/StringUtils.h"
+#include "font/Font.h"
+#include "font/FontCodecTTF.h"
+#include "image/CodecPng.h"
+#include "image/IconDecoder.h"
+#include "image/Image.h"
+#include "image/ImagesManager.h"
+#include "io/File.h"
+#include "model/Control.h"
+#include "model/ControlFactory.h"
+#include "model/XmlDocEx.h"
+#include "modifiers/Effect.h"
+#include "particles/EmitRegion.h"
+#include "particles/Emitter.h"
+#include "widgets/StaticImage.h"
+#include "xml/XmlDoc.h"
+
+namespace QmTest {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One generated folder for the suite's read-only checks.
+const std::string& Generated() {
+  static const std::string folder = [] {
+    const std::string out = NewTempFolder("generated");
+    const DatagenRun run = RunDatagen(out, SourceDataFolder());
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    return out;
+  }();
+  return folder;
+}
+
+std::unique_ptr<LLF::Image> LoadPng(const std::string& relative) {
+  return std::unique_ptr<LLF::Image>(
+      LLF::CodecPng::GetInstance().LoadFromFile(LLF::FromOsPath(Generated() + "/" + relative)));
+}
+
+LLF::Color Pixel(const LLF::Image& image, int x, int y) {
+  LLF::Color c;
+  image.GetPixel(&c, x, y);
+  return c;
+}
+
+TEST(GeneratedDataTest, PicturesLoadThroughTheEngineCodecs) {
+  const std::unique_ptr<LLF::Image> title = LoadPng("images/title.png");
+  ASSERT_TRUE(title);
+  EXPECT_EQ(title->GetWidth(), 640u);
+  EXPECT_EQ(title->GetHeight(), 240u);
+  EXPECT_EQ(title->GetFormat(), unsigned(LLF::IMGFORMAT_R8G8B8A8));
+  EXPECT_EQ(Pixel(*title, 0, 0).a, 0);
+  EXPECT_EQ(Pixel(*title, 320, 120).a, 255);  // on the band
+
+  const std::unique_ptr<LLF::Image> dot = LoadPng("images/particle.png");
+  ASSERT_TRUE(dot);
+  EXPECT_EQ(dot->GetWidth(), 32u);
+  EXPECT_EQ(dot->GetHeight(), 32u);
+  EXPECT_EQ(Pixel(*dot, 0, 0).a, 0);
+  EXPECT_GT(Pixel(*dot, 16, 16).a, 230);
+  EXPECT_GT(Pixel(*dot, 16, 16).a, Pixel(*dot, 16, 8).a);
+  EXPECT_EQ(Pixel(*dot, 16, 8).r, 255) << "white, so the colour tracks tint it";
+
+  const std::unique_ptr<LLF::Image> backdrop = LoadPng("images/showcase_bg.png");
+  ASSERT_TRUE(backdrop);
+  EXPECT_EQ(backdrop->GetWidth(), 800u);
+  EXPECT_EQ(backdrop->GetHeight(), 600u);
+  EXPECT_EQ(backdrop->GetFormat(), unsigned(LLF::IMGFORMAT_R8G8B8X8));
+}
+
+TEST(GeneratedDataTest, TheWindowIconReadsThroughTheIconDecoder) {
+  const std::string bytes = ReadFile(Generated() + "/images/game.ico");
+  std::vector<unsigned char> rgba;
+  std::wstring error;
+  ASSERT_TRUE(
+      LLF::DecodeIcon(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), 32, rgba, error))
+      << LLF::WideToAnsi(error);
+  ASSERT_EQ(rgba.size(), 32u * 32u * 4u);
+  auto alpha = [&](int x, int y) { return rgba[(size_t(y) * 32 + x) * 4 + 3]; };
+  EXPECT_EQ(alpha(0, 0), 0);
+  EXPECT_EQ(alpha(31, 31), 0);
+  EXPECT_EQ(alpha(16, 16), 255);
+  EXPECT_EQ(alpha(4, 16), 255);
+}
+
+TEST(GeneratedDataTest, TheClickIsAShortMono16BitWave) {
+  SF_INFO info{};
+  SNDFILE* file = sf_open((Generated() + "/sounds/button_click.wav").c_str(), SFM_READ, &info);
+  ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+  std::vector<short> samples(size_t(info.frames));
+  EXPECT_EQ(sf_read_short(file, samples.data(), info.frames), info.frames);
+  sf_close(file);
+  EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+  EXPECT_EQ(info.channels, 1);
+  EXPECT_EQ(info.samplerate, 22050);
+  EXPECT_GT(info.frames, 22050 / 20);  // 50 to 300 ms
+  EXPECT_LT(info.frames, 22050 * 3 / 10);
+  int peak = 0;
+  for (const short s : samples) peak = std::max(peak, std::abs(int(s)));
+  EXPECT_GT(peak, 16000);
+  EXPECT_LT(peak, 32767) << "no clipping";
+  EXPECT_EQ(samples.back(), 0) << "ends in silence, without a click";
+}
+
+TEST(GeneratedDataTest, EveryXmlFileParsesAndTheRegistriesNameWrittenFiles) {
+  int xmlFiles = 0;
+  for (const auto& [relative, bytes] : ReadTree(Generated())) {
+    if (fs::path(relative).extension() != ".xml") continue;
+    ++xmlFiles;
+    LLF::XmlDoc doc;
+    EXPECT_TRUE(doc.LoadFromFile(LLF::FromOsPath(Generated() + "/" + relative))) << relative;
+  }
+  EXPECT_GE(xmlFiles, 12);
+
+  int items = 0;
+  for (const char* registry : {"images", "sounds", "musics", "fonts"}) {
+    LLF::XmlDoc doc;
+    ASSERT_TRUE(doc.LoadFromFile(LLF::FromOsPath(Generated() + "/scripts/" + registry + ".xml")));
+    LLF::XmlElement* assets = doc.GetRoot()->GetChildByPath(L"game/assets");
+    ASSERT_NE(assets, nullptr) << registry;
+    for (int l = 0; l < assets->GetChildsCount(); ++l) {
+      LLF::XmlElement* list = assets->GetChild(l);
+      for (int i = 0; i < list->GetChildsCount(); ++i) {
+        const LLF::XmlAttribute* src = list->GetChild(i)->GetAttribute(std::wstring(L"src"));
+        ASSERT_NE(src, nullptr) << registry;
+        ++items;
+        EXPECT_TRUE(fs::is_regular_file(Generated() + "/" + LLF::ToOsPath(src->GetValue())))
+            << registry << ": " << LLF::ToOsPath(src->GetValue());
+      }
+    }
+  }
+  EXPECT_GE(items, 7);
+}
+
+TEST(GeneratedDataTest, TheRegistryFontsHaveAGlyphForEveryListedCharacter) {
+  // Read as the asset loader reads it, so the charset variable applies.
+  HLF::XmlDocEx doc;
+  ASSERT_TRUE(doc.LoadFromFile(LLF::FromOsPath(Generated() + "/scripts/fonts.xml")));
+  LLF::XmlElement* gui = doc.GetRoot()->GetChildByPath(L"game/assets/GUI");
+  ASSERT_NE(gui, nullptr);
+  ASSERT_GE(gui->GetChildsCount(), 2);
+  LogRecorder log;
+  for (int i = 0; i < gui->GetChildsCount(); ++i) {
+    const LLF::XmlElement* font = gui->GetChild(i);
+    const std::wstring charset = font->GetAttribute(L"charset", L"").GetValue();
+    for (const wchar_t c : std::wstring(L"Az09'\"#&")) {
+      EXPECT_EQ(std::count(charset.begin(), charset.end(), c), 1) << char(c);
+    }
+    LLF::File file;
+    ASSERT_TRUE(file.Open(LLF::FromOsPath(Generated() + "/") + font->GetAttribute(L"src", L"").GetValue(),
+                          LLF::FILEOPS_READ, LLF::FILEOPEN_OPENEXISTING));
+    std::unique_ptr<LLF::Font> loaded(LLF::FontCodecTTF::GetInstance().Load(
+        file, font->GetAttribute(L"height", 14).GetInt(), charset, LLF::Point(2, 2)));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->GetCharsMap().size(), charset.size());
+  }
+  EXPECT_EQ(log.Lines().size(), 0u);
+}
+
+TEST(GeneratedDataTest, TheShowcaseLayoutBuildsWithoutALogLine) {
+  TempFolders folders;  // the program folder is the working directory
+  ASSERT_EQ(RunDatagen(folders.Program(), SourceDataFolder()).exitCode, 0);
+  FrameworkFactories factories;
+  ImageAssets assets;
+  TestShell shell;
+  ASSERT_TRUE(shell.styles.LoadFromFile(L"scripts/styles.xml"));
+  // The "GUI" images under their ids, as the asset loader leaves them.
+  LLF::XmlDoc images;
+  ASSERT_TRUE(images.LoadFromFile(L"scripts/images.xml"));
+  LLF::XmlElement* gui = images.GetRoot()->GetChildByPath(L"game/assets/GUI");
+  ASSERT_NE(gui, nullptr);
+  for (int i = 0; i < gui->GetChildsCount(); ++i) {
+    const LLF::XmlElement* item = gui->GetChild(i);
+    EXPECT_NE(
+        LLF::ImagesManager::GetInstance().LoadImage(item->GetAttribute(L"src", L"").GetValue(),
+                                                    item->GetAttribute(L"name", L"").GetValue(), false, true),
+        nullptr);
+  }
+
+  LogRecorder log;
+  std::unique_ptr<HLF::Control> showcase(HLF::ControlFactory::GetInstance().LoadNamedObjectFromXml(
+      L"scripts/dialogs/showcase.xml", L"showcase", L"screen"));
+  for (const std::wstring& line : log.Lines()) ADD_FAILURE() << LLF::WideToAnsi(line);
+  ASSERT_TRUE(showcase);
+  EXPECT_FALSE(showcase->IsRenderable());
+  ASSERT_EQ(showcase->GetChildsCount(), 3);
+
+  auto* backdrop = dynamic_cast<HLF::StaticImage*>(showcase->GetChildByName(L"backdrop"));
+  ASSERT_NE(backdrop, nullptr);
+  ASSERT_NE(backdrop->GetImage(), nullptr);
+  EXPECT_EQ(backdrop->GetSize(), LLF::Point(800, 600));
+  EXPECT_TRUE(backdrop->IsActionsInvisible()) << "from its style";
+
+  auto* title = dynamic_cast<HLF::StaticImage*>(showcase->GetChildByName(L"title"));
+  ASSERT_NE(title, nullptr);
+  ASSERT_NE(title->GetImage(), nullptr);
+  EXPECT_EQ(title->GetSize(), LLF::Point(640, 240));
+  EXPECT_EQ(title->GetEffectsCount(), 1);
+  EXPECT_EQ(title->GetAlpha(), 0) << "the start effect fades it in from nothing";
+
+  auto* sparkles = dynamic_cast<HLF::Emitter*>(showcase->GetChildByName(L"title_sparkles"));
+  ASSERT_NE(sparkles, nullptr);
+  EXPECT_NE(sparkles->GetImage(), nullptr);
+  EXPECT_NE(sparkles->GetEmitRegion(), nullptr);
+  EXPECT_EQ(showcase->GetChild(2), sparkles) << "drawn over the title";
+
+  // What the program asks for by name.
+  for (const wchar_t* name : {L"BackdropShow", L"TitleShow"}) {
+    HLF::Effect effect;
+    EXPECT_TRUE(effect.LoadFromFile(L"scripts/effects.xml", name)) << LLF::WideToAnsi(name);
+    EXPECT_GT(effect.GetModifiersCount(), 0) << LLF::WideToAnsi(name);
+  }
+  std::unique_ptr<HLF::Control> burst(HLF::ControlFactory::GetInstance().LoadNamedObjectFromXml(
+      L"scripts/psystems.xml", L"particlesystems", L"SparkleBurst"));
+  EXPECT_NE(dynamic_cast<HLF::Emitter*>(burst.get()), nullptr);
+
+  EXPECT_EQ(log.Count(L"Error"), 0);
+  EXPECT_EQ(log.Count(L"Warning"), 0);
+  EXPECT_EQ(log.Count(L"WARNING"), 0);
+}
+
+}  // namespace
+}  // namespace QmTest
