@@ -31,6 +31,7 @@
 #include "math/Transform.h"
 #include "math/Vector2.h"
 #include "properties/ControlProperty.h"
+#include "properties/PropertyTable.h"
 
 namespace LLF {
 class Font;
@@ -108,6 +109,7 @@ class TextProperty : public ControlProperty {
   static constexpr const wchar_t* kEditorFont = L"##font_editor;";
 
  private:
+  static const PropertyTable<TextProperty>& Properties();
   // The font for a "font" value or the editor's "Font" row; false only when
   // the editor's font was asked for and the editor cannot be loaded.
   bool ApplyFontName(const std::wstring& name);
