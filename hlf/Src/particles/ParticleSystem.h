@@ -30,6 +30,8 @@ class XmlElement;
 namespace HLF {
 
 class EmitRegion;
+template <class Owner>
+class PropertyTable;
 
 class ParticleSystem {
  public:
@@ -117,6 +119,7 @@ class ParticleSystem {
   bool SetPropertyFromEditor(const std::wstring& label, const std::wstring& value);
 
  private:
+  static const PropertyTable<ParticleSystem>& Properties();
   void FillQuad(const Particle& particle);
 
   std::vector<Particle> _particles;  // oldest first
