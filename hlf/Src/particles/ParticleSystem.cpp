@@ -161,8 +161,21 @@ void ParticleSystem::RandomizePhase() {
 }
 
 void ParticleSystem::SpawnParticle() {
+  Spawn();
+}
+
+bool ParticleSystem::Spawn() {
   if (!_region) {
-    return;
+    return true;
+  }
+  if (_particles.size() >= kMaxParticles) {
+    if (!_limitLogged) {
+      _limitLogged = true;
+      LLF::Log::GetInstance().WriteFormat(
+          L"Warning: Emitter has %u live particles, its limit; it emits no more until some die.",
+          static_cast<unsigned>(kMaxParticles));
+    }
+    return false;
   }
   Particle particle;
   particle.system = this;
@@ -185,6 +198,7 @@ void ParticleSystem::SpawnParticle() {
   }
   FillQuad(particle);
   _particles.push_back(particle);
+  return true;
 }
 
 void ParticleSystem::FillQuad(const Particle& particle) {
@@ -203,8 +217,11 @@ void ParticleSystem::Update(uint32_t dt, uint32_t framesPerLoop) {
       const double n = std::min(std::floor(double(_emitAccumulator) / period), kMaxSpawnsPerUpdate);
       if (n > 0.0) {
         _emitAccumulator -= static_cast<uint32_t>(std::min(n * period, double(_emitAccumulator)));
-        for (uint32_t i = 0; i < static_cast<uint32_t>(n); ++i) {
-          SpawnParticle();
+        // At the limit the rest of this frame's particles are dropped, not
+        // kept for later: the time they stood for is spent.
+        uint32_t count = static_cast<uint32_t>(n);
+        while (count > 0 && Spawn()) {
+          --count;
         }
       }
     }

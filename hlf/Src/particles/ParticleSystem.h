@@ -37,6 +37,10 @@ class ParticleSystem {
  public:
   // lifeTime that in practice never runs out.
   static constexpr uint32_t kEndless = 0xFFFFFFFFu;
+  // The most particles one emitter keeps alive. Effects use a few thousand
+  // at most; this bounds what an absurd rate or life can take (a particle
+  // and its quad are about 220 bytes, so some 22 MB).
+  static constexpr size_t kMaxParticles = 100000;
   // What an empty track gives, and what a track element leaves out gives.
   static constexpr LLF::Color kDefaultColor = LLF::Color(255, 255, 255, 255);
   static constexpr LLF::Vector2 kDefaultSize = LLF::Vector2(50.0f, 50.0f);
@@ -94,7 +98,8 @@ class ParticleSystem {
 
   // A random emission phase: up to one emission period already gone.
   void RandomizePhase();
-  // One particle from the region; nothing without a region.
+  // One particle from the region; nothing without a region or at
+  // kMaxParticles (the first refusal is logged).
   void SpawnParticle();
   // Emits what dt brings (unless dt reaches the time left, which ends
   // emission), then ages, moves and animates every particle, removing those
@@ -121,6 +126,8 @@ class ParticleSystem {
  private:
   static const PropertyTable<ParticleSystem>& Properties();
   void FillQuad(const Particle& particle);
+  // SpawnParticle; false when the limit refused it.
+  bool Spawn();
 
   std::vector<Particle> _particles;  // oldest first
   std::deque<uint32_t> _freeQuads;
@@ -142,6 +149,7 @@ class ParticleSystem {
   EmitRegion* _region = nullptr;
   uint32_t _particleLife = 4500;
   uint32_t _particleLifeFluct = 500;
+  bool _limitLogged = false;
 };
 
 }  // namespace HLF
