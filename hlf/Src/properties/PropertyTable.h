@@ -151,6 +151,8 @@ class PropertyTable {
     _saveOrder = Ordered(&Field::saveRank);
     _pageOrder = Ordered(&Field::pageRank);
   }
+  // A table of a class without an editor page.
+  explicit PropertyTable(std::initializer_list<Field> fields) : PropertyTable(L"", fields) {}
   PropertyTable(const PropertyTable&) = delete;
   PropertyTable& operator=(const PropertyTable&) = delete;
 

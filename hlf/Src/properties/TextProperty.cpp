@@ -12,6 +12,7 @@
 #include "model/Control.h"
 #include "model/EditorServices.h"
 #include "properties/ElementAttributes.h"
+#include "properties/PropertyTable.h"
 #include "render/IRenderSystem.h"
 #include "xml/XmlAttribute.h"
 #include "xml/XmlElement.h"

@@ -31,7 +31,6 @@
 #include "math/Transform.h"
 #include "math/Vector2.h"
 #include "properties/ControlProperty.h"
-#include "properties/PropertyTable.h"
 
 namespace LLF {
 class Font;
@@ -40,6 +39,9 @@ class XmlElement;
 }  // namespace LLF
 
 namespace HLF {
+
+template <class Owner>
+class PropertyTable;
 
 // Alignment bits. Of each axis the first bit set in this order wins; with
 // none the line starts at x = 0 and the block at y = 0.
