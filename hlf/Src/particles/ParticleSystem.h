@@ -113,7 +113,10 @@ class ParticleSystem {
 
   // Reads the emitter element's own attributes ("lifeTime", "emitRate",
   // "blendMode", "imageFramesSpeed") and its children "emitRegion" and
-  // "particle", then picks a random phase. Absent values keep theirs.
+  // "particle", then picks a random phase. Absent values keep theirs (an
+  // absent "imageFramesSpeed" is 0), so the emission time left changes only
+  // with a "lifeTime": a reader applied to a running emitter (a property
+  // modifier) neither restarts nor stops it.
   void LoadFromXml(const LLF::XmlElement& element);
   // Writes what differs from a new system onto the element: the
   // attributes, then "emitRegion" and "particle" children.
