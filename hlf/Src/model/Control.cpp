@@ -1,7 +1,6 @@
 #include "model/Control.h"
 
 #include <algorithm>
-#include <cwchar>
 #include <iterator>
 #include <memory>
 
@@ -16,6 +15,7 @@
 #include "model/XmlDocEx.h"
 #include "modifiers/Effect.h"
 #include "modifiers/Modifier.h"
+#include "properties/PropertyTable.h"
 #include "render/IRenderSystem.h"
 #include "xml/XmlAttribute.h"
 #include "xml/XmlDoc.h"
@@ -181,10 +181,24 @@ bool Control::InsertChild(Control* child, bool front, const wchar_t* operation) 
   if (!front && !_children.empty()) {
     _children.back()->Deactivate();
   }
-  child->SetParent(this);
   _children.insert(front ? _children.begin() : _children.end(), child);
   _childrenChanged = true;
+  child->SetParent(this);
   return true;
+}
+
+void Control::SetParent(Control* parent) {
+  // A link the lists do not back would leave a dangling entry (or a double
+  // delete) once either side is deleted.
+  const bool listed = parent ? parent->IndexOfChild(this) >= 0 : !_parent || _parent->IndexOfChild(this) < 0;
+  if (!listed) {
+    LLF::Log::GetInstance().WriteFormat(
+        parent ? L"Warning: Control::SetParent - control \"%s\" is not a child of \"%s\"."
+               : L"Warning: Control::SetParent - control \"%s\" is still a child of \"%s\".",
+        _name, parent ? parent->_name : _parent->_name);
+    return;
+  }
+  _parent = parent;
 }
 
 bool Control::AddChild(Control* child) {
@@ -348,58 +362,9 @@ Control* Control::CreateFromXmlText(const std::wstring& text) {
 namespace {
 
 const wchar_t kNoStyle[] = L"NoStyleNameDefined";
-const wchar_t kWorkspaceMarker[] = L"WSELEMENT_";
 const wchar_t kControlPage[] = L"Control properties";
-
-// The order the setters run in when an element is read: the relative
-// transform centre after the size, so it uses the size just read, and after
-// the centre in pixels, so it wins over it.
-const wchar_t* const kLoadOrder[] = {L"actionsInvisible",
-                                     L"rotation",
-                                     L"defCtrlColor",
-                                     L"origin",
-                                     L"transformCenter",
-                                     L"passDragToParent",
-                                     L"useClipping",
-                                     L"enabled",
-                                     L"renderable",
-                                     L"visible",
-                                     L"draggable",
-                                     L"alpha",
-                                     L"sidesOffset",
-                                     L"name",
-                                     L"size",
-                                     L"scale",
-                                     L"pos",
-                                     L"transformCenterRelative",
-                                     L"startEffectFile",
-                                     L"startEffectName"};
-
-// The rows of the editor page, in order, by attribute.
-const wchar_t* const kEditorOrder[] = {L"name",
-                                       L"size",
-                                       L"pos",
-                                       L"scale",
-                                       L"useClipping",
-                                       L"renderable",
-                                       L"enabled",
-                                       L"transformCenter",
-                                       L"transformCenterRelative",
-                                       L"origin",
-                                       L"alpha",
-                                       L"defCtrlColor",
-                                       L"rotation",
-                                       L"sidesOffset",
-                                       L"startEffectFile",
-                                       L"startEffectName",
-                                       L"draggable",
-                                       L"actionsInvisible",
-                                       L"passDragToParent",
-                                       L"visible"};
-
-std::wstring BoolText(bool value) {
-  return value ? L"true" : L"false";
-}
+const wchar_t kStartEffectFile[] = L"startEffectFile";
+const wchar_t kStartEffectName[] = L"startEffectName";
 
 uint8_t ClampedAlpha(int value) {
   return static_cast<uint8_t>(std::clamp(value, 0, 255));
@@ -407,85 +372,119 @@ uint8_t ClampedAlpha(int value) {
 
 }  // namespace
 
-struct Control::FieldForm {
-  const wchar_t* attribute;
-  const wchar_t* label;  // the editor row
-  std::wstring (*text)(const Control&);
-  void (*apply)(Control&, const LLF::XmlAttribute&);
-};
-
-// The fields as they stand (not as the editor's workspace getters answer),
-// each set through its virtual setter.
-const std::vector<Control::FieldForm>& Control::FieldForms() {
-  using A = const LLF::XmlAttribute&;
-  static const std::vector<FieldForm> forms = {
-      {L"name", L"Name", [](const Control& c) { return c._name; },
-       [](Control& c, A a) { c.SetName(a.GetValue()); }},
-      {L"size", L"Size", [](const Control& c) { return LLF::ToString(c._size); },
-       [](Control& c, A a) { c.SetSize(a.GetIntPair()); }},
-      {L"pos", L"Position", [](const Control& c) { return LLF::ToString(c._position); },
-       [](Control& c, A a) { c.SetPosition(a.GetFloatPair()); }},
-      {L"scale", L"Scale", [](const Control& c) { return LLF::ToString(c._scale); },
-       [](Control& c, A a) { c.SetScale(a.GetFloatPair()); }},
-      {L"draggable", L"Draggable", [](const Control& c) { return BoolText(c._draggable); },
-       [](Control& c, A a) { c.SetDraggable(a.GetBool()); }},
-      {L"renderable", L"Renderable", [](const Control& c) { return BoolText(c._renderable); },
-       [](Control& c, A a) { c.SetRenderable(a.GetBool()); }},
-      {L"visible", L"Visible", [](const Control& c) { return BoolText(c._visible); },
-       [](Control& c, A a) { c.SetVisible(a.GetBool()); }},
-      {L"enabled", L"Enabled", [](const Control& c) { return BoolText(c._enabled); },
-       [](Control& c, A a) { c.SetEnabled(a.GetBool()); }},
-      {L"useClipping", L"Clipping", [](const Control& c) { return BoolText(c._useClipping); },
-       [](Control& c, A a) { c.SetClipping(a.GetBool()); }},
-      {L"passDragToParent", L"Drag transparent",
-       [](const Control& c) { return BoolText(c._passDragToParent); },
-       [](Control& c, A a) { c.SetPassDragToParent(a.GetBool()); }},
-      {L"transformCenter", L"Transform center",
-       [](const Control& c) { return LLF::ToString(c._transformCenter); },
-       [](Control& c, A a) { c.SetTransformCenter(a.GetFloatPair()); }},
-      {L"transformCenterRelative", L"Transform center rel",
-       [](const Control& c) { return LLF::ToString(c._transformCenterRelative); },
-       [](Control& c, A a) { c.SetTransformCenterRelative(a.GetFloatPair()); }},
-      {L"origin", L"Origin", [](const Control& c) { return LLF::ToString(c._origin); },
-       [](Control& c, A a) { c.SetOrigin(a.GetFloatPair()); }},
-      {L"alpha", L"Alpha", [](const Control& c) { return LLF::ToString(static_cast<unsigned>(c._alpha)); },
-       [](Control& c, A a) { c.SetAlpha(ClampedAlpha(a.GetInt())); }},
-      {L"defCtrlColor", L"Default color", [](const Control& c) { return LLF::ToString(c._defCtrlColor); },
-       [](Control& c, A a) { c.SetDefCtrlColor(a.GetColor()); }},
-      {L"rotation", L"Rotation", [](const Control& c) { return LLF::ToString(c._rotation); },
-       [](Control& c, A a) { c.SetRotation(a.GetFloat()); }},
-      {L"actionsInvisible", L"Actions invisible",
-       [](const Control& c) { return BoolText(c._actionsInvisible); },
-       [](Control& c, A a) { c.SetActionsInvisible(a.GetBool()); }},
-      {L"sidesOffset", L"Sides offset", [](const Control& c) { return LLF::ToString(c._sidesOffset); },
-       [](Control& c, A a) { c.SetSidesOffset(a.GetInt4()); }},
-      {L"startEffectFile", L"Start effect file", [](const Control& c) { return c._startEffectFile; },
-       [](Control& c, A a) { c.SetStartEffect(a.GetValue(), c._startEffectName); }},
-      {L"startEffectName", L"Start effect name", [](const Control& c) { return c._startEffectName; },
-       [](Control& c, A a) { c.SetStartEffect(c._startEffectFile, a.GetValue()); }},
-  };
-  return forms;
+// The relative centre reads back to the centre only while the centre is
+// still the one it gave (neither the size nor the centre has changed since);
+// otherwise the centre in pixels is what the control shows, and is written.
+bool Control::WritesRelativeCentre(const Control& control, const Control& reference) {
+  const LLF::Vector2 fromRelative(static_cast<float>(control._size.x) * control._transformCenterRelative.x,
+                                  static_cast<float>(control._size.y) * control._transformCenterRelative.y);
+  return fromRelative == control._transformCenter &&
+         LLF::ToString(control._transformCenterRelative) != LLF::ToString(reference._transformCenterRelative);
 }
 
-const Control::FieldForm* Control::FindField(const wchar_t* attribute) {
-  for (const FieldForm& form : FieldForms()) {
-    if (std::wcscmp(form.attribute, attribute) == 0) {
-      return &form;
-    }
-  }
-  return nullptr;
+// In the order the setters run when an element is read: the relative
+// transform centre after the size, so it uses the size just read, and after
+// the centre in pixels, so it wins over it. The values are the fields as
+// they stand (not as the editor's workspace getters answer), each set
+// through its virtual setter.
+const PropertyTable<Control>& Control::Properties() {
+  using P = PropertyTable<Control>;
+  static const P table(
+      kControlPage,
+      {
+          P::Typed(L"actionsInvisible", &Control::_actionsInvisible, &Control::SetActionsInvisible)
+              .Row(L"Actions invisible")
+              .SaveAt(5)
+              .PageAt(17),
+          P::Typed(L"rotation", &Control::_rotation, &Control::SetRotation)
+              .Row(L"Rotation")
+              .SaveAt(16)
+              .PageAt(12),
+          P::Typed(L"defCtrlColor", &Control::_defCtrlColor, &Control::SetDefCtrlColor)
+              .Row(L"Default color")
+              .SaveAt(15)
+              .PageAt(11),
+          P::Typed(L"origin", &Control::_origin, &Control::SetOrigin).Row(L"Origin").SaveAt(13).PageAt(9),
+          P::Typed(L"transformCenter", &Control::_transformCenter, &Control::SetTransformCenter)
+              .Row(L"Transform center")
+              .SaveIf([](const Control& c, const Control& ref) { return !WritesRelativeCentre(c, ref); })
+              .SaveAt(12)
+              .PageAt(7),
+          P::Typed(L"passDragToParent", &Control::_passDragToParent, &Control::SetPassDragToParent)
+              .Row(L"Drag transparent")
+              .SaveAt(6)
+              .PageAt(18),
+          P::Typed(L"useClipping", &Control::_useClipping, &Control::SetClipping)
+              .Row(L"Clipping")
+              .SaveAt(10)
+              .PageAt(4),
+          P::Typed(L"enabled", &Control::_enabled, &Control::SetEnabled).Row(L"Enabled").SaveAt(9).PageAt(6),
+          P::Typed(L"renderable", &Control::_renderable, &Control::SetRenderable)
+              .Row(L"Renderable")
+              .SaveAt(8)
+              .PageAt(5),
+          P::Typed(L"visible", &Control::_visible, &Control::SetVisible).Row(L"Visible").SaveAt(7).PageAt(19),
+          P::Typed(L"draggable", &Control::_draggable, &Control::SetDraggable)
+              .Row(L"Draggable")
+              .SaveAt(4)
+              .PageAt(16),
+          P::Typed(
+              L"alpha", [](const Control& c) { return static_cast<int>(c._alpha); },
+              [](Control& c, int alpha) { c.SetAlpha(ClampedAlpha(alpha)); })
+              .Row(L"Alpha")
+              .SaveAt(14)
+              .PageAt(10),
+          P::Typed(L"sidesOffset", &Control::_sidesOffset, &Control::SetSidesOffset)
+              .Row(L"Sides offset")
+              .SaveAt(17)
+              .PageAt(13),
+          // An editor workspace element is saved under the name it stands for.
+          P::Typed(L"name", &Control::_name, &Control::SetName)
+              .Row(L"Name")
+              .SaveAs([](const Control& c) {
+                return c._name.starts_with(kWorkspaceMarker) ? c._name.substr(std::size(kWorkspaceMarker) - 1)
+                                                             : c._name;
+              })
+              .SaveAt(0)
+              .PageAt(0),
+          P::Typed(L"size", &Control::_size, [](Control& c, const LLF::Point& size) { c.SetSize(size); })
+              .Row(L"Size")
+              .Always()
+              .SaveAt(1)
+              .PageAt(1),
+          P::Typed(L"scale", &Control::_scale, &Control::SetScale).Row(L"Scale").SaveAt(3).PageAt(3),
+          P::Typed(L"pos", &Control::_position,
+                   [](Control& c, const LLF::Vector2& position) { c.SetPosition(position); })
+              .Row(L"Position")
+              .Always()
+              .SaveAt(2)
+              .PageAt(2),
+          P::Typed(L"transformCenterRelative", &Control::_transformCenterRelative,
+                   &Control::SetTransformCenterRelative)
+              .Row(L"Transform center rel")
+              .SaveIf([](const Control& c, const Control& ref) { return WritesRelativeCentre(c, ref); })
+              .SaveAt(11)
+              .PageAt(8),
+          P::Typed(kStartEffectFile, &Control::_startEffectFile,
+                   [](Control& c, const std::wstring& file) { c.SetStartEffect(file, c._startEffectName); })
+              .Row(L"Start effect file")
+              .SaveAt(18)
+              .PageAt(14),
+          P::Typed(kStartEffectName, &Control::_startEffectName,
+                   [](Control& c, const std::wstring& name) { c.SetStartEffect(c._startEffectFile, name); })
+              .Row(L"Start effect name")
+              .SaveAt(19)
+              .PageAt(15),
+      });
+  return table;
 }
 
 bool Control::LoadFromXml(LLF::XmlElement& element) {
   ApplyStyle(element);
-  for (const wchar_t* attribute : kLoadOrder) {
-    if (const LLF::XmlAttribute* value = element.GetAttribute(std::wstring(attribute))) {
-      FindField(attribute)->apply(*this, *value);
-    }
-  }
+  Properties().Load(*this, element);
   // The names were recorded above, each as present, so a save keeps them.
-  const LLF::XmlAttribute* file = element.GetAttribute(std::wstring(L"startEffectFile"));
-  const LLF::XmlAttribute* name = element.GetAttribute(std::wstring(L"startEffectName"));
+  const LLF::XmlAttribute* file = element.GetAttribute(std::wstring(kStartEffectFile));
+  const LLF::XmlAttribute* name = element.GetAttribute(std::wstring(kStartEffectName));
   if (file && name) {
     AddAndStartEffect(new Effect(file->GetValue(), name->GetValue()));
   }
@@ -530,42 +529,7 @@ void Control::ApplyStyle(LLF::XmlElement& element) {
 LLF::XmlElement* Control::SaveToXml() {
   auto element = std::make_unique<LLF::XmlElement>(_tag);
   const std::unique_ptr<Control> fresh(CreateInstance());
-  auto write = [&](const wchar_t* attribute) {
-    element->AddAttribute(std::wstring(attribute), FindField(attribute)->text(*this));
-  };
-  auto writeChanged = [&](const wchar_t* attribute) {
-    const FieldForm* form = FindField(attribute);
-    const std::wstring text = form->text(*this);
-    if (text != form->text(*fresh)) {
-      element->AddAttribute(std::wstring(attribute), text);
-      return true;
-    }
-    return false;
-  };
-
-  if (_name != fresh->_name) {
-    const bool workspace = _name.starts_with(kWorkspaceMarker);
-    element->AddAttribute(std::wstring(L"name"),
-                          workspace ? _name.substr(std::size(kWorkspaceMarker) - 1) : _name);
-  }
-  write(L"size");
-  write(L"pos");
-  for (const wchar_t* attribute : {L"scale", L"draggable", L"actionsInvisible", L"passDragToParent",
-                                   L"visible", L"renderable", L"enabled", L"useClipping"}) {
-    writeChanged(attribute);
-  }
-  // The relative centre reads back to the centre only while the centre is
-  // still the one it gave (neither the size nor the centre has changed
-  // since); otherwise the centre in pixels is what the control shows.
-  const LLF::Vector2 fromRelative(static_cast<float>(_size.x) * _transformCenterRelative.x,
-                                  static_cast<float>(_size.y) * _transformCenterRelative.y);
-  if (!(fromRelative == _transformCenter) || !writeChanged(L"transformCenterRelative")) {
-    writeChanged(L"transformCenter");
-  }
-  for (const wchar_t* attribute : {L"origin", L"alpha", L"defCtrlColor", L"rotation", L"sidesOffset",
-                                   L"startEffectFile", L"startEffectName"}) {
-    writeChanged(attribute);
-  }
+  Properties().Save(*this, *fresh, *element);
   for (Control* child : _children) {
     std::unique_ptr<LLF::XmlElement> saved(child->SaveToXml());
     if (saved) {
@@ -576,26 +540,12 @@ LLF::XmlElement* Control::SaveToXml() {
 }
 
 void Control::FillPropertyGrid(std::vector<PropertyGroup>& groups) {
-  PropertyGroup page(kControlPage);
-  for (const wchar_t* attribute : kEditorOrder) {
-    const FieldForm* form = FindField(attribute);
-    page.entries.emplace_back(PROPERTY_ORDINARY, form->label, form->text(*this));
-  }
-  groups.push_back(std::move(page));
+  groups.push_back(Properties().Page(*this));
 }
 
 bool Control::SetPropertyFromEditor(const std::wstring& page, const std::wstring& label,
                                     const std::wstring& value) {
-  if (page != kControlPage) {
-    return false;
-  }
-  for (const FieldForm& form : FieldForms()) {
-    if (label == form.label) {
-      form.apply(*this, LLF::XmlAttribute(std::wstring(form.attribute), value));
-      return true;
-    }
-  }
-  return false;
+  return page == kControlPage && Properties().Edit(*this, label, value);
 }
 
 bool Control::LoadFromXmlText(const std::wstring& text) {
@@ -621,7 +571,7 @@ LLF::Rect Control::GetAbsoluteRect() const {
 }
 
 bool Control::IsWorkspaceElement() const {
-  return _name.find(L"WSELEMENT_") != std::wstring::npos && EditorServices::IsEditorOpen();
+  return _name.find(kWorkspaceMarker) != std::wstring::npos && EditorServices::IsEditorOpen();
 }
 
 bool Control::IsActionsInvisible() const {

@@ -50,6 +50,8 @@ namespace HLF {
 
 class Effect;
 class Modifier;
+template <class Owner>
+class PropertyTable;
 
 // Codes a control sends to its receivers.
 enum ControlMessageCode {
@@ -164,7 +166,10 @@ class Control : public StateMachine {
   virtual void SetVisible(bool visible) { _visible = visible; }
   virtual void SetRenderable(bool renderable) { _renderable = renderable; }
   virtual void SetEnabled(bool enabled) { _enabled = enabled; }
-  virtual void SetParent(Control* parent) { _parent = parent; }
+  // Records the parent link as the tree operations set it: refused, with a
+  // log line, when it would disagree with the child lists (a parent that
+  // does not list this control, or leaving a parent that still does).
+  virtual void SetParent(Control* parent);
   // Sets the alpha of the whole subtree.
   virtual void SetAlpha(uint8_t alpha);
   virtual void SetScale(const LLF::Vector2& scale) { _scale = scale; }
@@ -306,6 +311,10 @@ class Control : public StateMachine {
   // editor is open.
   bool IsWorkspaceElement() const;
 
+  // Marks an editor workspace element in its name; saved names leave a
+  // leading one out.
+  static constexpr wchar_t kWorkspaceMarker[] = L"WSELEMENT_";
+
   // True while any control handles a message or updates.
   static bool IsDispatching() { return s_dispatchDepth > 0; }
   // Codes 0, 1, 2, 3 and 6 (button down, move, up, wheel, double click).
@@ -317,6 +326,9 @@ class Control : public StateMachine {
   // Deletes a child that has left the list, or queues it while a dispatch
   // runs.
   static void DisposeChild(Control* child);
+  // The children in drawing order, for subclasses that walk them; the tree
+  // operations change the list.
+  const std::vector<Control*>& Children() const { return _children; }
 
   std::wstring _tag = L"control";
   std::wstring _startEffectFile;
@@ -344,25 +356,25 @@ class Control : public StateMachine {
   LLF::RectF _dragLimits;
   LLF::Rect _sidesOffset;
   LLF::Color _defCtrlColor = LLF::Color(164, 164, 164, 255);
-  std::vector<Effect*> _effects;
-  std::vector<Modifier*> _modifiers;
-  Control* _parent = nullptr;
-  std::vector<Control*> _children;
   float _rotation = 0.0f;
   LLF::Vector2 _scale = LLF::Vector2(1.0f, 1.0f);
   LLF::Vector2 _transformCenter;
   LLF::Vector2 _transformCenterRelative;
-  bool _updatedThisFrame = false;
-  bool _childrenChanged = false;
 
  private:
   bool InsertChild(Control* child, bool front, const wchar_t* operation);
 
-  // One base attribute: its XML name, its editor row, its value as text
-  // and how it is set from an attribute.
-  struct FieldForm;
-  static const std::vector<FieldForm>& FieldForms();
-  static const FieldForm* FindField(const wchar_t* attribute);
+  static const PropertyTable<Control>& Properties();
+  static bool WritesRelativeCentre(const Control& control, const Control& reference);
+
+  // The tree's bookkeeping: changed only by the tree operations, so the
+  // parent links and the lists always agree.
+  std::vector<Effect*> _effects;
+  std::vector<Modifier*> _modifiers;
+  Control* _parent = nullptr;
+  std::vector<Control*> _children;
+  bool _updatedThisFrame = false;
+  bool _childrenChanged = false;
 
   static inline int s_dispatchDepth = 0;
 };

@@ -62,12 +62,19 @@ void AudioFader::Apply(float p, float dt) {
   }
 }
 
+const PropertyTable<AudioFader>& AudioFader::Properties() {
+  using P = PropertyTable<AudioFader>;
+  static const P table({
+      Fader::TypeField(&AudioFader::_type),
+      P::Member(L"fadeFrom", &AudioFader::_fadeFrom),
+      P::Member(L"fadeTo", &AudioFader::_fadeTo),
+  });
+  return table;
+}
+
 bool AudioFader::LoadFromXml(LLF::XmlElement& element) {
   Modifier::LoadFromXml(element);
-  Fader::ReadType(element, _type);
-  ReadAttribute(element, L"fadeFrom", _fadeFrom);
-  ReadAttribute(element, L"fadeTo", _fadeTo);
-  return true;
+  return Properties().Load(*this, element);
 }
 
 void AudioFader::CopyFrom(const Modifier& other) {

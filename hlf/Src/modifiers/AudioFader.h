@@ -43,6 +43,8 @@ class AudioFader : public Modifier {
   virtual void SetMusic(LLF::Music* music) { _music = music; }
 
  private:
+  static const PropertyTable<AudioFader>& Properties();
+
   int _type = 0;
   float _fadeFrom = 0.0f;
   float _fadeTo = 0.0f;

@@ -85,19 +85,24 @@ void Blinker::Apply(float p, float dt) {
   Show(p < period * 0.5f);
 }
 
+const PropertyTable<Blinker>& Blinker::Properties() {
+  using P = PropertyTable<Blinker>;
+  static const P table({
+      P::Member(L"visibleOnFinish", &Blinker::_visibleOnFinish),
+      P::Member(L"visibleOnStart", &Blinker::_visibleOnStart),
+      P::Typed(L"blinksCount", &Blinker::_blinksCount, &Blinker::SetBlinksCount),
+      P::Words(L"type", &Blinker::_type, {L"VISIBILITY", L"ALPHA"}),
+      // The two alphas are read only as a pair.
+      P::Typed(L"alpha1", &Blinker::_alpha1, [](Blinker& b, uint8_t alpha) { b.SetAlphas(alpha, b._alpha2); })
+          .Group(1),
+      P::Typed(L"alpha2", &Blinker::_alpha2, [](Blinker& b, uint8_t alpha) { b.SetAlphas(b._alpha1, alpha); })
+          .Group(1),
+  });
+  return table;
+}
+
 bool Blinker::LoadFromXml(LLF::XmlElement& element) {
-  ReadAttribute(element, L"visibleOnFinish", _visibleOnFinish);
-  ReadAttribute(element, L"visibleOnStart", _visibleOnStart);
-  int count = 0;
-  if (ReadAttribute(element, L"blinksCount", count)) {
-    SetBlinksCount(count);
-  }
-  ReadWord(element, L"type", {L"VISIBILITY", L"ALPHA"}, _type);
-  int alpha1 = 0;
-  int alpha2 = 0;
-  if (ReadAttribute(element, L"alpha1", alpha1) && ReadAttribute(element, L"alpha2", alpha2)) {
-    SetAlphas(static_cast<uint8_t>(alpha1), static_cast<uint8_t>(alpha2));
-  }
+  Properties().Load(*this, element);
   return Modifier::LoadFromXml(element);
 }
 

@@ -49,6 +49,7 @@ class Blinker : public Modifier {
   virtual void SetAlphas(uint8_t alpha1, uint8_t alpha2);
 
  private:
+  static const PropertyTable<Blinker>& Properties();
   // The target in the start state (true) or the other one.
   void Show(bool startState);
 

@@ -87,9 +87,17 @@ void Cycler::Apply(float p, float dt) {
   }
 }
 
+const PropertyTable<Cycler>& Cycler::Properties() {
+  using P = PropertyTable<Cycler>;
+  static const P table({
+      P::Member(L"fps", &Cycler::_fps),
+      P::Words(L"type", &Cycler::_type, {L"FORWARD", L"BACKWARD", L"ROUND", L"RANDOM"}),
+  });
+  return table;
+}
+
 bool Cycler::LoadFromXml(LLF::XmlElement& element) {
-  ReadAttribute(element, L"fps", _fps);
-  ReadWord(element, L"type", {L"FORWARD", L"BACKWARD", L"ROUND", L"RANDOM"}, _type);
+  Properties().Load(*this, element);
   return Modifier::LoadFromXml(element);
 }
 

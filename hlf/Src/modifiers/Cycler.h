@@ -44,6 +44,7 @@ class Cycler : public Modifier {
   int GetLoop() const { return _loop; }
 
  private:
+  static const PropertyTable<Cycler>& Properties();
   // One cell on in the image's grid of frames x loops.
   void Advance(int frames, int loops);
 

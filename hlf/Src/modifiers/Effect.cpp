@@ -8,6 +8,7 @@
 #include "model/XmlDocEx.h"
 #include "modifiers/Modifier.h"
 #include "modifiers/ModifierFactory.h"
+#include "properties/PropertyTable.h"
 #include "xml/XmlAttribute.h"
 #include "xml/XmlElement.h"
 
@@ -167,16 +168,25 @@ bool Effect::LoadFromXmlText(const std::wstring& text) {
   return LoadFromXml(*element);
 }
 
+const PropertyTable<Effect>& Effect::Properties() {
+  using P = PropertyTable<Effect>;
+  static const P table({
+      // Every load names the effect, an unnamed one with no name.
+      P::Member(L"name", &Effect::_name).WhenAbsent(L""),
+      // Seconds, rounded to whole milliseconds.
+      P::Typed(
+          L"startDelay", [](const Effect& e) { return static_cast<float>(e._startDelay) / 1000.0f; },
+          [](Effect& e, float seconds) {
+            const double ms = std::round(static_cast<double>(seconds) * 1000.0);
+            e._startDelay = ms > 0.0 ? static_cast<unsigned>(std::min(ms, 4294967295.0)) : 0u;
+          }),
+      P::Member(L"infiniteLoop", &Effect::_infiniteLoop),
+  });
+  return table;
+}
+
 bool Effect::LoadFromXml(LLF::XmlElement& element) {
-  const LLF::XmlAttribute* name = element.GetAttribute(std::wstring(L"name"));
-  _name = name ? name->GetValue() : std::wstring();
-  if (const LLF::XmlAttribute* delay = element.GetAttribute(std::wstring(L"startDelay"))) {
-    const double ms = std::round(static_cast<double>(delay->GetFloat()) * 1000.0);
-    _startDelay = ms > 0.0 ? static_cast<unsigned>(std::min(ms, 4294967295.0)) : 0u;
-  }
-  if (const LLF::XmlAttribute* loop = element.GetAttribute(std::wstring(L"infiniteLoop"))) {
-    _infiniteLoop = loop->GetBool();
-  }
+  Properties().Load(*this, element);
   ModifierFactory& factory = ModifierFactory::GetInstance();
   for (int i = 0; i < element.GetChildsCount(); ++i) {
     if (Modifier* modifier = factory.CreateFrom(*element.GetChild(i))) {

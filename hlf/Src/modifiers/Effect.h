@@ -26,6 +26,8 @@ namespace HLF {
 
 class Control;
 class Modifier;
+template <class Owner>
+class PropertyTable;
 
 // The code an effect sends when it ends.
 enum EffectMessageCode { EFFECT_MSG_END = 2 };
@@ -95,6 +97,7 @@ class Effect : public LLF::MessageSender, public LLF::MessageReceiver {
   void AddModifier(Modifier* modifier);
 
  private:
+  static const PropertyTable<Effect>& Properties();
   void StartModifiers();
   void DeleteModifiers();
   // Stop and Cancel: ends the effect, or starts a looping one again.

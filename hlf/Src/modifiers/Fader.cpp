@@ -74,23 +74,20 @@ void Fader::Apply(float p, float dt) {
   }
 }
 
-bool Fader::ReadType(const LLF::XmlElement& element, int& type) {
-  // The words in the order of the types they name.
-  return ReadWord(element, L"type", {L"FADEIN", L"FADEOUT", L"FADETO"}, type);
+const PropertyTable<Fader>& Fader::Properties() {
+  using P = PropertyTable<Fader>;
+  static const P table({
+      TypeField(&Fader::_type),
+      P::Member(L"fadeFrom", &Fader::_fadeFrom),
+      P::Member(L"fadeTo", &Fader::_fadeTo),
+      P::Member(L"hideOnZeroAlpha", &Fader::_hideOnZeroAlpha),
+  });
+  return table;
 }
 
 bool Fader::LoadFromXml(LLF::XmlElement& element) {
   Modifier::LoadFromXml(element);
-  ReadType(element, _type);
-  int value = 0;
-  if (ReadAttribute(element, L"fadeFrom", value)) {
-    _fadeFrom = static_cast<uint8_t>(value);
-  }
-  if (ReadAttribute(element, L"fadeTo", value)) {
-    _fadeTo = static_cast<uint8_t>(value);
-  }
-  ReadAttribute(element, L"hideOnZeroAlpha", _hideOnZeroAlpha);
-  return true;
+  return Properties().Load(*this, element);
 }
 
 void Fader::CopyFrom(const Modifier& other) {

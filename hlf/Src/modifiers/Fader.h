@@ -49,11 +49,17 @@ class Fader : public Modifier {
   // The alpha at progress p.
   uint8_t AlphaAt(float p) const;
 
-  // The type the element's "type" names; false (type unchanged) when it
-  // names none. Shared with the audio fader, whose types read alike.
-  static bool ReadType(const LLF::XmlElement& element, int& type);
+  // The field "type" of a modifier class M: one of "FADEIN", "FADEOUT",
+  // "FADETO" (other text leaves the type). Shared with the audio fader,
+  // whose types read alike.
+  template <class M>
+  static typename PropertyTable<M>::Field TypeField(int M::*type) {
+    return PropertyTable<M>::Words(L"type", type, {L"FADEIN", L"FADEOUT", L"FADETO"});
+  }
 
  private:
+  static const PropertyTable<Fader>& Properties();
+
   int _type = FADE_FALL;
   uint8_t _fadeFrom = 0;
   uint8_t _fadeTo = 0;

@@ -31,12 +31,18 @@ void ModProps::Apply(float p, float dt) {
   }
 }
 
+// Of the modifier attributes only the start delay; the rest of the element
+// is what it applies.
+const PropertyTable<ModProps>& ModProps::Properties() {
+  static const PropertyTable<ModProps> table({
+      MsField<ModProps>(L"startDelay", &ModProps::_startDelay),
+  });
+  return table;
+}
+
 bool ModProps::LoadFromXml(LLF::XmlElement& element) {
   _element = element;
-  float seconds = 0.0f;
-  if (ReadAttribute(element, L"startDelay", seconds)) {
-    _startDelay = SecondsToMs(seconds);
-  }
+  Properties().Load(*this, element);
   return true;
 }
 

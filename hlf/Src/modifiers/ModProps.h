@@ -33,6 +33,8 @@ class ModProps : public Modifier {
   virtual void SetElement(const LLF::XmlElement& element) { _element = element; }
 
  private:
+  static const PropertyTable<ModProps>& Properties();
+
   LLF::XmlElement _element;
 };
 

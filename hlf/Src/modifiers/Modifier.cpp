@@ -134,18 +134,29 @@ Modifier* Modifier::CreateFromXmlText(const std::wstring& text) {
   return element ? CreateFromXml(*element) : nullptr;
 }
 
+const PropertyTable<Modifier>& Modifier::Properties() {
+  using P = PropertyTable<Modifier>;
+  static const P table({
+      MsField<Modifier>(L"duration", &Modifier::_duration),
+      MsField<Modifier>(L"startDelay", &Modifier::_startDelay),
+      P::Member(L"noInitialParamsSet", &Modifier::_noInitialParamsSet),
+      // The curve whose tag the attribute names, as the curve factory finds
+      // it; an unknown tag leaves the curve.
+      P::Custom(
+          L"timeWarp", [](const Modifier& m) { return m._timeWarp ? m._timeWarp->GetTag() : std::wstring(); },
+          [](Modifier& m, const LLF::XmlAttribute& value) {
+            LLF::XmlElement named(m._tag);
+            named.AddAttribute(value);
+            if (TimeWarp* curve = TimeWarpFactory::GetInstance().CreateFrom(named)) {
+              m.SetTimeWarp(curve);
+            }
+          }),
+  });
+  return table;
+}
+
 bool Modifier::LoadFromXml(LLF::XmlElement& element) {
-  float seconds = 0.0f;
-  if (ReadAttribute(element, L"duration", seconds)) {
-    _duration = SecondsToMs(seconds);
-  }
-  if (ReadAttribute(element, L"startDelay", seconds)) {
-    _startDelay = SecondsToMs(seconds);
-  }
-  ReadAttribute(element, L"noInitialParamsSet", _noInitialParamsSet);
-  if (TimeWarp* curve = TimeWarpFactory::GetInstance().CreateFrom(element)) {
-    SetTimeWarp(curve);
-  }
+  Properties().Load(*this, element);
   return true;
 }
 
@@ -189,23 +200,6 @@ unsigned Modifier::SecondsToMs(float seconds) {
     return 4294967040u;
   }
   return static_cast<unsigned>(ms);
-}
-
-bool Modifier::ReadWord(const LLF::XmlElement& element, const wchar_t* name,
-                        std::initializer_list<const wchar_t*> words, int& out) {
-  const LLF::XmlAttribute* attribute = element.GetAttribute(std::wstring(name));
-  if (!attribute) {
-    return false;
-  }
-  int index = 0;
-  for (const wchar_t* word : words) {
-    if (attribute->GetValue() == word) {
-      out = index;
-      return true;
-    }
-    ++index;
-  }
-  return false;
 }
 
 }  // namespace HLF

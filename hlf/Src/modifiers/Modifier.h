@@ -13,12 +13,11 @@
 // "timeWarp" (the name of an easing curve).
 //
 // Subclasses append theirs from 31 on.
-#include <initializer_list>
 #include <string>
 
 #include "core/MessageSender.h"
 #include "math/Vector2.h"
-#include "properties/ElementAttributes.h"
+#include "properties/PropertyTable.h"
 
 namespace LLF {
 class XmlElement;
@@ -99,15 +98,17 @@ class Modifier : public LLF::MessageSender {
   // Seconds from a file as whole milliseconds, truncated; a negative or
   // unreadable value gives 0.
   static unsigned SecondsToMs(float seconds);
-  // The index in words of the attribute's value (exact, case-sensitive)
-  // into out; false, out unchanged, when the attribute is absent or its
-  // value is none of the words.
-  static bool ReadWord(const LLF::XmlElement& element, const wchar_t* name,
-                       std::initializer_list<const wchar_t*> words, int& out);
 
  protected:
   // The message of code with this modifier as its sender.
   void SendCode(int code);
+  // A time of a modifier class M in whole ms, written in seconds in files.
+  template <class M>
+  static typename PropertyTable<M>::Field MsField(const wchar_t* attribute, unsigned M::*member) {
+    return PropertyTable<M>::Typed(
+        attribute, [member](const M& m) { return static_cast<float>(m.*member) / 1000.0f; },
+        [member](M& m, float seconds) { m.*member = SecondsToMs(seconds); });
+  }
   // The first steps of a subclass's CopyFrom: nothing for itself, else the
   // base's copy; then the other as the subclass when its type test answers
   // typeName, so the subclass copies its own settings, else null.
@@ -129,6 +130,9 @@ class Modifier : public LLF::MessageSender {
   unsigned _startDelay = 0;
   TimeWarp* _timeWarp = nullptr;
   std::wstring _tag = L"modifier";
+
+ private:
+  static const PropertyTable<Modifier>& Properties();
 };
 
 }  // namespace HLF

@@ -26,11 +26,18 @@ void Mover::Apply(float p, float dt) {
   }
 }
 
+const PropertyTable<Mover>& Mover::Properties() {
+  using P = PropertyTable<Mover>;
+  static const P table({
+      P::Member(L"startPosition", &Mover::_startPosition),
+      P::Member(L"endPosition", &Mover::_endPosition),
+  });
+  return table;
+}
+
 bool Mover::LoadFromXml(LLF::XmlElement& element) {
   Modifier::LoadFromXml(element);
-  ReadAttribute(element, L"startPosition", _startPosition);
-  ReadAttribute(element, L"endPosition", _endPosition);
-  return true;
+  return Properties().Load(*this, element);
 }
 
 void Mover::CopyFrom(const Modifier& other) {

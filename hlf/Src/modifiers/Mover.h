@@ -30,6 +30,8 @@ class Mover : public Modifier {
   }
 
  private:
+  static const PropertyTable<Mover>& Properties();
+
   LLF::Vector2 _startPosition;
   LLF::Vector2 _endPosition;
 };

@@ -42,14 +42,19 @@ void MoverTo::Apply(float p, float dt) {
   _target->SetPosition(Mover::Lerp(_startPosition, _endPosition, p));
 }
 
+const PropertyTable<MoverTo>& MoverTo::Properties() {
+  using P = PropertyTable<MoverTo>;
+  static const P table({
+      P::Member(L"endPosition", &MoverTo::_endPosition),
+      // Relative to where the target stands when the move starts.
+      P::Typed(L"endPositionOffset", &MoverTo::_endPositionOffset, &MoverTo::SetEndPositionOffset),
+  });
+  return table;
+}
+
 bool MoverTo::LoadFromXml(LLF::XmlElement& element) {
   Modifier::LoadFromXml(element);
-  ReadAttribute(element, L"endPosition", _endPosition);
-  LLF::Vector2 offset;
-  if (ReadAttribute(element, L"endPositionOffset", offset)) {
-    SetEndPositionOffset(offset);
-  }
-  return true;
+  return Properties().Load(*this, element);
 }
 
 void MoverTo::CopyFrom(const Modifier& other) {

@@ -32,6 +32,8 @@ class MoverTo : public Modifier {
   virtual void SetEndPositionOffset(const LLF::Vector2& offset);
 
  private:
+  static const PropertyTable<MoverTo>& Properties();
+
   LLF::Vector2 _startPosition;
   LLF::Vector2 _endPosition;
   LLF::Vector2 _endPositionOffset;

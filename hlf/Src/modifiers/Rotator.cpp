@@ -34,14 +34,21 @@ void Rotator::Apply(float p, float dt) {
   }
 }
 
+const PropertyTable<Rotator>& Rotator::Properties() {
+  using P = PropertyTable<Rotator>;
+  static const P table({
+      P::Member(L"startAngle", &Rotator::_startAngle),
+      P::Member(L"endAngle", &Rotator::_endAngle),
+      P::Member(L"speed", &Rotator::_speed),
+      // The words in the order of the types they name.
+      P::Words(L"type", &Rotator::_type, {L"DELTA", L"FIXED"}),
+  });
+  return table;
+}
+
 bool Rotator::LoadFromXml(LLF::XmlElement& element) {
   Modifier::LoadFromXml(element);
-  ReadAttribute(element, L"startAngle", _startAngle);
-  ReadAttribute(element, L"endAngle", _endAngle);
-  ReadAttribute(element, L"speed", _speed);
-  // The words in the order of the types they name.
-  ReadWord(element, L"type", {L"DELTA", L"FIXED"}, _type);
-  return true;
+  return Properties().Load(*this, element);
 }
 
 void Rotator::CopyFrom(const Modifier& other) {

@@ -34,6 +34,8 @@ class Rotator : public Modifier {
   virtual void SetType(int type) { _type = type; }
 
  private:
+  static const PropertyTable<Rotator>& Properties();
+
   float _startAngle = 0.0f;
   float _endAngle = 360.0f;
   float _speed = 45.0f;

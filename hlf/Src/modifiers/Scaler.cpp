@@ -26,11 +26,18 @@ void Scaler::Apply(float p, float dt) {
   }
 }
 
+const PropertyTable<Scaler>& Scaler::Properties() {
+  using P = PropertyTable<Scaler>;
+  static const P table({
+      P::Member(L"startScale", &Scaler::_startScale),
+      P::Member(L"endScale", &Scaler::_endScale),
+  });
+  return table;
+}
+
 bool Scaler::LoadFromXml(LLF::XmlElement& element) {
   Modifier::LoadFromXml(element);
-  ReadAttribute(element, L"startScale", _startScale);
-  ReadAttribute(element, L"endScale", _endScale);
-  return true;
+  return Properties().Load(*this, element);
 }
 
 void Scaler::CopyFrom(const Modifier& other) {

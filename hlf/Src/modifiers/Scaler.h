@@ -25,6 +25,8 @@ class Scaler : public Modifier {
   virtual void SetScales(const LLF::Vector2& start, const LLF::Vector2& end);
 
  private:
+  static const PropertyTable<Scaler>& Properties();
+
   LLF::Vector2 _startScale;
   LLF::Vector2 _endScale = LLF::Vector2(1.0f, 1.0f);
 };

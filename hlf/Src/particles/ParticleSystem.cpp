@@ -8,6 +8,8 @@
 #include "core/StringUtils.h"
 #include "particles/EmitRegion.h"
 #include "particles/KeyTrack.h"
+#include "properties/ElementAttributes.h"
+#include "properties/PropertyTable.h"
 #include "xml/XmlElement.h"
 
 namespace HLF {
@@ -51,39 +53,8 @@ float Damp(float v, float step) {
   return v;
 }
 
-const wchar_t* BlendName(int mode) {
-  return mode == 0 ? L"normal" : L"additive";
-}
-
-// "additive" 1, "normal" 0, anything else leaves mode.
-void ReadBlendName(const std::wstring& name, int& mode) {
-  if (name == L"additive") mode = 1;
-  if (name == L"normal") mode = 0;
-}
-
-bool ReadFloat(const LLF::XmlElement& element, const wchar_t* name, float& out) {
-  const LLF::XmlAttribute* attribute = element.GetAttribute(std::wstring(name));
-  if (attribute) out = attribute->GetFloat();
-  return attribute != nullptr;
-}
-
-void ReadVector(const LLF::XmlElement& element, const wchar_t* name, LLF::Vector2& out) {
-  if (const LLF::XmlAttribute* attribute = element.GetAttribute(std::wstring(name))) {
-    out = attribute->GetFloatPair();
-  }
-}
-
-void ReadMs(const LLF::XmlElement& element, const wchar_t* name, uint32_t& out) {
-  float seconds = 0.0f;
-  if (ReadFloat(element, name, seconds)) out = SecondsToMs(seconds);
-}
-
-void ReadValue(const LLF::XmlAttribute& data, LLF::Color& out) {
-  out = data.GetColor();
-}
-void ReadValue(const LLF::XmlAttribute& data, LLF::Vector2& out) {
-  out = data.GetFloatPair();
-}
+const wchar_t kRegionShape[] = L"shape";
+const wchar_t kRegionData[] = L"data";
 
 // A track element of the particle element: present, it replaces the track
 // with its "range" keys in order; absent, the track is the one default key.
@@ -100,28 +71,43 @@ void ReadTrack(const LLF::XmlElement& particle, const wchar_t* name, const T& de
     const LLF::XmlElement* range = element->GetChild(i);
     if (range->IsComment() || range->GetName() != L"range") continue;
     TrackKey<T> key;
-    ReadFloat(*range, L"time", key.time);
-    if (const LLF::XmlAttribute* data = range->GetAttribute(std::wstring(L"data"))) {
-      ReadValue(*data, key.value);
-    }
+    ReadAttribute(*range, L"time", key.time);
+    ReadAttribute(*range, L"data", key.value);
     track.push_back(key);
   }
 }
 
-template <class Key>
-void WriteTrack(LLF::XmlElement& particle, const wchar_t* name, const std::vector<Key>& track) {
+template <class T>
+void WriteTrack(LLF::XmlElement& particle, const wchar_t* name, const std::vector<TrackKey<T>>& track) {
   if (track.empty()) return;
   LLF::XmlElement* element = particle.AddChild(std::wstring(name));
-  for (const Key& key : track) {
+  for (const TrackKey<T>& key : track) {
     LLF::XmlElement* range = element->AddChild(std::wstring(L"range"));
-    range->AddAttribute(std::wstring(L"time"), key.time);
-    range->AddAttribute(std::wstring(L"data"), key.value);
+    range->AddAttribute(std::wstring(L"time"), AttributeText(key.time));
+    range->AddAttribute(std::wstring(L"data"), AttributeText(key.value));
   }
 }
 
-void WriteVectorIfChanged(LLF::XmlElement& element, const wchar_t* name, const LLF::Vector2& value,
-                          const LLF::Vector2& def) {
-  if (value != def) element.AddAttribute(std::wstring(name), value);
+using Field = PropertyTable<ParticleSystem>::Field;
+
+// A time in ms, in seconds in files and on the page.
+Field MsField(const wchar_t* attribute, uint32_t ParticleSystem::*member) {
+  return PropertyTable<ParticleSystem>::Typed(
+      attribute, [member](const ParticleSystem& s) { return MsToSeconds(s.*member); },
+      [member](ParticleSystem& s, float seconds) { s.*member = SecondsToMs(seconds); });
+}
+
+// A key track, as a child element of the particle element.
+template <class T>
+Field TrackField(const wchar_t* name, std::vector<TrackKey<T>> ParticleSystem::*track, const T& def) {
+  return PropertyTable<ParticleSystem>::Element(
+      [name, track, def](ParticleSystem& s, const LLF::XmlElement& particle) {
+        ReadTrack(particle, name, def, s.*track);
+        return true;
+      },
+      [name, track](const ParticleSystem& s, const ParticleSystem&, LLF::XmlElement& particle) {
+        WriteTrack(particle, name, s.*track);
+      });
 }
 
 }  // namespace
@@ -175,8 +161,21 @@ void ParticleSystem::RandomizePhase() {
 }
 
 void ParticleSystem::SpawnParticle() {
+  Spawn();
+}
+
+bool ParticleSystem::Spawn() {
   if (!_region) {
-    return;
+    return true;
+  }
+  if (_particles.size() >= kMaxParticles) {
+    if (!_limitLogged) {
+      _limitLogged = true;
+      LLF::Log::GetInstance().WriteFormat(
+          L"Warning: Emitter has %u live particles, its limit; it emits no more until some die.",
+          static_cast<unsigned>(kMaxParticles));
+    }
+    return false;
   }
   Particle particle;
   particle.system = this;
@@ -199,6 +198,7 @@ void ParticleSystem::SpawnParticle() {
   }
   FillQuad(particle);
   _particles.push_back(particle);
+  return true;
 }
 
 void ParticleSystem::FillQuad(const Particle& particle) {
@@ -217,8 +217,11 @@ void ParticleSystem::Update(uint32_t dt, uint32_t framesPerLoop) {
       const double n = std::min(std::floor(double(_emitAccumulator) / period), kMaxSpawnsPerUpdate);
       if (n > 0.0) {
         _emitAccumulator -= static_cast<uint32_t>(std::min(n * period, double(_emitAccumulator)));
-        for (uint32_t i = 0; i < static_cast<uint32_t>(n); ++i) {
-          SpawnParticle();
+        // At the limit the rest of this frame's particles are dropped, not
+        // kept for later: the time they stood for is spent.
+        uint32_t count = static_cast<uint32_t>(n);
+        while (count > 0 && Spawn()) {
+          --count;
         }
       }
     }
@@ -266,144 +269,97 @@ void ParticleSystem::Update(uint32_t dt, uint32_t framesPerLoop) {
   _particles.resize(kept);
 }
 
-void ParticleSystem::LoadFromXml(const LLF::XmlElement& element) {
-  uint32_t lifeTime = _configuredLifeTime;
-  ReadMs(element, L"lifeTime", lifeTime);
-  SetConfiguredLifeTime(lifeTime);
-  ReadFloat(element, L"emitRate", _emitRate);
-  if (const LLF::XmlAttribute* blend = element.GetAttribute(std::wstring(L"blendMode"))) {
-    ReadBlendName(blend->GetValue(), _blendMode);
-  }
-  _imageFramesSpeed = 0.0f;
-  ReadFloat(element, L"imageFramesSpeed", _imageFramesSpeed);
+const PropertyTable<ParticleSystem>& ParticleSystem::Properties() {
+  using P = PropertyTable<ParticleSystem>;
+  using S = ParticleSystem;
+  static const P table(
+      kPageTitle,
+      {
+          // Read, it replaces the time left as well; the page shows endless
+          // emission as an empty row, and an empty row sets it.
+          P::Custom(
+              L"lifeTime",
+              [](const S& s) {
+                return s._configuredLifeTime == kEndless ? std::wstring()
+                                                         : AttributeText(MsToSeconds(s._configuredLifeTime));
+              },
+              [](S& s, const LLF::XmlAttribute& value) {
+                s.SetConfiguredLifeTime(SecondsToMs(value.GetFloat()));
+              })
+              .Row(L"Life time")
+              .EditWith([](S& s, const std::wstring& value) {
+                s.SetConfiguredLifeTime(value.empty() ? kEndless : SecondsToMs(LLF::StrToFloat(value)));
+              }),
+          P::Member(L"emitRate", &S::_emitRate).Row(L"Emit rate"),
+          P::Words(L"blendMode", &S::_blendMode, {L"normal", L"additive"}).Row(L"Blend mode"),
+          P::Member(L"imageFramesSpeed", &S::_imageFramesSpeed).WhenAbsent(L"0").Row(L"Frames speed"),
+          // Shape and data mean something only together: a known shape makes
+          // a new region of its defaults, which the data then sets.
+          P::Element(
+              [](S& s, const LLF::XmlElement& region) {
+                const LLF::XmlAttribute* shape = region.GetAttribute(std::wstring(kRegionShape));
+                const LLF::XmlAttribute* data = region.GetAttribute(std::wstring(kRegionData));
+                if (shape && data) {
+                  if (EmitRegion* made = EmitRegion::Create(shape->GetValue())) {
+                    s.SetEmitRegion(made);
+                    made->SetData(data->GetValue());
+                  }
+                }
+                return true;
+              },
+              [](const S& s, const S&, LLF::XmlElement& region) {
+                if (s._region && !s._region->GetShape().empty()) {
+                  region.AddAttribute(std::wstring(kRegionShape), s._region->GetShape());
+                  region.AddAttribute(std::wstring(kRegionData), s._region->GetData());
+                }
+              })
+              .In(L"emitRegion"),
+          P::PageRow(
+              L"Region shape", [](const S& s) { return s._region ? s._region->GetShape() : std::wstring(); },
+              [](S& s, const std::wstring& value) {
+                if (!s._region || s._region->GetShape() != value) {
+                  if (EmitRegion* made = EmitRegion::Create(value)) s.SetEmitRegion(made);
+                }
+              }),
+          P::PageRow(
+              L"Region data", [](const S& s) { return s._region ? s._region->GetData() : std::wstring(); },
+              [](S& s, const std::wstring& value) {
+                if (s._region) s._region->SetData(value);
+              }),
+          MsField(L"life", &S::_particleLife).In(L"particle").Row(L"Particle life"),
+          MsField(L"lifeFluct", &S::_particleLifeFluct).In(L"particle").Row(L"Particle life fluct"),
+          P::Member(L"acceleration", &S::_acceleration).In(L"particle").Row(L"Acceleration"),
+          P::Member(L"accelerationFluct", &S::_accelerationFluct).In(L"particle").Row(L"Acceleration fluct"),
+          // The page shows the speed before the acceleration.
+          P::Member(L"speed", &S::_speed).In(L"particle").Row(L"Speed").PageAt(9),
+          P::Member(L"speedFluct", &S::_speedFluct).In(L"particle").Row(L"Speed fluct").PageAt(9),
+          P::Member(L"autoDetach", &S::_autoDetach).In(L"particle").Row(L"Auto detach"),
+          TrackField(L"color", &S::_colorTrack, kDefaultColor).In(L"particle"),
+          TrackField(L"size", &S::_sizeTrack, kDefaultSize).In(L"particle"),
+          TrackField(L"friction", &S::_frictionTrack, kDefaultFriction).In(L"particle"),
+      });
+  return table;
+}
 
-  if (const LLF::XmlElement* region = element.FindChild(std::wstring(L"emitRegion"))) {
-    const LLF::XmlAttribute* shape = region->GetAttribute(std::wstring(L"shape"));
-    const LLF::XmlAttribute* data = region->GetAttribute(std::wstring(L"data"));
-    if (shape && data) {
-      if (EmitRegion* made = EmitRegion::Create(shape->GetValue())) {
-        SetEmitRegion(made);
-        made->SetData(data->GetValue());
-      }
-    }
-  }
+void ParticleSystem::LoadFromXml(const LLF::XmlElement& element) {
+  Properties().Load(*this, element);
   if (!_region) {
     LLF::Log::GetInstance().Write(L"Warning: Emitter has no emit region; it emits no particles.");
-  }
-
-  if (const LLF::XmlElement* particle = element.FindChild(std::wstring(L"particle"))) {
-    ReadMs(*particle, L"life", _particleLife);
-    ReadMs(*particle, L"lifeFluct", _particleLifeFluct);
-    ReadVector(*particle, L"acceleration", _acceleration);
-    ReadVector(*particle, L"accelerationFluct", _accelerationFluct);
-    ReadVector(*particle, L"speed", _speed);
-    ReadVector(*particle, L"speedFluct", _speedFluct);
-    if (const LLF::XmlAttribute* detach = particle->GetAttribute(std::wstring(L"autoDetach"))) {
-      _autoDetach = detach->GetBool();
-    }
-    ReadTrack(*particle, L"color", kDefaultColor, _colorTrack);
-    ReadTrack(*particle, L"size", kDefaultSize, _sizeTrack);
-    ReadTrack(*particle, L"friction", kDefaultFriction, _frictionTrack);
   }
   RandomizePhase();
 }
 
 void ParticleSystem::SaveToXml(LLF::XmlElement& element) const {
   const ParticleSystem def;
-  if (_configuredLifeTime != def._configuredLifeTime) {
-    element.AddAttribute(std::wstring(L"lifeTime"), MsToSeconds(_configuredLifeTime));
-  }
-  if (_emitRate != def._emitRate) element.AddAttribute(std::wstring(L"emitRate"), _emitRate);
-  if (_blendMode != def._blendMode) element.AddAttribute(std::wstring(L"blendMode"), BlendName(_blendMode));
-  if (_imageFramesSpeed != def._imageFramesSpeed) {
-    element.AddAttribute(std::wstring(L"imageFramesSpeed"), _imageFramesSpeed);
-  }
-  if (_region && !_region->GetShape().empty()) {
-    LLF::XmlElement* region = element.AddChild(std::wstring(L"emitRegion"));
-    region->AddAttribute(std::wstring(L"shape"), _region->GetShape());
-    region->AddAttribute(std::wstring(L"data"), _region->GetData());
-  }
-  const bool particleSettings =
-      _particleLife != def._particleLife || _particleLifeFluct != def._particleLifeFluct ||
-      _acceleration != def._acceleration || _accelerationFluct != def._accelerationFluct ||
-      _speed != def._speed || _speedFluct != def._speedFluct || _autoDetach != def._autoDetach ||
-      !_colorTrack.empty() || !_sizeTrack.empty() || !_frictionTrack.empty();
-  if (!particleSettings) {
-    return;
-  }
-  LLF::XmlElement* particle = element.AddChild(std::wstring(L"particle"));
-  if (_particleLife != def._particleLife) {
-    particle->AddAttribute(std::wstring(L"life"), MsToSeconds(_particleLife));
-  }
-  if (_particleLifeFluct != def._particleLifeFluct) {
-    particle->AddAttribute(std::wstring(L"lifeFluct"), MsToSeconds(_particleLifeFluct));
-  }
-  WriteVectorIfChanged(*particle, L"acceleration", _acceleration, def._acceleration);
-  WriteVectorIfChanged(*particle, L"accelerationFluct", _accelerationFluct, def._accelerationFluct);
-  WriteVectorIfChanged(*particle, L"speed", _speed, def._speed);
-  WriteVectorIfChanged(*particle, L"speedFluct", _speedFluct, def._speedFluct);
-  if (_autoDetach) particle->AddAttribute(std::wstring(L"autoDetach"), true);
-  WriteTrack(*particle, L"color", _colorTrack);
-  WriteTrack(*particle, L"size", _sizeTrack);
-  WriteTrack(*particle, L"friction", _frictionTrack);
+  Properties().Save(*this, def, element);
 }
 
 PropertyGroup ParticleSystem::GetPropertyGroup() const {
-  PropertyGroup page(kPageTitle);
-  auto row = [&page](const wchar_t* label, const std::wstring& value) {
-    page.entries.emplace_back(PROPERTY_ORDINARY, label, value);
-  };
-  row(L"Life time",
-      _configuredLifeTime == kEndless ? std::wstring() : LLF::ToString(MsToSeconds(_configuredLifeTime)));
-  row(L"Emit rate", LLF::ToString(_emitRate));
-  row(L"Blend mode", BlendName(_blendMode));
-  row(L"Frames speed", LLF::ToString(_imageFramesSpeed));
-  row(L"Region shape", _region ? _region->GetShape() : std::wstring());
-  row(L"Region data", _region ? _region->GetData() : std::wstring());
-  row(L"Particle life", LLF::ToString(MsToSeconds(_particleLife)));
-  row(L"Particle life fluct", LLF::ToString(MsToSeconds(_particleLifeFluct)));
-  row(L"Speed", LLF::ToString(_speed));
-  row(L"Speed fluct", LLF::ToString(_speedFluct));
-  row(L"Acceleration", LLF::ToString(_acceleration));
-  row(L"Acceleration fluct", LLF::ToString(_accelerationFluct));
-  row(L"Auto detach", _autoDetach ? L"true" : L"false");
-  return page;
+  return Properties().Page(*this);
 }
 
 bool ParticleSystem::SetPropertyFromEditor(const std::wstring& label, const std::wstring& value) {
-  if (label == L"Life time") {
-    // An empty value: emission never ends.
-    SetConfiguredLifeTime(value.empty() ? kEndless : SecondsToMs(LLF::StrToFloat(value)));
-  } else if (label == L"Emit rate") {
-    _emitRate = LLF::StrToFloat(value);
-  } else if (label == L"Blend mode") {
-    ReadBlendName(value, _blendMode);
-  } else if (label == L"Frames speed") {
-    _imageFramesSpeed = LLF::StrToFloat(value);
-  } else if (label == L"Region shape") {
-    if (!_region || _region->GetShape() != value) {
-      if (EmitRegion* made = EmitRegion::Create(value)) SetEmitRegion(made);
-    }
-  } else if (label == L"Region data") {
-    if (_region) _region->SetData(value);
-  } else if (label == L"Particle life") {
-    _particleLife = SecondsToMs(LLF::StrToFloat(value));
-  } else if (label == L"Particle life fluct") {
-    _particleLifeFluct = SecondsToMs(LLF::StrToFloat(value));
-  } else if (label == L"Speed") {
-    LLF::FromString(value, _speed);
-  } else if (label == L"Speed fluct") {
-    LLF::FromString(value, _speedFluct);
-  } else if (label == L"Acceleration") {
-    LLF::FromString(value, _acceleration);
-  } else if (label == L"Acceleration fluct") {
-    LLF::FromString(value, _accelerationFluct);
-  } else if (label == L"Auto detach") {
-    _autoDetach = LLF::StrIsTrue(value);
-  } else {
-    return false;
-  }
-  return true;
+  return Properties().Edit(*this, label, value);
 }
 
 }  // namespace HLF

@@ -30,11 +30,17 @@ class XmlElement;
 namespace HLF {
 
 class EmitRegion;
+template <class Owner>
+class PropertyTable;
 
 class ParticleSystem {
  public:
   // lifeTime that in practice never runs out.
   static constexpr uint32_t kEndless = 0xFFFFFFFFu;
+  // The most particles one emitter keeps alive. Effects use a few thousand
+  // at most; this bounds what an absurd rate or life can take (a particle
+  // and its quad are about 220 bytes, so some 22 MB).
+  static constexpr size_t kMaxParticles = 100000;
   // What an empty track gives, and what a track element leaves out gives.
   static constexpr LLF::Color kDefaultColor = LLF::Color(255, 255, 255, 255);
   static constexpr LLF::Vector2 kDefaultSize = LLF::Vector2(50.0f, 50.0f);
@@ -92,7 +98,8 @@ class ParticleSystem {
 
   // A random emission phase: up to one emission period already gone.
   void RandomizePhase();
-  // One particle from the region; nothing without a region.
+  // One particle from the region; nothing without a region or at
+  // kMaxParticles (the first refusal is logged).
   void SpawnParticle();
   // Emits what dt brings (unless dt reaches the time left, which ends
   // emission), then ages, moves and animates every particle, removing those
@@ -106,7 +113,10 @@ class ParticleSystem {
 
   // Reads the emitter element's own attributes ("lifeTime", "emitRate",
   // "blendMode", "imageFramesSpeed") and its children "emitRegion" and
-  // "particle", then picks a random phase. Absent values keep theirs.
+  // "particle", then picks a random phase. Absent values keep theirs (an
+  // absent "imageFramesSpeed" is 0), so the emission time left changes only
+  // with a "lifeTime": a reader applied to a running emitter (a property
+  // modifier) neither restarts nor stops it.
   void LoadFromXml(const LLF::XmlElement& element);
   // Writes what differs from a new system onto the element: the
   // attributes, then "emitRegion" and "particle" children.
@@ -117,7 +127,10 @@ class ParticleSystem {
   bool SetPropertyFromEditor(const std::wstring& label, const std::wstring& value);
 
  private:
+  static const PropertyTable<ParticleSystem>& Properties();
   void FillQuad(const Particle& particle);
+  // SpawnParticle; false when the limit refused it.
+  bool Spawn();
 
   std::vector<Particle> _particles;  // oldest first
   std::deque<uint32_t> _freeQuads;
@@ -139,6 +152,7 @@ class ParticleSystem {
   EmitRegion* _region = nullptr;
   uint32_t _particleLife = 4500;
   uint32_t _particleLifeFluct = 500;
+  bool _limitLogged = false;
 };
 
 }  // namespace HLF

@@ -1,5 +1,6 @@
 #include "properties/ImageProperty.h"
 
+#include <string>
 #include <vector>
 
 #include "core/Log.h"
@@ -118,106 +119,77 @@ void ImageProperty::DrawPlaceholder(LLF::IRenderSystem* rs, uint8_t alpha) {
   }
 }
 
+// A cell or loop: a value outside the image's grid is refused (the render
+// system would read past its tiles), with a warning when read from a file;
+// without an image yet it is kept and checked when drawn. Written only with
+// an image, whose grid gives it meaning.
+PropertyTable<ImageProperty>::Field ImageProperty::FrameField(const wchar_t* attribute,
+                                                              int ImageDrawParams::*index,
+                                                              void (ImageProperty::*set)(int),
+                                                              unsigned (LLF::Image::*count)() const) {
+  using P = PropertyTable<ImageProperty>;
+  return P::Custom(
+             attribute, [index](const ImageProperty& p) { return AttributeText(p._drawParams.*index); },
+             [set, count](ImageProperty& p, const LLF::XmlAttribute& value) {
+               const int frame = value.GetInt();
+               if (p._image && !IsIndexBelow(frame, (p._image->*count)())) {
+                 LLF::Log::GetInstance().WriteFormat(
+                     L"Warning: %s %d is outside the image %s; it is ignored.", value.GetName(), frame,
+                     p.GetImageName());
+                 return;
+               }
+               (p.*set)(frame);
+             })
+      .SaveIf([](const ImageProperty& p, const ImageProperty&) { return p._image != nullptr; })
+      .EditWith([set, count](ImageProperty& p, const std::wstring& value) {
+        const int frame = LLF::XmlAttribute(std::wstring(), value).GetInt();
+        if (p._image && IsIndexBelow(frame, (p._image->*count)())) {
+          (p.*set)(frame);
+        }
+      });
+}
+
+const PropertyTable<ImageProperty>& ImageProperty::Properties() {
+  using P = PropertyTable<ImageProperty>;
+  static const P table(
+      kPageTitle,
+      {
+          // An unknown image is logged by SetImage, not a failure; an image
+          // the manager does not hold has no name that would load back.
+          P::Custom(
+              L"imageName", [](const ImageProperty& p) { return p.GetImageName(); },
+              [](ImageProperty& p, const LLF::XmlAttribute& value) { p.SetImage(value.GetValue()); })
+              .Row(L"ID"),
+          FrameField(L"imageLoop", &ImageDrawParams::loop, &ImageProperty::SetLoop,
+                     &LLF::Image::GetLoopsCount)
+              .Row(L"Loop"),
+          FrameField(L"imageCell", &ImageDrawParams::cell, &ImageProperty::SetCell,
+                     &LLF::Image::GetCellsCount)
+              .Row(L"Cell"),
+          P::Typed(L"imagePermanentOffset", &ImageProperty::_permanentOffset, &ImageProperty::SetImageOffset)
+              .Row(L"Permanent offset"),
+          P::Member(L"imageBackColor", &ImageProperty::_backColor).Row(L"Back color"),
+          P::Member(L"imageLineColor", &ImageProperty::_lineColor).Row(L"Line color"),
+          P::Member(L"imageMouseOverColor", &ImageProperty::_mouseOverColor).Row(L"Color over"),
+          P::Member(L"imageMousePressedColor", &ImageProperty::_mousePressedColor).Row(L"Color pressed"),
+      });
+  return table;
+}
+
 bool ImageProperty::LoadImageProps(LLF::XmlElement& element) {
-  if (const LLF::XmlAttribute* name = element.GetAttribute(std::wstring(L"imageName"))) {
-    SetImage(name->GetValue());
-  }
-  // A frame outside the grid would make the render system read past its
-  // tiles; without an image yet it is kept and checked when drawn.
-  const struct {
-    const wchar_t* attribute;
-    void (ImageProperty::*set)(int);
-    unsigned (LLF::Image::*count)() const;
-  } frames[] = {
-      {L"imageLoop", &ImageProperty::SetLoop, &LLF::Image::GetLoopsCount},
-      {L"imageCell", &ImageProperty::SetCell, &LLF::Image::GetCellsCount},
-  };
-  for (const auto& frame : frames) {
-    const LLF::XmlAttribute* attribute = element.GetAttribute(std::wstring(frame.attribute));
-    if (!attribute) {
-      continue;
-    }
-    const int value = attribute->GetInt();
-    if (_image && !IsIndexBelow(value, (_image->*frame.count)())) {
-      LLF::Log::GetInstance().WriteFormat(L"Warning: %s %d is outside the image %s; it is ignored.",
-                                          frame.attribute, value, GetImageName());
-      continue;
-    }
-    (this->*frame.set)(value);
-  }
-  LLF::Vector2 offset;
-  if (ReadAttribute(element, L"imagePermanentOffset", offset)) {
-    SetImageOffset(offset);
-  }
-  ReadAttribute(element, L"imageBackColor", _backColor);
-  ReadAttribute(element, L"imageLineColor", _lineColor);
-  ReadAttribute(element, L"imageMouseOverColor", _mouseOverColor);
-  ReadAttribute(element, L"imageMousePressedColor", _mousePressedColor);
-  return true;
+  return Properties().Load(*this, element);
 }
 
 void ImageProperty::SaveImageProps(LLF::XmlElement& element, const ImageProperty& reference) const {
-  if (_image != reference._image) {
-    // An image the manager does not hold has no name that would load back.
-    const std::wstring name = GetImageName();
-    if (!name.empty()) {
-      element.AddAttribute(std::wstring(L"imageName"), name);
-    }
-  }
-  if (_image && _drawParams.loop != reference._drawParams.loop) {
-    element.AddAttribute(std::wstring(L"imageLoop"), _drawParams.loop);
-  }
-  if (_image && _drawParams.cell != reference._drawParams.cell) {
-    element.AddAttribute(std::wstring(L"imageCell"), _drawParams.cell);
-  }
-  WriteChangedAttribute(element, L"imagePermanentOffset", _permanentOffset, reference._permanentOffset);
-  WriteChangedAttribute(element, L"imageBackColor", _backColor, reference._backColor);
-  WriteChangedAttribute(element, L"imageLineColor", _lineColor, reference._lineColor);
-  WriteChangedAttribute(element, L"imageMouseOverColor", _mouseOverColor, reference._mouseOverColor);
-  WriteChangedAttribute(element, L"imageMousePressedColor", _mousePressedColor, reference._mousePressedColor);
+  Properties().Save(*this, reference, element);
 }
 
 void ImageProperty::FillPropertyPage() {
-  ControlProperty::FillPropertyPage();
-  _propertyGroup.title = kPageTitle;
-  const auto add = [this](const wchar_t* label, const std::wstring& value) {
-    _propertyGroup.entries.emplace_back(PROPERTY_ORDINARY, label, value);
-  };
-  add(L"ID", GetImageName());
-  add(L"Loop", LLF::ToString(_drawParams.loop));
-  add(L"Cell", LLF::ToString(_drawParams.cell));
-  add(L"Permanent offset", LLF::ToString(_permanentOffset));
-  add(L"Back color", LLF::ToString(_backColor));
-  add(L"Line color", LLF::ToString(_lineColor));
-  add(L"Color over", LLF::ToString(_mouseOverColor));
-  add(L"Color pressed", LLF::ToString(_mousePressedColor));
+  _propertyGroup = Properties().Page(*this);
 }
 
 bool ImageProperty::SetPropertyFromPage(const std::wstring& label, const std::wstring& value) {
-  // Values parse as the attributes of the same type do.
-  const LLF::XmlAttribute parsed(label, value);
-  if (label == L"ID") {
-    SetImage(value);
-  } else if (label == L"Loop" || label == L"Cell") {
-    const bool loop = label == L"Loop";
-    const int index = parsed.GetInt();
-    if (_image && IsIndexBelow(index, loop ? _image->GetLoopsCount() : _image->GetCellsCount())) {
-      loop ? SetLoop(index) : SetCell(index);
-    }
-  } else if (label == L"Permanent offset") {
-    SetImageOffset(parsed.GetFloatPair());
-  } else if (label == L"Back color") {
-    _backColor = parsed.GetColor();
-  } else if (label == L"Line color") {
-    _lineColor = parsed.GetColor();
-  } else if (label == L"Color over") {
-    _mouseOverColor = parsed.GetColor();
-  } else if (label == L"Color pressed") {
-    _mousePressedColor = parsed.GetColor();
-  } else {
-    return ControlProperty::SetPropertyFromPage(label, value);
-  }
-  return true;
+  return Properties().Edit(*this, label, value) || ControlProperty::SetPropertyFromPage(label, value);
 }
 
 }  // namespace HLF

@@ -19,6 +19,7 @@
 #include "math/Transform.h"
 #include "math/Vector2.h"
 #include "properties/ControlProperty.h"
+#include "properties/PropertyTable.h"
 #include "render/ImageDrawParams.h"
 
 namespace LLF {
@@ -80,6 +81,10 @@ class ImageProperty : public ControlProperty {
   static constexpr const wchar_t* kPageTitle = L"Image properties";
 
  private:
+  static const PropertyTable<ImageProperty>& Properties();
+  static PropertyTable<ImageProperty>::Field FrameField(const wchar_t* attribute, int ImageDrawParams::*index,
+                                                        void (ImageProperty::*set)(int),
+                                                        unsigned (LLF::Image::*count)() const);
   void DrawPlaceholder(LLF::IRenderSystem* rs, uint8_t alpha);
 
   LLF::Image* _image = nullptr;

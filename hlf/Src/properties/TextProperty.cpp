@@ -12,6 +12,7 @@
 #include "model/Control.h"
 #include "model/EditorServices.h"
 #include "properties/ElementAttributes.h"
+#include "properties/PropertyTable.h"
 #include "render/IRenderSystem.h"
 #include "xml/XmlAttribute.h"
 #include "xml/XmlElement.h"
@@ -185,122 +186,83 @@ void TextProperty::DrawLine(LLF::IRenderSystem* rs, const LLF::Vector2& position
   rs->DrawText(*_font, params);
 }
 
+namespace {
+
+// A text colour, set through SetColors with the other three as they are.
+// Slots in SetColors' order: normal, over, pressed, disabled.
+PropertyTable<TextProperty>::Field ColorField(const wchar_t* attribute, LLF::Color TextProperty::*member,
+                                              int slot) {
+  return PropertyTable<TextProperty>::Typed(attribute, member,
+                                            [slot](TextProperty& p, const LLF::Color& color) {
+                                              LLF::Color colors[4];
+                                              p.GetColors(colors[0], colors[1], colors[2], colors[3]);
+                                              colors[slot] = color;
+                                              p.SetColors(colors[0], colors[1], colors[2], colors[3]);
+                                            });
+}
+
+}  // namespace
+
+const PropertyTable<TextProperty>& TextProperty::Properties() {
+  using P = PropertyTable<TextProperty>;
+  using T = TextProperty;
+  static const P table(
+      kPageTitle,
+      {
+          // The shadow is read only from all three attributes together, so
+          // all three are written when one differs.
+          P::Typed(L"drawShadow", &T::_drawShadow,
+                   [](T& p, bool draw) { p.SetShadow(draw, p._shadowOffset, p._shadowColor); })
+              .Group(1)
+              .Row(L"Shadow enabled"),
+          P::Typed(L"shadowColor", &T::_shadowColor,
+                   [](T& p, const LLF::Color& color) { p.SetShadow(p._drawShadow, p._shadowOffset, color); })
+              .Group(1)
+              .Row(L"Shadow color"),
+          P::Typed(
+              L"shadowOffset", &T::_shadowOffset,
+              [](T& p, const LLF::Vector2& offset) { p.SetShadow(p._drawShadow, offset, p._shadowColor); })
+              .Group(1)
+              .Row(L"Shadow offset"),
+          P::Typed(
+              L"alignment", [](const T& p) { return static_cast<int>(p._alignment); },
+              [](T& p, int alignment) { p.SetAlignment(static_cast<unsigned>(alignment)); })
+              .Row(L"Alignment"),
+          P::Typed(
+              L"text", [](const T& p) { return p._drawParams.text; }, &T::SetText)
+              .Row(L"Text"),
+          // An unknown font id is logged, not a failure; the editor's font
+          // that cannot be loaded fails the read. A font without a name to
+          // load it by is left out.
+          P::Custom(
+              L"font", [](const T& p) { return p.GetFontName(); },
+              [](T& p, const LLF::XmlAttribute& value) { return p.ApplyFontName(value.GetValue()); })
+              .FontRow(L"Font"),
+          P::Typed(L"textPermanentOffset", &T::_textPermanentOffset, &T::SetTextOffset)
+              .Row(L"Permanent offset"),
+          P::Typed(L"textPressShift", &T::_textPressShift, &T::SetPressShift).Row(L"Press offset"),
+          ColorField(L"textColor", &T::_textColor, 0).Row(L"Color"),
+          ColorField(L"textColorDisabled", &T::_textColorDisabled, 3).Row(L"Color disabled"),
+          ColorField(L"textColorMouseOver", &T::_textColorMouseOver, 1).Row(L"Color over"),
+          ColorField(L"textColorMousePressed", &T::_textColorMousePressed, 2).Row(L"Color pressed"),
+      });
+  return table;
+}
+
 bool TextProperty::LoadTextProps(LLF::XmlElement& element) {
-  bool draw = _drawShadow;
-  LLF::Color shadowColor = _shadowColor;
-  LLF::Vector2 shadowOffset = _shadowOffset;
-  const bool hasDraw = ReadAttribute(element, L"drawShadow", draw);
-  const bool hasColor = ReadAttribute(element, L"shadowColor", shadowColor);
-  const bool hasOffset = ReadAttribute(element, L"shadowOffset", shadowOffset);
-  if (hasDraw && hasColor && hasOffset) {
-    SetShadow(draw, shadowOffset, shadowColor);
-  }
-  int alignment = 0;
-  if (ReadAttribute(element, L"alignment", alignment)) {
-    SetAlignment(static_cast<unsigned>(alignment));
-  }
-  std::wstring text;
-  if (ReadAttribute(element, L"text", text)) {
-    SetText(text);
-  }
-  if (ReadAttribute(element, L"font", text) && !ApplyFontName(text)) {
-    return false;
-  }
-  LLF::Vector2 offset;
-  if (ReadAttribute(element, L"textPermanentOffset", offset)) {
-    SetTextOffset(offset);
-  }
-  if (ReadAttribute(element, L"textPressShift", offset)) {
-    SetPressShift(offset);
-  }
-  LLF::Color normal, over, pressed, disabled;
-  GetColors(normal, over, pressed, disabled);
-  ReadAttribute(element, L"textColor", normal);
-  ReadAttribute(element, L"textColorDisabled", disabled);
-  ReadAttribute(element, L"textColorMouseOver", over);
-  ReadAttribute(element, L"textColorMousePressed", pressed);
-  SetColors(normal, over, pressed, disabled);
-  return true;
+  return Properties().Load(*this, element);
 }
 
 void TextProperty::SaveTextProps(LLF::XmlElement& element, const TextProperty& reference) const {
-  // The reader takes the shadow only from all three attributes together.
-  if (_drawShadow != reference._drawShadow || _shadowColor != reference._shadowColor ||
-      _shadowOffset != reference._shadowOffset) {
-    element.AddAttribute(std::wstring(L"drawShadow"), _drawShadow);
-    element.AddAttribute(std::wstring(L"shadowColor"), _shadowColor);
-    element.AddAttribute(std::wstring(L"shadowOffset"), _shadowOffset);
-  }
-  WriteChangedAttribute(element, L"alignment", static_cast<int>(_alignment),
-                        static_cast<int>(reference._alignment));
-  WriteChangedAttribute(element, L"text", _drawParams.text, reference._drawParams.text);
-  // A font without a name to load it by is left out.
-  if (_font != reference._font) {
-    WriteChangedAttribute(element, L"font", GetFontName(), std::wstring());
-  }
-  WriteChangedAttribute(element, L"textPermanentOffset", _textPermanentOffset,
-                        reference._textPermanentOffset);
-  WriteChangedAttribute(element, L"textPressShift", _textPressShift, reference._textPressShift);
-  WriteChangedAttribute(element, L"textColor", _textColor, reference._textColor);
-  WriteChangedAttribute(element, L"textColorDisabled", _textColorDisabled, reference._textColorDisabled);
-  WriteChangedAttribute(element, L"textColorMouseOver", _textColorMouseOver, reference._textColorMouseOver);
-  WriteChangedAttribute(element, L"textColorMousePressed", _textColorMousePressed,
-                        reference._textColorMousePressed);
+  Properties().Save(*this, reference, element);
 }
 
 void TextProperty::FillPropertyPage() {
-  ControlProperty::FillPropertyPage();
-  _propertyGroup.title = kPageTitle;
-  const auto add = [this](const wchar_t* label, const std::wstring& value, int kind = PROPERTY_ORDINARY) {
-    _propertyGroup.entries.emplace_back(kind, label, value);
-  };
-  add(L"Shadow enabled", _drawShadow ? L"true" : L"false");
-  add(L"Shadow color", LLF::ToString(_shadowColor));
-  add(L"Shadow offset", LLF::ToString(_shadowOffset));
-  add(L"Alignment", LLF::ToString(_alignment));
-  add(L"Text", _drawParams.text);
-  add(L"Font", GetFontName(), PROPERTY_FONT);
-  add(L"Permanent offset", LLF::ToString(_textPermanentOffset));
-  add(L"Press offset", LLF::ToString(_textPressShift));
-  add(L"Color", LLF::ToString(_textColor));
-  add(L"Color disabled", LLF::ToString(_textColorDisabled));
-  add(L"Color over", LLF::ToString(_textColorMouseOver));
-  add(L"Color pressed", LLF::ToString(_textColorMousePressed));
+  _propertyGroup = Properties().Page(*this);
 }
 
 bool TextProperty::SetPropertyFromPage(const std::wstring& label, const std::wstring& value) {
-  // Values parse as the attributes of the same type do.
-  const LLF::XmlAttribute parsed(label, value);
-  LLF::Color normal, over, pressed, disabled;
-  GetColors(normal, over, pressed, disabled);
-  if (label == L"Shadow enabled") {
-    SetShadow(parsed.GetBool(), _shadowOffset, _shadowColor);
-  } else if (label == L"Shadow color") {
-    SetShadow(_drawShadow, _shadowOffset, parsed.GetColor());
-  } else if (label == L"Shadow offset") {
-    SetShadow(_drawShadow, parsed.GetFloatPair(), _shadowColor);
-  } else if (label == L"Alignment") {
-    SetAlignment(static_cast<unsigned>(parsed.GetInt()));
-  } else if (label == L"Text") {
-    SetText(value);
-  } else if (label == L"Font") {
-    ApplyFontName(value);
-  } else if (label == L"Permanent offset") {
-    SetTextOffset(parsed.GetFloatPair());
-  } else if (label == L"Press offset") {
-    SetPressShift(parsed.GetFloatPair());
-  } else if (label == L"Color") {
-    SetColors(parsed.GetColor(), over, pressed, disabled);
-  } else if (label == L"Color disabled") {
-    SetColors(normal, over, pressed, parsed.GetColor());
-  } else if (label == L"Color over") {
-    SetColors(normal, parsed.GetColor(), pressed, disabled);
-  } else if (label == L"Color pressed") {
-    SetColors(normal, over, parsed.GetColor(), disabled);
-  } else {
-    return ControlProperty::SetPropertyFromPage(label, value);
-  }
-  return true;
+  return Properties().Edit(*this, label, value) || ControlProperty::SetPropertyFromPage(label, value);
 }
 
 // ---------------------------------------------------------------------------

@@ -40,6 +40,9 @@ class XmlElement;
 
 namespace HLF {
 
+template <class Owner>
+class PropertyTable;
+
 // Alignment bits. Of each axis the first bit set in this order wins; with
 // none the line starts at x = 0 and the block at y = 0.
 enum TextAlignment : unsigned {
@@ -108,6 +111,7 @@ class TextProperty : public ControlProperty {
   static constexpr const wchar_t* kEditorFont = L"##font_editor;";
 
  private:
+  static const PropertyTable<TextProperty>& Properties();
   // The font for a "font" value or the editor's "Font" row; false only when
   // the editor's font was asked for and the editor cannot be loaded.
   bool ApplyFontName(const std::wstring& name);

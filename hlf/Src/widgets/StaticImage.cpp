@@ -1,17 +1,12 @@
 #include "widgets/StaticImage.h"
 
 #include "image/Image.h"
+#include "properties/PropertyTable.h"
 #include "render/IRenderSystem.h"
 #include "xml/XmlAttribute.h"
 #include "xml/XmlElement.h"
 
 namespace HLF {
-
-namespace {
-
-const wchar_t* const kAlphaCheck = L"doAlphaPixelCheck";
-
-}  // namespace
 
 StaticImage::StaticImage() : StaticImage(std::wstring()) {}
 
@@ -62,12 +57,19 @@ bool StaticImage::ProcessMessage(const LLF::Message& msg) {
   return Control::ProcessMessage(msg);
 }
 
+// Not on the editor page: the check is set in the layout file.
+const PropertyTable<StaticImage>& StaticImage::Properties() {
+  using P = PropertyTable<StaticImage>;
+  static const P table({
+      P::Typed(L"doAlphaPixelCheck", &StaticImage::_doAlphaPixelCheck, &StaticImage::SetDoAlphaPixelCheck),
+  });
+  return table;
+}
+
 bool StaticImage::LoadFromXml(LLF::XmlElement& element) {
   // The style first, so it may set the check too.
   ApplyStyle(element);
-  if (const LLF::XmlAttribute* check = element.GetAttribute(std::wstring(kAlphaCheck))) {
-    _doAlphaPixelCheck = check->GetBool();
-  }
+  Properties().Load(*this, element);
   return Control::LoadFromXml(element) && LoadImageProps(element);
 }
 
@@ -75,9 +77,7 @@ LLF::XmlElement* StaticImage::SaveToXml() {
   LLF::XmlElement* element = Control::SaveToXml();
   const StaticImage reference;
   SaveImageProps(*element, reference);
-  if (_doAlphaPixelCheck != reference._doAlphaPixelCheck) {
-    element->AddAttribute(std::wstring(kAlphaCheck), _doAlphaPixelCheck);
-  }
+  Properties().Save(*this, reference, *element);
   return element;
 }
 

@@ -18,6 +18,9 @@
 
 namespace HLF {
 
+template <class Owner>
+class PropertyTable;
+
 class StaticImage : public Control, public ImageProperty {
  public:
   StaticImage();
@@ -54,6 +57,8 @@ class StaticImage : public Control, public ImageProperty {
   virtual void SetDoAlphaPixelCheck(bool check) { _doAlphaPixelCheck = check; }
 
  private:
+  static const PropertyTable<StaticImage>& Properties();
+
   bool _doAlphaPixelCheck = false;
 };
 

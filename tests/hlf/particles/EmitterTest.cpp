@@ -9,11 +9,13 @@
 #include "ImageAssets.h"
 #include "LogRecorder.h"
 #include "MessageRecorder.h"
+#include "ParsedElement.h"
 #include "RecordingRenderSystem.h"
 #include "TempFolders.h"
 #include "core/Random.h"
 #include "image/Image.h"
 #include "model/ControlFactory.h"
+#include "modifiers/ModProps.h"
 #include "particles/EmitRegion.h"
 #include "particles/Emitter.h"
 #include "xml/XmlElement.h"
@@ -272,6 +274,45 @@ TEST_F(EmitterTest, GuardCasesRunToTheirEnd) {
     }
     root.RemoveChild(emitter, true);
   }
+}
+
+// A property modifier applies attributes through the emitter's reader: the
+// emission time left stays unless the element gives "lifeTime", so a
+// stopped emitter stays stopped.
+TEST_F(EmitterTest, AppliedAttributesKeepTheEmissionTimeLeft) {
+  HLF::Emitter* emitter = LoadAndAdd(L"Steady");  // 1 s of emission
+  ASSERT_NE(emitter, nullptr);
+  const HLF::ParticleSystem& system = emitter->GetParticleSystem();
+  auto apply = [&](const wchar_t* xml) {
+    QmTest::ParsedElement parsed(xml);
+    HLF::ModProps* props = new HLF::ModProps();
+    props->LoadFromXml(*parsed.element);
+    ASSERT_TRUE(emitter->AddAndStartModifier(props));
+  };
+  emitter->Start(0);
+  QmTest::FrameDriver frames(&root, &rs);
+  frames.Run(25, 20);
+  ASSERT_EQ(system.GetLifeTime(), 500u);
+
+  apply(L"<modprops pos=\"200,100\" />");
+  frames.Step(20);
+  EXPECT_EQ(emitter->GetPosition(), LLF::Vector2(200, 100));
+  EXPECT_EQ(system.GetLifeTime(), 480u);
+
+  emitter->StopEmitting();
+  frames.Step(20);
+  const size_t alive = system.GetParticles().size();
+  apply(L"<modprops alpha=\"128\" />");
+  frames.Run(10, 20);
+  EXPECT_EQ(emitter->GetAlpha(), 128);
+  EXPECT_EQ(system.GetLifeTime(), 0u);
+  EXPECT_EQ(system.GetParticles().size(), alive);  // life 2 s: none has died, none was born
+
+  // Given, it replaces the time left.
+  apply(L"<modprops lifeTime=\"0.3\" />");
+  frames.Step(20);
+  EXPECT_EQ(system.GetLifeTime(), 300u);
+  EXPECT_EQ(system.GetConfiguredLifeTime(), 300u);
 }
 
 TEST_F(EmitterTest, ElementSizeWinsOverTheImageCell) {

@@ -149,6 +149,37 @@ TEST(ParticleSystemTest, EmissionEnds) {
   EXPECT_TRUE(system.IsExhausted());
 }
 
+// An absurd rate fills the emitter up to its limit and no further: one
+// warning, and the emission goes on as particles die.
+TEST(ParticleSystemTest, LiveParticlesStopAtTheLimit) {
+  QmTest::LogRecorder log;
+  LLF::SeedRandom(3);
+  HLF::ParticleSystem system;
+  Load(system,
+       L"<emitter emitRate=\"1e9\"><emitRegion shape=\"point\" data=\"1,1\" />"
+       L"<particle life=\"0.1\" lifeFluct=\"0\" accelerationFluct=\"0,0\" /></emitter>");
+  const size_t limit = HLF::ParticleSystem::kMaxParticles;
+  bool refilled = false;  // born again after the first particles died (100 ms)
+  size_t before = 0;
+  for (int frame = 0; frame < 20; ++frame) {
+    system.Update(16, 0);
+    const size_t alive = system.GetParticles().size();
+    ASSERT_LE(alive, limit) << "frame " << frame;
+    ASSERT_LE(system.GetQuads().size(), limit) << "frame " << frame;
+    refilled = refilled || (frame > 7 && alive > before);
+    before = alive;
+  }
+  EXPECT_EQ(log.Count(L"Warning: Emitter has 100000 live particles, its limit"), 1);
+  EXPECT_TRUE(refilled);
+
+  // A particle asked for by hand is refused at the limit too.
+  system.StopEmitting();
+  while (system.GetParticles().size() < limit) system.SpawnParticle();
+  system.SpawnParticle();
+  EXPECT_EQ(system.GetParticles().size(), limit);
+  EXPECT_EQ(log.Count(L"its limit"), 1);
+}
+
 TEST(ParticleSystemTest, GuardCases) {
   QmTest::LogRecorder log;
   LLF::SeedRandom(5);
