@@ -123,11 +123,6 @@ LLF::XmlElement* ElementChildMade(LLF::XmlElement* parent, const std::wstring& n
   return child ? child : parent->AddChild(name);
 }
 
-// The log's echo: every finished line into the console.
-void EchoToConsole(const std::wstring& line) {
-  Console::EchoLogLine(line);
-}
-
 // "NAME.bad-YYYYMMDD-HHMMSS", then "-2", "-3"... when taken.
 std::wstring BackupName(const std::wstring& path, int attempt) {
   int year, month, day, hour, minute, second;
@@ -200,7 +195,7 @@ std::wstring Game::GetProgramFolder() const {
 }
 
 bool Game::RegisterFactories(const std::wstring& /*commandLine*/) {
-  LLF::Log::SetEchoCallback(&EchoToConsole);
+  LLF::Log::SetEchoCallback(&Console::Echo);
   const std::wstring folder = GetProgramFolder();
   if (!folder.empty() && !LLF::OS_SetCurrentDir(folder)) {
     LLF::Log::GetInstance().Write(L"Warning: Can't make the program's folder the current folder: " + folder);
