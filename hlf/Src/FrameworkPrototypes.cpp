@@ -25,14 +25,32 @@
 namespace HLF {
 
 void RegisterFrameworkPrototypes() {
-  // Controls: "control", "dialog", "button", "edit", "label", "listbox",
-  // "scroll", "slider", "popupmenu", "staticimage", "progress", "checkbox",
-  // the dialogs, "emitter", "tutorialdlg", "hyperlabel"; the widgets,
-  // dialogs and hyperlink label take their places as they are built.
+  // Controls, in their final order: each class takes its numbered line as
+  // it is built (a later registration of a tag wins, so the order counts).
   ControlFactory& controls = ControlFactory::GetInstance();
-  controls.Register(new Control());
-  controls.Register(new StaticImage());
-  controls.Register(new Emitter());
+  controls.Register(new Control());  // 1 "control"
+  // 2 "dialog"
+  // 3 "button"
+  // 4 "edit"
+  // 5 "label"
+  // 6 "listbox"
+  // 7 "scroll"
+  // 8 "slider"
+  // 9 "popupmenu"
+  controls.Register(new StaticImage());  // 10 "staticimage"
+  // 11 "progress"
+  // 12 "checkbox"
+  // 13 "enternamedlg"
+  // 14 "messagedlg"
+  // 15 "filedlg"
+  // 16 "optionsdlg"
+  // 17 "profilesdlg"
+  // 18 "profilenewdlg"
+  // 19 "imagefiledlg"
+  // 20 "audiofiledlg"
+  controls.Register(new Emitter());  // 21 "emitter"
+  // 22 "tutorialdlg"
+  // 23 "hyperlabel"
 
   ModifierFactory& modifiers = ModifierFactory::GetInstance();
   modifiers.Register(new Modifier());

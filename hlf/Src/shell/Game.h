@@ -1,0 +1,243 @@
+#pragma once
+// The game shell: the one application object of a game built on the
+// framework. It owns the root of the control tree with its layers "GAME"
+// and "EDITOR", the nine documents of configuration, profiles, strings and
+// asset registries, its own asset loader and the running scene (the current
+// state machine). The framework's run function drives it through the
+// application's hooks; everything else reaches it through GetInstance.
+//
+// A frame (OnUpdate): the hover-hold call, the loaders' queued messages
+// delivered, the update of the scene and the tree with the frame time (only
+// while active and not paused), drawing (always, when a render system
+// runs), then the safe point of the deferred deletions.
+//
+// Configuration files: a file is created with its defaults only when it is
+// missing. A program-folder file that does not parse is left untouched and
+// its defaults are used in memory; the user's "game.xml" and "profiles.xml"
+// are moved aside to a dated backup first. Every document remembers where
+// it came from (GetDocOrigin), so defaults standing in for an unreadable
+// file are never saved over it. Writes go to a temporary file that replaces
+// the old one only when complete; a failure is logged and the old file
+// stays.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/AppSettings.h"
+#include "app/Application.h"
+#include "core/MessageSender.h"
+#include "core/Timer.h"
+#include "math/Color.h"
+#include "math/Vector2.h"
+#include "model/Control.h"
+#include "model/GameServices.h"
+#include "model/XmlDocEx.h"
+#include "render/RenderSettings.h"
+#include "shell/AssetsLoader.h"
+
+namespace LLF {
+class IRenderSystem;
+class Image;
+}  // namespace LLF
+
+namespace HLF {
+
+class StateMachine;
+
+// Where a document's content came from.
+enum class DocOrigin {
+  NOT_LOADED,  // LoadConfigs has not run
+  FILE,        // read from its own file
+  TEMPLATE,    // the configuration only: read from the template "scripts/game.xml"
+  CREATED,     // its file was missing (or was moved aside): the defaults, written where due
+  DEFAULTS,    // its file is there but does not parse: the defaults, in memory only
+};
+
+class Game : public LLF::Application, public LLF::MessageSender, public GameServices {
+ public:
+  Game();
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  LLF_KIND_OF(Game, LLF::Application)
+  // Forgets the instance first, so controls destroyed with the game make no
+  // call back into it.
+  ~Game() override;
+
+  // Window input: handed to the root control, then the deferred deletions.
+  bool OnMessage(LLF::Message* msg) override;
+  std::wstring GetName() const override;         // "HLF Game"
+  std::wstring GetVersion() const override;      // "v1.000"
+  std::wstring GetDescription() const override;  // "Game based on HLF library."
+  std::wstring GetVendor() const override;       // "HLF"
+  LLF::AppSettings GetSettings() const override;
+  LLF::RenderSettings GetRenderSettings() const override;
+  // RegisterFactories.
+  bool OnStartup(const std::wstring& commandLine) override;
+  // The HLF banner after the framework's.
+  void LogLibraryInfo(const std::wstring& commandLine) override;
+  // The window title from the string "gamename" (else the name), then the
+  // frame timer starts.
+  bool PostInit(const std::wstring& commandLine) override;
+  // The per-frame step.
+  void OnUpdate() override;
+  // Deletes the scene, saves, deletes the layers and the control
+  // prototypes, leaves the window and unloads the shell's assets.
+  void OnShutdown() override;
+  void OnActivate() override;
+  // Drops the hovered and dragged controls and pauses the sound.
+  void OnDeactivate(bool* windowInactive) override;
+  // The game and then the console become receivers of the window; the
+  // configuration is loaded; then the framework's Init.
+  bool Init(const std::wstring& commandLine) override;
+
+  virtual void GetClearSettings(bool& clear, LLF::Color& color) const;
+  virtual Control& GetRootControl();
+  virtual Control* GetGameLayer();
+  virtual Control* GetEditorLayer();
+  // The deepest visible control under the point, or null.
+  virtual Control* GetControlAt(const LLF::Vector2& point);
+  virtual Control* GetHoveredControl() const;
+  virtual LLF::Vector2 GetMousePosition() const;
+  virtual std::wstring GetCursorName() const;
+  virtual XmlDocEx* GetImagesDoc();
+  virtual XmlDocEx* GetSoundsDoc();
+  virtual XmlDocEx* GetMusicsDoc();
+  virtual XmlDocEx* GetSplashDoc();
+  virtual XmlDocEx* GetFontsDoc();
+  virtual XmlDocEx* GetConfigDoc();
+  XmlDocEx* GetStylesDoc() override;
+  virtual XmlDocEx* GetStringsDoc();
+  // The value of the string variable of "scripts/strings.xml"; empty, with
+  // an error line, when there is none.
+  virtual std::wstring GetStringVar(const std::wstring& name);
+  virtual XmlDocEx* GetProfilesDoc();
+  // The first profile with the name (case-sensitive), or null.
+  virtual LLF::XmlElement* FindProfile(const std::wstring& name);
+  virtual LLF::XmlElement* GetCurrentProfile();
+  virtual std::wstring GetCurrentProfileName() const;
+  // Every named profile, in document order.
+  virtual std::vector<std::wstring> GetProfileNames();
+  virtual wchar_t GetSeparator() const;
+  virtual void SetClearSettings(bool clear, const LLF::Color& color);
+  // Takes the machine over; the previous one is not deleted here.
+  virtual void SetStateMachine(StateMachine* machine);
+  virtual void SetCursorName(const std::wstring& name);
+  // Makes the profile current, adding it when missing (empty: none), notes
+  // it in the configuration and saves.
+  virtual void SetCurrentProfile(const std::wstring& name);
+  virtual void SetSeparator(wchar_t separator);
+  // The next frame runs with a frame time of 0.
+  virtual void ResetFrameTime();
+  // While active and not paused: the tree's per-frame flags, the scene's
+  // update and the tree's update, each guarded so a throw is logged and
+  // the frame goes on.
+  virtual void Update(unsigned dt);
+  // Called after the tree is drawn; nothing here.
+  virtual void OnRender(LLF::IRenderSystem* rs);
+  // Removes the first profile with the name; neither saves nor changes the
+  // current profile.
+  virtual bool DeleteProfile(const std::wstring& name);
+  // Writes "game.xml" and "profiles.xml" into the user folder, each only
+  // when its text reads back and its file may be written.
+  virtual void SaveConfigs();
+  // Drops the shell's pointers to a dying control.
+  void ForgetControl(Control* control) override;
+  // Loads every configuration file, creating the missing ones. True.
+  virtual bool LoadConfigs();
+  // Fills the empty document with the registry form (game, one empty child,
+  // the comment after it when there is one) and writes it to the file.
+  virtual void CreateConfigFile(XmlDocEx& doc, const std::wstring& file, const std::wstring& comment,
+                                const std::wstring& childName);
+
+  // The start-up hook: log echo into the console, the program's folder as
+  // the current folder, every prototype registered. True.
+  bool RegisterFactories(const std::wstring& commandLine);
+  StateMachine* GetStateMachine() const { return _currentStateMachine; }
+  AssetsLoader& GetAssetsLoader() { return _assetsLoader; }
+  // Where the document (one of the nine) came from; NOT_LOADED for others.
+  DocOrigin GetDocOrigin(const LLF::XmlDoc* doc) const;
+  // Whether the document may be written to its file: false for defaults
+  // standing in for a file that does not parse.
+  bool CanSaveDoc(const LLF::XmlDoc* doc) const;
+  // The user's files: "game.xml" and "profiles.xml".
+  std::wstring GetConfigPath() const;
+  std::wstring GetProfilesPath() const;
+
+  // The game, or null before its construction and from the start of its
+  // destruction.
+  static Game* GetInstance();
+
+ protected:
+  // The folder of the program file, made the current folder at start-up.
+  virtual std::wstring GetProgramFolder() const;
+  // The clock of the frame and hover timers (tests move it by hand).
+  void SetGameClock(LLF::Timer::Clock clock);
+
+  LLF::AppSettings _appSettings;
+  LLF::RenderSettings _renderSettings;
+
+ private:
+  // The nine documents, in the order of their fields.
+  enum DocIndex {
+    DOC_IMAGES,
+    DOC_SOUNDS,
+    DOC_MUSICS,
+    DOC_SPLASH,
+    DOC_FONTS,
+    DOC_CONFIG,
+    DOC_STRINGS,
+    DOC_PROFILES,
+    DOC_STYLES,
+    DOC_COUNT
+  };
+
+  void Draw();
+  // A program-folder file: read, or its defaults (written only when the
+  // file is missing).
+  void LoadProgramFile(DocIndex index, const std::wstring& file,
+                       const std::function<void(XmlDocEx&)>& defaults);
+  // A user file that exists and does not parse is moved aside; true when it
+  // is out of the way (or was not there).
+  bool MoveAsideUnreadable(const std::wstring& path);
+  void LoadConfigDoc();
+  void LoadProfilesDoc();
+  void LoadStringsDoc();
+  // Writes the document when its text reads back and it may be saved.
+  void SaveUserDoc(DocIndex index, const std::wstring& path);
+  XmlDocEx& Doc(DocIndex index);
+  // The top element "profiles" and config/game, made when missing.
+  LLF::XmlElement* ProfilesElement(bool create);
+  LLF::XmlElement* ConfigGameElement();
+
+  Control* _hoveredControl = nullptr;
+  LLF::Timer _hoverTimer;
+  StateMachine* _currentStateMachine = nullptr;
+  int _monitorFormat = 0;
+  // The frame-time source (the application's own timer measures the frame
+  // rate).
+  LLF::Timer _frameTimer;
+  bool _resetFrameTime = false;
+  Control* _draggedControl = nullptr;
+  LLF::Vector2 _mousePos = LLF::Vector2(-1.0f, -1.0f);
+  std::wstring _cursorName;
+  LLF::Image* _cursorImage = nullptr;
+  AssetsLoader _assetsLoader;
+  bool _clearScreen = true;
+  LLF::Color _clearColor = LLF::Color(0, 0, 0, 255);
+  Control _rootCOntrol;
+  XmlDocEx _imagesDoc;
+  XmlDocEx _soundsDoc;
+  XmlDocEx _musicsDoc;
+  XmlDocEx _splashDoc;
+  XmlDocEx _fontsDoc;
+  XmlDocEx _configDoc;
+  XmlDocEx _stringsDoc;
+  XmlDocEx _profilesDoc;
+  XmlDocEx _stylesDoc;
+  DocOrigin _docOrigins[DOC_COUNT] = {};
+  std::wstring _currentProfileName;
+  wchar_t _separator = L',';
+};
+
+}  // namespace HLF

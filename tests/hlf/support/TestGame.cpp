@@ -1,0 +1,54 @@
+#include "TestGame.h"
+
+#include "FrameDriver.h"
+#include "FrameworkFactories.h"
+#include "core/Log.h"
+#include "core/OSUtils.h"
+#include "core/StringUtils.h"
+#include "devtools/Console.h"
+
+namespace QmTest {
+
+TestGame::TestGame(const TempFolders& folders) : _programFolder(LLF::FromOsPath(folders.Program() + "/")) {
+  _appSettings.createWindow = false;
+  SetGameClock(&ManualClock::Now);
+}
+
+TestGame::~TestGame() {
+  Stop();
+  FrameworkFactories::ClearAll();
+  LLF::Log::SetEcho(nullptr);
+  HLF::Console::GetInstance().ClearLines();
+}
+
+bool TestGame::Start() {
+  HLF::Console::GetInstance().ClearLines();
+  if (!OnStartup(std::wstring())) {
+    return false;
+  }
+  LLF::OS_CreateDirectories(GetUserDataFolder());
+  _started = true;
+  if (!Init(std::wstring())) {
+    return false;
+  }
+  OnActivate();
+  return true;
+}
+
+void TestGame::Frame(unsigned ms) {
+  ManualClock::Advance(ms);
+  OnUpdate();
+}
+
+void TestGame::Stop() {
+  if (_started) {
+    _started = false;
+    Shutdown();
+  }
+}
+
+std::string TestGame::UserFolder() const {
+  return LLF::ToOsPath(GetUserDataFolder());
+}
+
+}  // namespace QmTest
