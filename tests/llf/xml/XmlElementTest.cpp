@@ -280,6 +280,24 @@ TEST(XmlElementTest, CopiesAreDeep) {
   EXPECT_TRUE(attr.IsKindOf("XmlAttribute") && e.IsKindOf("XmlElement") && e.IsKindOf("Object"));
 }
 
+// Moving a descendant into its own ancestor keeps what it holds, as the
+// copy does: a child with text, attributes and children, then a comment.
+TEST(XmlElementTest, MoveAssignFromOwnDescendant) {
+  LLF::XmlDoc doc;
+  ASSERT_TRUE(doc.Parse(L"<r a=\"1\"><c b=\"2\">text<!-- note --><g d=\"3\" /></c></r>"));
+  LLF::XmlElement t = *doc.GetRoot()->GetChild(0);
+  const std::wstring child = t.GetChild(0)->Serialize(L"");
+  ASSERT_NE(child.find(L"<g d="), std::wstring::npos);
+  t = std::move(*t.GetChild(0));
+  EXPECT_EQ(t.Serialize(L""), child);
+  EXPECT_EQ(t.GetName(), L"c");
+  ASSERT_EQ(t.GetChildsCount(), 2);
+  t = std::move(*t.GetChild(0));
+  EXPECT_TRUE(t.IsComment());
+  EXPECT_EQ(t.GetText(), L" note ");
+  EXPECT_EQ(t.GetChildsCount(), 0);
+}
+
 // Attributes the reader made (kept in one block, names shared between
 // elements) behave as any other: pointers stay valid through insertions and
 // removals of others, copies are deep, a name reference follows a rename.
