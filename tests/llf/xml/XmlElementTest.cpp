@@ -133,6 +133,10 @@ TEST(XmlElementTest, TypedGettersWithDefaults) {
   a.SetFloatPair(LLF::Vector2(2.5f, 0));
   EXPECT_EQ(a.GetValue(), L"2.5,0");
   EXPECT_EQ(LLF::XmlAttribute(L"p", LLF::Point(-1, 2)).GetValue(), L"-1,2");
+  // Numbers with long runs of leading zeros read whole.
+  const std::wstring zeros(150, L'0');
+  EXPECT_EQ(LLF::XmlAttribute(L"i", zeros + L"42").GetInt(), 42);
+  EXPECT_FLOAT_EQ(LLF::XmlAttribute(L"f", zeros + L"1.5").GetFloat(), 1.5f);
 }
 
 // The comma forms read back by every typed getter.
