@@ -179,13 +179,18 @@ void llf_JPEGTermDest(j_compress_ptr info) {
 
 namespace {
 
-// The library's warnings go to the log instead of the standard error.
-void LogWarning(j_common_ptr info) {
+// The library's warnings go to the log instead of the standard error. No
+// exception may leave here into the library's frames.
+void LogWarning(j_common_ptr info) noexcept {
   auto* error = reinterpret_cast<ErrorManager*>(info->err);
   char message[JMSG_LENGTH_MAX];
   (*info->err->format_message)(info, message);
-  Log::GetInstance().Write(L"JPEGLIB warning: " + AnsiToWide(message) + L". Filename: " +
-                           (error->fileName ? *error->fileName : std::wstring()));
+  try {
+    Log::GetInstance().Write(L"JPEGLIB warning: " + AnsiToWide(message) + L". Filename: " +
+                             (error->fileName ? *error->fileName : std::wstring()));
+  } catch (...) {
+    // Out of memory for the line: the warning is dropped, the load goes on.
+  }
 }
 
 void SetUpErrors(ErrorManager& error, jpeg_error_mgr*& slot, const std::wstring* fileName = nullptr) {
