@@ -1,11 +1,6 @@
 #include "model/XmlDocEx.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <system_error>
-
 #include "core/Log.h"
-#include "core/StringUtils.h"
 #include "xml/XmlAttribute.h"
 
 namespace HLF {
@@ -26,20 +21,6 @@ std::wstring OneLine(const LLF::XmlElement& element) {
     text.pop_back();
   }
   return text;
-}
-
-// Names one section of one file however the file is written ("a.xml",
-// "./a.xml", a link to it) and whichever separators the path uses.
-std::wstring SectionKey(const std::wstring& file, const std::wstring& path) {
-  std::error_code error;
-  const std::filesystem::path os(LLF::ToOsPath(file));
-  std::filesystem::path canonical = std::filesystem::weakly_canonical(os, error);
-  if (error) {
-    canonical = os.lexically_normal();
-  }
-  std::wstring section = path;
-  std::replace(section.begin(), section.end(), L'\\', L'/');
-  return LLF::FromOsPath(canonical.string()) + L'\n' + section;
 }
 
 }  // namespace
@@ -96,17 +77,16 @@ bool XmlDocEx::Parse(const std::wstring& text) {
 
 bool XmlDocEx::ProcessVars(LLF::XmlElement* vars) {
   _vars = *vars;
-  std::vector<std::wstring> chain;
   for (int i = 0; i < vars->GetChildsCount(); ++i) {
     const LLF::XmlElement* child = vars->GetChild(i);
     if (!child->IsComment() && child->GetName() == kInclude) {
-      Include(*child, chain);
+      Include(*child);
     }
   }
   return true;
 }
 
-void XmlDocEx::Include(const LLF::XmlElement& command, std::vector<std::wstring>& chain) {
+void XmlDocEx::Include(const LLF::XmlElement& command) {
   const LLF::XmlAttribute* file = command.GetAttribute(std::wstring(L"file"));
   const LLF::XmlAttribute* path = command.GetAttribute(std::wstring(L"path"));
   if (!file || !path) {
@@ -114,14 +94,9 @@ void XmlDocEx::Include(const LLF::XmlElement& command, std::vector<std::wstring>
                                   OneLine(command));
     return;
   }
-  const std::wstring key = SectionKey(file->GetValue(), path->GetValue());
-  if (std::find(chain.begin(), chain.end(), key) != chain.end()) {
-    LLF::Log::GetInstance().Write(L"Error: Include loop in include var command. Xml text: " +
-                                  OneLine(command));
-    return;
-  }
   // The included file is a plain document: its own variables are not
-  // applied to it.
+  // applied to it, and the includes of the section are not followed, so
+  // includes can neither loop nor multiply the files read.
   LLF::XmlDoc doc;
   if (!doc.LoadFromFile(file->GetValue())) {
     return;
@@ -136,14 +111,6 @@ void XmlDocEx::Include(const LLF::XmlElement& command, std::vector<std::wstring>
       AddVar(*child);
     }
   }
-  chain.push_back(key);
-  for (int i = 0; i < section->GetChildsCount(); ++i) {
-    const LLF::XmlElement* child = section->GetChild(i);
-    if (!child->IsComment() && child->GetName() == kInclude) {
-      Include(*child, chain);
-    }
-  }
-  chain.pop_back();
 }
 
 void XmlDocEx::AddVar(const LLF::XmlElement& var) {

@@ -11,13 +11,10 @@
 // are passed over, so a file that opens with a comment keeps its variables.
 //
 // Precedence: variables written in the section win over included ones,
-// earlier includes over later ones, and inside an included section its own
-// "var" elements over the includes it holds in turn. An include that would
-// read a section already being read (a loop) is logged and not followed.
-// File names are used as given: a relative name resolves against the
-// current directory.
+// earlier includes over later ones. Only the "var" children of an included
+// section count; "include" elements there are not followed. File names are
+// used as given: a relative name resolves against the current directory.
 #include <string>
-#include <vector>
 
 #include "xml/XmlDoc.h"
 #include "xml/XmlElement.h"
@@ -60,9 +57,8 @@ class XmlDocEx : public LLF::XmlDoc {
 
  private:
   // Reads the "var" children of the element at path in file into the
-  // store, then follows that element's own includes. chain holds the
-  // sections being read, outermost first.
-  void Include(const LLF::XmlElement& command, std::vector<std::wstring>& chain);
+  // store.
+  void Include(const LLF::XmlElement& command);
   void AddVar(const LLF::XmlElement& var);
   const LLF::XmlElement* FindVar(const std::wstring& name) const;
 

@@ -11,20 +11,36 @@ MessageSender::~MessageSender() {
 }
 
 void MessageSender::Send(Message* msg) {
-  bool alive = true;
-  bool* outer = _aliveFlag;  // a nested Send restores the outer one's flag
-  _aliveFlag = &alive;
+  // Points the sender at this send's flag for as long as the send runs, and
+  // puts the enclosing send's flag back however the send ends: a receiver
+  // may throw, and its caller may catch and go on with this sender.
+  class AliveScope {
+   public:
+    explicit AliveScope(MessageSender& sender) : _sender(sender), _outer(sender._aliveFlag) {
+      sender._aliveFlag = &_alive;
+    }
+    ~AliveScope() {
+      if (_alive) {
+        _sender._aliveFlag = _outer;
+      } else if (_outer) {
+        *_outer = false;  // the sender is gone: an enclosing send of it ends too
+      }
+    }
+    AliveScope(const AliveScope&) = delete;
+    AliveScope& operator=(const AliveScope&) = delete;
+    bool Alive() const { return _alive; }
+
+   private:
+    MessageSender& _sender;
+    bool* _outer;
+    bool _alive = true;
+  };
+
+  AliveScope scope(*this);
   for (size_t i = 0; i < _receivers.size(); ++i) {
     _receivers[i]->OnMessage(msg);
-    if (!alive) {
-      // This sender is gone; tell an enclosing Send of the same sender too.
-      if (outer) {
-        *outer = false;
-      }
-      return;
-    }
+    if (!scope.Alive()) return;
   }
-  _aliveFlag = outer;
 }
 
 bool MessageSender::AddReceiver(MessageReceiver* receiver) {

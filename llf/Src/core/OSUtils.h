@@ -39,6 +39,15 @@ bool OS_MoveFile(const std::wstring& from, const std::wstring& to);
 // Renames from over to in one step, replacing to; both must be on the same
 // file system. Used to put a completely written file in place.
 bool OS_ReplaceFile(const std::wstring& from, const std::wstring& to);
+// The path of the file that path names once symbolic links are followed
+// (a relative link read against its own folder); path itself when it is no
+// link, or names nothing yet. "" when the links loop or cannot be read.
+std::wstring OS_ResolveLinks(const std::wstring& path);
+// Creates an empty file at path (failing when anything stands there) that
+// the same users may read and write as the file model: model's permission
+// bits and, where the process may give them, its owner and group. Without
+// such a model the file gets the usual bits of a new file.
+bool OS_CreateFileLike(const std::wstring& path, const std::wstring& model);
 
 // Names (without folder) of the entries matching a wildcard pattern such as
 // "data/*.xml": files only, or folders only (never ".", ".." when the

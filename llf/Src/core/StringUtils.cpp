@@ -27,14 +27,12 @@ locale_t CaseLocale() {
 }
 
 // Lets wide text be read with the narrow number routines: digits, signs and
-// the rest of a number are ASCII; anything else ends the number.
-template <size_t N>
-size_t NarrowNumber(const std::wstring& s, size_t& pos, char (&buf)[N], bool allowFraction) {
+// the rest of a number are ASCII; anything else ends the number. The whole
+// number is copied, however long (leading zeros count for nothing).
+size_t NarrowNumber(const std::wstring& s, size_t& pos, std::string& buf, bool allowFraction) {
   while (pos < s.size() && (IsSpace(s[pos]) || s[pos] == L'\f' || s[pos] == L'\v')) ++pos;
-  size_t n = 0;
-  auto put = [&](wchar_t c) {
-    if (n + 1 < N) buf[n++] = static_cast<char>(c);
-  };
+  buf.clear();
+  auto put = [&](wchar_t c) { buf.push_back(static_cast<char>(c)); };
   size_t i = pos;
   if (i < s.size() && (s[i] == L'+' || s[i] == L'-')) put(s[i++]);
   size_t digits = 0;
@@ -59,28 +57,27 @@ size_t NarrowNumber(const std::wstring& s, size_t& pos, char (&buf)[N], bool all
       }
     }
   }
-  buf[n] = '\0';
   pos = i;
   return digits;
 }
 
 bool ParseLong(const std::wstring& s, size_t& pos, long long& out) {
-  char buf[64];
+  std::string buf;
   if (NarrowNumber(s, pos, buf, false) == 0) {
     out = 0;
     return false;
   }
-  out = std::strtoll(buf, nullptr, 10);
+  out = std::strtoll(buf.c_str(), nullptr, 10);
   return true;
 }
 
 bool ParseDouble(const std::wstring& s, size_t& pos, double& out) {
-  char buf[128];
+  std::string buf;
   if (NarrowNumber(s, pos, buf, true) == 0) {
     out = 0.0;
     return false;
   }
-  out = std::strtod(buf, nullptr);
+  out = std::strtod(buf.c_str(), nullptr);
   return true;
 }
 

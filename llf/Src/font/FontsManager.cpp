@@ -116,9 +116,10 @@ Font* FontsManager::AppendFonts(const Font* a, const Font* b, const Point& spaci
   for (size_t k = 0; k < sources.size(); ++k) {
     const Font& from = *sources[k].font;
     Font::Glyph glyph = *sources[k].glyph;
-    // The glyph's bitmap sits in its cell as the codecs place it.
+    // The glyph's bitmap sits in its cell as the codecs place it; the cell is
+    // the source's character box, found as text drawing finds it.
     const Rect source =
-        GlyphGrid::GlyphArea(glyph.imageOffset, from.GetCharBox().x, from.GetSidesOffset(), glyph.dims);
+        GlyphGrid::GlyphArea(glyph.imageOffset, from.GetCharBox(), from.GetSidesOffset(), glyph.dims);
     glyph.imageOffset = grid.CellOf(k);
     const Rect target = GlyphGrid::GlyphArea(glyph.imageOffset, side, spacing, glyph.dims);
     const Point origin(source.x, source.y);

@@ -32,8 +32,13 @@ struct GlyphGrid {
   // cells of side cellSide: margin pixels right of the cell's left edge and
   // above its lower edge. Left, top, right, bottom (both exclusive).
   static Rect GlyphArea(const Point& cell, int cellSide, const Point& margin, const Point& dims) {
-    const int left = cell.x * cellSide + margin.x;
-    const int bottom = (cell.y + 1) * cellSide - margin.y;
+    return GlyphArea(cell, Point(cellSide, cellSide), margin, dims);
+  }
+  // The same in cells of cellSize pixels, which need not be square (bitmap
+  // fonts may have any character box).
+  static Rect GlyphArea(const Point& cell, const Point& cellSize, const Point& margin, const Point& dims) {
+    const int left = cell.x * cellSize.x + margin.x;
+    const int bottom = (cell.y + 1) * cellSize.y - margin.y;
     return Rect(left, bottom - dims.y, left + dims.x, bottom);
   }
 

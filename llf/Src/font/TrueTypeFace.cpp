@@ -85,10 +85,9 @@ bool TrueTypeFace::SetCharSize(int size) {
 
 bool TrueTypeFace::RenderGlyph(wchar_t character, Glyph& out) {
   if (!_face) return false;
-  // Index 0 is the face's "missing glyph" box: a character the face lacks
-  // counts as not found rather than taking that box.
+  // A character the face lacks gets index 0, the face's missing-glyph box,
+  // so it shows as that box rather than vanishing from the text.
   const FT_UInt index = FT_Get_Char_Index(_face, FT_ULong(uint32_t(character)));
-  if (index == 0) return false;
   if (FT_Load_Glyph(_face, index, FT_LOAD_DEFAULT) != 0) return false;
   GlyphHolder copy;
   if (FT_Get_Glyph(_face->glyph, &copy.glyph) != 0) return false;

@@ -54,9 +54,9 @@ class TrueTypeFace : public virtual Object {
   // 26.6 units, both directions); false outside 1..kMaxCharSize or when
   // FreeType refuses it.
   bool SetCharSize(int size);
-  // Renders one character as 8-bit grey coverage. False when the face maps
-  // no glyph to it, the glyph cannot be loaded or rendered, or its bitmap is
-  // empty (as a blank's is).
+  // Renders one character as 8-bit grey coverage; a character the face
+  // lacks takes the face's missing-glyph box. False when the glyph cannot be
+  // loaded or rendered, or its bitmap is empty (as a blank's is).
   bool RenderGlyph(wchar_t character, Glyph& out);
 
   bool HasFace() const { return _face != nullptr; }

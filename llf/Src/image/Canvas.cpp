@@ -208,11 +208,12 @@ bool Canvas::CopyAlphaFrom(Canvas& mask) {
   if (mask._width != _width || mask._height != _height) return false;
   ScopedLock lock(_lock);
   if (!lock.Locked()) return false;
-  if (_format == IMGFORMAT_R8G8B8X8) ChangeFormat(IMGFORMAT_R8G8B8A8);
-  if (_format != IMGFORMAT_R8G8B8A8) return false;
+  if (!IsPixelFormat()) return false;
   ScopedLock maskLock(mask._lock);
-  // A mask of an unknown format has no bytes to read.
+  // A mask of an unknown format has no bytes to read. Checked before the
+  // format changes, so a refused mask leaves an opaque canvas opaque.
   if (!maskLock.Locked() || mask._pixels.size() != _pixels.size()) return false;
+  if (_format == IMGFORMAT_R8G8B8X8) ChangeFormat(IMGFORMAT_R8G8B8A8);
   // Both canvases share size and row order, so pixel i of one is pixel i of
   // the other.
   for (size_t i = 0; i < _pixels.size(); i += 4) _pixels[i + 3] = mask._pixels[i];
@@ -220,7 +221,8 @@ bool Canvas::CopyAlphaFrom(Canvas& mask) {
 }
 
 void Canvas::Blur(int radius) {
-  if (radius < 0 || 2 * radius + 1 >= 65 || !IsPixelFormat() || _pixels.empty()) return;
+  // 2 * radius + 1 < 65, checked without doubling a radius that would overflow.
+  if (radius < 0 || radius > 31 || !IsPixelFormat() || _pixels.empty()) return;
   const int w = int(_width);
   const int h = int(_height);
   int weight[64];

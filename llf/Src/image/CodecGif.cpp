@@ -1,5 +1,7 @@
 #include "image/CodecGif.h"
 
+#include <algorithm>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <new>
@@ -62,15 +64,24 @@ Image* CodecGif::Decode(File& file, const std::wstring& name) {
     return fail(L"Not enough memory for the screen. ");
   }
 
-  // The background colour comes from the global map; without one, or with
-  // an index past it, the screen starts black.
-  Color background(0, 0, 0, 255);
+  // The background colour comes from the global map. Without one it comes
+  // from the last frame's own map, known only at the end: until then the
+  // pixels the frames draw are marked. An index past the map gives black.
+  const auto backgroundIn = [&](const ColorMapObject* map) {
+    if (!map || !map->Colors || gif->SBackGroundColor < 0 || gif->SBackGroundColor >= map->ColorCount)
+      return Color(0, 0, 0, 255);
+    const GifColorType& c = map->Colors[gif->SBackGroundColor];
+    return Color(c.Red, c.Green, c.Blue, 255);
+  };
   const ColorMapObject* global = gif->SColorMap;
-  if (global && gif->SBackGroundColor >= 0 && gif->SBackGroundColor < global->ColorCount) {
-    const GifColorType& c = global->Colors[gif->SBackGroundColor];
-    background = Color(c.Red, c.Green, c.Blue, 255);
+  std::vector<uint8_t> drawn;
+  if (global) {
+    const Color background = backgroundIn(global);
+    image->Fill(&background);
+  } else {
+    drawn.assign(size_t(screenWidth) * screenHeight, 0);
   }
-  image->Fill(&background);
+  Color lastMapBackground(0, 0, 0, 255);
 
   std::vector<GifByteType> line(screenWidth);
   for (;;) {
@@ -103,6 +114,7 @@ Image* CodecGif::Decode(File& file, const std::wstring& name) {
     // colours when a later one brings another map.
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : global;
     if (!map || !map->Colors || map->ColorCount <= 0) return fail(L"Image has no colour map. ");
+    lastMapBackground = backgroundIn(map);
 
     // Interlaced frames come in four passes: rows 0, 4, 2 and 1 onwards in
     // steps of 8, 8, 4 and 2.
@@ -116,6 +128,9 @@ Image* CodecGif::Decode(File& file, const std::wstring& name) {
         if (DGifGetLine(gif.get(), line.data(), int(width)) == GIF_ERROR)
           return fail(L"DGifGetLine failed. ");
         uint8_t* out = image->GetRow(unsigned(top + row)) + left * 4;
+        if (!drawn.empty()) {
+          std::fill_n(drawn.begin() + int64_t(screenWidth) * (top + row) + left, width, uint8_t(1));
+        }
         for (int64_t x = 0; x < width; ++x, out += 4) {
           const GifByteType index = line[size_t(x)];
           if (index >= map->ColorCount) return fail(L"Colour index outside the colour map. ");
@@ -125,6 +140,15 @@ Image* CodecGif::Decode(File& file, const std::wstring& name) {
           out[2] = c.Blue;
           out[3] = 255;
         }
+      }
+    }
+  }
+  if (!drawn.empty()) {
+    for (unsigned y = 0; y < screenHeight; ++y) {
+      uint8_t* out = image->GetRow(y);
+      const uint8_t* mark = &drawn[size_t(screenWidth) * y];
+      for (unsigned x = 0; x < screenWidth; ++x, out += 4) {
+        if (!mark[x]) std::memcpy(out, &lastMapBackground, 4);
       }
     }
   }

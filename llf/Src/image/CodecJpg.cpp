@@ -13,6 +13,7 @@
 #endif
 #include <jerror.h>
 
+#include "core/Log.h"
 #include "core/StringUtils.h"
 #include "image/Image.h"
 #include "io/File.h"
@@ -40,6 +41,7 @@ struct ErrorManager {
   char message[JMSG_LENGTH_MAX];
   bool writeFailed;
   const char* function;
+  const std::wstring* fileName;  // for the warning lines of a load
 };
 
 struct SourceManager {
@@ -74,9 +76,14 @@ boolean FillInputBuffer(j_decompress_ptr info) {
   auto* source = reinterpret_cast<SourceManager*>(info->src);
   unsigned count = source->file->Read(source->buffer, kReadBufferSize);
   if (count == 0) {
-    // A file cut short is refused rather than shown with its missing part
-    // filled in: a damaged picture must not pass for a good one.
-    ERREXIT(info, source->started ? JERR_INPUT_EOF : JERR_INPUT_EMPTY);
+    if (!source->started) ERREXIT(info, JERR_INPUT_EMPTY);
+    // A file that ends early gets its end marker, with a warning: the
+    // picture shows what was read (missing scan data decodes flat), as
+    // other viewers show it. Only the first warning of a load is logged.
+    WARNMS(info, JWRN_JPEG_EOF);
+    source->buffer[0] = JOCTET(0xFF);
+    source->buffer[1] = JOCTET(JPEG_EOI);
+    count = 2;
   }
   source->base.next_input_byte = source->buffer;
   source->base.bytes_in_buffer = count;
@@ -172,9 +179,25 @@ void llf_JPEGTermDest(j_compress_ptr info) {
 
 namespace {
 
-void SetUpErrors(ErrorManager& error, jpeg_error_mgr*& slot) {
+// The library's warnings go to the log instead of the standard error. No
+// exception may leave here into the library's frames.
+void LogWarning(j_common_ptr info) noexcept {
+  auto* error = reinterpret_cast<ErrorManager*>(info->err);
+  char message[JMSG_LENGTH_MAX];
+  (*info->err->format_message)(info, message);
+  try {
+    Log::GetInstance().Write(L"JPEGLIB warning: " + AnsiToWide(message) + L". Filename: " +
+                             (error->fileName ? *error->fileName : std::wstring()));
+  } catch (...) {
+    // Out of memory for the line: the warning is dropped, the load goes on.
+  }
+}
+
+void SetUpErrors(ErrorManager& error, jpeg_error_mgr*& slot, const std::wstring* fileName = nullptr) {
   slot = jpeg_std_error(&error.base);
   error.base.error_exit = llf_JPEGErrorExit;
+  error.base.output_message = LogWarning;
+  error.fileName = fileName;
 }
 
 }  // namespace
@@ -192,7 +215,7 @@ Image* CodecJpg::Load(File& file) {
   }
   file.Seek(0, 0);
   jpeg_decompress_struct& info = decoder->info;
-  SetUpErrors(decoder->error, info.err);
+  SetUpErrors(decoder->error, info.err, &name);
 
   // Everything below until the library is destroyed may jump back here; the
   // objects alive across the jump are plain data or belong to this frame.

@@ -197,11 +197,21 @@ bool TextFile::WriteAll(const std::wstring& path, const std::wstring& text, int 
   if (!Encode(text, encoding, body)) return false;
   bytes += body;
 
-  const std::wstring temp = SiblingTempPath(path);
-  if (!File::Open(temp, FILEOPS_READ_WRITE, FILEOPEN_NEW)) return false;
+  // A link is written through, so it stays a link to the new content; the
+  // new file is made beside the one it replaces, with its permission bits
+  // and owner, so a private file stays private.
+  const std::wstring target = OS_ResolveLinks(path);
+  if (target.empty()) return false;
+  const std::wstring temp = SiblingTempPath(target);
+  OS_CreateDirectories(ExtractFolder(target));
+  if (!OS_CreateFileLike(temp, target)) return false;
+  if (!File::Open(temp, FILEOPS_READ_WRITE, FILEOPEN_NEW)) {
+    OS_DeleteFile(temp);
+    return false;
+  }
   const bool written = Write(bytes.data(), static_cast<unsigned>(bytes.size())) == bytes.size() && Flush();
   const bool closed = Close();
-  if (!written || !closed || !OS_ReplaceFile(temp, path)) {
+  if (!written || !closed || !OS_ReplaceFile(temp, target)) {
     OS_DeleteFile(temp);
     return false;
   }

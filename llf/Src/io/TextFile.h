@@ -46,6 +46,9 @@ class TextFile : public File {
   // Replaces the file (creating missing folders) with the mark and the
   // encoded text. The new content is written beside the file and put in
   // place only when complete, so a failure leaves the old file as it was.
+  // A symbolic link is written through to the file it names; the new file
+  // keeps the old one's permission bits, and its owner where the process
+  // may give it.
   // An encoding other than 0-3 fails before anything is touched.
   virtual bool WriteAll(const std::wstring& path, const std::wstring& text, int encoding);
   // A read-only text over a memory block, its encoding detected.

@@ -72,7 +72,9 @@ class XmlDoc : public virtual Object {
 
   // Writes the document to path in a text-file encoding (UTF-8 by default)
   // under a declaration naming it; the file is replaced only when the new
-  // one is complete. A failure is logged and gives false.
+  // one is complete. A failure is logged and gives false. A document the
+  // reader would refuse (a name it does not take, a NUL in a value, text or
+  // comment, nesting past kMaxDepth) is not written.
   bool SaveToFile(const std::wstring& path, int encoding = TextFile::ENCODING_UTF8) const;
   // The name the declaration gives an encoding: "UTF-8" for ANSI (written as
   // UTF-8 here) and UTF-8, "UTF-16" for both UTF-16 forms (the mark tells

@@ -182,13 +182,16 @@ XmlElement::XmlElement(XmlElement&& other) noexcept
 
 XmlElement& XmlElement::operator=(XmlElement&& other) noexcept {
   if (this != &other) {
-    _name = std::move(other._name);
-    _text = std::move(other._text);
-    _attributes = std::move(other._attributes);
-    _children = std::move(other._children);
+    // Taken out first: other may live inside this tree, and replacing the
+    // children below would free it.
+    XmlElement taken(std::move(other));
+    _name = std::move(taken._name);
+    _text = std::move(taken._text);
+    _attributes = std::move(taken._attributes);
+    _children = std::move(taken._children);
     _attributeCursor = 0;
     _childCursor = 0;
-    _isComment = other._isComment;
+    _isComment = taken._isComment;
   }
   return *this;
 }

@@ -9,7 +9,8 @@ namespace LLF {
 namespace {
 
 // The code point of a number reference ("&#65;" or "&#x41;": digits holds
-// what stands between "&#" and ';'), or U+FFFD when the digits name none.
+// what stands between "&#" and ';'), or U+FFFD when the digits name no
+// character.
 wchar_t DecodeNumberReference(std::wstring_view digits) {
   long long code = 0;
   if (!digits.empty() && digits[0] == L'x') {
@@ -33,7 +34,9 @@ wchar_t DecodeNumberReference(std::wstring_view digits) {
     if (!FromString(std::wstring(digits), value)) return kReplacementChar;
     code = value;
   }
-  if (code <= 0 || code > 0x10FFFF) return kReplacementChar;
+  // A surrogate is half of a UTF-16 pair, no character: no encoding could
+  // write it back.
+  if (code <= 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return kReplacementChar;
   return static_cast<wchar_t>(code);
 }
 

@@ -15,10 +15,10 @@ void AppendEscapedText(std::wstring& out, const std::wstring& text);
 
 // Replaces each reference from '&' to the next ';': the five named ones,
 // "&#" decimal and "&#x" hexadecimal code points; any other reference
-// becomes "UNKNOWN_IDENTIFIER". A number reference that is no code point
-// (0, above U+10FFFF, no digits) gives U+FFFD, so a reference never smuggles
-// a NUL into a name or value. An '&' with no ';' after it leaves the whole
-// text unchanged and logs a warning.
+// becomes "UNKNOWN_IDENTIFIER". A number reference that names no character
+// (0, a surrogate, above U+10FFFF, no digits) gives U+FFFD, so a reference
+// never smuggles a NUL or half a UTF-16 pair into a name or value. An '&' with no ';' after it leaves the
+// whole text unchanged and logs a warning.
 std::wstring UnescapeText(const std::wstring& text);
 // The decoding of UnescapeText appended to out, for a text holding an '&'.
 // False, with part of the result appended, when an '&' has no ';' after it

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,53 @@ TEST(MessageTest, NestedSendsOfOneSenderSurviveItsDestruction) {
   LLF::Message outer(nullptr, 1, 0, 0, 0, L"");
   sender->Send(&outer);
   EXPECT_EQ(log, (std::vector<std::string>{"a:1", "a:9", "b:9"}));
+}
+
+// A receiver that throws leaves the sender usable: the control tree catches
+// such exceptions and goes on. Here a nested send is left by an exception
+// caught in the outer one, and a later receiver of the outer send destroys
+// the sender, which must end that send.
+TEST(MessageTest, ExceptionFromAReceiverLeavesTheSenderSound) {
+  std::vector<std::string> log;
+  Recorder a(log, "a"), b(log, "b"), c(log, "c");
+  auto sender = std::make_unique<LLF::MessageSender>();
+  sender->AddReceiver(&a);
+  sender->AddReceiver(&b);
+  sender->AddReceiver(&c);
+  LLF::Message inner(nullptr, 9, 0, 0, 0, L"");
+  int depth = 0;
+  bool caught = false;
+  a.action = [&] {
+    if (depth++ > 0) return;
+    try {
+      sender->Send(&inner);
+    } catch (const std::runtime_error&) {
+      caught = true;
+    }
+  };
+  b.action = [&] {
+    if (log.back() == "b:9") throw std::runtime_error("receiver failed");
+  };
+  c.action = [&] { sender.reset(); };
+  LLF::Message outer(nullptr, 1, 0, 0, 0, L"");
+  sender->Send(&outer);
+  EXPECT_TRUE(caught);
+  EXPECT_EQ(log, (std::vector<std::string>{"a:1", "a:9", "b:9", "b:1", "c:1"}));
+  EXPECT_EQ(sender, nullptr);
+
+  // An exception straight out of Send: the sender still delivers, and its
+  // destruction inside a later send ends that send.
+  std::vector<std::string> log2;
+  Recorder d(log2, "d"), e(log2, "e");
+  auto second = std::make_unique<LLF::MessageSender>();
+  second->AddReceiver(&d);
+  second->AddReceiver(&e);
+  d.action = [&] { throw std::runtime_error("receiver failed"); };
+  LLF::Message msg(nullptr, 4, 0, 0, 0, L"");
+  EXPECT_THROW(second->Send(&msg), std::runtime_error);
+  d.action = [&] { second.reset(); };
+  second->Send(&msg);
+  EXPECT_EQ(log2, (std::vector<std::string>{"d:4", "d:4"}));
 }
 
 }  // namespace

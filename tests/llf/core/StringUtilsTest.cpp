@@ -88,6 +88,17 @@ TEST(StringUtilsTest, TextForms) {
               {L"1.9", 1}};
   for (const auto& c : ints) EXPECT_EQ(LLF::FromString(c.text), c.value) << c.text;
   EXPECT_EQ(LLF::StrToUnsigned(L"-1"), 4294967295u);
+  // Long texts are read whole, however many digits come first.
+  const std::wstring zeros(200, L'0');
+  EXPECT_EQ(LLF::FromString(zeros + L"42"), 42);
+  EXPECT_EQ(LLF::FromString(L"-" + zeros + L"7"), -7);
+  EXPECT_EQ(LLF::FromString(L"1" + zeros), INT_MAX);
+  EXPECT_EQ(LLF::StrToUnsigned(zeros + L"4000000000"), 4000000000u);
+  double d = 0;
+  EXPECT_TRUE(LLF::FromString(zeros + L"0.25", d));
+  EXPECT_DOUBLE_EQ(d, 0.25);
+  EXPECT_TRUE(LLF::FromString(L"0." + zeros + L"1e205", d));
+  EXPECT_DOUBLE_EQ(d, 1e4);
 
   LLF::Point p(9, 9);
   LLF::FromString(L"12", p);

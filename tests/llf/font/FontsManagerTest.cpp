@@ -204,4 +204,80 @@ TEST_F(FontsManagerTest, AppendFontsLaysOutBothFontsAfresh) {
             std::vector<std::wstring>{L"Error: Fonts you are trying to append have different sizes."});
 }
 
+// Bitmap fonts may have cells that are not square (the XML format takes any
+// box): each glyph is found in its cell as text drawing finds it, the box's
+// width across and its height down. Two fonts of 8 x 16 cells with margin
+// (1, 2); each glyph pixel has its own colour.
+TEST_F(FontsManagerTest, AppendFontsReadsGlyphsFromCellsThatAreNotSquare) {
+  struct Placed {
+    wchar_t character;
+    Point cell;
+    Point dims;
+  };
+  const auto pattern = [](wchar_t c, int x, int y) {
+    return LLF::Color(uint8_t(c), uint8_t(x * 20), uint8_t(y * 20), 255);
+  };
+  const auto make = [&](const std::vector<Placed>& glyphs) {
+    auto font = std::make_unique<Font>();
+    Font::Metrics& m = font->GetMetrics();
+    m.fontHeight = 12;
+    m.spaceWidth = 4;
+    m.charBox = Point(8, 16);
+    m.sidesOffset = Point(1, 2);
+    EXPECT_TRUE(font->ResetImage(16, 32));
+    for (const Placed& p : glyphs) {
+      Font::Glyph g;
+      g.character = p.character;
+      g.imageOffset = p.cell;
+      g.dims = p.dims;
+      font->GetCharsMap().emplace(p.character, g);
+      // Margin in from the cell's left edge, its lowest row the margin above
+      // the cell's lower edge.
+      const int left = p.cell.x * 8 + 1;
+      const int top = (p.cell.y + 1) * 16 - 2 - p.dims.y;
+      for (int y = 0; y < p.dims.y; ++y)
+        for (int x = 0; x < p.dims.x; ++x) {
+          const LLF::Color c = pattern(p.character, x, y);
+          font->GetImage().SetPixel(left + x, top + y, &c);
+        }
+    }
+    return font;
+  };
+  const std::unique_ptr<Font> a =
+      make({{L'x', Point(1, 0), Point(5, 10)}, {L'y', Point(0, 1), Point(6, 12)}});
+  const std::unique_ptr<Font> b = make({{L'z', Point(1, 1), Point(4, 7)}, {L'y', Point(0, 0), Point(2, 2)}});
+
+  const Point spacing(2, 2);
+  std::unique_ptr<Font> joined(FontsManager::GetInstance().AppendFonts(a.get(), b.get(), spacing));
+  ASSERT_TRUE(joined);
+  // Content up to 10 x 16: cells of 16, three of them in 32 x 32.
+  EXPECT_EQ(joined->GetCharBox(), Point(16, 16));
+  ASSERT_EQ(joined->GetImage().GetWidth(), 32u);
+  ASSERT_EQ(joined->GetImage().GetHeight(), 32u);
+  const Placed expected[] = {
+      {L'x', Point(0, 0), Point(5, 10)}, {L'y', Point(1, 0), Point(6, 12)}, {L'z', Point(0, 1), Point(4, 7)}};
+  int opaque = 0;
+  for (const Placed& p : expected) {
+    const Font::Glyph* glyph = joined->FindChar(p.character);
+    ASSERT_NE(glyph, nullptr);
+    EXPECT_EQ(glyph->imageOffset, p.cell);
+    EXPECT_EQ(glyph->dims, p.dims);
+    const int left = p.cell.x * 16 + 2;
+    const int top = (p.cell.y + 1) * 16 - 2 - p.dims.y;
+    for (int y = 0; y < p.dims.y; ++y)
+      for (int x = 0; x < p.dims.x; ++x) {
+        LLF::Color got;
+        joined->GetImage().GetPixel(&got, left + x, top + y);
+        ASSERT_EQ(got, pattern(p.character, x, y)) << char(p.character) << " at " << x << "," << y;
+      }
+  }
+  // Nothing else was copied.
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      LLF::Color c;
+      opaque += joined->GetImage().GetPixel(&c, x, y)->a != 0;
+    }
+  EXPECT_EQ(opaque, 5 * 10 + 6 * 12 + 4 * 7);
+}
+
 }  // namespace

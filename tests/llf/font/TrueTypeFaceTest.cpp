@@ -50,15 +50,28 @@ TEST(TrueTypeFaceTest, RendersCoverageBottomUpWithItsPlaceOnTheBaseLine) {
   EXPECT_GT(quote.bottom, t.height / 2);
 }
 
-TEST(TrueTypeFaceTest, CharactersWithoutABitmapAreNotFound) {
+// Characters with an empty bitmap are not found; a character the face
+// lacks takes the face's missing-glyph box, the same for each.
+TEST(TrueTypeFaceTest, EmptyBitmapsAreNotFoundMissingCharactersGetTheBox) {
   auto face = OpenDejaVu(20);
   TrueTypeFace::Glyph glyph;
   EXPECT_FALSE(face->RenderGlyph(L' ', glyph));       // empty bitmap
   EXPECT_FALSE(face->RenderGlyph(L'\u00A0', glyph));  // no-break space, empty too
-  EXPECT_FALSE(face->RenderGlyph(L'\uE000', glyph));  // not in the face: no missing-glyph box
-  EXPECT_FALSE(face->RenderGlyph(wchar_t(0x10FFFF), glyph));
-  EXPECT_TRUE(face->RenderGlyph(L'\u042F', glyph));  // Cyrillic Ya
-  EXPECT_TRUE(face->RenderGlyph(L'\u2122', glyph));  // trade mark
+  EXPECT_TRUE(face->RenderGlyph(L'\u042F', glyph));   // Cyrillic Ya
+  EXPECT_TRUE(face->RenderGlyph(L'\u2122', glyph));   // trade mark
+
+  TrueTypeFace::Glyph box, other;
+  ASSERT_TRUE(face->RenderGlyph(L'\uE000', box));  // private use: not in the face
+  EXPECT_EQ(box.character, L'\uE000');
+  EXPECT_GT(box.width, 3);
+  EXPECT_GT(box.height, 3);
+  EXPECT_GT(*std::max_element(box.coverage.begin(), box.coverage.end()), 0);
+  ASSERT_TRUE(face->RenderGlyph(wchar_t(0x10FFFF), other));
+  EXPECT_EQ(other.coverage, box.coverage);
+  EXPECT_EQ(other.width, box.width);
+  // A letter the face has is not the box.
+  ASSERT_TRUE(face->RenderGlyph(L'A', other));
+  EXPECT_NE(other.coverage, box.coverage);
 }
 
 TEST(TrueTypeFaceTest, GlyphsScaleWithTheCharacterSize) {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <cstring>
 #include <thread>
 
@@ -122,9 +123,9 @@ TEST(CanvasTest, BlurWeightsAndRadiusLimits) {
   const Color white(255, 255, 255, 255);
   c.SetPixel(1, 1, &white);
   const Canvas before(c);
-  c.Blur(32);
-  c.Blur(-1);
-  c.Blur(0);
+  // Radii too large for the weights, however large, leave the canvas as it
+  // is (doubling them must not overflow first).
+  for (const int radius : {32, -1, 0, 1 << 30, INT_MAX, INT_MIN}) c.Blur(radius);
   EXPECT_EQ(std::memcmp(c.GetData(), before.GetData(), c.GetDataSize()), 0);
 
   // Radius 1 weighs the centre 4 and each neighbour 1, per pass:
@@ -295,6 +296,13 @@ TEST(CanvasTest, CopyAlphaFromMaskRedByte) {
   EXPECT_FALSE(c.CopyAlphaFrom(other));
   Canvas unknownMask(2, 1, 6);
   EXPECT_FALSE(c.CopyAlphaFrom(unknownMask));
+
+  // A refused mask leaves a canvas without alpha as it was: still opaque.
+  Canvas opaque(2, 1, LLF::IMGFORMAT_R8G8B8X8);
+  opaque.SetPixel(0, 0, &kBlue);
+  EXPECT_FALSE(opaque.CopyAlphaFrom(unknownMask));
+  EXPECT_EQ(opaque.GetFormat(), unsigned(LLF::IMGFORMAT_R8G8B8X8));
+  EXPECT_EQ(At(opaque, 0, 0), kBlue);
 }
 
 TEST(CanvasTest, Flips) {

@@ -93,16 +93,37 @@ TEST(CodecGifTest, AnimationFramesKeepTheirOwnColours) {
       EXPECT_EQ(*image->GetPixel(&c, x, y), expected[y][x]) << x << "," << y;
     }
 
-  // Local maps alone: the background, with no global map, is black.
-  GifFile local{.width = 3, .height = 2};
-  GifFrame f = Full(2, 2, 2);
-  f.localMap = kLocal;
-  local.frames = {f};
+  // Local maps alone: the background takes its colour from the last
+  // frame's map; an index past that map leaves it black.
+  GifFile local{.width = 4, .height = 2, .background = 1};
+  GifFrame top;
+  top.width = 2;
+  top.height = 1;
+  top.localMap = kGlobal;
+  top.indexes = {2, 3};
+  GifFrame last;
+  last.left = 1;
+  last.top = 1;
+  last.width = 1;
+  last.height = 1;
+  last.localMap = kLocal;
+  last.indexes = {0};
+  local.frames = {top, last};
+  const Color bg = kLocal[1];
+  const Color onLocal[2][4] = {{G, B, bg, bg}, {bg, a, bg, bg}};
+  const auto fromLast = Load(QmTest::MakeGif(local));
+  ASSERT_TRUE(fromLast) << LLF::WideToAnsi(LastError());
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 4; ++x) {
+      Color c;
+      EXPECT_EQ(*fromLast->GetPixel(&c, x, y), onLocal[y][x]) << x << "," << y;
+    }
+  local.background = 2;
   const auto onBlack = Load(QmTest::MakeGif(local));
   ASSERT_TRUE(onBlack) << LLF::WideToAnsi(LastError());
   Color c;
-  EXPECT_EQ(*onBlack->GetPixel(&c, 2, 1), Color(0, 0, 0, 255));
-  EXPECT_EQ(*onBlack->GetPixel(&c, 1, 0), kLocal[1]);
+  EXPECT_EQ(*onBlack->GetPixel(&c, 3, 1), Color(0, 0, 0, 255));
+  EXPECT_EQ(*onBlack->GetPixel(&c, 1, 1), a);
 }
 
 TEST(CodecGifTest, RefusesBadFiles) {

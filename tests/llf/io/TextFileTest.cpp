@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -175,6 +177,54 @@ TEST(TextFileTest, BadEncodingLeavesTheFileAlone) {
     EXPECT_EQ(ReadBytes(file), "precious") << encoding;
   }
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root), {}), 1);
+}
+
+// Replacing a file keeps what names it and who may read it: a symbolic link
+// (or a chain of them) is written through to its target and stays a link; the
+// target keeps its permission bits and, where the process may set them, its
+// owner and group. No temporary file is left behind.
+TEST(TextFileTest, WriteAllKeepsLinksModeAndOwner) {
+  namespace fs = std::filesystem;
+  const std::string root = QmTest::NewTempFolder("text");
+  fs::create_directories(root + "/data");
+  const std::string real = root + "/data/real.txt";
+  WriteBytes(real, "old");
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("data/real.txt", root + "/link.txt");
+  fs::create_symlink(root + "/link.txt", root + "/outer.txt");
+  const bool asRoot = ::geteuid() == 0;
+  if (asRoot) {
+    ASSERT_EQ(::chown(real.c_str(), 4321, 4322), 0);
+  }
+
+  TextFile tf;
+  for (const char* name : {"/link.txt", "/outer.txt", "/data/real.txt"}) {
+    ASSERT_TRUE(tf.WriteAll(LLF::FromOsPath(root + name), L"new", TextFile::ENCODING_ANSI)) << name;
+    EXPECT_EQ(ReadBytes(real), "new") << name;
+    EXPECT_TRUE(fs::is_symlink(root + "/link.txt")) << name;
+    EXPECT_EQ(fs::read_symlink(root + "/link.txt"), "data/real.txt") << name;
+    EXPECT_TRUE(fs::is_symlink(root + "/outer.txt")) << name;
+    struct stat st {};
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u) << name;
+    if (asRoot) {
+      EXPECT_EQ(st.st_uid, 4321u) << name;
+      EXPECT_EQ(st.st_gid, 4322u) << name;
+    }
+    WriteBytes(real, "old");
+  }
+  // A link to nothing yet: the write makes its target.
+  fs::create_symlink("data/later.txt", root + "/dangling.txt");
+  ASSERT_TRUE(tf.WriteAll(LLF::FromOsPath(root + "/dangling.txt"), L"made", TextFile::ENCODING_ANSI));
+  EXPECT_TRUE(fs::is_symlink(root + "/dangling.txt"));
+  EXPECT_EQ(ReadBytes(root + "/data/later.txt"), "made");
+  // A loop of links is refused.
+  fs::create_symlink("loop2.txt", root + "/loop1.txt");
+  fs::create_symlink("loop1.txt", root + "/loop2.txt");
+  EXPECT_FALSE(tf.WriteAll(LLF::FromOsPath(root + "/loop1.txt"), L"x", TextFile::ENCODING_ANSI));
+
+  EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 6);
+  EXPECT_EQ(std::distance(fs::directory_iterator(root + "/data"), {}), 2);
 }
 
 TEST(TextFileTest, OpenWritesAndSkipsTheMark) {

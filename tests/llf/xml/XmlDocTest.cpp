@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <regex>
 #include <string>
@@ -144,6 +146,9 @@ const ReadCase kReadCases[] = {
     // Number references that name no character give U+FFFD, never a NUL.
     {L"<a>&#0;&#x110000;&#99999999999;&#X41;&#;&#x;&#xZZ;</a>", true,
      L"a'\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD'", L""},
+    // Nor does a surrogate, which no text encoding could write back.
+    {L"<a v=\"&#xD800;&#xdfff;&#55296;\">&#xD7FF;&#xDBFF;&#xE000;</a>", true,
+     L"a[v=\uFFFD\uFFFD\uFFFD]'\uD7FF\uFFFD\uE000'", L""},
     {L"<a v=\"x & y\"/>", true, L"a[v=x & y]",
      L"Warning: XML file include incorect special symbols coding. Wrong value: x & y"},
     {L"<a><b/>t</a>", false, L"", L"Expected XML_TOKEN_TYPE_OP_LESS, found t. Line: 0"},
@@ -374,6 +379,61 @@ TEST(XmlDocTest, FilesInEveryEncoding) {
                                     LLF::FromOsPath(kept) + L" | " +
                                     L"Error: SaveToFile failed. Can't write XML file. Filename: " +
                                     LLF::FromOsPath(folder + "/plain/doc.xml"));
+}
+
+// A document the reader would refuse is not written: the save fails with a
+// line naming what cannot be read back, and the old file stays.
+TEST(XmlDocTest, SaveRefusesWhatCannotBeReadBack) {
+  LogCapture log;
+  const std::string folder = QmTest::NewTempFolder("xml");
+  const std::string path = folder + "/doc.xml";
+  std::ofstream(path, std::ios::binary) << "<old/>";
+  const std::wstring nul(1, L'\0');
+  struct Case {
+    const char* what;
+    std::function<void(LLF::XmlElement&)> build;
+    std::wstring line;
+  } cases[] = {
+      {"dash in a name", [](auto& top) { top.AddChild(L"a-b"); },
+       L"Element name \"a-b\" would not read back."},
+      {"digit first", [](auto& top) { top.AddChild(L"1a"); }, L"Element name \"1a\" would not read back."},
+      {"empty name", [](auto& top) { top.AddChild(L""); }, L"Element name \"\" would not read back."},
+      {"letter beyond ASCII", [](auto& top) { top.AddChild(L"\u00E9t\u00E9"); },
+       L"Element name \"\u00E9t\u00E9\" would not read back."},
+      {"attribute name", [](auto& top) { top.AddChild(L"ok")->AddAttribute(L"x:y", L"1"); },
+       L"Attribute name \"x:y\" of element \"ok\" would not read back."},
+      {"NUL in a value", [&](auto& top) { top.AddChild(L"ok")->AddAttribute(L"v", L"a" + nul + L"b"); },
+       L"Attribute \"v\" of element \"ok\" holds a NUL character."},
+      {"NUL in a text", [&](auto& top) { top.AddChild(L"ok")->SetText(nul); },
+       L"Text of element \"ok\" holds a NUL character."},
+      {"NUL in a comment", [&](auto& top) { top.AddChild(L"c")->SetComment(L"x" + nul); },
+       L"A comment holds a NUL character."},
+      {"too deep",
+       [](auto& top) {
+         LLF::XmlElement* e = &top;
+         for (int i = 0; i < LLF::XmlDoc::kMaxDepth; ++i) e = e->AddChild(L"d");
+       },
+       L"Elements nested deeper than 256 levels."},
+  };
+  for (const Case& c : cases) {
+    LLF::XmlDoc doc;
+    LLF::XmlElement* top = doc.GetRoot()->AddChild(L"top");
+    top->AddChild(L"fine_1")->AddAttribute(L"_v2", L"x");
+    c.build(*top);
+    EXPECT_FALSE(doc.SaveToFile(LLF::FromOsPath(path))) << c.what;
+    EXPECT_EQ(Joined(log.Take()),
+              L"Error: SaveToFile failed. " + c.line + L" Filename: " + LLF::FromOsPath(path))
+        << c.what;
+    EXPECT_EQ(ReadBytes(path), "<old/>") << c.what;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+  // At the depth limit the document is written and reads back.
+  LLF::XmlDoc deep;
+  LLF::XmlElement* e = deep.GetRoot();
+  for (int i = 0; i < LLF::XmlDoc::kMaxDepth; ++i) e = e->AddChild(L"d");
+  ASSERT_TRUE(deep.SaveToFile(LLF::FromOsPath(path)));
+  EXPECT_TRUE(LLF::XmlDoc().LoadFromFile(LLF::FromOsPath(path)));
+  EXPECT_TRUE(log.Take().empty());
 }
 
 // What one way of reading made of a text: the result, the tree (with the

@@ -133,6 +133,10 @@ TEST(XmlElementTest, TypedGettersWithDefaults) {
   a.SetFloatPair(LLF::Vector2(2.5f, 0));
   EXPECT_EQ(a.GetValue(), L"2.5,0");
   EXPECT_EQ(LLF::XmlAttribute(L"p", LLF::Point(-1, 2)).GetValue(), L"-1,2");
+  // Numbers with long runs of leading zeros read whole.
+  const std::wstring zeros(150, L'0');
+  EXPECT_EQ(LLF::XmlAttribute(L"i", zeros + L"42").GetInt(), 42);
+  EXPECT_FLOAT_EQ(LLF::XmlAttribute(L"f", zeros + L"1.5").GetFloat(), 1.5f);
 }
 
 // The comma forms read back by every typed getter.
@@ -278,6 +282,24 @@ TEST(XmlElementTest, CopiesAreDeep) {
   LLF::XmlAttribute attr(L"v", L"a&\"b\"");
   EXPECT_EQ(attr.Dump(), L"v=\"a&amp;&quot;b&quot;\"");
   EXPECT_TRUE(attr.IsKindOf("XmlAttribute") && e.IsKindOf("XmlElement") && e.IsKindOf("Object"));
+}
+
+// Moving a descendant into its own ancestor keeps what it holds, as the
+// copy does: a child with text, attributes and children, then a comment.
+TEST(XmlElementTest, MoveAssignFromOwnDescendant) {
+  LLF::XmlDoc doc;
+  ASSERT_TRUE(doc.Parse(L"<r a=\"1\"><c b=\"2\">text<!-- note --><g d=\"3\" /></c></r>"));
+  LLF::XmlElement t = *doc.GetRoot()->GetChild(0);
+  const std::wstring child = t.GetChild(0)->Serialize(L"");
+  ASSERT_NE(child.find(L"<g d="), std::wstring::npos);
+  t = std::move(*t.GetChild(0));
+  EXPECT_EQ(t.Serialize(L""), child);
+  EXPECT_EQ(t.GetName(), L"c");
+  ASSERT_EQ(t.GetChildsCount(), 2);
+  t = std::move(*t.GetChild(0));
+  EXPECT_TRUE(t.IsComment());
+  EXPECT_EQ(t.GetText(), L" note ");
+  EXPECT_EQ(t.GetChildsCount(), 0);
 }
 
 // Attributes the reader made (kept in one block, names shared between

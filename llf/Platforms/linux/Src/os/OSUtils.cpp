@@ -181,6 +181,53 @@ bool OS_ReplaceFile(const std::wstring& from, const std::wstring& to) {
   return !src.empty() && !dst.empty() && ::rename(src.c_str(), dst.c_str()) == 0;
 }
 
+std::wstring OS_ResolveLinks(const std::wstring& path) {
+  std::string current = ToOsPath(path);
+  if (current.empty()) return std::wstring();
+  // As many links as the kernel follows in one lookup.
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return FromOsPath(current);
+    std::vector<char> target(size_t(st.st_size > 0 ? st.st_size : PATH_MAX) + 1);
+    const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+    if (length <= 0 || size_t(length) >= target.size()) return std::wstring();
+    std::string next(target.data(), size_t(length));
+    if (next[0] != '/') {
+      const size_t slash = current.rfind('/');
+      if (slash != std::string::npos) next = current.substr(0, slash + 1) + next;
+    }
+    current = std::move(next);
+  }
+  return std::wstring();
+}
+
+bool OS_CreateFileLike(const std::wstring& path, const std::wstring& model) {
+  const std::string p = ToOsPath(path);
+  if (p.empty()) return false;
+  struct stat st;
+  const bool modelled = ::stat(ToOsPath(model).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  // Private until it has the model's bits, so nobody else can open it in
+  // between and read what is written later.
+  int fd;
+  do {
+    fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, modelled ? 0600 : 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return false;
+  if (modelled) {
+    // An owner the process may not give is left; the group may still be
+    // one of the process's own. The bits come last: a change of owner
+    // clears the set-id bits.
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
+      // The file stays the process's own.
+    }
+    if (::fchmod(fd, st.st_mode & 07777) != 0) {
+      // It stays readable by its owner only.
+    }
+  }
+  ::close(fd);
+  return true;
+}
+
 unsigned OS_GetProcessId() {
   return static_cast<unsigned>(::getpid());
 }
