@@ -27,7 +27,7 @@
 namespace {
 
 void PushWindowEvent(SDL_WindowEventID id) {
-  SDL_Window* window = LLF::AppWindow::GetInstance().GetHandle();
+  auto* window = static_cast<SDL_Window*>(LLF::AppWindow::GetInstance().GetHandle());
   if (!window) return;
   SDL_Event event;
   SDL_zero(event);

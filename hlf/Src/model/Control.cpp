@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/AppWindow.h"
+#include "app/InputCodes.h"
 #include "core/Log.h"
 #include "core/StringUtils.h"
 #include "math/Vector3.h"

@@ -1,9 +1,10 @@
 #pragma once
-// The program's one window, over SDL2. It opens and closes the window, turns
-// mouse, keyboard, size, activation and close messages into framework
-// messages, keeps them in a locked queue and runs the message pump the main
-// loop calls once a frame. The window procedure works on desktop-shaped
-// message records (OsMessage); SdlInput makes those from SDL's events.
+// The program's one window. It opens and closes the window, turns mouse,
+// keyboard, size, activation and close messages into framework messages
+// (codes in InputCodes.h), keeps them in a locked queue and runs the message
+// pump the main loop calls once a frame. The window procedure works on
+// desktop-shaped message records (OsMessage); the platform layer makes those
+// from its own events (over SDL2 on Linux, window/AppWindow.cpp).
 //
 // Input reaches the receivers one frame late at the earliest: what the
 // procedure queues while the pump handles an event goes out at the next
@@ -14,10 +15,8 @@
 // the window shows it letterboxed (in full screen always, in a window when
 // the sizes differ) and maps pointer positions back into it, both through
 // GetLetterbox.
-#include <SDL.h>
-
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <string>
 
 #include "app/AppSettings.h"
@@ -26,72 +25,10 @@
 #include "app/OsMessage.h"
 #include "core/Message.h"
 #include "core/MessageSender.h"
-#include "core/Mutex.h"
 #include "core/Singleton.h"
 #include "math/Point.h"
-#include "window/SdlInput.h"
 
 namespace LLF {
-
-// Framework message codes the window sends.
-enum WindowMessageCode {
-  WMSG_BUTTON_DOWN = 0,   // param 1 left, 2 right, 3 middle; x, y
-  WMSG_MOUSE_MOVE = 1,    // x, y; -1, -1 when the pointer went onto the frame
-  WMSG_BUTTON_UP = 2,     // as button down
-  WMSG_WHEEL = 3,         // param notches, positive away from the user; last x, y
-  WMSG_KEY_DOWN = 4,      // param engine key; virtual key; key data; text
-  WMSG_KEY_UP = 5,        // as key down
-  WMSG_DOUBLE_CLICK = 6,  // as button down
-};
-
-// Engine key codes (the param of key messages).
-enum EngineKey {
-  KEY_NONE = 0,
-  KEY_ESCAPE = 4,
-  KEY_BACKSPACE = 5,
-  KEY_TAB = 6,
-  KEY_ENTER = 7,
-  KEY_SPACE = 8,
-  KEY_SHIFT = 9,
-  KEY_CONTROL = 10,
-  KEY_ALT = 11,
-  KEY_PAUSE = 12,
-  KEY_CAPS_LOCK = 13,
-  KEY_NUM_LOCK = 14,
-  KEY_SCROLL_LOCK = 15,
-  KEY_PAGE_UP = 16,
-  KEY_PAGE_DOWN = 17,
-  KEY_HOME = 18,
-  KEY_END = 19,
-  KEY_INSERT = 20,
-  KEY_DELETE = 21,
-  KEY_LEFT = 22,
-  KEY_UP = 23,
-  KEY_RIGHT = 24,
-  KEY_DOWN = 25,
-  KEY_0 = 26,  // to KEY_0 + 9
-  KEY_A = 36,  // to KEY_A + 25
-  KEY_GRAVE = 62,
-  KEY_MINUS = 63,
-  KEY_EQUALS = 64,
-  KEY_BACKSLASH = 65,
-  KEY_LEFT_BRACKET = 66,
-  KEY_RIGHT_BRACKET = 67,
-  KEY_SEMICOLON = 68,
-  KEY_APOSTROPHE = 69,
-  KEY_COMMA = 70,
-  KEY_PERIOD = 71,
-  KEY_SLASH = 72,
-  KEY_NUMPAD_0 = 73,  // to KEY_NUMPAD_0 + 9
-  KEY_NUMPAD_MULTIPLY = 83,
-  KEY_NUMPAD_DIVIDE = 84,
-  KEY_NUMPAD_ADD = 85,
-  KEY_NUMPAD_SUBTRACT = 86,
-  KEY_NUMPAD_DECIMAL = 87,
-  KEY_F1 = 88,  // to KEY_F1 + 11
-  KEY_F8 = 95,
-  KEY_PRINT_SCREEN = 100,
-};
 
 class AppWindow : public MessageSender, public Singleton<AppWindow> {
   LLF_SINGLETON(AppWindow)
@@ -104,28 +41,9 @@ class AppWindow : public MessageSender, public Singleton<AppWindow> {
   static constexpr uint32_t EXSTYLE_APPWINDOW = 0x00040000u;
   static constexpr uint32_t EXSTYLE_WINDOWEDGE = 0x00000100u;
 
-  // The window's state. The queue and its lock are shared with other
-  // threads (PostQueuedMessage); everything else belongs to the main thread.
-  struct Data {
-    SDL_Window* window = nullptr;
-    bool quit = false;      // a close was allowed or Quit was called
-    bool inactive = false;  // inactive or minimised: the pump waits for input
-    uint32_t style = 0;
-    uint32_t exStyle = 0;
-    unsigned lastButtonUpTime = 0;  // of the last release that made no double click; 0 = none
-    int lastMouseX = 0;
-    int lastMouseY = 0;
-    Mutex queueLock;
-    std::deque<Message> queue;
-    AppSettings settings;  // the window's own copy; width and height follow the client
-    // Presentation: full screen on the desktop, and the back buffer's size
-    // (0 x 0 until the render system sets it: the client size, or in full
-    // screen the settings size).
-    bool fullScreen = false;
-    unsigned backBufferWidth = 0;
-    unsigned backBufferHeight = 0;
-    SdlInput input;
-  };
+  // The window's state, one block owned by the window. It holds the
+  // platform's handles, so only the platform layer knows its fields.
+  struct Data;
 
   LLF_KIND_OF(AppWindow, MessageSender)
   ~AppWindow() override;
@@ -149,8 +67,10 @@ class AppWindow : public MessageSender, public Singleton<AppWindow> {
   virtual void Quit();
   virtual Data* GetData();
 
-  SDL_Window* GetHandle() const { return _data.window; }
-  AppSettings* GetSettings() { return &_data.settings; }
+  // The platform's window handle (null without a window), for the
+  // libraries that draw or play into the window.
+  void* GetHandle() const;
+  AppSettings* GetSettings();
   // Queues a copy of msg for the next pump; any thread. Does not wake a pump
   // that waits for input. False (message dropped) when the lock fails.
   bool PostQueuedMessage(const Message& msg);
@@ -183,7 +103,7 @@ class AppWindow : public MessageSender, public Singleton<AppWindow> {
   // Desktop full screen (true) or back to the window at the settings size.
   // False, with a log line, when SDL refuses or there is no window.
   bool SetFullScreen(bool fullScreen);
-  bool IsFullScreen() const { return _data.fullScreen; }
+  bool IsFullScreen() const;
   // The render system's back-buffer size; 0 x 0 returns to the default.
   void SetBackBufferSize(unsigned width, unsigned height);
   // Where the back buffer is shown: in drawable pixels for presenting, in
@@ -214,7 +134,7 @@ class AppWindow : public MessageSender, public Singleton<AppWindow> {
   intptr_t DefaultProc(const OsMessage& msg);
   static void LogFailure(const wchar_t* what, const AppSettings& settings);
 
-  Data _data;
+  std::unique_ptr<Data> _data;
   IWindowHost* _host = nullptr;
 };
 

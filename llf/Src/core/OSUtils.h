@@ -2,7 +2,9 @@
 // Operating-system services as free functions over wide strings: folders,
 // file operations and listings, system facts for the start-up report, and
 // the shell (opening a document, setting the desktop wallpaper). None keeps
-// state. Every returned folder ends with a separator.
+// state. Every returned folder ends with a separator. The platform layer
+// defines them (os/OSUtilsFiles.cpp, OSUtilsSystem.cpp, OSUtilsShell.cpp and
+// OSLibrary.cpp).
 #include <functional>
 #include <string>
 #include <vector>

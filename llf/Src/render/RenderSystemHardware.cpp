@@ -9,6 +9,7 @@
 #include "font/Font.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
+#include "render/PlatformGfxLibrary.h"
 
 namespace LLF {
 
@@ -32,13 +33,13 @@ void LogFramed(const std::wstring& text) {
 
 IGfxLibrary* RenderSystemHardware::s_library = nullptr;
 
-RenderSystemHardware::RenderSystemHardware() {
+RenderSystemHardware::RenderSystemHardware() : _platformLibrary(CreatePlatformGfxLibrary()) {
   _textBuffer.reserve(kTextBatchGlyphs * 6);
 }
 
 RenderSystemHardware::~RenderSystemHardware() {
-  // Without a Destroy before exit: the device goes first; the OpenGL library
-  // unloads itself after it, and a library handed in by tests is theirs.
+  // Without a Destroy before exit: the device goes first; the platform's
+  // library unloads itself after it, and a library handed in by tests is theirs.
   _device.device.reset();
   _device.system.reset();
 }
@@ -48,7 +49,7 @@ void RenderSystemHardware::SetGfxLibrary(IGfxLibrary* library) {
 }
 
 IGfxLibrary& RenderSystemHardware::Library() {
-  return s_library ? *s_library : _openGl;
+  return s_library ? *s_library : *_platformLibrary;
 }
 
 // ---------------------------------------------------------------------------

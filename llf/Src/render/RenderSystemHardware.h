@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "core/Singleton.h"
-#include "gl/GlLibrary.h"
 #include "render/IGfxLibrary.h"
 #include "render/IRenderSystem.h"
 #include "render/stRSH_ImageData.h"
@@ -68,8 +67,8 @@ class RenderSystemHardware : public IRenderSystem, public Singleton<RenderSystem
   void SetScreenTint(const Color& color) override { _screenTint = color; }
   Color GetScreenTint() override { return _screenTint; }
 
-  // The graphics library Init loads; null restores OpenGL. Tests hand in a
-  // recording fake. Takes effect at the next Init.
+  // The graphics library Init loads; null restores the platform's (OpenGL).
+  // Tests hand in a recording fake. Takes effect at the next Init.
   static void SetGfxLibrary(IGfxLibrary* library);
   // The running device, or null.
   IGfxDevice* GetDevice() { return _device.device.get(); }
@@ -141,8 +140,8 @@ class RenderSystemHardware : public IRenderSystem, public Singleton<RenderSystem
   bool _frameOpen = false;
   std::vector<TexturedVertex> _textBuffer;
 
-  GlLibrary _openGl;
-  IGfxLibrary* _library = nullptr;  // the one Init loaded
+  std::unique_ptr<IGfxLibrary> _platformLibrary;  // the platform's own, made at construction
+  IGfxLibrary* _library = nullptr;                // the one Init loaded
   static IGfxLibrary* s_library;
 };
 

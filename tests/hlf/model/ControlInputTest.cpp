@@ -10,7 +10,7 @@
 #include "LogRecorder.h"
 #include "MessageRecorder.h"
 #include "TestShell.h"
-#include "app/AppWindow.h"
+#include "app/InputCodes.h"
 #include "model/Control.h"
 #include "model/GameServices.h"
 

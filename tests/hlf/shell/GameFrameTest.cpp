@@ -14,6 +14,7 @@
 #include "TempFolders.h"
 #include "TestGame.h"
 #include "app/AppWindow.h"
+#include "app/InputCodes.h"
 #include "core/Log.h"
 #include "devtools/Console.h"
 #include "model/ControlFactory.h"

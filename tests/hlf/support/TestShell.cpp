@@ -1,6 +1,7 @@
 #include "TestShell.h"
 
 #include "app/AppWindow.h"
+#include "app/InputCodes.h"
 #include "model/Control.h"
 
 namespace QmTest {

@@ -11,7 +11,7 @@
 #include "MessageRecorder.h"
 #include "RecordingRenderSystem.h"
 #include "TestShell.h"
-#include "app/AppWindow.h"
+#include "app/InputCodes.h"
 #include "image/Image.h"
 #include "model/ControlFactory.h"
 #include "widgets/StaticImage.h"

@@ -34,7 +34,7 @@ class GlDeviceTest : public ::testing::TestWithParam<bool> {
     settings.width = GetParam() ? kWidth : kWidth / 2;
     settings.height = GetParam() ? kHeight : kHeight / 2;
     ASSERT_TRUE(AppWindow::GetInstance().Create(settings));
-    _window = AppWindow::GetInstance().GetHandle();
+    _window = static_cast<SDL_Window*>(AppWindow::GetInstance().GetHandle());
     GfxPresentParameters params;
     params.backBufferWidth = kWidth;
     params.backBufferHeight = kHeight;

@@ -77,7 +77,7 @@ TEST(OSUtilsTest, Folders) {
   EXPECT_FALSE(LLF::OS_SetCurrentDir(L"/no/such/folder"));
 
   const std::wstring exe = LLF::OS_GetExePath();
-  EXPECT_EQ(LLF::ExtractFileName(exe), L"llf_tests");
+  EXPECT_EQ(LLF::ExtractFileName(exe), L"llf_platform_tests");
   EXPECT_EQ(exe[0], L'/');
   EXPECT_EQ(LLF::OS_GetWindowsDir().back(), L'/');
 }

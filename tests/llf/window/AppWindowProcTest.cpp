@@ -6,6 +6,8 @@
 
 #include "WindowTestDoubles.h"
 #include "app/AppWindow.h"
+#include "app/InputCodes.h"
+#include "window/AppWindowData.h"
 
 namespace {
 

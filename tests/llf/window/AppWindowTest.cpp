@@ -19,6 +19,7 @@
 #include "core/MessageReceiver.h"
 #include "core/OSUtils.h"
 #include "core/StringUtils.h"
+#include "window/AppWindowData.h"
 
 namespace {
 
@@ -75,7 +76,8 @@ class AppWindowTest : public testing::Test {
     recorder.Take();
   }
 
-  Uint32 Id() const { return SDL_GetWindowID(window.GetHandle()); }
+  SDL_Window* Handle() const { return static_cast<SDL_Window*>(window.GetHandle()); }
+  Uint32 Id() const { return SDL_GetWindowID(Handle()); }
 
   SDL_Event Key(bool down, SDL_Scancode scancode, SDL_Keycode sym, Uint16 mod = 0, bool repeat = false) {
     SDL_Event e{};
@@ -151,7 +153,7 @@ TEST_F(AppWindowTest, OpensAndClosesWindowedAndFullScreen) {
   LLF::AppSettings settings;
   settings.title = L"Quillmarsh \u00e9";
   Open(settings);
-  SDL_Window* handle = window.GetHandle();
+  SDL_Window* handle = Handle();
   ASSERT_NE(handle, nullptr);
   EXPECT_TRUE(Logged(L"Window created successfully."));
   const Uint32 flags = SDL_GetWindowFlags(handle);
@@ -231,7 +233,7 @@ TEST_F(AppWindowTest, StyleFlagsChooseTheFrame) {
     LLF::AppSettings settings;
     settings.styleFlags = row.flags;
     Open(settings);
-    const Uint32 flags = SDL_GetWindowFlags(window.GetHandle());
+    const Uint32 flags = SDL_GetWindowFlags(Handle());
     EXPECT_EQ(flags & row.wanted, row.wanted);
     EXPECT_EQ(flags & row.unwanted, 0u);
     window.Destroy();
@@ -526,7 +528,7 @@ TEST_F(AppWindowTest, RaiseRequestWakesAndActivatesTheWindow) {
   ASSERT_EQ(host.activated, 1);
   window.Hide();
   Drain();
-  ASSERT_NE(SDL_GetWindowFlags(window.GetHandle()) & SDL_WINDOW_HIDDEN, 0u);
+  ASSERT_NE(SDL_GetWindowFlags(Handle()) & SDL_WINDOW_HIDDEN, 0u);
 
   // Another copy of the program asks, from the instance lock's thread,
   // while the pump waits for input.
@@ -538,7 +540,7 @@ TEST_F(AppWindowTest, RaiseRequestWakesAndActivatesTheWindow) {
   channel.join();
   EXPECT_EQ(host.activated, 2);
   EXPECT_FALSE(window.GetData()->inactive);
-  EXPECT_EQ(SDL_GetWindowFlags(window.GetHandle()) & SDL_WINDOW_HIDDEN, 0u);
+  EXPECT_EQ(SDL_GetWindowFlags(Handle()) & SDL_WINDOW_HIDDEN, 0u);
   // Already in front: a further request changes nothing.
   AppWindow::RequestRaise();
   Drain();
@@ -567,7 +569,7 @@ TEST_F(AppWindowTest, MinimiseRestoreAndResize) {
 
   // The user resizes the window: the new client size is stored and reported.
   host.resized.clear();
-  SDL_SetWindowSize(window.GetHandle(), 640, 480);
+  SDL_SetWindowSize(Handle(), 640, 480);
   Drain();
   EXPECT_EQ(host.resized, (std::vector<LLF::Point>{{640, 480}}));
   EXPECT_EQ(window.GetSettings()->width, 640u);
@@ -579,7 +581,7 @@ TEST_F(AppWindowTest, MinimiseRestoreAndResize) {
   Drain();
   EXPECT_EQ(host.resized.size(), 1u);
   int w = 0, h = 0;
-  SDL_GetWindowSize(window.GetHandle(), &w, &h);
+  SDL_GetWindowSize(Handle(), &w, &h);
   EXPECT_EQ(w, 700);
   EXPECT_EQ(h, 500);
 }

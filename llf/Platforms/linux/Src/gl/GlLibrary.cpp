@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "gl/GlSystem.h"
+#include "render/PlatformGfxLibrary.h"
 
 namespace LLF {
 
@@ -32,6 +33,10 @@ void GlLibrary::Unload() {
   SDL_GL_UnloadLibrary();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   _loaded = false;
+}
+
+std::unique_ptr<IGfxLibrary> CreatePlatformGfxLibrary() {
+  return std::make_unique<GlLibrary>();
 }
 
 std::unique_ptr<IGfxSystem> GlLibrary::CreateSystem() {

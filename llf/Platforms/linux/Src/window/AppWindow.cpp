@@ -4,6 +4,7 @@
 #include <mutex>
 #include <vector>
 
+#include "app/InputCodes.h"
 #include "app/InstanceLock.h"
 #include "core/Format.h"
 #include "core/Log.h"
@@ -11,6 +12,7 @@
 #include "image/IconDecoder.h"
 #include "io/File.h"
 #include "io/TextEncoding.h"
+#include "window/AppWindowData.h"
 
 namespace LLF {
 
@@ -72,14 +74,14 @@ void ApplyIcon(SDL_Window* window, const std::wstring& path) {
 
 }  // namespace
 
-AppWindow::AppWindow() = default;
+AppWindow::AppWindow() : _data(std::make_unique<Data>()) {}
 
 AppWindow::~AppWindow() = default;
 
 std::wstring AppWindow::Dump() const {
-  const unsigned handle = _data.window ? SDL_GetWindowID(_data.window) : 0;
-  std::wstring text = Format(L"Window: Handle - 0x%08X. Size: %dx%d Style:%08X", handle, _data.settings.width,
-                             _data.settings.height, _data.style);
+  const unsigned handle = _data->window ? SDL_GetWindowID(_data->window) : 0;
+  std::wstring text = Format(L"Window: Handle - 0x%08X. Size: %dx%d Style:%08X", handle,
+                             _data->settings.width, _data->settings.height, _data->style);
   if (text.size() > 79) {
     text.resize(79);
   }
@@ -87,11 +89,11 @@ std::wstring AppWindow::Dump() const {
 }
 
 bool AppWindow::SetTitle(const std::wstring& title) {
-  if (!_data.window) {
+  if (!_data->window) {
     return false;
   }
-  SDL_SetWindowTitle(_data.window, Utf8Encode(title).c_str());
-  _data.settings.title = title;
+  SDL_SetWindowTitle(_data->window, Utf8Encode(title).c_str());
+  _data->settings.title = title;
   return true;
 }
 
@@ -108,11 +110,11 @@ bool AppWindow::Create(const AppSettings& settings) {
     return true;
   }
   // One window at a time; the one there keeps its settings.
-  if (_data.window) {
+  if (_data->window) {
     LogFailure(kRegisterFailed, settings);
     return false;
   }
-  _data.settings = settings;
+  _data->settings = settings;
 
   // Our counterpart of registering the window class: the video subsystem.
   // A close button must reach the program as a close request that the
@@ -127,14 +129,14 @@ bool AppWindow::Create(const AppSettings& settings) {
 
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
   if (settings.styleFlags & AppSettings::STYLE_POPUP) {
-    _data.style = STYLE_POPUP;
-    _data.exStyle = EXSTYLE_APPWINDOW;
+    _data->style = STYLE_POPUP;
+    _data->exStyle = EXSTYLE_APPWINDOW;
     flags |= SDL_WINDOW_BORDERLESS;
   } else if (settings.styleFlags & AppSettings::STYLE_NORMAL) {
-    _data.style = STYLE_FRAMED;
-    _data.exStyle = EXSTYLE_APPWINDOW | EXSTYLE_WINDOWEDGE;
+    _data->style = STYLE_FRAMED;
+    _data->exStyle = EXSTYLE_APPWINDOW | EXSTYLE_WINDOWEDGE;
     if (settings.styleFlags & AppSettings::STYLE_RESIZABLE) {
-      _data.style |= STYLE_SIZABLE;
+      _data->style |= STYLE_SIZABLE;
       flags |= SDL_WINDOW_RESIZABLE;
     }
   } else {
@@ -144,21 +146,21 @@ bool AppWindow::Create(const AppSettings& settings) {
   }
 
   // SDL sizes are client sizes, so no frame is added here.
-  _data.window = SDL_CreateWindow(Utf8Encode(settings.title).c_str(), 0, 0, static_cast<int>(settings.width),
-                                  static_cast<int>(settings.height), flags);
-  if (!_data.window) {
+  _data->window = SDL_CreateWindow(Utf8Encode(settings.title).c_str(), 0, 0, static_cast<int>(settings.width),
+                                   static_cast<int>(settings.height), flags);
+  if (!_data->window) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     LogFailure(L"Can't create window.\r\nTitle: %s\r\nStyle: %d", settings);
     return false;
   }
   if (!settings.iconFile.empty()) {
-    ApplyIcon(_data.window, settings.iconFile);
+    ApplyIcon(_data->window, settings.iconFile);
   }
-  _data.quit = false;
-  _data.fullScreen = false;
-  _data.backBufferWidth = 0;
-  _data.backBufferHeight = 0;
-  _data.input.Reset();
+  _data->quit = false;
+  _data->fullScreen = false;
+  _data->backBufferWidth = 0;
+  _data->backBufferHeight = 0;
+  _data->input.Reset();
   SDL_StartTextInput();
   SetRaiseOpen(true);
 
@@ -169,68 +171,69 @@ bool AppWindow::Create(const AppSettings& settings) {
 }
 
 void AppWindow::Destroy() {
-  if (!_data.window) {
+  if (!_data->window) {
     return;
   }
   SetRaiseOpen(false);
-  SDL_DestroyWindow(_data.window);
-  _data.window = nullptr;
-  _data.fullScreen = false;
-  _data.input.Reset();
+  SDL_DestroyWindow(_data->window);
+  _data->window = nullptr;
+  _data->fullScreen = false;
+  _data->input.Reset();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   Log::GetInstance().Write(L"Window destroyed successfully.");
 }
 
 void AppWindow::Show() {
-  if (!_data.window) {
+  if (!_data->window) {
     return;
   }
-  SDL_ShowWindow(_data.window);
-  SDL_RestoreWindow(_data.window);
-  SDL_RaiseWindow(_data.window);
-  if (!_data.input.IsFocused()) {
-    _data.input.SetFocused(true);
+  SDL_ShowWindow(_data->window);
+  SDL_RestoreWindow(_data->window);
+  SDL_RaiseWindow(_data->window);
+  if (!_data->input.IsFocused()) {
+    _data->input.SetFocused(true);
     WindowProc(OsMessage(WM_ACTIVATE, MakeLong(WA_ACTIVE, 0), 0));
   }
 }
 
 void AppWindow::Hide() {
-  if (_data.window) {
-    SDL_HideWindow(_data.window);
+  if (_data->window) {
+    SDL_HideWindow(_data->window);
   }
 }
 
 void AppWindow::SetClientSize(const Point& size) {
-  if (!_data.settings.createWindow || !_data.window) {
+  if (!_data->settings.createWindow || !_data->window) {
     return;
   }
-  _data.settings.width = static_cast<unsigned>(size.x);
-  _data.settings.height = static_cast<unsigned>(size.y);
-  SDL_SetWindowSize(_data.window, size.x, size.y);
+  _data->settings.width = static_cast<unsigned>(size.x);
+  _data->settings.height = static_cast<unsigned>(size.y);
+  SDL_SetWindowSize(_data->window, size.x, size.y);
 }
 
 void AppWindow::Center() {
-  if (_data.window) {
-    SDL_SetWindowPosition(_data.window, SDL_WINDOWPOS_CENTERED_DISPLAY(0), SDL_WINDOWPOS_CENTERED_DISPLAY(0));
+  if (_data->window) {
+    SDL_SetWindowPosition(_data->window, SDL_WINDOWPOS_CENTERED_DISPLAY(0),
+                          SDL_WINDOWPOS_CENTERED_DISPLAY(0));
   }
 }
 
 bool AppWindow::ProcessMessages() {
-  if (!_data.window || _data.quit) {
+  if (!_data->window || _data->quit) {
     return false;
   }
   DeliverQueued();
 
   SdlInput::View view;
-  view.window = _data.window;
+  view.window = _data->window;
   view.pointer = GetLetterbox(false);
-  view.fullScreen = _data.fullScreen;
-  view.clientWidth = _data.settings.width;
-  view.clientHeight = _data.settings.height;
+  view.fullScreen = _data->fullScreen;
+  view.clientWidth = _data->settings.width;
+  view.clientHeight = _data->settings.height;
   OsMessage msg;
-  switch (_data.input.Next(_data.inactive, view, msg)) {
+  switch (_data->input.Next(_data->inactive, view, msg)) {
     case SdlInput::Result::QUIT:
-      _data.quit = true;
+      _data->quit = true;
       return false;
     case SdlInput::Result::MESSAGE:
       WindowProc(msg);
@@ -250,11 +253,11 @@ void AppWindow::DeliverQueued() {
   // delivery still go out in this pass, after those taken before them.
   for (;;) {
     std::deque<Message> batch;
-    if (!_data.queueLock.Lock()) {
+    if (!_data->queueLock.Lock()) {
       return;
     }
-    batch.swap(_data.queue);
-    _data.queueLock.Unlock();
+    batch.swap(_data->queue);
+    _data->queueLock.Unlock();
     if (batch.empty()) {
       return;
     }
@@ -265,41 +268,54 @@ void AppWindow::DeliverQueued() {
 }
 
 void AppWindow::Quit() {
-  _data.quit = true;
+  _data->quit = true;
 }
 
 AppWindow::Data* AppWindow::GetData() {
-  return &_data;
+  return _data.get();
+}
+
+void* AppWindow::GetHandle() const {
+  return _data->window;
+}
+
+AppSettings* AppWindow::GetSettings() {
+  return &_data->settings;
+}
+
+bool AppWindow::IsFullScreen() const {
+  return _data->fullScreen;
 }
 
 bool AppWindow::PostQueuedMessage(const Message& msg) {
-  if (!_data.queueLock.Lock()) {
+  if (!_data->queueLock.Lock()) {
     return false;
   }
-  _data.queue.push_back(msg);
-  _data.queueLock.Unlock();
+  _data->queue.push_back(msg);
+  _data->queueLock.Unlock();
   return true;
 }
 
 void AppWindow::SetPopupStyle() {
-  if (_data.window) {
-    SDL_SetWindowBordered(_data.window, SDL_FALSE);
+  if (_data->window) {
+    SDL_SetWindowBordered(_data->window, SDL_FALSE);
   }
 }
 
 void AppWindow::SetWindowedStyle() {
-  if (!_data.window) {
+  if (!_data->window) {
     return;
   }
-  SDL_SetWindowBordered(_data.window, (_data.style & STYLE_POPUP) ? SDL_FALSE : SDL_TRUE);
-  SDL_SetWindowResizable(_data.window, (_data.style & STYLE_SIZABLE) == STYLE_SIZABLE ? SDL_TRUE : SDL_FALSE);
-  SDL_ShowWindow(_data.window);
-  SetClientSize(Point(static_cast<int>(_data.settings.width), static_cast<int>(_data.settings.height)));
+  SDL_SetWindowBordered(_data->window, (_data->style & STYLE_POPUP) ? SDL_FALSE : SDL_TRUE);
+  SDL_SetWindowResizable(_data->window,
+                         (_data->style & STYLE_SIZABLE) == STYLE_SIZABLE ? SDL_TRUE : SDL_FALSE);
+  SDL_ShowWindow(_data->window);
+  SetClientSize(Point(static_cast<int>(_data->settings.width), static_cast<int>(_data->settings.height)));
 }
 
 void AppWindow::SetPos() {
-  if (_data.window) {
-    SDL_SetWindowAlwaysOnTop(_data.window, SDL_FALSE);
+  if (_data->window) {
+    SDL_SetWindowAlwaysOnTop(_data->window, SDL_FALSE);
   }
 }
 
@@ -441,15 +457,15 @@ intptr_t AppWindow::WindowProc(const OsMessage& msg) {
 
     case WM_SIZE:
       if (msg.wParam == SIZE_RESTORED || msg.wParam == SIZE_MAXIMIZED) {
-        _data.settings.width = LowWord(msg.lParam);
-        _data.settings.height = HighWord(msg.lParam);
+        _data->settings.width = LowWord(msg.lParam);
+        _data->settings.height = HighWord(msg.lParam);
         if (_host) {
-          _host->OnResize(&_data.settings);
+          _host->OnResize(&_data->settings);
         }
-        _data.inactive = false;
+        _data->inactive = false;
       } else if (msg.wParam == SIZE_MINIMIZED) {
         if (_host) {
-          _host->OnDeactivate(&_data.inactive);
+          _host->OnDeactivate(&_data->inactive);
         }
       } else {
         return DefaultProc(msg);
@@ -461,10 +477,10 @@ intptr_t AppWindow::WindowProc(const OsMessage& msg) {
       const bool minimised = HighWord(msg.wParam) != 0;
       if (state == WA_INACTIVE) {
         if (_host) {
-          _host->OnDeactivate(&_data.inactive);
+          _host->OnDeactivate(&_data->inactive);
         }
       } else if ((state == WA_ACTIVE || state == WA_CLICKACTIVE) && !minimised) {
-        _data.inactive = false;
+        _data->inactive = false;
         if (_host) {
           _host->OnActivate();
         }
@@ -474,14 +490,14 @@ intptr_t AppWindow::WindowProc(const OsMessage& msg) {
 
     case WM_CLOSE:
       // The window stays; the application's shutdown destroys it.
-      _data.quit = _host ? _host->CanClose() : true;
+      _data->quit = _host ? _host->CanClose() : true;
       return 0;
 
     case WM_NCMOUSEMOVE:
       if (ShowSystemCursor(true)) {
         QueueInput(WMSG_MOUSE_MOVE, 0, -1, -1);
-        _data.lastMouseX = -1;
-        _data.lastMouseY = -1;
+        _data->lastMouseX = -1;
+        _data->lastMouseY = -1;
       }
       return DefaultProc(msg);
 
@@ -508,9 +524,9 @@ intptr_t AppWindow::WindowProc(const OsMessage& msg) {
       return DefaultProc(msg);
 
     case WM_MOUSEMOVE:
-      _data.lastMouseX = PositionX(msg.lParam);
-      _data.lastMouseY = PositionY(msg.lParam);
-      QueueInput(WMSG_MOUSE_MOVE, 0, _data.lastMouseX, _data.lastMouseY);
+      _data->lastMouseX = PositionX(msg.lParam);
+      _data->lastMouseY = PositionY(msg.lParam);
+      QueueInput(WMSG_MOUSE_MOVE, 0, _data->lastMouseX, _data->lastMouseY);
       return 0;
 
     case WM_LBUTTONDOWN:
@@ -533,7 +549,7 @@ intptr_t AppWindow::WindowProc(const OsMessage& msg) {
 
     case WM_MOUSEWHEEL: {
       const int delta = static_cast<int16_t>(HighWord(msg.wParam));
-      QueueInput(WMSG_WHEEL, delta / WHEEL_DELTA, _data.lastMouseX, _data.lastMouseY);
+      QueueInput(WMSG_WHEEL, delta / WHEEL_DELTA, _data->lastMouseX, _data->lastMouseY);
       return 0;
     }
 
@@ -549,54 +565,54 @@ void AppWindow::OnButtonUp(int button, uint32_t position) {
   const unsigned now = g_clock();
   const int x = PositionX(position);
   const int y = PositionY(position);
-  if (_data.lastButtonUpTime == 0 || now - _data.lastButtonUpTime >= _data.settings.doubleClickInterval) {
-    _data.lastButtonUpTime = now;
+  if (_data->lastButtonUpTime == 0 || now - _data->lastButtonUpTime >= _data->settings.doubleClickInterval) {
+    _data->lastButtonUpTime = now;
   } else {
     QueueInput(WMSG_DOUBLE_CLICK, button, x, y);
-    _data.lastButtonUpTime = 0;
+    _data->lastButtonUpTime = 0;
   }
   QueueInput(WMSG_BUTTON_UP, button, x, y);
 }
 
 bool AppWindow::SetFullScreen(bool fullScreen) {
-  if (!_data.window) {
+  if (!_data->window) {
     return false;
   }
-  if (SDL_SetWindowFullscreen(_data.window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+  if (SDL_SetWindowFullscreen(_data->window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
     Log::GetInstance().WriteFormat(L"Warning: Can't switch the window to %s mode: %s",
                                    fullScreen ? L"fullscreen" : L"windowed", SDL_GetError());
     return false;
   }
-  _data.fullScreen = fullScreen;
+  _data->fullScreen = fullScreen;
   if (!fullScreen) {
     // Leaving desktop full screen may keep the desktop's size.
-    SDL_SetWindowSize(_data.window, static_cast<int>(_data.settings.width),
-                      static_cast<int>(_data.settings.height));
+    SDL_SetWindowSize(_data->window, static_cast<int>(_data->settings.width),
+                      static_cast<int>(_data->settings.height));
   }
   return true;
 }
 
 void AppWindow::SetBackBufferSize(unsigned width, unsigned height) {
-  _data.backBufferWidth = width;
-  _data.backBufferHeight = height;
+  _data->backBufferWidth = width;
+  _data->backBufferHeight = height;
 }
 
 Letterbox AppWindow::GetLetterbox(bool inPixels) const {
-  if (!_data.window) {
+  if (!_data->window) {
     return Letterbox();
   }
   int outputWidth = 0;
   int outputHeight = 0;
   if (inPixels) {
-    SDL_GetWindowSizeInPixels(_data.window, &outputWidth, &outputHeight);
+    SDL_GetWindowSizeInPixels(_data->window, &outputWidth, &outputHeight);
   } else {
-    SDL_GetWindowSize(_data.window, &outputWidth, &outputHeight);
+    SDL_GetWindowSize(_data->window, &outputWidth, &outputHeight);
   }
-  unsigned bufferWidth = _data.backBufferWidth;
-  unsigned bufferHeight = _data.backBufferHeight;
-  if ((bufferWidth == 0 || bufferHeight == 0) && _data.fullScreen) {
-    bufferWidth = _data.settings.width;
-    bufferHeight = _data.settings.height;
+  unsigned bufferWidth = _data->backBufferWidth;
+  unsigned bufferHeight = _data->backBufferHeight;
+  if ((bufferWidth == 0 || bufferHeight == 0) && _data->fullScreen) {
+    bufferWidth = _data->settings.width;
+    bufferHeight = _data->settings.height;
   }
   return Letterbox(outputWidth, outputHeight, static_cast<int>(bufferWidth), static_cast<int>(bufferHeight));
 }
