@@ -9,7 +9,8 @@
 #   - SIGTERM ends it with status 0, after an orderly shutdown;
 #   - the user folder holds log.txt (banner, activation, no error line),
 #     game.xml and profiles.xml, both UTF-8 with a byte order mark;
-#   - nothing beside the program (its data folder) is created or rewritten.
+#   - nothing beside the program (its data folder) is created or rewritten,
+#     nor in the folder it was started from.
 # Usage: GameUnderXvfb.sh PROGRAM. Exit 77 (skipped) only without Xvfb.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -48,7 +49,11 @@ if [ "${1:-}" = "--inner" ]; then
     [ -n "$window" ] && break
     sleep 0.25
   done
-  [ -n "$window" ] || { kill -KILL "$pid"; fail "no window within 60 s"; }
+  if [ -z "$window" ]; then
+    xwininfo -root -tree >&2
+    kill -KILL "$pid"
+    fail "no window within 60 s"
+  fi
 
   gamename=$(grep -o 'name="gamename" value="[^"]*"' "$data/scripts/strings.xml" | sed 's/.*value="//; s/"$//')
   [ -n "$gamename" ] || fail "no gamename in scripts/strings.xml"
@@ -163,6 +168,7 @@ fi
 listing >"$QM_E2E_WORK/after.txt"
 diff "$QM_E2E_WORK/before.txt" "$QM_E2E_WORK/after.txt" >&2 || fail "the data folder changed while the game ran"
 echo "data folder unchanged"
+[ -z "$(ls -A "$QM_E2E_WORK/elsewhere")" ] || fail "the game wrote into the folder it was started from"
 
 [ -f "$log" ] || fail "no log.txt in $user"
 for line in "LLF library. v1.0 build" "The Quillmarsh - Zenta v1.454 date" "Game window has been activated." \
