@@ -193,7 +193,9 @@ class Game : public LLF::Application, public LLF::MessageSender, public GameServ
   // Gives the focus to a dialog (null: none); the one that had it is closed
   // with its OnOk, and so is the focused dialog when a button goes down
   // outside it. The shell keeps the dialog as a control: any control class
-  // with OnOk can hold the focus.
+  // with OnOk can hold the focus. A dialog that dies loses the focus through
+  // ForgetControl, unclosed; its destructor need not (and must not) call
+  // SetFocus.
   template <class DialogType>
   void SetFocus(DialogType* dialog) {
     SetFocusControl(dialog, dialog ? &CloseWithOk<DialogType> : nullptr);
