@@ -1,5 +1,6 @@
 #include "FrameworkPrototypes.h"
 
+#include "dialogs/Dialog.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "modifiers/AudioFader.h"
@@ -32,8 +33,8 @@ void RegisterFrameworkPrototypes() {
   // it is built (a later registration of a tag wins, so the order counts).
   ControlFactory& controls = ControlFactory::GetInstance();
   controls.Register(new Control());  // 1 "control"
-  // 2 "dialog"
-  controls.Register(new Button());  // 3 "button"
+  controls.Register(new Dialog());   // 2 "dialog"
+  controls.Register(new Button());   // 3 "button"
   // 4 "edit"
   controls.Register(new Label());  // 5 "label"
   // 6 "listbox"
