@@ -24,6 +24,8 @@
 #include "widgets/Button.h"
 #include "widgets/HyperLabel.h"
 #include "widgets/Label.h"
+#include "widgets/Listbox.h"
+#include "widgets/Scroll.h"
 #include "widgets/StaticImage.h"
 
 namespace HLF {
@@ -36,9 +38,9 @@ void RegisterFrameworkPrototypes() {
   controls.Register(new Dialog());   // 2 "dialog"
   controls.Register(new Button());   // 3 "button"
   // 4 "edit"
-  controls.Register(new Label());  // 5 "label"
-  // 6 "listbox"
-  // 7 "scroll"
+  controls.Register(new Label());    // 5 "label"
+  controls.Register(new Listbox());  // 6 "listbox"
+  controls.Register(new Scroll());   // 7 "scroll"
   // 8 "slider"
   // 9 "popupmenu"
   controls.Register(new StaticImage());  // 10 "staticimage"
