@@ -170,8 +170,9 @@ TEST_F(FactoryTest, FrameworkPrototypesInRegistrationOrder) {
     tags.push_back(controls.GetPrototype(i)->GetTypeName());
   }
   // SetUp added the test's own "part" after the framework's.
-  EXPECT_EQ(tags, (std::vector<std::wstring>{L"control", L"dialog", L"button", L"label", L"listbox",
-                                             L"scroll", L"staticimage", L"emitter", L"hyperlabel", L"part"}));
+  EXPECT_EQ(tags, (std::vector<std::wstring>{L"control", L"dialog", L"button", L"edit", L"label", L"listbox",
+                                             L"scroll", L"staticimage", L"progress", L"checkbox", L"emitter",
+                                             L"hyperlabel", L"part"}));
 
   tags.clear();
   HLF::ModifierFactory& modifiers = HLF::ModifierFactory::GetInstance();
