@@ -29,6 +29,7 @@
 #include "widgets/Listbox.h"
 #include "widgets/Progress.h"
 #include "widgets/Scroll.h"
+#include "widgets/Slider.h"
 #include "widgets/StaticImage.h"
 
 namespace HLF {
@@ -44,7 +45,7 @@ void RegisterFrameworkPrototypes() {
   controls.Register(new Label());    // 5 "label"
   controls.Register(new Listbox());  // 6 "listbox"
   controls.Register(new Scroll());   // 7 "scroll"
-  // 8 "slider"
+  controls.Register(new Slider());   // 8 "slider"
   // 9 "popupmenu"
   controls.Register(new StaticImage());  // 10 "staticimage"
   controls.Register(new Progress());     // 11 "progress"
