@@ -127,8 +127,8 @@ for n in 0000 0001; do
   qm_wait_file 10 "$QM_USER/shot_$n.png"
   size=$(qm_wait_until 5 identify -format '%wx%h' "$QM_USER/shot_$n.png" 2>/dev/null)
   [ "$size" = 800x600 ] || qm_fail "shot_$n.png is \"$size\", not 800x600"
-  for spec in "${shot_points[@]}"; do
-    read -r gx gy r g b tolerance <<<"$spec"
+  for want in "${shot_points[@]}"; do
+    read -r gx gy r g b tolerance <<<"$want"
     got=$(qm_pixel "$QM_USER/shot_$n.png" "$gx" "$gy")
     qm_near "$got" "$r $g $b" "$tolerance" || qm_fail "shot_$n.png at ($gx,$gy): got ($got), want ($r $g $b)"
   done

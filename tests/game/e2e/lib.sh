@@ -234,11 +234,11 @@ qm_brightness() {
 # qm_screen_matches "gx gy r g b [tol]"...: whether the last capture shows
 # each colour at each game point; the misses go to QM_MISMATCH.
 qm_screen_matches() {
-  local spec gx gy r g b tolerance sx sy got
+  local want gx gy r g b tolerance sx sy got
   QM_MISMATCH=""
   qm_window_geometry
-  for spec in "$@"; do
-    read -r gx gy r g b tolerance <<<"$spec"
+  for want in "$@"; do
+    read -r gx gy r g b tolerance <<<"$want"
     read -r sx sy <<<"$(qm_to_screen "$gx" "$gy")"
     got=$(qm_pixel "$QM_SHOT" "$sx" "$sy")
     qm_near "$got" "$r $g $b" "${tolerance:-24}" ||
