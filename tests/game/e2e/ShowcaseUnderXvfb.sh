@@ -80,51 +80,51 @@ echo "showcase shown, both buttons in their normal cell"
 
 # Hover, press, release.
 qm_move $(($(centre_of "$dialog_button" | cut -d' ' -f1) + 20)) 515
-qm_wait_pixels 10 "$(button_point "$dialog_button" 2)" "$(button_point "$quit_button" 0)"
+qm_wait_pixels 30 "$(button_point "$dialog_button" 2)" "$(button_point "$quit_button" 0)"
 echo "hovered: the over cell"
 qm_press
-qm_wait_pixels 10 "$(button_point "$dialog_button" 1)"
+qm_wait_pixels 30 "$(button_point "$dialog_button" 1)"
 echo "pressed: the pressed cell"
 qm_release
-qm_wait_pixels 10 "${darkened[@]}" "${opened[@]}"
+qm_wait_pixels 30 "${darkened[@]}" "${opened[@]}"
 echo "released: the screen darkened under the framed dialog"
 cp "$QM_SHOT" "$QM_WORK/dialog.png"
 
 qm_key Return
-qm_wait_log 10 "$ok_line" 1
-qm_wait_pixels 10 "${shown[@]}"
+qm_wait_log 30 "$ok_line" 1
+qm_wait_pixels 30 "${shown[@]}"
 [ "$(qm_log_count "$ok_line")" = 1 ] || qm_fail "Enter gave $(qm_log_count "$ok_line") OK results"
 echo "Enter: one OK result, the dialog gone"
 
 qm_click $(centre_of "$dialog_button")
-qm_wait_pixels 10 "${darkened[@]}" "${opened[@]}"
+qm_wait_pixels 30 "${darkened[@]}" "${opened[@]}"
 qm_key Escape
-qm_wait_log 10 "$cancel_line" 1
-qm_wait_pixels 10 "${shown[@]}"
+qm_wait_log 30 "$cancel_line" 1
+qm_wait_pixels 30 "${shown[@]}"
 [ "$(qm_log_count "$cancel_line")" = 1 ] && [ "$(qm_log_count "$ok_line")" = 1 ] ||
   qm_fail "Escape: $(qm_log_count "$cancel_line") CANCEL and $(qm_log_count "$ok_line") OK results"
 echo "Escape: one CANCEL result"
 
 # Drag by the frame's top edge, 60 right and 40 down.
 qm_click $(centre_of "$dialog_button")
-qm_wait_pixels 10 "${opened[@]}"
+qm_wait_pixels 30 "${opened[@]}"
 read -r dx dy <<<"$dialog_at"
 qm_drag $((dx + 190)) $((dy + 8)) $((dx + 250)) $((dy + 48))
 moved="$((dx + 59)) $((dy + 39))"
 mapfile -t moved_open < <(dialog_open "$moved")
-qm_wait_pixels 10 "${moved_open[@]}" "$(backdrop_point $((dx + 190)) $((dy + 5)) darkened)"
+qm_wait_pixels 30 "${moved_open[@]}" "$(backdrop_point $((dx + 190)) $((dy + 5)) darkened)"
 cp "$QM_SHOT" "$QM_WORK/dragged.png"
 echo "dragged by its frame to ($moved)"
 qm_key Return
-qm_wait_log 10 "$ok_line" 2
+qm_wait_log 30 "$ok_line" 2
 
 # Screenshots of the plain showcase.
 qm_move 760 40
-qm_wait_pixels 10 "${shown[@]}" "$(button_point "$dialog_button" 0)"
+qm_wait_pixels 30 "${shown[@]}" "$(button_point "$dialog_button" 0)"
 shot_points=("${shown[@]}" "$(button_point "$dialog_button" 0)" "$(button_point "$quit_button" 0)")
 for n in 0000 0001; do
   qm_key Print
-  qm_wait_file 10 "$QM_USER/shot_$n.png"
+  qm_wait_file 30 "$QM_USER/shot_$n.png"
   size=$(qm_wait_until 5 identify -format '%wx%h' "$QM_USER/shot_$n.png" 2>/dev/null)
   [ "$size" = 800x600 ] || qm_fail "shot_$n.png is \"$size\", not 800x600"
   for want in "${shot_points[@]}"; do
@@ -140,22 +140,22 @@ done
 # reach the buttons through it.
 read -r sw sh _ <<<"$(echo "$QM_SCREEN" | tr x ' ')"
 qm_key F8
-qm_wait_window_size 20 "$sw" "$sh"
-qm_wait_pixels 10 "${shown[@]}" "$(button_point "$quit_button" 0)"
+qm_wait_window_size 30 "$sw" "$sh"
+qm_wait_pixels 30 "${shown[@]}" "$(button_point "$quit_button" 0)"
 cp "$QM_SHOT" "$QM_WORK/fullscreen.png"
 echo "F8: full screen ${sw}x$sh"
 qm_click $(centre_of "$dialog_button")
-qm_wait_pixels 10 "${darkened[@]}" "${opened[@]}"
+qm_wait_pixels 30 "${darkened[@]}" "${opened[@]}"
 qm_key Escape
-qm_wait_log 10 "$cancel_line" 2
-qm_wait_pixels 10 "${shown[@]}"
+qm_wait_log 30 "$cancel_line" 2
+qm_wait_pixels 30 "${shown[@]}"
 echo "full screen: a click opened the dialog, Escape closed it"
 qm_key F8
-qm_wait_window_size 20 800 600
+qm_wait_window_size 30 800 600
 qm_click $(centre_of "$dialog_button")
-qm_wait_pixels 10 "${darkened[@]}" "${opened[@]}"
+qm_wait_pixels 30 "${darkened[@]}" "${opened[@]}"
 qm_key Return
-qm_wait_log 10 "$ok_line" 3
+qm_wait_log 30 "$ok_line" 3
 echo "F8: back in a window, and a click opened the dialog again"
 
 # The cursor picture where the mouse is, and only there.
@@ -164,7 +164,7 @@ cursor=$(qm_pixel "$images/cursor.png" 5 12)
 for spot in "40 250 760 250" "760 250 40 250"; do
   read -r x y ox oy <<<"$spot"
   qm_move "$x" "$y"
-  qm_wait_pixels 10 "$((x + 5)) $((y + 12)) $cursor 8" "$(backdrop_point $((ox + 5)) $((oy + 12)))"
+  qm_wait_pixels 30 "$((x + 5)) $((y + 12)) $cursor 8" "$(backdrop_point $((ox + 5)) $((oy + 12)))"
 done
 cp "$QM_SHOT" "$QM_WORK/cursor.png"
 echo "the cursor picture follows the mouse"
