@@ -203,7 +203,8 @@ TEST_F(DataLintTest, EveryRegistryListLoadsAndEveryLayoutBuilds) {
   ASSERT_TRUE(game.Start(true));
   // The game's own start has run through: its prototypes are registered
   // and its first loads are done.
-  const HLF::AssetsLoader& showcaseLoader = game.GetScript().GetShowcaseLoader();
+  ASSERT_NE(game.GetScript().GetShowcase(), nullptr);
+  const HLF::AssetsLoader& showcaseLoader = game.GetScript().GetShowcase()->GetLoader();
   ASSERT_TRUE(
       game.FramesUntil([&] { return !showcaseLoader.IsRunning() && showcaseLoader.GetQueuedCount() == 0; }));
   game.Frame(16);

@@ -6,6 +6,9 @@
 #include "Staging.h"
 #include "core/Log.h"
 #include "core/StringUtils.h"
+#include "families/ButtonStrips.h"
+#include "families/CursorArrow.h"
+#include "families/DialogFrame.h"
 #include "families/FontFiles.h"
 #include "families/InterfaceSounds.h"
 #include "families/ParticlePictures.h"
@@ -75,6 +78,9 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<ShowcaseBackdrop>());
   AddFamily(std::make_unique<ParticlePictures>());
   AddFamily(std::make_unique<WindowIcon>());
+  AddFamily(std::make_unique<ButtonStrips>());
+  AddFamily(std::make_unique<DialogFrame>());
+  AddFamily(std::make_unique<CursorArrow>());
   AddFamily(std::make_unique<InterfaceSounds>());
 }
 
