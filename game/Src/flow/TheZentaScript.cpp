@@ -6,6 +6,7 @@
 #include "model/ControlFactory.h"
 #include "particles/Emitter.h"
 #include "shell/Game.h"
+#include "ui/StatsDialog.h"
 
 namespace {
 
@@ -34,6 +35,8 @@ void StartEmitters(HLF::Control& control) {
 }  // namespace
 
 bool TheZentaScript::Init(const std::wstring& /*argument*/) {
+  // The game's own dialogs, so layouts can name them.
+  HLF::ControlFactory::GetInstance().Register(new StatsDialog(L"StatsDlgCreator"));
   if (HLF::Game* game = HLF::Game::GetInstance()) {
     game->SetStateMachine(this);
   }

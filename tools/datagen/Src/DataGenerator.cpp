@@ -8,6 +8,8 @@
 #include "core/StringUtils.h"
 #include "families/FontFiles.h"
 #include "families/InterfaceSounds.h"
+#include "families/LevelFolders.h"
+#include "families/LevelMusic.h"
 #include "families/ParticlePictures.h"
 #include "families/ScriptFiles.h"
 #include "families/ShowcaseBackdrop.h"
@@ -76,6 +78,8 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<ParticlePictures>());
   AddFamily(std::make_unique<WindowIcon>());
   AddFamily(std::make_unique<InterfaceSounds>());
+  AddFamily(std::make_unique<LevelMusic>());
+  AddFamily(std::make_unique<LevelFolders>());
 }
 
 bool DataGenerator::Run() {
