@@ -191,6 +191,53 @@ TEST(GeneratedDataTest, TheClickIsAShortMono16BitWave) {
   EXPECT_EQ(samples.back(), 0) << "ends in silence, without a click";
 }
 
+// Every level music loop: mono 16-bit, a few seconds of chords that start
+// and end in silence, so the loop has no click at its seam.
+TEST(GeneratedDataTest, TheLevelLoopsAreSeamless16BitWaves) {
+  for (const char* name : {"music/level_a.wav", "music/level_b.wav", "music/level_c.wav"}) {
+    SCOPED_TRACE(name);
+    SF_INFO info{};
+    SNDFILE* file = sf_open((Generated() + "/" + name).c_str(), SFM_READ, &info);
+    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+    std::vector<short> samples(size_t(info.frames));
+    EXPECT_EQ(sf_read_short(file, samples.data(), info.frames), info.frames);
+    sf_close(file);
+    EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    EXPECT_EQ(info.channels, 1);
+    EXPECT_GE(info.frames, 22050 * 4);
+    int peak = 0;
+    for (const short s : samples) peak = std::max(peak, std::abs(int(s)));
+    EXPECT_GT(peak, 12000);
+    EXPECT_LT(peak, 32767) << "no clipping";
+    EXPECT_LT(std::abs(int(samples.front())), 64);
+    EXPECT_LT(std::abs(int(samples.back())), 64);
+  }
+  EXPECT_NE(ReadFile(Generated() + "/music/level_a.wav"), ReadFile(Generated() + "/music/level_b.wav"));
+}
+
+// Each level of the list has its folder with the two files its mode loads.
+TEST(GeneratedDataTest, EveryListedLevelHasItsFolder) {
+  LLF::XmlDoc levels;
+  ASSERT_TRUE(levels.LoadFromFile(LLF::FromOsPath(Generated() + "/scripts/game/levels.xml")));
+  LLF::XmlElement* root = levels.GetRoot()->FindChild(L"gamelevels");
+  ASSERT_NE(root, nullptr);
+  int folders = 0;
+  for (int d = 0; d < root->GetChildsCount(); ++d) {
+    LLF::XmlElement* day = root->GetChild(d);
+    for (int l = 0; !day->IsComment() && l < day->GetChildsCount(); ++l) {
+      if (day->GetChild(l)->IsComment()) continue;
+      const std::string folder = LLF::ToOsPath(day->GetChild(l)->GetAttribute(L"folder", L"").GetValue());
+      ++folders;
+      LLF::XmlDoc level;
+      EXPECT_TRUE(level.LoadFromFile(LLF::FromOsPath(Generated() + "/" + folder + "level.xml"))) << folder;
+      LLF::XmlDoc assets;
+      ASSERT_TRUE(assets.LoadFromFile(LLF::FromOsPath(Generated() + "/" + folder + "asset.xml"))) << folder;
+      EXPECT_NE(assets.GetRoot()->GetChildByPath(L"game/assets/LEVOBJECTS"), nullptr) << folder;
+    }
+  }
+  EXPECT_EQ(folders, 11);
+}
+
 TEST(GeneratedDataTest, EveryXmlFileParsesAndTheRegistriesNameWrittenFiles) {
   int xmlFiles = 0;
   for (const auto& [relative, bytes] : ReadTree(Generated())) {

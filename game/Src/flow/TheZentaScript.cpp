@@ -1,9 +1,13 @@
 #include "flow/TheZentaScript.h"
 
 #include "core/Log.h"
+#include "model/ControlFactory.h"
 #include "shell/Game.h"
+#include "ui/StatsDialog.h"
 
 bool TheZentaScript::Init(const std::wstring& /*argument*/) {
+  // The game's own dialogs, so layouts can name them.
+  HLF::ControlFactory::GetInstance().Register(new StatsDialog(L"StatsDlgCreator"));
   if (HLF::Game* game = HLF::Game::GetInstance()) {
     game->SetStateMachine(this);
   }

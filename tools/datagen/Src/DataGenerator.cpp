@@ -11,6 +11,8 @@
 #include "families/DialogFrame.h"
 #include "families/FontFiles.h"
 #include "families/InterfaceSounds.h"
+#include "families/LevelFolders.h"
+#include "families/LevelMusic.h"
 #include "families/ParticlePictures.h"
 #include "families/ScriptFiles.h"
 #include "families/ShowcaseBackdrop.h"
@@ -82,6 +84,8 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<DialogFrame>());
   AddFamily(std::make_unique<CursorArrow>());
   AddFamily(std::make_unique<InterfaceSounds>());
+  AddFamily(std::make_unique<LevelMusic>());
+  AddFamily(std::make_unique<LevelFolders>());
 }
 
 bool DataGenerator::Run() {
