@@ -1,6 +1,7 @@
 #include "FrameworkPrototypes.h"
 
 #include "dialogs/Dialog.h"
+#include "dialogs/PopupMenu.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "modifiers/AudioFader.h"
@@ -38,15 +39,15 @@ void RegisterFrameworkPrototypes() {
   // Controls, in their final order: each class takes its numbered line as
   // it is built (a later registration of a tag wins, so the order counts).
   ControlFactory& controls = ControlFactory::GetInstance();
-  controls.Register(new Control());  // 1 "control"
-  controls.Register(new Dialog());   // 2 "dialog"
-  controls.Register(new Button());   // 3 "button"
-  controls.Register(new Edit());     // 4 "edit"
-  controls.Register(new Label());    // 5 "label"
-  controls.Register(new Listbox());  // 6 "listbox"
-  controls.Register(new Scroll());   // 7 "scroll"
-  controls.Register(new Slider());   // 8 "slider"
-  // 9 "popupmenu"
+  controls.Register(new Control());      // 1 "control"
+  controls.Register(new Dialog());       // 2 "dialog"
+  controls.Register(new Button());       // 3 "button"
+  controls.Register(new Edit());         // 4 "edit"
+  controls.Register(new Label());        // 5 "label"
+  controls.Register(new Listbox());      // 6 "listbox"
+  controls.Register(new Scroll());       // 7 "scroll"
+  controls.Register(new Slider());       // 8 "slider"
+  controls.Register(new PopupMenu());    // 9 "popupmenu"
   controls.Register(new StaticImage());  // 10 "staticimage"
   controls.Register(new Progress());     // 11 "progress"
   controls.Register(new Checkbox());     // 12 "checkbox"
