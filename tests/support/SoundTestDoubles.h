@@ -2,6 +2,7 @@
 // Test doubles of the sound tests: a driver that records what it is asked
 // to do, and a codec that makes objects carrying that driver's record.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "LogCapture.h"
@@ -33,14 +34,21 @@ class FakeDriver : public LLF::ISoundDriver {
   bool StopAll() override { return true; }
   bool PlaySound(LLF::Sound* sound) override {
     played.push_back(sound);
+    calls.push_back({"play", sound});
     return true;
   }
   bool PlayMusic(LLF::Music*) override { return true; }
-  void FreeSoundData(LLF::Sound* sound) override { freed.push_back(sound); }
+  void FreeSoundData(LLF::Sound* sound) override {
+    freed.push_back(sound);
+    calls.push_back({"free", sound});
+  }
   void FreeMusicData(LLF::Music* music) override { freed.push_back(music); }
   bool PauseSound(LLF::Sound*) override { return true; }
   bool ResumeSound(LLF::Sound*) override { return true; }
-  bool StopSound(LLF::Sound*) override { return true; }
+  bool StopSound(LLF::Sound* sound) override {
+    calls.push_back({"stop", sound});
+    return true;
+  }
   bool PauseMusic(LLF::Music*) override { return true; }
   bool ResumeMusic(LLF::Music*) override { return true; }
   bool StopMusic(LLF::Music*) override { return true; }
@@ -52,6 +60,8 @@ class FakeDriver : public LLF::ISoundDriver {
   std::vector<const LLF::AudioObject*> updated;
   std::vector<const LLF::AudioObject*> freed;
   std::vector<const LLF::Sound*> played;
+  // Plays, stops and frees of sounds, in order.
+  std::vector<std::pair<std::string, const LLF::Sound*>> calls;
 
  private:
   bool _real;
