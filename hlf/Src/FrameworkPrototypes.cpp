@@ -5,6 +5,7 @@
 #include "dialogs/FileDialog.h"
 #include "dialogs/ImageFileDialog.h"
 #include "dialogs/PopupMenu.h"
+#include "dialogs/TutorialDialog.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "modifiers/AudioFader.h"
@@ -63,8 +64,8 @@ void RegisterFrameworkPrototypes() {
   controls.Register(new ImageFileDialog());  // 19 "imagefiledlg"
   controls.Register(new AudioFileDialog());  // 20 "audiofiledlg"
   controls.Register(new Emitter());          // 21 "emitter"
-  // 22 "tutorialdlg"
-  controls.Register(new HyperLabel());  // 23 "hyperlabel"
+  controls.Register(new TutorialDialog());   // 22 "tutorialdlg"
+  controls.Register(new HyperLabel());       // 23 "hyperlabel"
 
   ModifierFactory& modifiers = ModifierFactory::GetInstance();
   modifiers.Register(new Modifier());

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <typeinfo>
+#include <utility>
 #include <vector>
 
 #include "FrameworkFactories.h"
@@ -173,7 +174,7 @@ TEST_F(FactoryTest, FrameworkPrototypesInRegistrationOrder) {
   EXPECT_EQ(tags, (std::vector<std::wstring>{L"control", L"dialog", L"button", L"edit", L"label", L"listbox",
                                              L"scroll", L"slider", L"popupmenu", L"staticimage", L"progress",
                                              L"checkbox", L"filedlg", L"imagefiledlg", L"audiofiledlg",
-                                             L"emitter", L"hyperlabel", L"part"}));
+                                             L"emitter", L"tutorialdlg", L"hyperlabel", L"part"}));
 
   tags.clear();
   HLF::ModifierFactory& modifiers = HLF::ModifierFactory::GetInstance();
@@ -194,6 +195,51 @@ TEST_F(FactoryTest, FrameworkPrototypesInRegistrationOrder) {
   EXPECT_EQ(curves.GetPrototype(-1), nullptr);
 }
 
+// Each control prototype makes a new object of its own class under its tag.
+TEST_F(FactoryTest, EachControlTagMakesItsClass) {
+  const std::vector<std::pair<std::wstring, const char*>> kinds{
+      {L"control", "Control"},
+      {L"dialog", "Dialog"},
+      {L"button", "Button"},
+      {L"edit", "Edit"},
+      {L"label", "Label"},
+      {L"listbox", "Listbox"},
+      {L"scroll", "Scroll"},
+      {L"slider", "Slider"},
+      {L"popupmenu", "PopupMenu"},
+      {L"staticimage", "StaticImage"},
+      {L"progress", "Progress"},
+      {L"checkbox", "Checkbox"},
+      {L"enternamedlg", "EnterNameDialog"},
+      {L"messagedlg", "MessageDialog"},
+      {L"filedlg", "FileDialog"},
+      {L"optionsdlg", "OptionsDialog"},
+      {L"profilesdlg", "ProfilesDialog"},
+      {L"profilenewdlg", "ProfileNewDialog"},
+      {L"imagefiledlg", "ImageFileDialog"},
+      {L"audiofiledlg", "AudioFileDialog"},
+      {L"emitter", "Emitter"},
+      {L"tutorialdlg", "TutorialDialog"},
+      {L"hyperlabel", "HyperLabel"},
+  };
+  // The registered ones come in the table's order; SetUp's "part" is last.
+  size_t next = 0;
+  for (int i = 0; i + 1 < controls.GetPrototypesCount(); ++i) {
+    const HLF::Control* prototype = controls.GetPrototype(i);
+    while (next < kinds.size() && kinds[next].first != prototype->GetTypeName()) {
+      ++next;
+    }
+    ASSERT_LT(next, kinds.size()) << LLF::WideToAnsi(prototype->GetTypeName()) << " out of order";
+    SCOPED_TRACE(kinds[next].second);
+    std::unique_ptr<HLF::Control> made(prototype->CreateInstance());
+    ASSERT_NE(made, nullptr);
+    EXPECT_NE(made.get(), prototype);
+    EXPECT_TRUE(made->IsKindOf(kinds[next].second));
+    EXPECT_EQ(typeid(*made), typeid(*prototype));
+    EXPECT_EQ(made->GetTypeName(), kinds[next].first);
+  }
+}
+
 // Each modifier tag makes its class; the curve comes from the element's
 // "timeWarp"; "vars" makes nothing in either factory.
 TEST_F(FactoryTest, ModifiersAndTheirCurvesByName) {
@@ -208,10 +254,10 @@ TEST_F(FactoryTest, ModifiersAndTheirCurvesByName) {
       {L"<audiofader timeWarp=\"linear\" />", "MusicFader", L"linear"},
       {L"<mover timeWarp=\"Linear\" />", "Mover", L""},
       {L"<moverto />", "MoverTo", L""},
-      {L"<scaler />", "Scaler", L""},
+      {L"<scaler timeWarp=\"accdecelerate\" />", "Scaler", L"accdecelerate"},
       {L"<rotator />", "Rotator", L""},
       {L"<blinker timeWarp=\"accelerate\" />", "Blinker", L"accelerate"},
-      {L"<cycler />", "Cycler", L""},
+      {L"<cycler timeWarp=\"decaccelerate\" />", "Cycler", L"decaccelerate"},
       {L"<modprops />", "ModProps", L""},
       {L"<vars timeWarp=\"linear\" />", nullptr, nullptr},
       {L"<fadr />", nullptr, nullptr},
