@@ -90,6 +90,22 @@ TEST(GeneratedDataTest, PicturesLoadThroughTheEngineCodecs) {
   EXPECT_EQ(backdrop->GetWidth(), 800u);
   EXPECT_EQ(backdrop->GetHeight(), 600u);
   EXPECT_EQ(backdrop->GetFormat(), unsigned(LLF::IMGFORMAT_R8G8B8X8));
+
+  // The tutorial's picture: a gold moon in a night-blue sky over teal water.
+  const std::unique_ptr<LLF::Image> marsh = LoadPng("images/tutorial_marsh.png");
+  ASSERT_TRUE(marsh);
+  EXPECT_EQ(marsh->GetWidth(), 240u);
+  EXPECT_EQ(marsh->GetHeight(), 140u);
+  EXPECT_EQ(marsh->GetFormat(), unsigned(LLF::IMGFORMAT_R8G8B8X8));
+  const LLF::Color moon = Pixel(*marsh, 170, 38);
+  const LLF::Color sky = Pixel(*marsh, 80, 20);
+  const LLF::Color water = Pixel(*marsh, 100, 110);
+  EXPECT_GT(moon.r, 200);
+  EXPECT_GT(moon.r, moon.b);
+  EXPECT_GT(sky.b, sky.r);
+  EXPECT_LT(sky.b, 120);
+  EXPECT_GT(water.g, water.r);
+  EXPECT_GT(water.b, water.r);
 }
 
 // The buttons' strips: four cells, each a plate on a clear ground, every
@@ -321,7 +337,7 @@ TEST_F(ShowcaseLayoutTest, TheShowcaseAndItsDialogBuildWithoutALogLine) {
   for (const std::wstring& line : log.Lines()) ADD_FAILURE() << LLF::WideToAnsi(line);
   ASSERT_TRUE(showcase);
   EXPECT_FALSE(showcase->IsRenderable());
-  ASSERT_EQ(showcase->GetChildsCount(), 7);
+  ASSERT_EQ(showcase->GetChildsCount(), 11);
 
   auto* backdrop = dynamic_cast<HLF::StaticImage*>(showcase->GetChildByName(L"backdrop"));
   ASSERT_NE(backdrop, nullptr);
@@ -372,6 +388,30 @@ TEST_F(ShowcaseLayoutTest, TheShowcaseAndItsDialogBuildWithoutALogLine) {
             LLF::ImagesManager::GetInstance().FindResource(L"button_small"));
   EXPECT_EQ(dialog->GetEffectsCount(), 1) << "its show effect";
   EXPECT_EQ(dialog->GetAlpha(), 0) << "faded in from nothing";
+
+  // The file dialogs and the tutorial, with the small buttons that open
+  // them.
+  for (const wchar_t* name : {L"PickImage", L"PickSound", L"Tutorial", L"Menu"}) {
+    auto* button = dynamic_cast<HLF::Button*>(showcase->GetChildByName(name));
+    ASSERT_NE(button, nullptr) << LLF::WideToAnsi(name);
+    EXPECT_EQ(button->GetImage(), LLF::ImagesManager::GetInstance().FindResource(L"button_small"));
+  }
+  struct Layout {
+    const wchar_t* file;
+    const wchar_t* section;
+    const char* kind;
+  } layouts[] = {
+      {L"scripts/dialogs/dlg_file.xml", L"filedlg", "FileDialog"},
+      {L"scripts/dialogs/dlg_imagefile.xml", L"imagefiledlg", "ImageFileDialog"},
+      {L"scripts/dialogs/dlg_audiofile.xml", L"audiofiledlg", "AudioFileDialog"},
+      {L"scripts/dialogs/dlg_tutorial.xml", L"tutorialdlg", "TutorialDialog"},
+  };
+  for (const Layout& layout : layouts) {
+    std::unique_ptr<HLF::Control> made(
+        HLF::ControlFactory::GetInstance().LoadObjectFromXml(layout.file, layout.section));
+    ASSERT_NE(made, nullptr) << LLF::WideToAnsi(layout.file);
+    EXPECT_TRUE(made->IsKindOf(layout.kind)) << LLF::WideToAnsi(layout.file);
+  }
 
   // What the program asks for by name.
   for (const wchar_t* name : {L"BackdropShow", L"TitleShow", L"DialogShow"}) {

@@ -1,21 +1,50 @@
 #include "flow/Showcase.h"
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "app/AppWindow.h"
 #include "core/Log.h"
 #include "dialogs/Dialog.h"
+#include "dialogs/FileDialog.h"
+#include "dialogs/PopupMenu.h"
+#include "font/FontsManager.h"
 #include "math/Color.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "particles/Emitter.h"
 #include "shell/Game.h"
 #include "widgets/Button.h"
+#include "widgets/Edit.h"
 #include "widgets/HyperLabel.h"
+#include "widgets/Listbox.h"
 
 namespace {
 
 const wchar_t kLayoutSection[] = L"showcase";
 const wchar_t kScreenName[] = L"screen";
-const wchar_t kDialogSection[] = L"dialog";
+const wchar_t kMenuFont[] = L"Main16";
+const wchar_t* const kMenuRows[] = {L"Light the lanterns", L"Listen to the reeds", L"Follow the moon"};
+
+struct DialogLayout {
+  const wchar_t* file;
+  const wchar_t* section;
+};
+
+DialogLayout LayoutOf(Showcase::DialogKind kind) {
+  switch (kind) {
+    case Showcase::DialogKind::kImageFile:
+      return {Showcase::kImageFileDialogFile, L"imagefiledlg"};
+    case Showcase::DialogKind::kAudioFile:
+      return {Showcase::kAudioFileDialogFile, L"audiofiledlg"};
+    case Showcase::DialogKind::kTutorial:
+      return {Showcase::kTutorialFile, L"tutorialdlg"};
+    case Showcase::DialogKind::kPlain:
+      break;
+  }
+  return {Showcase::kDialogFile, L"dialog"};
+}
 
 struct AssetList {
   const wchar_t* file;
@@ -50,6 +79,7 @@ Showcase::~Showcase() {
     }
     _screen = nullptr;
     _dialog = nullptr;
+    _menu = nullptr;
   }
   _loader.RemoveReceiver(this);
   _loader.UnloadAssets();
@@ -101,11 +131,18 @@ bool Showcase::OnMessage(LLF::Message* msg) {
     }
     return true;
   }
-  if (msg->GetCode() == HLF::BUTTON_MSG_CLICKED && sender &&
-      (sender == static_cast<const LLF::Object*>(_dialogButton) ||
-       sender == static_cast<const LLF::Object*>(_quitButton))) {
-    OnButtonClick(sender);
+  if (_menu && sender == static_cast<const LLF::Object*>(_menu)) {
+    OnMenuMessage(*msg);
     return true;
+  }
+  if (msg->GetCode() == HLF::BUTTON_MSG_CLICKED && sender) {
+    for (const HLF::Control* button :
+         {_dialogButton, _quitButton, _pickImageButton, _pickSoundButton, _tutorialButton, _menuButton}) {
+      if (button && sender == static_cast<const LLF::Object*>(button)) {
+        OnButtonClick(sender);
+        return true;
+      }
+    }
   }
   return LLF::MessageReceiver::OnMessage(msg);
 }
@@ -134,9 +171,13 @@ void Showcase::Build() {
     return;
   }
   _screen = built;
-  // Both buttons are optional: a layout without one shows without it.
+  // Every button is optional: a layout without one shows without it.
   _dialogButton = dynamic_cast<HLF::Button*>(_screen->GetChildByName(L"Dialog"));
   _quitButton = dynamic_cast<HLF::Button*>(_screen->GetChildByName(L"Quit"));
+  _pickImageButton = dynamic_cast<HLF::Button*>(_screen->GetChildByName(L"PickImage"));
+  _pickSoundButton = dynamic_cast<HLF::Button*>(_screen->GetChildByName(L"PickSound"));
+  _tutorialButton = dynamic_cast<HLF::Button*>(_screen->GetChildByName(L"Tutorial"));
+  _menuButton = dynamic_cast<HLF::Button*>(_screen->GetChildByName(L"Menu"));
   _interactive.clear();
   for (int i = 0; i < _screen->GetChildsCount(); ++i) {
     HLF::Control* child = _screen->GetChild(i);
@@ -144,7 +185,8 @@ void Showcase::Build() {
       _interactive.push_back(child);
     }
   }
-  for (HLF::Control* button : {_dialogButton, _quitButton}) {
+  for (HLF::Control* button :
+       {_dialogButton, _quitButton, _pickImageButton, _pickSoundButton, _tutorialButton, _menuButton}) {
     if (button) {
       button->AddReceiver(this);
     }
@@ -154,23 +196,32 @@ void Showcase::Build() {
 
 void Showcase::OnButtonClick(const LLF::Object* sender) {
   if (sender == static_cast<const LLF::Object*>(_dialogButton)) {
-    OpenDialog();
+    OpenDialog(DialogKind::kPlain);
+  } else if (sender == static_cast<const LLF::Object*>(_pickImageButton)) {
+    OpenDialog(DialogKind::kImageFile);
+  } else if (sender == static_cast<const LLF::Object*>(_pickSoundButton)) {
+    OpenDialog(DialogKind::kAudioFile);
+  } else if (sender == static_cast<const LLF::Object*>(_tutorialButton)) {
+    OpenDialog(DialogKind::kTutorial);
+  } else if (sender == static_cast<const LLF::Object*>(_menuButton)) {
+    OpenMenu();
   } else if (sender == static_cast<const LLF::Object*>(_quitButton)) {
     LLF::Log::GetInstance().Write(L"Showcase - Quit pressed.");
     LLF::AppWindow::GetInstance().Quit();
   }
 }
 
-bool Showcase::OpenDialog() {
+bool Showcase::OpenDialog(DialogKind kind) {
   if (_dialog || !_screen) {
     return false;
   }
-  HLF::Control* built = HLF::ControlFactory::GetInstance().LoadObjectFromXml(kDialogFile, kDialogSection);
+  const DialogLayout layout = LayoutOf(kind);
+  HLF::Control* built = HLF::ControlFactory::GetInstance().LoadObjectFromXml(layout.file, layout.section);
   HLF::Dialog* dialog = dynamic_cast<HLF::Dialog*>(built);
   if (!dialog) {
     delete built;
-    LLF::Log::GetInstance().Write(std::wstring(L"Error: Can't create dialog from file ") + kDialogFile +
-                                  L", section " + kDialogSection);
+    LLF::Log::GetInstance().Write(std::wstring(L"Error: Can't create dialog from file ") + layout.file +
+                                  L", section " + layout.section);
     return false;
   }
   if (!_screen->AddChild(dialog)) {
@@ -179,13 +230,75 @@ bool Showcase::OpenDialog() {
     return false;
   }
   _dialog = dialog;
+  _dialogKind = kind;
   _dialog->AddReceiver(this);
   EnableScreen(false);
   return true;
 }
 
+bool Showcase::OpenMenu() {
+  if (_menu || !_screen) {
+    return false;
+  }
+  auto* menu = new HLF::PopupMenu();
+  menu->SetName(L"ShowcaseMenu");
+  HLF::Listbox* list = menu->GetList();
+  // Until the editor brings its own font, the list takes the GUI's.
+  if (!list->GetFont()) {
+    list->SetFontObject(LLF::FontsManager::GetInstance().FindResource(kMenuFont));
+  }
+  list->SetStateColors(LLF::Color(14, 20, 50, 240), LLF::Color(236, 192, 104, 255),
+                       LLF::Color(26, 70, 84, 255), LLF::Color(30, 110, 118, 255));
+  list->SetColors(LLF::Color(244, 236, 218, 255), LLF::Color(255, 236, 170, 255),
+                  LLF::Color(255, 236, 170, 255), LLF::Color(176, 176, 176, 255));
+  list->SetItems(std::vector<std::wstring>(std::begin(kMenuRows), std::end(kMenuRows)));
+  menu->FitToItems();
+  // Just above its button, or at the button's left when there is none.
+  const LLF::Vector2 at = _menuButton ? _menuButton->GetPosition() : LLF::Vector2(550, 428);
+  menu->SetPosition(at.x, at.y - static_cast<float>(menu->GetSize().y) - 4.0f);
+  if (!_screen->AddChild(menu)) {
+    delete menu;
+    LLF::Log::GetInstance().Write(L"Error: Showcase - the screen refused the menu.");
+    return false;
+  }
+  _menu = menu;
+  _menu->AddReceiver(this);
+  if (HLF::Game* game = HLF::Game::GetInstance()) {
+    game->SetFocus(_menu);
+  }
+  return true;
+}
+
+void Showcase::OnMenuMessage(const LLF::Message& msg) {
+  LLF::Log::GetInstance().Write(L"Showcase - menu " + std::to_wstring(msg.GetCode()) + L" \"" +
+                                msg.GetText() + L"\"");
+  // The dialog's own result comes last; the menu is deleted after it.
+  if (msg.GetCode() == HLF::DIALOG_MSG_RESULT && !msg.GetText().empty()) {
+    _menu = nullptr;
+  }
+}
+
 void Showcase::OnDialogResult(const LLF::Message& msg) {
-  LLF::Log::GetInstance().Write(L"Showcase - dialog result \"" + msg.GetText() + L"\"");
+  LLF::Log& log = LLF::Log::GetInstance();
+  switch (_dialogKind) {
+    case DialogKind::kImageFile:
+    case DialogKind::kAudioFile: {
+      const auto* files = dynamic_cast<const HLF::FileDialog*>(_dialog);
+      const std::wstring picked = files && files->GetNameEdit() ? files->GetNameEdit()->GetText() : L"";
+      if (msg.GetParam() == HLF::DIALOG_RESULT_OK && !picked.empty()) {
+        log.Write(L"Showcase - picked \"" + picked + L"\"");
+      } else {
+        log.Write(L"Showcase - nothing picked");
+      }
+      break;
+    }
+    case DialogKind::kTutorial:
+      log.Write(L"Showcase - tutorial result \"" + msg.GetText() + L"\"");
+      break;
+    case DialogKind::kPlain:
+      log.Write(L"Showcase - dialog result \"" + msg.GetText() + L"\"");
+      break;
+  }
   // The dialog leaves the screen and is deleted at the shell's next safe
   // point.
   _dialog = nullptr;

@@ -13,6 +13,14 @@
 // "Showcase - dialog result "OK"" (or "CANCEL"). While the dialog is open
 // the screen's own buttons and links are disabled, so a click that falls
 // past the dialog does nothing. The button "Quit" ends the program.
+//
+// "Pick image" and "Pick sound" open the image and sound file dialogs at
+// the program folder and log the path chosen ("Showcase - picked
+// "images/title.png"") or "Showcase - nothing picked"; "Tutorial" opens
+// the tutorial and logs its result. "Menu" opens a pop-up menu over its
+// button, in the GUI font, holding the focus, and logs each message it
+// sends ("Showcase - menu 11 "Follow the moon"", then the two code-10
+// messages).
 #include <string>
 #include <vector>
 
@@ -22,12 +30,19 @@
 namespace HLF {
 class Control;
 class Dialog;
+class PopupMenu;
 }  // namespace HLF
 
 class Showcase : public LLF::MessageReceiver {
  public:
   static constexpr const wchar_t* kLayoutFile = L"scripts/dialogs/showcase.xml";
   static constexpr const wchar_t* kDialogFile = L"scripts/dialogs/dlg_showcase.xml";
+  static constexpr const wchar_t* kImageFileDialogFile = L"scripts/dialogs/dlg_imagefile.xml";
+  static constexpr const wchar_t* kAudioFileDialogFile = L"scripts/dialogs/dlg_audiofile.xml";
+  static constexpr const wchar_t* kTutorialFile = L"scripts/dialogs/dlg_tutorial.xml";
+
+  // The dialogs the screen's buttons open.
+  enum class DialogKind { kPlain, kImageFile, kAudioFile, kTutorial };
 
   Showcase() = default;
   // Removes and deletes the screen, then releases the assets.
@@ -44,25 +59,38 @@ class Showcase : public LLF::MessageReceiver {
   bool OnMessage(LLF::Message* msg) override;
   // Opens the dialog over the screen; false when it is open already, when
   // there is no screen or when the layout fails (logged).
-  bool OpenDialog();
+  bool OpenDialog() { return OpenDialog(DialogKind::kPlain); }
+  bool OpenDialog(DialogKind kind);
+  // Opens the pop-up menu over the "Menu" button; false when one is open
+  // or there is no screen.
+  bool OpenMenu();
 
   // The screen in the game layer, or null.
   HLF::Control* GetScreen() const { return _screen; }
   // The open dialog, or null.
   HLF::Dialog* GetDialog() const { return _dialog; }
+  // The open pop-up menu, or null.
+  HLF::PopupMenu* GetMenu() const { return _menu; }
   const HLF::AssetsLoader& GetLoader() const { return _loader; }
 
  private:
   void Build();
   void OnButtonClick(const LLF::Object* sender);
   void OnDialogResult(const LLF::Message& msg);
+  void OnMenuMessage(const LLF::Message& msg);
   // Enables or disables the screen's buttons and links.
   void EnableScreen(bool enabled);
 
   HLF::Control* _screen = nullptr;  // owned through the game layer
   HLF::Dialog* _dialog = nullptr;   // owned through the screen until it closes
+  DialogKind _dialogKind = DialogKind::kPlain;
+  HLF::PopupMenu* _menu = nullptr;  // owned through the screen until it closes
   HLF::Control* _dialogButton = nullptr;
   HLF::Control* _quitButton = nullptr;
+  HLF::Control* _pickImageButton = nullptr;
+  HLF::Control* _pickSoundButton = nullptr;
+  HLF::Control* _tutorialButton = nullptr;
+  HLF::Control* _menuButton = nullptr;
   std::vector<HLF::Control*> _interactive;
   HLF::AssetsLoader _loader;
 };
