@@ -9,6 +9,7 @@
 // A table serves one document's readings and finds the names it has met
 // without a lock. The reader's names are ASCII, given as bytes or wide
 // characters.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -56,10 +57,15 @@ class XmlNameTable {
       const size_t n = size < 16 ? size : 16;
       if (sizeof(Char) == 1 && readable) {
         std::memcpy(words, begin, 16);
-        if (n < 16) {
-          auto* bytes = reinterpret_cast<unsigned char*>(words);
-          std::memset(bytes + n, 0, 16 - n);
-        }
+        // The bytes past the name become 0: a mask of a word's first bytes
+        // in memory, the low ones on a little-endian machine.
+        const auto keep = [](size_t bytes) -> uint64_t {
+          if (bytes >= 8) return ~uint64_t(0);
+          if (std::endian::native == std::endian::little) return (uint64_t(1) << (8 * bytes)) - 1;
+          return ~(~uint64_t(0) >> (8 * bytes));
+        };
+        words[0] &= keep(n);
+        words[1] &= keep(n > 8 ? n - 8 : 0);
       } else {
         auto* bytes = reinterpret_cast<unsigned char*>(words);
         for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<unsigned char>(begin[i]);
