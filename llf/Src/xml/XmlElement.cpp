@@ -296,6 +296,7 @@ void XmlElement::AttributeList::MakeAttributes() const {
 
 unsigned char* XmlElement::AttributeList::StartCompact(size_t count, size_t bytes, XmlArena* arena) {
   const size_t head = count * sizeof(Compact);
+  if (head + bytes > UINT32_MAX || bytes > UINT32_MAX) throw std::bad_alloc();
   _compact = static_cast<unsigned char*>(arena ? arena->Allocate(head + bytes)
                                                : XmlArena::AllocateOwn(head + bytes));
   _compactCount = count;
@@ -576,14 +577,6 @@ XmlElement* XmlElement::AppendChild(std::wstring&& name) {
   if (_children.capacity() == 0) _children.reserve(4);
   // Built with its name: the default one would be made only to be dropped.
   std::unique_ptr<XmlElement> child(new XmlElement(Named{}, std::move(name)));
-  _children.push_back(std::move(child));
-  return _children.back().get();
-}
-
-XmlElement* XmlElement::AppendChild(const std::wstring* internedName, std::wstring&& name) {
-  if (!internedName) return AppendChild(std::move(name));
-  if (_children.capacity() == 0) _children.reserve(4);
-  std::unique_ptr<XmlElement> child(new XmlElement(Named{}, internedName));
   _children.push_back(std::move(child));
   return _children.back().get();
 }

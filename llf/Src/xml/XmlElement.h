@@ -206,16 +206,14 @@ class XmlElement : public virtual Object {
     uint32_t valueAt;
     uint32_t valueSize;  // characters
     uint32_t nameAt;
-    uint16_t nameSize;
-    bool wide;  // the value is wide characters, else ASCII bytes
+    uint32_t nameSize : 31;
+    uint32_t wide : 1;  // the value is wide characters, else ASCII bytes
   };
 
-  // The reader's adders. A child named by an interned name (or, when that
-  // is null, by name).
-  XmlElement* AppendChild(const std::wstring* internedName, std::wstring&& name);
   // On an element without attributes: a block (taken from arena) for count
   // records and bytes bytes of characters after them; the caller fills them
-  // in.
+  // in. Offsets are 32 bits: a larger block is refused as too large to make
+  // (std::bad_alloc).
   unsigned char* ReserveCompactAttributes(size_t count, size_t bytes, XmlArena& arena);
 
   // Deletes an attribute: one of a list's block is only destroyed (the

@@ -419,7 +419,7 @@ void XmlScanner<Char>::AdoptAttributes(XmlElement* element) {
     r.nameSize = 0;
     if (!a.internedName) {
       r.nameAt = static_cast<uint32_t>(wideAt);
-      r.nameSize = static_cast<uint16_t>(a.nameEnd - a.name);
+      r.nameSize = static_cast<uint32_t>(a.nameEnd - a.name) & 0x7FFFFFFF;
       Widen(a.name, a.nameEnd, reinterpret_cast<wchar_t*>(base + wideAt));
       wideAt += r.nameSize * sizeof(wchar_t);
     }

@@ -416,6 +416,23 @@ TEST(XmlElementTest, NamesPastThePoolsLimit) {
       ::testing::ExitedWithCode(0), "");
 }
 
+// A name longer than the pool takes is the element's own, kept whole
+// however long it is.
+TEST(XmlElementTest, NameLongerThanThePoolTakes) {
+  const std::string name(LLF::XmlNameTable::kMaxChars + 1, 'n');
+  const std::string text = "<" + name + " " + name + "=\"v\"/>";
+  for (const bool utf8 : {false, true}) {
+    LLF::XmlDoc doc;
+    ASSERT_TRUE(utf8 ? doc.ParseUtf8(text) : doc.Parse(LLF::Utf8Decode(text)));
+    const LLF::XmlElement* e = doc.GetRoot()->GetChild(0);
+    EXPECT_EQ(e->GetName().size(), name.size());
+    ASSERT_EQ(e->GetAttributesCount(), 1);
+    EXPECT_EQ(e->GetAttribute(0)->GetNameView().size(), name.size());
+    EXPECT_EQ(e->GetAttribute(0)->GetName(), LLF::Utf8Decode(name));
+    EXPECT_EQ(e->GetAttribute(LLF::Utf8Decode(name), L"").GetValue(), L"v");
+  }
+}
+
 // Readers of one const document on several threads may ask for the same
 // shared names at once.
 TEST(XmlElementTest, ConcurrentReadersOfSharedNames) {
