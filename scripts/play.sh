@@ -6,8 +6,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
 cmake --build "$build"
-game="$build/bin/quillmarsh"
-if [ -x "$game" ]; then
-  exec "$game" "$@"
-fi
-echo "The engine libraries are built; the game program itself is not part of the build yet."
+exec "$build/bin/quillmarsh" "$@"

@@ -16,8 +16,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libtinyxml2-dev
   # fuzzing and sanitizer runtimes
   clang libclang-rt-14-dev
-  # test fixtures
-  imagemagick
+  # test fixtures and the game's test under a virtual X server
+  imagemagick xdotool
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "FrameworkPrototypes.h"
 
+#include "dialogs/Dialog.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "modifiers/AudioFader.h"
@@ -20,6 +21,9 @@
 #include "modifiers/TimeWarpDecelerate.h"
 #include "modifiers/TimeWarpFactory.h"
 #include "particles/Emitter.h"
+#include "widgets/Button.h"
+#include "widgets/HyperLabel.h"
+#include "widgets/Label.h"
 #include "widgets/StaticImage.h"
 
 namespace HLF {
@@ -29,10 +33,10 @@ void RegisterFrameworkPrototypes() {
   // it is built (a later registration of a tag wins, so the order counts).
   ControlFactory& controls = ControlFactory::GetInstance();
   controls.Register(new Control());  // 1 "control"
-  // 2 "dialog"
-  // 3 "button"
+  controls.Register(new Dialog());   // 2 "dialog"
+  controls.Register(new Button());   // 3 "button"
   // 4 "edit"
-  // 5 "label"
+  controls.Register(new Label());  // 5 "label"
   // 6 "listbox"
   // 7 "scroll"
   // 8 "slider"
@@ -50,7 +54,7 @@ void RegisterFrameworkPrototypes() {
   // 20 "audiofiledlg"
   controls.Register(new Emitter());  // 21 "emitter"
   // 22 "tutorialdlg"
-  // 23 "hyperlabel"
+  controls.Register(new HyperLabel());  // 23 "hyperlabel"
 
   ModifierFactory& modifiers = ModifierFactory::GetInstance();
   modifiers.Register(new Modifier());

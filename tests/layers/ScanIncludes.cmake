@@ -1,8 +1,9 @@
-# Run by the LayerIncludes test (cmake -P): no source of portable LLF or HLF
-# includes a platform-layer or SDL/OpenGL header. The trial builds prove the
+# Run by the LayerIncludes test (cmake -P): no source of portable LLF, HLF or
+# the game includes a platform-layer or SDL/OpenGL header. The trial builds prove the
 # include folders refuse such headers; this also catches the system paths
 # that reach them anyway (<SDL2/SDL.h>, <GL/gl.h>).
-file(GLOB_RECURSE sources ${ROOT}/llf/Src/*.h ${ROOT}/llf/Src/*.cpp ${ROOT}/hlf/Src/*.h ${ROOT}/hlf/Src/*.cpp)
+file(GLOB_RECURSE sources ${ROOT}/llf/Src/*.h ${ROOT}/llf/Src/*.cpp ${ROOT}/hlf/Src/*.h ${ROOT}/hlf/Src/*.cpp
+  ${ROOT}/game/Src/*.h ${ROOT}/game/Src/*.cpp)
 set(found "")
 foreach(source ${sources})
   file(STRINGS ${source} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](SDL|GL/|window/|gl/|os/|libbass/)")

@@ -1,5 +1,6 @@
 // Entry of every test binary: each run gets private user-data, temp and
-// runtime folders, removed afterwards, so no test writes into a real home.
+// runtime folders, removed afterwards, so no test writes into a real home,
+// and each test runs between the same singletons.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "GraphicsPin.h"
+#include "SingletonGuard.h"
 #include "TestEnv.h"
 
 namespace {
@@ -25,6 +27,8 @@ std::string MakeRunFolder() {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  // Every test leaves the singletons as it found them.
+  ::testing::UnitTest::GetInstance()->listeners().Append(new QmTest::SingletonGuard);
   // Headless by default: no window on a desktop, no sound on a card. A
   // driver named in the environment still wins.
   setenv("SDL_VIDEODRIVER", "offscreen", 0);

@@ -26,7 +26,11 @@ bool Console::OnMessage(LLF::Message* msg) {
 }
 
 bool Console::IsInputLogging() const {
-  return false;
+  return _inputLogging;
+}
+
+void Console::SetInputLogging(bool on) {
+  _inputLogging = on;
 }
 
 bool Console::AddCommand(const std::wstring& name, CommandHandler handler) {

@@ -32,7 +32,10 @@ class Console : public LLF::MessageReceiver, public LLF::Singleton<Console> {
 
   // Window input; taken and passed on (true) whatever it is.
   bool OnMessage(LLF::Message* msg) override;
+  // Whether the game logs its mouse events ("enableinputlogging"); off at
+  // start.
   virtual bool IsInputLogging() const;
+  void SetInputLogging(bool on);
   // False, with a warning, when the name is already registered or the
   // handler is null.
   virtual bool AddCommand(const std::wstring& name, CommandHandler handler);
@@ -62,6 +65,7 @@ class Console : public LLF::MessageReceiver, public LLF::Singleton<Console> {
 
   std::map<std::wstring, CommandHandler> _commands;
   std::vector<std::wstring> _lines;
+  bool _inputLogging = false;
   mutable LLF::Mutex _mutex;  // guards _lines: the log echoes from any thread
 };
 

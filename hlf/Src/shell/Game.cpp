@@ -1,11 +1,15 @@
 #include "shell/Game.h"
 
+#include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
 
 #include "FrameworkPrototypes.h"
 #include "app/AppWindow.h"
+#include "app/InputCodes.h"
+#include "app/MonitorFormat.h"
 #include "core/Format.h"
 #include "core/Log.h"
 #include "core/OSUtils.h"
@@ -13,6 +17,7 @@
 #include "core/StringUtils.h"
 #include "devtools/Console.h"
 #include "image/Image.h"
+#include "image/ImagesManager.h"
 #include "model/ControlFactory.h"
 #include "model/StateMachine.h"
 #include "render/IRenderSystem.h"
@@ -48,6 +53,34 @@ bool FileExists(const std::wstring& path) {
   std::error_code ec;
   return std::filesystem::exists(std::filesystem::path(LLF::ToOsPath(path)), ec);
 }
+
+// Whether anything at all stands under the name: a file that can't be
+// read, a dangling link or a name that can't be looked at is not free
+// either.
+bool NameTaken(const std::wstring& path) {
+  std::error_code ec;
+  return std::filesystem::symlink_status(std::filesystem::path(LLF::ToOsPath(path)), ec).type() !=
+         std::filesystem::file_type::not_found;
+}
+
+const wchar_t* MouseEventName(int code) {
+  switch (code) {
+    case LLF::WMSG_BUTTON_DOWN:
+      return L"MouseDown";
+    case LLF::WMSG_MOUSE_MOVE:
+      return L"MouseMove";
+    case LLF::WMSG_BUTTON_UP:
+      return L"MouseUp";
+    case LLF::WMSG_WHEEL:
+      return L"MouseWheel";
+    case LLF::WMSG_DOUBLE_CLICK:
+      return L"MouseDblClick";
+    default:
+      return L"";
+  }
+}
+
+const int kScreenshotNames = 10000;
 
 LLF::XmlElement* AddComment(LLF::XmlElement* parent, const std::wstring& text) {
   LLF::XmlElement* comment = parent->AddChild(L"COMMENT");
@@ -229,11 +262,10 @@ bool Game::PostInit(const std::wstring& commandLine) {
   if (!Application::PostInit(commandLine)) {
     return false;
   }
-  // The custom cursor's asset list is loaded here, before the frame timer
-  // starts, and the configured video mode, cursor and volumes are applied
-  // last; both come with the video and cursor settings.
+  // The cursor's images first: ApplyConfig may turn the custom cursor on.
+  LoadCursorConfig();
   _frameTimer.Start(false);
-  return true;
+  return ApplyConfig();
 }
 
 void Game::OnUpdate() {
@@ -290,8 +322,8 @@ void Game::Draw() {
   OnRender(rs);
   Console::GetInstance().Draw();
   if (_cursorImage && _mousePos.x != -1.0f && _mousePos.y != -1.0f) {
-    ImageDrawParams params;
-    params.position = _mousePos;
+    const ImageDrawParams params(_mousePos, 0, 0, 255, 0.0f, LLF::Vector2(1.0f, 1.0f), LLF::Point(-1, -1),
+                                 true, LLF::Vector2(), LLF::Vector2());
     rs->DrawImage(_cursorImage, params);
   }
   rs->EndFrame();
@@ -302,10 +334,288 @@ void Game::OnRender(LLF::IRenderSystem* /*rs*/) {}
 bool Game::OnMessage(LLF::Message* msg) {
   if (msg) {
     Control::DispatchScope scope;
-    _rootCOntrol.ProcessMessage(*msg);
+    const bool fromWindow = msg->GetSender() == &LLF::AppWindow::GetInstance();
+    if (fromWindow && Control::IsMouseMessage(msg->GetCode())) {
+      TrackMouse(*msg);
+    }
+    // On release only, so a held key's repeats do nothing.
+    if (fromWindow && msg->GetCode() == LLF::WMSG_KEY_UP) {
+      if (msg->GetParam() == LLF::KEY_F8) {
+        SetWindowed(!GetRenderSettings().windowed);
+      } else if (msg->GetParam() == LLF::KEY_PRINT_SCREEN) {
+        TakeScreenshot();
+      }
+    }
+    GetRootControl().ProcessMessage(*msg);
+    // After the tree: a press inside the focus dialog has reached it first.
+    if (msg->GetCode() == LLF::WMSG_BUTTON_DOWN) {
+      CheckFocus();
+    }
   }
   DeleteDeferred();
   return true;
+}
+
+void Game::TrackMouse(const LLF::Message& msg) {
+  const int code = msg.GetCode();
+  _mousePos = LLF::Vector2(static_cast<float>(msg.GetPrimary()), static_cast<float>(msg.GetSecondary()));
+  Control* target = GetControlAt(_mousePos);
+  if (target && Console::GetInstance().IsInputLogging()) {
+    LLF::Log::GetInstance().Write(std::wstring(L"Event: ") + MouseEventName(code) + L" Object under mouse: " +
+                                  target->GetName());
+  }
+  switch (code) {
+    case LLF::WMSG_MOUSE_MOVE:
+      TrackDrag();
+      TrackHover(target);
+      break;
+    case LLF::WMSG_BUTTON_DOWN:
+      PickDragged();
+      break;
+    case LLF::WMSG_BUTTON_UP:
+      if (Control* dragged = _draggedControl) {
+        _draggedControl = nullptr;
+        try {
+          dragged->OnDragEnd();
+        } catch (...) {
+          LLF::Log::GetInstance().Write(
+              L"Error: Exception in bool Game::ReceiveMsg( const Message& msg ) Drag event.");
+        }
+      }
+      break;
+    default:
+      break;
+  }
+  // Real activity restarts the hover timer; a move that goes nowhere does
+  // not.
+  if (code != LLF::WMSG_MOUSE_MOVE || _mousePos != _lastMousePos) {
+    _lastMousePos = _mousePos;
+    if (_hoveredControl) {
+      _hoverTimer.Start(false);
+    }
+  }
+}
+
+void Game::TrackDrag() {
+  if (!_draggedControl) {
+    return;
+  }
+  const LLF::Point mouse(static_cast<int>(_mousePos.x), static_cast<int>(_mousePos.y));
+  try {
+    if (_draggedControl->IsDragging()) {
+      _draggedControl->OnDrag(mouse, _mousePos - _lastDragPos);
+      _lastDragPos = _mousePos;
+    } else if (_lastDragPos != _mousePos && _draggedControl->IsEnabled()) {
+      _draggedControl->OnDragStart(mouse);
+      _lastDragPos = _mousePos;
+    }
+  } catch (...) {
+    LLF::Log::GetInstance().Write(
+        L"Error: Exception in bool Game::ReceiveMsg( const Message& msg ) Drag event.");
+    _draggedControl = nullptr;
+  }
+}
+
+void Game::TrackHover(Control* target) {
+  if (target == _hoveredControl) {
+    return;
+  }
+  try {
+    if (_hoveredControl) {
+      _hoveredControl->OnMouseLeave();
+    }
+    _hoveredControl = target;
+    if (_hoveredControl) {
+      _hoveredControl->OnMouseEnter();
+      _hoverTimer.Start(false);
+    } else {
+      _hoverTimer.Stop();
+    }
+  } catch (...) {
+    LLF::Log::GetInstance().Write(
+        L"Error: Exception in bool Game::ReceiveMsg( const Message& msg ) Enter\\Leave events.");
+    _hoveredControl = nullptr;
+  }
+}
+
+void Game::PickDragged() {
+  Control* hovered = _hoveredControl;
+  if (!hovered || _draggedControl || !(hovered->IsDraggable() || hovered->IsPassDragToParent())) {
+    return;
+  }
+  Control* c = hovered;
+  while (c->IsPassDragToParent() && c->GetParent() && c->GetParent()->IsDraggable()) {
+    c = c->GetParent();
+  }
+  // A chain that ends at the hovered control itself, not draggable, drags
+  // nothing.
+  if (c == hovered && !hovered->IsDraggable()) {
+    return;
+  }
+  _draggedControl = c;
+  // The drag starts with the first move away from the press, whatever an
+  // earlier drag left behind.
+  _lastDragPos = _mousePos;
+}
+
+void Game::CheckFocus() {
+  if (!_focusControl || _focusControl == _hoveredControl) {
+    return;
+  }
+  for (Control* c = _hoveredControl ? _hoveredControl->GetParent() : nullptr; c; c = c->GetParent()) {
+    if (c == _focusControl) {
+      return;
+    }
+  }
+  CloseFocus();
+}
+
+void Game::CloseFocus() {
+  Control* dialog = _focusControl;
+  const FocusCloser close = _focusCloser;
+  // Cleared first: closing may hand the focus on.
+  _focusControl = nullptr;
+  _focusCloser = nullptr;
+  if (dialog && close) {
+    Control::DispatchScope scope;
+    close(dialog);
+  }
+}
+
+void Game::SetFocusControl(Control* dialog, FocusCloser close) {
+  // Giving the focus again to the dialog that holds it does not close it.
+  if (dialog && dialog == _focusControl) {
+    return;
+  }
+  CloseFocus();
+  _focusControl = close ? dialog : nullptr;
+  _focusCloser = _focusControl ? close : nullptr;
+}
+
+void Game::TakeScreenshot() {
+  const std::wstring folder = GetGlobalDataFolder();
+  std::wstring name;
+  bool free = false;
+  for (int n = 0; n < kScreenshotNames && !free; ++n) {
+    name = LLF::Format(L"shot_%04d.png", n);
+    free = !NameTaken(folder + name);
+  }
+  LLF::Log& log = LLF::Log::GetInstance();
+  if (!free) {
+    log.Write(L"Warning: TakeScreenshot - shot_0000.png to shot_9999.png all exist; " + name +
+              L" is overwritten.");
+  }
+  LLF::IRenderSystem* rs = LLF::RendersManager::GetInstance().GetCurrentRender();
+  if (!rs) {
+    log.Write(L"Warning: TakeScreenshot - no render system; " + name + L" is not saved.");
+    return;
+  }
+  if (!rs->RequestScreenshot(folder + name)) {
+    log.Write(L"Warning: TakeScreenshot - the render system refused " + name +
+              L" while an earlier screenshot waits.");
+  }
+}
+
+void Game::SetClientSize(const LLF::Point& size) {
+  LLF::AppWindow::GetInstance().SetClientSize(size);
+}
+
+void Game::SetSystemCursorVisible(bool visible) {
+  LLF::AppWindow::SetCursorVisible(visible);
+}
+
+void Game::SetWindowed(bool windowed) {
+  LLF::Log& log = LLF::Log::GetInstance();
+  if (windowed && !IsWindowedPossible()) {
+    log.Write(L"Warning: SetWindowed - the window does not fit on the desktop; the game stays full screen.");
+    return;
+  }
+  if (_monitorFormat == LLF::MONITOR_FORMAT_WIDE_16_10 || _monitorFormat == LLF::MONITOR_FORMAT_WIDE_16_9) {
+    if (windowed) {
+      SetClientSize(LLF::Point(static_cast<int>(_appSettings.width), static_cast<int>(_appSettings.height)));
+    } else {
+      const LLF::XmlElement* normal = _configDoc.GetRoot()->GetChildByPath(L"config/video/normal");
+      const LLF::XmlAttribute* width = normal ? normal->GetAttribute(std::wstring(L"width")) : nullptr;
+      const LLF::XmlAttribute* height = normal ? normal->GetAttribute(std::wstring(L"height")) : nullptr;
+      LLF::Point size;
+      if (width && height && LLF::FromString(width->GetValue(), size.x) &&
+          LLF::FromString(height->GetValue(), size.y) && size.x > 0 && size.y > 0) {
+        SetClientSize(size);
+      } else {
+        log.Write(
+            L"Warning: SetWindowed - config/video/normal holds no valid size; the window keeps its size.");
+      }
+    }
+  }
+  if (LLF::IRenderSystem* rs = LLF::RendersManager::GetInstance().GetCurrentRender()) {
+    rs->SwitchMode(windowed, 0);
+  }
+  _renderSettings.windowed = windowed;
+}
+
+bool Game::ApplyConfig() {
+  LLF::XmlElement* root = _configDoc.GetRoot();
+  bool windowed = root->GetPathAttribute(L"config/video", L"windowed", std::wstring(L"true")).GetBool();
+  if (!IsWindowedPossible()) {
+    windowed = false;
+  }
+  SetWindowed(windowed);
+  SetCustomCursor(
+      root->GetPathAttribute(L"config/game/cursor", L"useCustom", std::wstring(L"true")).GetBool());
+  // Headless runs choose no sound driver.
+  if (LLF::ISoundDriver* driver = LLF::SoundSystem::GetInstance().GetCurrentDriver()) {
+    driver->SetMusicMasterVolume(GetMusicVolume());
+    driver->SetSoundMasterVolume(GetSoundVolume());
+  }
+  return true;
+}
+
+float Game::ReadVolume(const wchar_t* path) {
+  const LLF::XmlElement* element = _configDoc.GetRoot()->GetChildByPath(path);
+  const LLF::XmlAttribute* volume = element ? element->GetAttribute(std::wstring(L"volume")) : nullptr;
+  float value = 100.0f;
+  if (!volume || !LLF::FromString(volume->GetValue(), value) || std::isnan(value)) {
+    return 100.0f;
+  }
+  return std::clamp(value, 0.0f, 100.0f);
+}
+
+float Game::GetMusicVolume() {
+  return ReadVolume(L"config/audio/music");
+}
+
+float Game::GetSoundVolume() {
+  return ReadVolume(L"config/audio/sound");
+}
+
+void Game::LoadCursorConfig() {
+  LLF::XmlElement* root = _configDoc.GetRoot();
+  const std::wstring file =
+      root->GetPathAttribute(L"config/game/cursor", L"assetFile", std::wstring(L"true")).GetValue();
+  const std::wstring list =
+      root->GetPathAttribute(L"config/game/cursor", L"assetName", std::wstring(L"true")).GetValue();
+  if (!file.empty() && !list.empty()) {
+    if (!_assetsLoader.SetListFromFile(file, list)) {
+      LLF::Log::GetInstance().Write(L"Warning: LoadCursorConfig - the cursor list " + list + L" of " + file +
+                                    L" can't be read.");
+    } else if (_assetsLoader.Start(0)) {
+      _assetsLoader.Wait();
+    }
+  }
+  _cursorName = L"cursor_default";
+}
+
+void Game::SetCustomCursor(bool on) {
+  if (on == _useCustomCursor) {
+    return;
+  }
+  _useCustomCursor = on;
+  _cursorImage = on ? LLF::ImagesManager::GetInstance().FindResource(_cursorName) : nullptr;
+  if (on && !_cursorImage) {
+    LLF::Log::GetInstance().Write(L"Warning: SetCustomCursor - there is no image " + _cursorName +
+                                  L"; the system cursor stays.");
+  }
+  SetSystemCursorVisible(_cursorImage == nullptr);
 }
 
 void Game::OnShutdown() {
@@ -322,6 +632,8 @@ void Game::OnShutdown() {
   LLF::AppWindow& window = LLF::AppWindow::GetInstance();
   window.RemoveReceiver(&Console::GetInstance());
   window.RemoveReceiver(this);
+  // The cursor image goes with the shell's assets.
+  _cursorImage = nullptr;
   _assetsLoader.UnloadAssets();
 }
 
@@ -366,7 +678,7 @@ Control* Game::GetEditorLayer() {
 }
 
 Control* Game::GetControlAt(const LLF::Vector2& point) {
-  return _rootCOntrol.GetChildAtPoint(point);
+  return GetRootControl().GetChildAtPoint(point);
 }
 
 Control* Game::GetHoveredControl() const {
@@ -466,6 +778,10 @@ void Game::SetGameClock(LLF::Timer::Clock clock) {
 }
 
 void Game::ForgetControl(Control* control) {
+  if (_focusControl == control) {
+    _focusControl = nullptr;
+    _focusCloser = nullptr;
+  }
   if (_hoveredControl == control) {
     _hoveredControl = nullptr;
   }

@@ -11,6 +11,11 @@
 // while active and not paused), drawing (always, when a render system
 // runs), then the safe point of the deferred deletions.
 //
+// Window input (OnMessage): the shell keeps what no single control can keep
+// (the control under the cursor, the one being dragged, the dialog holding
+// the focus), takes F8 (windowed or full screen) and Print Screen (a
+// screenshot) on key release, and hands every message to the root control.
+//
 // Configuration files: a file is created with its defaults only when it is
 // missing. A program-folder file that does not parse is left untouched and
 // its defaults are used in memory; the user's "game.xml" and "profiles.xml"
@@ -19,6 +24,7 @@
 // file are never saved over it. Writes go to a temporary file that replaces
 // the old one only when complete; a failure is logged and the old file
 // stays.
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -38,6 +44,7 @@
 namespace LLF {
 class IRenderSystem;
 class Image;
+struct Point;
 }  // namespace LLF
 
 namespace HLF {
@@ -64,7 +71,9 @@ class Game : public LLF::Application, public LLF::MessageSender, public GameServ
   // call back into it.
   ~Game() override;
 
-  // Window input: handed to the root control, then the deferred deletions.
+  // Window input: the mouse bookkeeping (hover, drag) for the window's
+  // mouse messages, F8 and Print Screen on key release, every message to the
+  // root control, the focus, then the deferred deletions. True.
   bool OnMessage(LLF::Message* msg) override;
   std::wstring GetName() const override;         // "HLF Game"
   std::wstring GetVersion() const override;      // "v1.000"
@@ -76,8 +85,9 @@ class Game : public LLF::Application, public LLF::MessageSender, public GameServ
   bool OnStartup(const std::wstring& commandLine) override;
   // The HLF banner after the framework's.
   void LogLibraryInfo(const std::wstring& commandLine) override;
-  // The window title from the string "gamename" (else the name), then the
-  // frame timer starts.
+  // The window title from the string "gamename" (else the name), the
+  // cursor's images, the frame timer; then the configured video mode,
+  // cursor and volumes.
   bool PostInit(const std::wstring& commandLine) override;
   // The per-frame step.
   void OnUpdate() override;
@@ -98,6 +108,11 @@ class Game : public LLF::Application, public LLF::MessageSender, public GameServ
   // The deepest visible control under the point, or null.
   virtual Control* GetControlAt(const LLF::Vector2& point);
   virtual Control* GetHoveredControl() const;
+  // The volumes of "game.xml" (config/audio/music and config/audio/sound),
+  // 0 to 100; a volume that is missing or no number reads as 100.
+  virtual float GetMusicVolume();
+  virtual float GetSoundVolume();
+  // (-1, -1) until the first mouse message.
   virtual LLF::Vector2 GetMousePosition() const;
   virtual std::wstring GetCursorName() const;
   virtual XmlDocEx* GetImagesDoc();
@@ -123,6 +138,10 @@ class Game : public LLF::Application, public LLF::MessageSender, public GameServ
   // Takes the machine over; the previous one is not deleted here.
   virtual void SetStateMachine(StateMachine* machine);
   virtual void SetCursorName(const std::wstring& name);
+  // Draws the image named by the cursor name at the mouse position in place
+  // of the system cursor, or stops. Without that image the system cursor
+  // stays.
+  virtual void SetCustomCursor(bool on);
   // Makes the profile current, adding it when missing (empty: none), notes
   // it in the configuration and saves.
   virtual void SetCurrentProfile(const std::wstring& name);
@@ -138,10 +157,28 @@ class Game : public LLF::Application, public LLF::MessageSender, public GameServ
   // Removes the first profile with the name; neither saves nor changes the
   // current profile.
   virtual bool DeleteProfile(const std::wstring& name);
+  // Asks the render system to save the next presented frame as the first
+  // free "shot_NNNN.png" of the global folder. A name is free when nothing
+  // of that name exists; when none of the 10000 is, shot_9999.png is
+  // overwritten, with a warning.
+  virtual void TakeScreenshot();
   // Writes "game.xml" and "profiles.xml" into the user folder, each only
   // when its text reads back and its file may be written.
   virtual void SaveConfigs();
-  // Drops the shell's pointers to a dying control.
+  // Windowed (refused while the window cannot run windowed) or full screen.
+  // On a wide monitor the client size becomes the settings' size in a
+  // window and config/video/normal's in full screen (kept when that is no
+  // valid size); the render system switches, and the flag is kept in the
+  // render settings whether it could or not. "game.xml" is not written.
+  virtual void SetWindowed(bool windowed);
+  // The configured video mode, custom cursor and volumes. True.
+  virtual bool ApplyConfig();
+  // The focus dialog's part of SetFocus: the dialog that had the focus is
+  // closed through close, then dialog (null: none) holds it.
+  using FocusCloser = void (*)(Control* dialog);
+  virtual void SetFocusControl(Control* dialog, FocusCloser close);
+  // Drops the shell's pointers to a dying control (the focus included, so a
+  // dead dialog is never closed).
   void ForgetControl(Control* control) override;
   // Loads every configuration file, creating the missing ones. True.
   virtual bool LoadConfigs();
@@ -149,6 +186,23 @@ class Game : public LLF::Application, public LLF::MessageSender, public GameServ
   // the comment after it when there is one) and writes it to the file.
   virtual void CreateConfigFile(XmlDocEx& doc, const std::wstring& file, const std::wstring& comment,
                                 const std::wstring& childName);
+  // Loads the cursor's asset list of config/game/cursor (assetFile,
+  // assetName) and waits for it; the cursor image is "cursor_default".
+  virtual void LoadCursorConfig();
+
+  // Gives the focus to a dialog (null: none); the one that had it is closed
+  // with its OnOk, and so is the focused dialog when a button goes down
+  // outside it. The shell keeps the dialog as a control: any control class
+  // with OnOk can hold the focus. A dialog that dies loses the focus through
+  // ForgetControl, unclosed; its destructor need not (and must not) call
+  // SetFocus.
+  template <class DialogType>
+  void SetFocus(DialogType* dialog) {
+    SetFocusControl(dialog, dialog ? &CloseWithOk<DialogType> : nullptr);
+  }
+  void SetFocus(std::nullptr_t) { SetFocusControl(nullptr, nullptr); }
+  Control* GetFocusControl() const { return _focusControl; }
+  Control* GetDraggedControl() const { return _draggedControl; }
 
   // The start-up hook: log echo into the console, the program's folder as
   // the current folder, every prototype registered. True.
@@ -173,6 +227,14 @@ class Game : public LLF::Application, public LLF::MessageSender, public GameServ
   virtual std::wstring GetProgramFolder() const;
   // The clock of the frame and hover timers (tests move it by hand).
   void SetGameClock(LLF::Timer::Clock clock);
+  // The monitor's shape (LLF::MonitorFormat), read from the system at
+  // construction.
+  void SetMonitorFormat(int format) { _monitorFormat = format; }
+  int GetMonitorFormat() const { return _monitorFormat; }
+  // What the shell does to the window: its client size and the system
+  // cursor's visibility.
+  virtual void SetClientSize(const LLF::Point& size);
+  virtual void SetSystemCursorVisible(bool visible);
 
   LLF::AppSettings _appSettings;
   LLF::RenderSettings _renderSettings;
@@ -192,7 +254,23 @@ class Game : public LLF::Application, public LLF::MessageSender, public GameServ
     DOC_COUNT
   };
 
+  template <class DialogType>
+  static void CloseWithOk(Control* dialog) {
+    static_cast<DialogType*>(dialog)->OnOk();
+  }
+
   void Draw();
+  // The mouse bookkeeping of one window mouse message.
+  void TrackMouse(const LLF::Message& msg);
+  void TrackDrag();
+  void TrackHover(Control* target);
+  void PickDragged();
+  // A button went down: the focus dialog is closed unless the press is on
+  // it or inside it.
+  void CheckFocus();
+  // The focus dialog, closed; the focus is free again.
+  void CloseFocus();
+  float ReadVolume(const wchar_t* path);
   // A program-folder file: read, or its defaults (written only when the
   // file is missing).
   void LoadProgramFile(DocIndex index, const std::wstring& file,
@@ -212,6 +290,10 @@ class Game : public LLF::Application, public LLF::MessageSender, public GameServ
 
   Control* _hoveredControl = nullptr;
   LLF::Timer _hoverTimer;
+  LLF::Vector2 _lastMousePos;
+  // The dialog holding the focus, and how to close it.
+  Control* _focusControl = nullptr;
+  FocusCloser _focusCloser = nullptr;
   StateMachine* _currentStateMachine = nullptr;
   int _monitorFormat = 0;
   // The frame-time source (the application's own timer measures the frame
@@ -219,7 +301,9 @@ class Game : public LLF::Application, public LLF::MessageSender, public GameServ
   LLF::Timer _frameTimer;
   bool _resetFrameTime = false;
   Control* _draggedControl = nullptr;
+  LLF::Vector2 _lastDragPos;
   LLF::Vector2 _mousePos = LLF::Vector2(-1.0f, -1.0f);
+  bool _useCustomCursor = false;
   std::wstring _cursorName;
   LLF::Image* _cursorImage = nullptr;
   AssetsLoader _assetsLoader;

@@ -19,6 +19,7 @@
 #include "core/Log.h"
 #include "core/Mutex.h"
 #include "core/Object.h"
+#include "core/Registry.h"
 #include "core/StringUtils.h"
 #include "io/File.h"
 
@@ -58,38 +59,14 @@ class CodecsManager : public virtual Object {
   // freed them by then).
   ~CodecsManager() override = default;
   std::wstring Dump() const override {
-    return L"CodecsManager base class. Registered codecs count: " + ToString(unsigned(Codecs().size())) +
-           L"\r\n";
+    return L"CodecsManager base class. Registered codecs count: " + ToString(GetCodecsCount()) + L"\r\n";
   }
 
   // Appends a codec not yet listed; a second registration logs a warning
-  // with the codec's dump and gives false.
-  virtual bool RegisterCodec(ICodec* codec) {
-    {
-      MutexLock lock(_lock);
-      if (codec && std::find(_codecs.begin(), _codecs.end(), codec) == _codecs.end()) {
-        _codecs.push_back(codec);
-        return true;
-      }
-    }
-    Log::GetInstance().Write(L"Warning: trying to register the same codec twice.\r\n" +
-                             (codec ? codec->Dump() : std::wstring()));
-    return false;
-  }
-
-  virtual bool UnregisterCodec(ICodec* codec) {
-    {
-      MutexLock lock(_lock);
-      const auto it = std::find(_codecs.begin(), _codecs.end(), codec);
-      if (it != _codecs.end()) {
-        _codecs.erase(it);
-        return true;
-      }
-    }
-    Log::GetInstance().Write(L"Warning: trying to unregister unregistered codec.\r\n" +
-                             (codec ? codec->Dump() : std::wstring()));
-    return false;
-  }
+  // with the codec's dump and gives false, and so does null (without a
+  // dump).
+  virtual bool RegisterCodec(ICodec* codec) { return _codecs.Register(codec); }
+  virtual bool UnregisterCodec(ICodec* codec) { return _codecs.Unregister(codec); }
 
   // Null for an empty id or an id not loaded.
   virtual T* FindResource(const std::wstring& id) const {
@@ -107,6 +84,10 @@ class CodecsManager : public virtual Object {
     return it == _resources.end() ? std::wstring() : it->first;
   }
 
+  // The registered codecs in registration order; null past the end.
+  unsigned GetCodecsCount() const { return _codecs.GetCount(); }
+  ICodec* GetCodec(unsigned index) const { return _codecs.Get(index); }
+
  protected:
   struct Entry {
     T* object = nullptr;
@@ -115,13 +96,7 @@ class CodecsManager : public virtual Object {
 
   explicit CodecsManager(const Texts& texts) : _texts(texts) {}
 
-  // The manager's one lock; managers guard their own lists with it too.
-  Mutex& ManagerLock() const { return _lock; }
-
-  std::vector<ICodec*> Codecs() const {
-    MutexLock lock(_lock);
-    return _codecs;
-  }
+  std::vector<ICodec*> Codecs() const { return _codecs.GetAll(); }
 
   // Warns about a listed codec that is not of this manager's kind.
   void WarnNotCodec(ICodec* codec) const { Log::GetInstance().Write(_texts.notCodec + codec->Dump()); }
@@ -268,7 +243,7 @@ class CodecsManager : public virtual Object {
     MutexLock lock(_lock);
     std::wstring text = std::wstring(_texts.dumpTitle) + L"\r\n" + _texts.dumpCount +
                         ToString(unsigned(_resources.size())) + L"\r\nCodecs registered: " +
-                        ToString(unsigned(_codecs.size())) + L"\r\n" + _texts.dumpList + L"\r\n";
+                        ToString(GetCodecsCount()) + L"\r\n" + _texts.dumpList + L"\r\n";
     for (const auto& [id, entry] : _resources) {
       text += id + L". References count: " + ToString(unsigned(entry.references)) + L"\r\n";
     }
@@ -311,8 +286,10 @@ class CodecsManager : public virtual Object {
   }
 
   const Texts& _texts;
+  Registry<ICodec> _codecs{{L"Warning: trying to register the same codec twice.\r\n",
+                            L"Warning: trying to unregister unregistered codec.\r\n"}};
+  // Guards the map; the codec list has its own.
   mutable Mutex _lock;
-  std::vector<ICodec*> _codecs;
   Map _resources;
 };
 

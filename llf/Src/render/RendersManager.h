@@ -3,10 +3,9 @@
 // are singletons and are not owned. Thread-safe: images ask for the current
 // render system from whichever thread creates or destroys them.
 #include <string>
-#include <vector>
 
-#include "core/Mutex.h"
 #include "core/Object.h"
+#include "core/Registry.h"
 #include "core/Singleton.h"
 #include "render/IRenderSystem.h"
 
@@ -22,8 +21,8 @@ class RendersManager : public virtual Object, public Singleton<RendersManager> {
 
   virtual unsigned GetRendersCount() const;
   virtual IRenderSystem* GetCurrentRender() const;
-  // Appends a render system not yet listed; a second registration logs a
-  // warning and gives false.
+  // Appends a render system not yet listed; null or a second registration
+  // logs a warning and gives false.
   virtual bool RegisterRender(IRenderSystem* render);
   // Removes a listed render system (the current one stays current); an
   // unlisted one logs a warning and gives false.
@@ -39,9 +38,8 @@ class RendersManager : public virtual Object, public Singleton<RendersManager> {
  private:
   RendersManager() = default;
 
-  mutable Mutex _lock;
-  std::vector<IRenderSystem*> _renders;
-  IRenderSystem* _current = nullptr;
+  Registry<IRenderSystem> _renders{{L"Warning: trying to register the same render twice.\r\n",
+                                    L"Warning: trying to unregister not registered render.\r\n"}};
 };
 
 }  // namespace LLF

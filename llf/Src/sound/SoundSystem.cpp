@@ -1,7 +1,5 @@
 #include "sound/SoundSystem.h"
 
-#include <algorithm>
-
 #include "core/Log.h"
 #include "io/File.h"
 #include "sound/SoundCodec.h"
@@ -71,71 +69,38 @@ struct Loading<Music> {
 
 SoundSystem::SoundSystem() : CodecsManager<AudioObject>(kSoundTexts) {}
 
-SoundSystem::~SoundSystem() {
-  MutexLock lock(ManagerLock());
-  _drivers.clear();
-  _current = nullptr;
-}
+SoundSystem::~SoundSystem() = default;
 
 std::wstring SoundSystem::Dump() const {
   return DumpResources();
 }
 
 unsigned SoundSystem::GetDriversCount() const {
-  MutexLock lock(ManagerLock());
-  return unsigned(_drivers.size());
+  return _drivers.GetCount();
 }
 
 ISoundDriver* SoundSystem::GetCurrentDriver() const {
-  MutexLock lock(ManagerLock());
-  return _current;
+  return _drivers.GetCurrent();
 }
 
 bool SoundSystem::RegisterDriver(ISoundDriver* driver) {
-  {
-    MutexLock lock(ManagerLock());
-    if (driver && std::find(_drivers.begin(), _drivers.end(), driver) == _drivers.end()) {
-      _drivers.push_back(driver);
-      return true;
-    }
-  }
-  Log::GetInstance().Write(L"Warning: trying to register the same sound driver twice.\r\n" +
-                           (driver ? driver->Dump() : std::wstring()));
-  return false;
+  return _drivers.Register(driver);
 }
 
 bool SoundSystem::UnregisterDriver(ISoundDriver* driver) {
-  {
-    MutexLock lock(ManagerLock());
-    const auto it = std::find(_drivers.begin(), _drivers.end(), driver);
-    if (it != _drivers.end()) {
-      _drivers.erase(it);
-      return true;
-    }
-  }
-  Log::GetInstance().Write(L"Warning: trying to unregister not registered sound driver.\r\n" +
-                           (driver ? driver->Dump() : std::wstring()));
-  return false;
+  return _drivers.Unregister(driver);
 }
 
 ISoundDriver* SoundSystem::GetDriver(unsigned index) const {
-  MutexLock lock(ManagerLock());
-  return index < _drivers.size() ? _drivers[index] : nullptr;
+  return _drivers.Get(index);
 }
 
 bool SoundSystem::SetCurrentDriver(unsigned index) {
-  MutexLock lock(ManagerLock());
-  if (index >= _drivers.size()) return false;
-  _current = _drivers[index];
-  return true;
+  return _drivers.SetCurrent(index);
 }
 
 void SoundSystem::ReleaseCurrentDriver() {
-  ISoundDriver* current = GetCurrentDriver();
-  if (!current) return;
-  current->Destroy();
-  MutexLock lock(ManagerLock());
-  if (_current == current) _current = nullptr;
+  _drivers.ReleaseCurrent();
 }
 
 template <class Kind>

@@ -3,12 +3,12 @@
 // current one, the registered sound codecs, and every loaded sound and piece
 // of music under a wide-string id with a reference count. Sounds and music
 // share one map; an id held by one kind is never handed out as the other.
-// One lock guards the codecs, the map and the drivers, so the asset loader
+// The codecs, the map and the drivers are each guarded, so the asset loader
 // may load while the main thread plays and frees.
 #include <string>
-#include <vector>
 
 #include "core/CodecsManager.h"
+#include "core/Registry.h"
 #include "core/Singleton.h"
 #include "sound/ISoundDriver.h"
 #include "sound/Music.h"
@@ -29,8 +29,8 @@ class SoundSystem : public CodecsManager<AudioObject>, public Singleton<SoundSys
 
   virtual unsigned GetDriversCount() const;
   virtual ISoundDriver* GetCurrentDriver() const;
-  // Appends a driver not yet listed; a second registration logs a warning
-  // and gives false.
+  // Appends a driver not yet listed; null or a second registration logs a
+  // warning and gives false.
   virtual bool RegisterDriver(ISoundDriver* driver);
   // Removes a listed driver (the current one stays current); an unlisted one
   // logs a warning and gives false.
@@ -81,8 +81,8 @@ class SoundSystem : public CodecsManager<AudioObject>, public Singleton<SoundSys
   Kind* Load(const std::wstring& fileName, int looped, float volume, float volumeKoeff,
              const std::wstring& id, bool unmanaged);
 
-  std::vector<ISoundDriver*> _drivers;
-  ISoundDriver* _current = nullptr;
+  Registry<ISoundDriver> _drivers{{L"Warning: trying to register the same sound driver twice.\r\n",
+                                   L"Warning: trying to unregister not registered sound driver.\r\n"}};
 };
 
 }  // namespace LLF

@@ -170,7 +170,8 @@ TEST_F(FactoryTest, FrameworkPrototypesInRegistrationOrder) {
     tags.push_back(controls.GetPrototype(i)->GetTypeName());
   }
   // SetUp added the test's own "part" after the framework's.
-  EXPECT_EQ(tags, (std::vector<std::wstring>{L"control", L"staticimage", L"emitter", L"part"}));
+  EXPECT_EQ(tags, (std::vector<std::wstring>{L"control", L"dialog", L"button", L"label", L"staticimage",
+                                             L"emitter", L"hyperlabel", L"part"}));
 
   tags.clear();
   HLF::ModifierFactory& modifiers = HLF::ModifierFactory::GetInstance();

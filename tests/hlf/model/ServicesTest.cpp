@@ -1,22 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <memory>
 #include <string>
 
-#include "ControlProbe.h"
-#include "FrameDriver.h"
 #include "LogRecorder.h"
-#include "RecordingRenderSystem.h"
-#include "TempFolders.h"
 #include "TestEditor.h"
 #include "TestShell.h"
 #include "model/Control.h"
 #include "model/EditorServices.h"
 #include "model/GameServices.h"
-#include "render/RendersManager.h"
 
 namespace {
 
@@ -86,39 +77,6 @@ TEST(ServicesTest, EditorFontLoadsTheEditorWhenNeeded) {
     EXPECT_EQ(editor.initCalls, c.initCalls);
   }
   EXPECT_EQ(HLF::EditorServices::GetInstance(), nullptr);
-}
-
-TEST(ServicesTest, HarnessFoldersRenderSystemAndClock) {
-  const std::string before = std::filesystem::current_path().string();
-  const char* userBefore = std::getenv("XDG_DATA_HOME");
-  const std::string savedUser = userBefore ? userBefore : "";
-  {
-    QmTest::TempFolders folders;
-    EXPECT_EQ(std::filesystem::current_path().string(), folders.Program());
-    EXPECT_EQ(std::string(std::getenv("XDG_DATA_HOME")), folders.User());
-    folders.WriteProgramFile("scripts/styles.xml", "<game/>");
-    std::ifstream in("scripts/styles.xml");
-    std::string text;
-    std::getline(in, text);
-    EXPECT_EQ(text, "<game/>");
-  }
-  EXPECT_EQ(std::filesystem::current_path().string(), before);
-  EXPECT_EQ(std::string(std::getenv("XDG_DATA_HOME")), savedUser);
-
-  {
-    QmTest::RecordingRenderSystem rs(true);
-    EXPECT_EQ(LLF::RendersManager::GetInstance().GetCurrentRender(), &rs);
-  }
-  EXPECT_EQ(LLF::RendersManager::GetInstance().GetCurrentRender(), nullptr);
-  EXPECT_EQ(LLF::RendersManager::GetInstance().GetRendersCount(), 0u);
-
-  QmTest::Probe root(nullptr, L"root");
-  QmTest::FrameDriver frames(&root);
-  EXPECT_EQ(frames.Step(40), 40u);
-  EXPECT_EQ(root.lastFrameTime, 40u);
-  frames.Run(3, 25);
-  EXPECT_EQ(root.lastFrameTime, 25u);
-  EXPECT_EQ(root.GetState(), 0);
 }
 
 }  // namespace

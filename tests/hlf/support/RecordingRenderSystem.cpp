@@ -76,8 +76,8 @@ void RecordingRenderSystem::Destroy() {
 }
 
 bool RecordingRenderSystem::SwitchMode(bool windowed, int unused) {
-  (void)windowed;
   (void)unused;
+  Record(DrawCall::kSwitchMode).value = windowed ? 1 : 0;
   return true;
 }
 
@@ -88,7 +88,7 @@ void RecordingRenderSystem::Resize(unsigned width, unsigned height) {
 
 bool RecordingRenderSystem::RequestScreenshot(const std::wstring& fileName) {
   Record(DrawCall::kScreenshot).fileName = fileName;
-  return true;
+  return !refuseScreenshots;
 }
 
 bool RecordingRenderSystem::UpdateImageData(LLF::Image* image, int a, int b, bool upload) {

@@ -32,6 +32,7 @@ struct DrawCall {
     kBeginFrame,
     kEndFrame,
     kScreenshot,
+    kSwitchMode,  // value: the windowed flag
   };
 
   Kind kind = kPush;
@@ -97,6 +98,8 @@ class RecordingRenderSystem : public LLF::IRenderSystem {
   std::vector<DrawCall> Calls(DrawCall::Kind kind) const;
   std::vector<DrawCall> Fills() const { return Calls(DrawCall::kFillRect); }
   void ClearCalls() { _calls.clear(); }
+  // Screenshot requests are refused (still recorded), as while one waits.
+  bool refuseScreenshots = false;
   size_t StackDepth() const { return GetMatrixStackSize(); }
 
  private:

@@ -19,6 +19,20 @@ TestGame::~TestGame() {
   FrameworkFactories::ClearAll();
   LLF::Log::SetEcho(nullptr);
   HLF::Console::GetInstance().ClearLines();
+  HLF::Console::GetInstance().SetInputLogging(false);
+}
+
+void TestGame::SetDesktop(unsigned width, unsigned height) {
+  _desktopWidth = width;
+  _desktopHeight = height;
+}
+
+bool TestGame::PostInit(const std::wstring& commandLine) {
+  if (_desktopWidth != 0) {
+    LLF::AppSettings settings = GetSettings();
+    _windowedPossible = FitToDesktop(settings, _desktopWidth, _desktopHeight);
+  }
+  return HLF::Game::PostInit(commandLine);
 }
 
 bool TestGame::Start() {

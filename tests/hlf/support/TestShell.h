@@ -1,31 +1,31 @@
 #pragma once
-// A headless game shell for tests: registers as the shell in service for
-// its life, keeps a styles document, records the controls it is told to
-// forget, and injects window input. Input goes the way the game shell hands
-// it on: the mouse bookkeeping first (the control under the cursor gets
-// leave and enter, a button down picks the control to drag, moves drag it,
-// a button up ends the drag), then the root's ProcessMessage, then the safe
-// point where deferred deletions happen.
+// The game shell for tests that need one without starting it: it is the
+// shell in service for its life, keeps its styles document open to the test,
+// records the controls it is told to forget, and injects window input. Input
+// goes through the shell's own message entry, so hover, drag and focus are
+// the shell's real routing; a root given here stands in for the shell's own
+// control tree.
 #include <string>
 #include <vector>
 
 #include "core/Message.h"
-#include "math/Vector2.h"
-#include "model/GameServices.h"
-#include "xml/XmlDoc.h"
+#include "math/Point.h"
+#include "shell/Game.h"
 
 namespace HLF {
 class Control;
-}
+class XmlDocEx;
+}  // namespace HLF
 
 namespace QmTest {
 
-class TestShell : public HLF::GameServices {
+class TestShell : public HLF::Game {
  public:
-  explicit TestShell(HLF::Control* root = nullptr) : _root(root) {}
+  explicit TestShell(HLF::Control* root = nullptr);
 
-  LLF::XmlDoc* GetStylesDoc() override { return &styles; }
   void ForgetControl(HLF::Control* control) override;
+  // The given root, else the shell's own.
+  HLF::Control& GetRootControl() override;
 
   void SetRoot(HLF::Control* root) { _root = root; }
 
@@ -33,30 +33,34 @@ class TestShell : public HLF::GameServices {
   static LLF::Message WindowMessage(int code, int param, int x, int y,
                                     const std::wstring& text = std::wstring());
 
-  // Each returns what the root's ProcessMessage answered.
-  bool MouseMove(int x, int y);
-  bool MouseDown(int x, int y, int button = 1);
-  bool MouseUp(int x, int y, int button = 1);
-  bool DoubleClick(int x, int y, int button = 1);
-  bool Wheel(int notches);  // at the last mouse position
-  bool KeyDown(int key, const std::wstring& text = std::wstring());
-  bool KeyUp(int key);
-  bool Deliver(const LLF::Message& msg);
+  void MouseMove(int x, int y);
+  void MouseDown(int x, int y, int button = 1);
+  void MouseUp(int x, int y, int button = 1);
+  void DoubleClick(int x, int y, int button = 1);
+  void Wheel(int notches);  // at the last mouse position
+  void KeyDown(int key, const std::wstring& text = std::wstring());
+  void KeyUp(int key);
+  // Through the shell's message entry.
+  void Deliver(const LLF::Message& msg);
 
-  HLF::Control* Hovered() const { return _hovered; }
-  HLF::Control* Dragged() const { return _dragged; }
+  HLF::Control* Hovered() const { return GetHoveredControl(); }
+  HLF::Control* Dragged() const { return GetDraggedControl(); }
 
-  LLF::XmlDoc styles;
+  using HLF::Game::GetMonitorFormat;
+  using HLF::Game::SetMonitorFormat;
+
+  HLF::XmlDocEx& styles;
   std::vector<HLF::Control*> forgotten;  // addresses only: the controls are gone
+  // What the shell did to the window, which stays untouched.
+  std::vector<LLF::Point> clientSizes;
+  std::vector<bool> systemCursorShown;
+
+ protected:
+  void SetClientSize(const LLF::Point& size) override { clientSizes.push_back(size); }
+  void SetSystemCursorVisible(bool visible) override { systemCursorShown.push_back(visible); }
 
  private:
-  void TrackMouse(const LLF::Message& msg);
-
   HLF::Control* _root;
-  HLF::Control* _hovered = nullptr;
-  HLF::Control* _dragged = nullptr;
-  LLF::Vector2 _mousePos;
-  LLF::Vector2 _lastDragPos;
 };
 
 }  // namespace QmTest

@@ -4,7 +4,8 @@
 // process of their own (ApplicationRunTest.cpp).
 #include <gtest/gtest.h>
 
-#include <signal.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -579,22 +580,47 @@ TEST(InstanceLockTest, SecondHolderIsRefusedAndReachesTheFirst) {
   EXPECT_EQ(fs::path(slashed.GetPath()).parent_path(), fs::path(std::getenv("XDG_RUNTIME_DIR")));
 }
 
+// posix_spawnp returns once the child has left this program's memory, a
+// moment before the kernel closes the child's close-on-exec descriptors, so
+// the lock is checked only after a byte has made the round trip through the
+// child (cat): by then it runs its own program, and still runs.
 TEST(InstanceLockTest, ChildProcessesDoNotKeepTheLock) {
   const std::wstring name = UniqueName(L"Child");
   LLF::InstanceLock lock;
   ASSERT_EQ(lock.Acquire(L"LLFAppLock_" + name, L"LLFAppWindowClass" + name, [] {}),
             LLF::InstanceLock::Result::OBTAINED);
+  int toChild[2];
+  int fromChild[2];
+  ASSERT_EQ(::pipe2(toChild, O_CLOEXEC), 0);
+  ASSERT_EQ(::pipe2(fromChild, O_CLOEXEC), 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, toChild[0], STDIN_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, fromChild[1], STDOUT_FILENO);
   pid_t child = 0;
-  char sleepName[] = "sleep";
-  char seconds[] = "30";
-  char* argv[] = {sleepName, seconds, nullptr};
-  ASSERT_EQ(posix_spawnp(&child, "sleep", nullptr, nullptr, argv, environ), 0);
+  char catName[] = "cat";
+  char* argv[] = {catName, nullptr};
+  const int spawned = posix_spawnp(&child, "cat", &actions, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(toChild[0]);
+  ::close(fromChild[1]);
+  ASSERT_EQ(spawned, 0);
+  char byte = 'x';
+  ASSERT_EQ(::write(toChild[1], &byte, 1), 1);
+  pollfd echo{fromChild[0], POLLIN, 0};
+  ASSERT_EQ(::poll(&echo, 1, 10000), 1) << "no echo from the child";
+  ASSERT_EQ(::read(fromChild[0], &byte, 1), 1);
+
   lock.Release();
   LLF::InstanceLock again;
   EXPECT_EQ(again.Acquire(L"LLFAppLock_" + name), LLF::InstanceLock::Result::OBTAINED);
   EXPECT_FALSE(LLF::InstanceLock::RequestRaise(L"LLFAppWindowClass" + name));
-  ::kill(child, SIGKILL);
-  ::waitpid(child, nullptr, 0);
+  // End of input ends the child.
+  ::close(toChild[1]);
+  int status = 0;
+  EXPECT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status));
+  ::close(fromChild[0]);
 }
 
 TEST(InstanceLockTest, WithoutAPlaceForTheLockTheProgramStillRuns) {

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
 #include <thread>
-#include <vector>
+#include <utility>
 
 #include "core/Mutex.h"
 
@@ -36,21 +41,40 @@ TEST(MutexTest, OwnerReentersAndReleasesEachLevel) {
   EXPECT_FALSE(m.Unlock()) << "not held";
 }
 
+// Whether the thread sleeps in the kernel. The thread below has one way to
+// sleep: waiting in Lock.
+bool IsSleeping(pid_t tid) {
+  std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+  const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  // The state follows the name, which is in parentheses and may hold any.
+  const size_t close = text.rfind(')');
+  return close != std::string::npos && close + 2 < text.size() && text[close + 2] == 'S';
+}
+
+// A forced interleaving: another thread tries its increment between this
+// thread's read and write of the shared value, after an inner level of the
+// lock was released. With the lock it must wait for the write and the two
+// updates add up; without, its increment would land in between and be lost.
 TEST(MutexTest, GuardsSharedData) {
   Mutex m;
-  long counter = 0;
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([&] {
-      for (int i = 0; i < 5000; ++i) {
-        MutexLock lock(m);
-        MutexLock again(m);  // re-entered inside its own guard
-        ++counter;
-      }
-    });
-  }
-  for (auto& th : threads) th.join();
-  EXPECT_EQ(counter, 20000);
+  int counter = 0;
+  std::atomic<pid_t> otherTid{0};
+  std::atomic<bool> otherEntered{false};
+  std::optional<MutexLock> outer(std::in_place, m);
+  { MutexLock inner(m); }
+  const int read = counter;
+  std::thread other([&] {
+    otherTid = ::gettid();
+    MutexLock lock(m);
+    otherEntered = true;
+    ++counter;
+  });
+  while (!otherEntered && (otherTid == 0 || !IsSleeping(otherTid))) std::this_thread::yield();
+  EXPECT_FALSE(otherEntered) << "entered while the lock was held";
+  counter = read + 1;
+  outer.reset();
+  other.join();
+  EXPECT_EQ(counter, 2);
 }
 
 TEST(MutexTest, DumpAndKind) {

@@ -1,0 +1,58 @@
+#include "flow/TheZentaVoyage.h"
+
+#include "core/Format.h"
+#include "core/StringUtils.h"
+
+namespace {
+
+const char kVersion[] = "1.454";
+const char kBuildDate[] = "Thu Oct 15 18:56:26 2009";
+// The version text fills a buffer of this many characters, its end included.
+const size_t kVersionBuffer = 255;
+
+}  // namespace
+
+std::wstring TheZentaVoyage::GetName() const {
+  return L"The Quillmarsh - Zenta";
+}
+
+std::wstring TheZentaVoyage::GetVersion() const {
+  std::wstring version = LLF::Format(L"%s date %s", LLF::AnsiToWide(kVersion), LLF::AnsiToWide(kBuildDate));
+  if (version.size() >= kVersionBuffer) {
+    version.resize(kVersionBuffer - 1);
+  }
+  return version;
+}
+
+std::wstring TheZentaVoyage::GetDescription() const {
+  return L"A casual puzzle game: a voyage through the days of the Quillmarsh, one picture puzzle at a time.";
+}
+
+std::wstring TheZentaVoyage::GetVendor() const {
+  return L"Brenvik";
+}
+
+LLF::RenderSettings TheZentaVoyage::GetRenderSettings() const {
+  return HLF::Game::GetRenderSettings();
+}
+
+bool TheZentaVoyage::PostInit(const std::wstring& commandLine) {
+  if (!script.Init(commandLine)) {
+    return false;
+  }
+  return HLF::Game::PostInit(commandLine);
+}
+
+void TheZentaVoyage::OnShutdown() {
+  SetStateMachine(nullptr);
+  script.Release();
+  HLF::Game::OnShutdown();
+}
+
+bool TheZentaVoyage::CanClose() {
+  return script.SaveRunningLevel();
+}
+
+void TheZentaVoyage::OnRender(LLF::IRenderSystem* rs) {
+  script.Render(rs);
+}

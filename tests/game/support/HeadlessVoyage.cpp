@@ -1,0 +1,103 @@
+#include "HeadlessVoyage.h"
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "FrameDriver.h"
+#include "FrameworkFactories.h"
+#include "core/Log.h"
+#include "core/OSUtils.h"
+#include "core/StringUtils.h"
+#include "devtools/Console.h"
+
+namespace QmTest {
+
+namespace fs = std::filesystem;
+
+HeadlessVoyage::HeadlessVoyage(const std::string& programFolder)
+    : _programFolder(LLF::FromOsPath(programFolder.back() == '/' ? programFolder : programFolder + "/")),
+      _previousDir(fs::current_path().string()) {
+  _appSettings.createWindow = false;
+  SetGameClock(&ManualClock::Now);
+}
+
+HeadlessVoyage::~HeadlessVoyage() {
+  Stop();
+  FrameworkFactories::ClearAll();
+  LLF::Log::SetEcho(nullptr);
+  HLF::Console::GetInstance().ClearLines();
+  std::error_code ec;
+  fs::current_path(_previousDir, ec);
+}
+
+bool HeadlessVoyage::Start(bool withSound) {
+  HLF::Console::GetInstance().ClearLines();
+  if (!OnStartup(std::wstring())) {
+    return false;
+  }
+  LLF::OS_CreateDirectories(GetUserDataFolder());
+  _started = true;
+  if (!Init(std::wstring())) {
+    return false;
+  }
+  if (withSound) {
+    _withSound = true;
+    if (!ChooseSoundDriver()) {
+      return false;
+    }
+  }
+  OnActivate();
+  return true;
+}
+
+void HeadlessVoyage::Frame(unsigned ms) {
+  ManualClock::Advance(ms);
+  OnUpdate();
+}
+
+bool HeadlessVoyage::FramesUntil(const std::function<bool()>& done, unsigned ms) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > limit) {
+      return false;
+    }
+    Frame(ms);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+void HeadlessVoyage::Stop() {
+  if (!_started) {
+    return;
+  }
+  _started = false;
+  Shutdown();
+  if (_withSound) {
+    _withSound = false;
+    ReleaseSoundDriver();
+  }
+}
+
+int HeadlessVoyage::LogCount(const std::wstring& text) {
+  int count = 0;
+  for (const std::wstring& line : HLF::Console::GetInstance().GetLines()) {
+    count += line.find(text) != std::wstring::npos ? 1 : 0;
+  }
+  return count;
+}
+
+std::string GeneratedDataFolder() {
+  return LLF::ToOsPath(LLF::ExtractFolder(LLF::OS_GetExePath()));
+}
+
+void CopyGeneratedData(const std::string& folder) {
+  const std::string from = GeneratedDataFolder();
+  for (const char* part : {"scripts", "images", "fonts", "sounds"}) {
+    fs::copy(from + part, folder + "/" + part,
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  }
+}
+
+}  // namespace QmTest
