@@ -48,6 +48,34 @@ void Drop(Counted* counted, std::atomic<size_t>& count, size_t amount) {
 
 }  // namespace
 
+// The pieces given back during the thread's release runs and not yet
+// counted off their chunk.
+struct XmlArena::Run {
+  Chunk* chunk = nullptr;
+  size_t count = 0;
+  unsigned depth = 0;
+
+  void Settle() {
+    if (chunk) Drop(chunk, chunk->pieces, count);
+    chunk = nullptr;
+    count = 0;
+  }
+};
+
+XmlArena::Run& XmlArena::ThreadRun() {
+  thread_local Run run;
+  return run;
+}
+
+XmlArena::ReleaseRun::ReleaseRun() {
+  ++ThreadRun().depth;
+}
+
+XmlArena::ReleaseRun::~ReleaseRun() {
+  Run& run = ThreadRun();
+  if (--run.depth == 0) run.Settle();
+}
+
 XmlArena::~XmlArena() {
   Retire();
 }
@@ -95,7 +123,16 @@ void XmlArena::Release(void* piece) {
     std::free(header);
     return;
   }
-  Drop(chunk, chunk->pieces, 1);
+  Run& run = ThreadRun();
+  if (run.depth == 0) {
+    Drop(chunk, chunk->pieces, 1);
+    return;
+  }
+  if (run.chunk != chunk) {
+    run.Settle();
+    run.chunk = chunk;
+  }
+  ++run.count;
 }
 
 }  // namespace LLF

@@ -24,9 +24,23 @@ class XmlArena {
   // Gives a piece of either kind back (null is ignored).
   static void Release(void* piece);
 
+  // While one lives on a thread, the pieces the thread gives back are
+  // counted off their chunks a run at a time (one atomic step for each run
+  // of pieces of one chunk instead of one for each piece); the last one to
+  // end settles the count. They nest.
+  class ReleaseRun {
+   public:
+    ReleaseRun();
+    ~ReleaseRun();
+    ReleaseRun(const ReleaseRun&) = delete;
+    ReleaseRun& operator=(const ReleaseRun&) = delete;
+  };
+
  private:
   struct Chunk;
+  struct Run;
 
+  static Run& ThreadRun();
   void Retire();
 
   Chunk* _chunk = nullptr;

@@ -18,6 +18,26 @@
 
 namespace LLF {
 
+// For a name of n bytes (up to 16), the masks of two words loaded from it
+// that keep its bytes in memory (the low ones on a little-endian machine).
+struct XmlNameMasks {
+  uint64_t at[17][2] = {};
+};
+inline constexpr XmlNameMasks kNameKeep = [] {
+  XmlNameMasks m;
+  const auto keep = [](size_t bytes) -> uint64_t {
+    if (bytes >= 8) return ~uint64_t(0);
+    if (bytes == 0) return 0;
+    if (std::endian::native == std::endian::little) return (uint64_t(1) << (8 * bytes)) - 1;
+    return ~(~uint64_t(0) >> (8 * bytes));
+  };
+  for (size_t n = 0; n <= 16; ++n) {
+    m.at[n][0] = keep(n);
+    m.at[n][1] = keep(n > 8 ? n - 8 : 0);
+  }
+  return m;
+}();
+
 class XmlNameTable {
  public:
   static constexpr size_t kMaxNames = 1 << 16;
@@ -57,15 +77,9 @@ class XmlNameTable {
       const size_t n = size < 16 ? size : 16;
       if (sizeof(Char) == 1 && readable) {
         std::memcpy(words, begin, 16);
-        // The bytes past the name become 0: a mask of a word's first bytes
-        // in memory, the low ones on a little-endian machine.
-        const auto keep = [](size_t bytes) -> uint64_t {
-          if (bytes >= 8) return ~uint64_t(0);
-          if (std::endian::native == std::endian::little) return (uint64_t(1) << (8 * bytes)) - 1;
-          return ~(~uint64_t(0) >> (8 * bytes));
-        };
-        words[0] &= keep(n);
-        words[1] &= keep(n > 8 ? n - 8 : 0);
+        // The bytes past the name become 0.
+        words[0] &= kNameKeep.at[n][0];
+        words[1] &= kNameKeep.at[n][1];
       } else {
         auto* bytes = reinterpret_cast<unsigned char*>(words);
         for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<unsigned char>(begin[i]);
