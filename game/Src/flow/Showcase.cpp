@@ -25,6 +25,7 @@ namespace {
 const wchar_t kLayoutSection[] = L"showcase";
 const wchar_t kScreenName[] = L"screen";
 const wchar_t kMenuFont[] = L"Main16";
+constexpr int kMenuChoice = 11;
 const wchar_t* const kMenuRows[] = {L"Light the lanterns", L"Listen to the reeds", L"Follow the moon"};
 
 struct DialogLayout {
@@ -131,6 +132,12 @@ bool Showcase::OnMessage(LLF::Message* msg) {
     }
     return true;
   }
+  if (_filesList && sender == static_cast<const LLF::Object*>(_filesList)) {
+    if (msg->GetCode() == HLF::LISTBOX_MSG_DOUBLE_CLICK) {
+      LogListing();
+    }
+    return true;
+  }
   if (_menu && sender == static_cast<const LLF::Object*>(_menu)) {
     OnMenuMessage(*msg);
     return true;
@@ -233,7 +240,31 @@ bool Showcase::OpenDialog(DialogKind kind) {
   _dialogKind = kind;
   _dialog->AddReceiver(this);
   EnableScreen(false);
+  if (auto* files = dynamic_cast<HLF::FileDialog*>(_dialog)) {
+    // Heard after the dialog, which lists the new folder first.
+    _filesList = files->GetFilesListbox();
+    _filesRoot = files->GetFolder();
+    _filesList->AddReceiver(this);
+    LogListing();
+  }
   return true;
+}
+
+void Showcase::LogListing() {
+  const auto* files = dynamic_cast<const HLF::FileDialog*>(_dialog);
+  if (!files || !_filesList) {
+    return;
+  }
+  std::wstring folder = files->GetFolder();
+  if (folder.compare(0, _filesRoot.size(), _filesRoot) == 0) {
+    folder.erase(0, _filesRoot.size());
+  }
+  std::wstring line = L"Showcase - files in \"" + folder + L"\" (rows of " +
+                      std::to_wstring(_filesList->GetRowHeight()) + L" px):";
+  for (unsigned i = 0; i < _filesList->GetItemsCount(); ++i) {
+    line += (i == 0 ? L" " : L" | ") + _filesList->GetItem(static_cast<int>(i));
+  }
+  LLF::Log::GetInstance().Write(line);
 }
 
 bool Showcase::OpenMenu() {
@@ -263,6 +294,10 @@ bool Showcase::OpenMenu() {
   }
   _menu = menu;
   _menu->AddReceiver(this);
+  LLF::Log::GetInstance().Write(L"Showcase - menu at " +
+                                std::to_wstring(static_cast<int>(menu->GetPosition().x)) + L"," +
+                                std::to_wstring(static_cast<int>(menu->GetPosition().y)) + L", rows of " +
+                                std::to_wstring(list->GetRowHeight()) + L" px");
   if (HLF::Game* game = HLF::Game::GetInstance()) {
     game->SetFocus(_menu);
   }
@@ -270,6 +305,11 @@ bool Showcase::OpenMenu() {
 }
 
 void Showcase::OnMenuMessage(const LLF::Message& msg) {
+  // The choice and the results; the mouse's messages every control sends
+  // are not the menu's to report.
+  if (msg.GetCode() != HLF::DIALOG_MSG_RESULT && msg.GetCode() != kMenuChoice) {
+    return;
+  }
   LLF::Log::GetInstance().Write(L"Showcase - menu " + std::to_wstring(msg.GetCode()) + L" \"" +
                                 msg.GetText() + L"\"");
   // The dialog's own result comes last; the menu is deleted after it.
@@ -280,6 +320,10 @@ void Showcase::OnMenuMessage(const LLF::Message& msg) {
 
 void Showcase::OnDialogResult(const LLF::Message& msg) {
   LLF::Log& log = LLF::Log::GetInstance();
+  if (_filesList) {
+    _filesList->RemoveReceiver(this);
+    _filesList = nullptr;
+  }
   switch (_dialogKind) {
     case DialogKind::kImageFile:
     case DialogKind::kAudioFile: {

@@ -20,7 +20,10 @@
 // the tutorial and logs its result. "Menu" opens a pop-up menu over its
 // button, in the GUI font, holding the focus, and logs each message it
 // sends ("Showcase - menu 11 "Follow the moon"", then the two code-10
-// messages).
+// messages). For the record (and for whoever drives it from outside),
+// the file dialogs' listings are logged as they open and change folder,
+// with the folder below the starting one and the rows' height, and the
+// menu's place and row height as it opens.
 #include <string>
 #include <vector>
 
@@ -30,6 +33,7 @@
 namespace HLF {
 class Control;
 class Dialog;
+class Listbox;
 class PopupMenu;
 }  // namespace HLF
 
@@ -78,6 +82,7 @@ class Showcase : public LLF::MessageReceiver {
   void OnButtonClick(const LLF::Object* sender);
   void OnDialogResult(const LLF::Message& msg);
   void OnMenuMessage(const LLF::Message& msg);
+  void LogListing();
   // Enables or disables the screen's buttons and links.
   void EnableScreen(bool enabled);
 
@@ -85,6 +90,9 @@ class Showcase : public LLF::MessageReceiver {
   HLF::Dialog* _dialog = nullptr;   // owned through the screen until it closes
   DialogKind _dialogKind = DialogKind::kPlain;
   HLF::PopupMenu* _menu = nullptr;  // owned through the screen until it closes
+  // The open file dialog's list, and the folder it started in.
+  HLF::Listbox* _filesList = nullptr;
+  std::wstring _filesRoot;
   HLF::Control* _dialogButton = nullptr;
   HLF::Control* _quitButton = nullptr;
   HLF::Control* _pickImageButton = nullptr;
