@@ -1,6 +1,7 @@
 #include "FrameworkPrototypes.h"
 
 #include "dialogs/Dialog.h"
+#include "dialogs/MessageDialog.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "modifiers/AudioFader.h"
@@ -45,7 +46,7 @@ void RegisterFrameworkPrototypes() {
   // 11 "progress"
   // 12 "checkbox"
   // 13 "enternamedlg"
-  // 14 "messagedlg"
+  controls.Register(new MessageDialog());  // 14 "messagedlg"
   // 15 "filedlg"
   // 16 "optionsdlg"
   // 17 "profilesdlg"

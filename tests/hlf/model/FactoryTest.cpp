@@ -171,7 +171,7 @@ TEST_F(FactoryTest, FrameworkPrototypesInRegistrationOrder) {
   }
   // SetUp added the test's own "part" after the framework's.
   EXPECT_EQ(tags, (std::vector<std::wstring>{L"control", L"dialog", L"button", L"label", L"staticimage",
-                                             L"emitter", L"hyperlabel", L"part"}));
+                                             L"messagedlg", L"emitter", L"hyperlabel", L"part"}));
 
   tags.clear();
   HLF::ModifierFactory& modifiers = HLF::ModifierFactory::GetInstance();
