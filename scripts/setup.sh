@@ -16,8 +16,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libtinyxml2-dev
   # fuzzing and sanitizer runtimes
   clang libclang-rt-14-dev
-  # test fixtures and the game's test under a virtual X server
-  imagemagick xdotool
+  # test fixtures and the game's tests under a virtual X server, driven by
+  # xdotool, with a window manager for full screen
+  imagemagick xdotool x11-utils openbox
 )
 
 missing=()

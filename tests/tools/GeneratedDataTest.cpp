@@ -11,13 +11,16 @@
 #include <vector>
 
 #include "DatagenRun.h"
+#include "FontAssets.h"
 #include "FrameworkFactories.h"
 #include "ImageAssets.h"
 #include "LogRecorder.h"
+#include "SoundFixture.h"
 #include "TempFolders.h"
 #include "TestEnv.h"
 #include "TestShell.h"
 #include "core/StringUtils.h"
+#include "dialogs/Dialog.h"
 #include "font/Font.h"
 #include "font/FontCodecTTF.h"
 #include "image/CodecPng.h"
@@ -31,6 +34,9 @@
 #include "modifiers/Effect.h"
 #include "particles/EmitRegion.h"
 #include "particles/Emitter.h"
+#include "shell/AssetsLoader.h"
+#include "widgets/Button.h"
+#include "widgets/HyperLabel.h"
 #include "widgets/StaticImage.h"
 #include "xml/XmlDoc.h"
 
@@ -86,6 +92,71 @@ TEST(GeneratedDataTest, PicturesLoadThroughTheEngineCodecs) {
   EXPECT_EQ(backdrop->GetFormat(), unsigned(LLF::IMGFORMAT_R8G8B8X8));
 }
 
+// The buttons' strips: four cells, each a plate on a clear ground, every
+// state a colour of its own where the caption goes, and the pressed plate
+// darker than the one under the mouse.
+TEST(GeneratedDataTest, ButtonStripsHaveFourDistinctCells) {
+  struct Strip {
+    const char* file;
+    int cellWidth, cellHeight;
+  } strips[] = {{"images/gui/button.png", 180, 44}, {"images/gui/button_small.png", 120, 36}};
+  for (const Strip& strip : strips) {
+    SCOPED_TRACE(strip.file);
+    const std::unique_ptr<LLF::Image> image = LoadPng(strip.file);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->GetWidth(), unsigned(strip.cellWidth * 4));
+    EXPECT_EQ(image->GetHeight(), unsigned(strip.cellHeight));
+    std::vector<LLF::Color> middles;
+    for (int cell = 0; cell < 4; ++cell) {
+      const int left = cell * strip.cellWidth;
+      EXPECT_EQ(Pixel(*image, left, 0).a, 0) << "cell " << cell;
+      EXPECT_EQ(Pixel(*image, left + strip.cellWidth - 1, 0).a, 0) << "cell " << cell;
+      const LLF::Color middle = Pixel(*image, left + strip.cellWidth / 2, strip.cellHeight / 2);
+      EXPECT_EQ(middle.a, 255) << "cell " << cell;
+      for (const LLF::Color& other : middles) EXPECT_NE(middle, other) << "cell " << cell;
+      middles.push_back(middle);
+    }
+    auto sum = [](const LLF::Color& c) { return int(c.r) + c.g + c.b; };
+    EXPECT_LT(sum(middles[1]), sum(middles[0])) << "pressed is darker than normal";
+    EXPECT_GT(sum(middles[2]), sum(middles[0])) << "over is lighter than normal";
+    EXPECT_LT(std::abs(int(middles[3].r) - middles[3].b), 24) << "disabled is grey";
+  }
+}
+
+// The dialog frame stretches: each side cell is the same all along its
+// length and the middle cell is one colour.
+TEST(GeneratedDataTest, TheDialogFrameStretchesCleanly) {
+  const std::unique_ptr<LLF::Image> frame = LoadPng("images/gui/dialog_frame.png");
+  ASSERT_TRUE(frame);
+  ASSERT_EQ(frame->GetWidth(), 72u);
+  ASSERT_EQ(frame->GetHeight(), 72u);
+  EXPECT_EQ(Pixel(*frame, 0, 0).a, 0);
+  EXPECT_EQ(Pixel(*frame, 36, 36).a, 255);
+  for (int across = 0; across < 24; ++across) {
+    for (int along = 24; along < 48; ++along) {
+      EXPECT_EQ(Pixel(*frame, along, across), Pixel(*frame, 24, across)) << "top side";
+      EXPECT_EQ(Pixel(*frame, along, 71 - across), Pixel(*frame, 24, 71 - across)) << "bottom side";
+      EXPECT_EQ(Pixel(*frame, across, along), Pixel(*frame, across, 24)) << "left side";
+      EXPECT_EQ(Pixel(*frame, 71 - across, along), Pixel(*frame, 71 - across, 24)) << "right side";
+      EXPECT_EQ(Pixel(*frame, along, across + 24), Pixel(*frame, 36, 36)) << "middle";
+    }
+  }
+}
+
+// The cursor's tip is its top-left corner, where the game puts the mouse.
+TEST(GeneratedDataTest, TheCursorIsAnArrowWithAlpha) {
+  const std::unique_ptr<LLF::Image> cursor = LoadPng("images/cursor.png");
+  ASSERT_TRUE(cursor);
+  EXPECT_EQ(cursor->GetWidth(), 32u);
+  EXPECT_EQ(cursor->GetHeight(), 32u);
+  EXPECT_EQ(cursor->GetFormat(), unsigned(LLF::IMGFORMAT_R8G8B8A8));
+  EXPECT_GT(Pixel(*cursor, 1, 1).a, 128) << "the tip";
+  EXPECT_EQ(Pixel(*cursor, 5, 12).a, 255);
+  EXPECT_GT(Pixel(*cursor, 5, 12).r, 200) << "a light fill";
+  EXPECT_EQ(Pixel(*cursor, 31, 0).a, 0);
+  EXPECT_EQ(Pixel(*cursor, 0, 31).a, 0);
+}
+
 TEST(GeneratedDataTest, TheWindowIconReadsThroughTheIconDecoder) {
   const std::string bytes = ReadFile(Generated() + "/images/game.ico");
   std::vector<unsigned char> rgba;
@@ -118,6 +189,53 @@ TEST(GeneratedDataTest, TheClickIsAShortMono16BitWave) {
   EXPECT_GT(peak, 16000);
   EXPECT_LT(peak, 32767) << "no clipping";
   EXPECT_EQ(samples.back(), 0) << "ends in silence, without a click";
+}
+
+// Every level music loop: mono 16-bit, a few seconds of chords that start
+// and end in silence, so the loop has no click at its seam.
+TEST(GeneratedDataTest, TheLevelLoopsAreSeamless16BitWaves) {
+  for (const char* name : {"music/level_a.wav", "music/level_b.wav", "music/level_c.wav"}) {
+    SCOPED_TRACE(name);
+    SF_INFO info{};
+    SNDFILE* file = sf_open((Generated() + "/" + name).c_str(), SFM_READ, &info);
+    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+    std::vector<short> samples(size_t(info.frames));
+    EXPECT_EQ(sf_read_short(file, samples.data(), info.frames), info.frames);
+    sf_close(file);
+    EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    EXPECT_EQ(info.channels, 1);
+    EXPECT_GE(info.frames, 22050 * 4);
+    int peak = 0;
+    for (const short s : samples) peak = std::max(peak, std::abs(int(s)));
+    EXPECT_GT(peak, 12000);
+    EXPECT_LT(peak, 32767) << "no clipping";
+    EXPECT_LT(std::abs(int(samples.front())), 64);
+    EXPECT_LT(std::abs(int(samples.back())), 64);
+  }
+  EXPECT_NE(ReadFile(Generated() + "/music/level_a.wav"), ReadFile(Generated() + "/music/level_b.wav"));
+}
+
+// Each level of the list has its folder with the two files its mode loads.
+TEST(GeneratedDataTest, EveryListedLevelHasItsFolder) {
+  LLF::XmlDoc levels;
+  ASSERT_TRUE(levels.LoadFromFile(LLF::FromOsPath(Generated() + "/scripts/game/levels.xml")));
+  LLF::XmlElement* root = levels.GetRoot()->FindChild(L"gamelevels");
+  ASSERT_NE(root, nullptr);
+  int folders = 0;
+  for (int d = 0; d < root->GetChildsCount(); ++d) {
+    LLF::XmlElement* day = root->GetChild(d);
+    for (int l = 0; !day->IsComment() && l < day->GetChildsCount(); ++l) {
+      if (day->GetChild(l)->IsComment()) continue;
+      const std::string folder = LLF::ToOsPath(day->GetChild(l)->GetAttribute(L"folder", L"").GetValue());
+      ++folders;
+      LLF::XmlDoc level;
+      EXPECT_TRUE(level.LoadFromFile(LLF::FromOsPath(Generated() + "/" + folder + "level.xml"))) << folder;
+      LLF::XmlDoc assets;
+      ASSERT_TRUE(assets.LoadFromFile(LLF::FromOsPath(Generated() + "/" + folder + "asset.xml"))) << folder;
+      EXPECT_NE(assets.GetRoot()->GetChildByPath(L"game/assets/LEVOBJECTS"), nullptr) << folder;
+    }
+  }
+  EXPECT_EQ(folders, 11);
 }
 
 TEST(GeneratedDataTest, EveryXmlFileParsesAndTheRegistriesNameWrittenFiles) {
@@ -175,25 +293,27 @@ TEST(GeneratedDataTest, TheRegistryFontsHaveAGlyphForEveryListedCharacter) {
   EXPECT_EQ(log.Lines().size(), 0u);
 }
 
-TEST(GeneratedDataTest, TheShowcaseLayoutBuildsWithoutALogLine) {
+class ShowcaseLayoutTest : public SoundFixture {};
+
+TEST_F(ShowcaseLayoutTest, TheShowcaseAndItsDialogBuildWithoutALogLine) {
   TempFolders folders;  // the program folder is the working directory
-  ASSERT_EQ(RunDatagen(folders.Program(), SourceDataFolder()).exitCode, 0);
+  const DatagenRun run = RunDatagen(folders.Program(), SourceDataFolder());
+  ASSERT_EQ(run.exitCode, 0) << run.err;
   FrameworkFactories factories;
-  ImageAssets assets;
   TestShell shell;
   ASSERT_TRUE(shell.styles.LoadFromFile(L"scripts/styles.xml"));
-  // The "GUI" images under their ids, as the asset loader leaves them.
-  LLF::XmlDoc images;
-  ASSERT_TRUE(images.LoadFromFile(L"scripts/images.xml"));
-  LLF::XmlElement* gui = images.GetRoot()->GetChildByPath(L"game/assets/GUI");
-  ASSERT_NE(gui, nullptr);
-  for (int i = 0; i < gui->GetChildsCount(); ++i) {
-    const LLF::XmlElement* item = gui->GetChild(i);
-    EXPECT_NE(
-        LLF::ImagesManager::GetInstance().LoadImage(item->GetAttribute(L"src", L"").GetValue(),
-                                                    item->GetAttribute(L"name", L"").GetValue(), false, true),
-        nullptr);
-  }
+  // The codecs the lists need, registered for the test's life.
+  ImageAssets images;
+  FontAssets fonts;
+  UseSilentDriver();
+  // The lists the showcase loads before it builds, as its loader does.
+  HLF::AssetsLoader loader;
+  ASSERT_TRUE(loader.SetListFromFile(L"scripts/fonts.xml", L"GUI"));
+  ASSERT_TRUE(loader.AddListFromFile(L"scripts/images.xml", L"GUI"));
+  ASSERT_TRUE(loader.AddListFromFile(L"scripts/sounds.xml", L"MAIN"));
+  ASSERT_TRUE(loader.Start(0));
+  loader.Wait();
+  ASSERT_NE(LLF::ImagesManager::GetInstance().FindResource(L"button"), nullptr);
 
   LogRecorder log;
   std::unique_ptr<HLF::Control> showcase(HLF::ControlFactory::GetInstance().LoadNamedObjectFromXml(
@@ -201,7 +321,7 @@ TEST(GeneratedDataTest, TheShowcaseLayoutBuildsWithoutALogLine) {
   for (const std::wstring& line : log.Lines()) ADD_FAILURE() << LLF::WideToAnsi(line);
   ASSERT_TRUE(showcase);
   EXPECT_FALSE(showcase->IsRenderable());
-  ASSERT_EQ(showcase->GetChildsCount(), 3);
+  ASSERT_EQ(showcase->GetChildsCount(), 7);
 
   auto* backdrop = dynamic_cast<HLF::StaticImage*>(showcase->GetChildByName(L"backdrop"));
   ASSERT_NE(backdrop, nullptr);
@@ -222,8 +342,39 @@ TEST(GeneratedDataTest, TheShowcaseLayoutBuildsWithoutALogLine) {
   EXPECT_NE(sparkles->GetEmitRegion(), nullptr);
   EXPECT_EQ(showcase->GetChild(2), sparkles) << "drawn over the title";
 
+  // The controls, drawn over the sparkles.
+  for (const wchar_t* name : {L"Dialog", L"Quit"}) {
+    SCOPED_TRACE(LLF::WideToAnsi(name));
+    auto* button = dynamic_cast<HLF::Button*>(showcase->GetChildByName(name));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->GetImage(), LLF::ImagesManager::GetInstance().FindResource(L"button"));
+    EXPECT_EQ(button->GetSize(), LLF::Point(180, 44)) << "one cell of the strip";
+    EXPECT_EQ(button->GetText(), name);
+    EXPECT_NE(button->GetFont(), nullptr);
+  }
+  auto* intro = dynamic_cast<HLF::Label*>(showcase->GetChildByName(L"intro"));
+  ASSERT_NE(intro, nullptr);
+  EXPECT_TRUE(intro->IsMultiline());
+  EXPECT_GE(intro->GetLines().size(), 3u) << "a line break and wrapped words";
+  auto* link = dynamic_cast<HLF::HyperLabel*>(showcase->GetChildByName(L"link"));
+  ASSERT_NE(link, nullptr);
+  EXPECT_FALSE(link->GetUrl().empty());
+
+  std::unique_ptr<HLF::Control> built(
+      HLF::ControlFactory::GetInstance().LoadObjectFromXml(L"scripts/dialogs/dlg_showcase.xml", L"dialog"));
+  auto* dialog = dynamic_cast<HLF::Dialog*>(built.get());
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->GetImage(), LLF::ImagesManager::GetInstance().FindResource(L"dlg_frame"));
+  EXPECT_TRUE(dialog->IsFadeBackground());
+  ASSERT_NE(dialog->GetOkButton(), nullptr);
+  ASSERT_NE(dialog->GetCancelButton(), nullptr);
+  EXPECT_EQ(dialog->GetOkButton()->GetImage(),
+            LLF::ImagesManager::GetInstance().FindResource(L"button_small"));
+  EXPECT_EQ(dialog->GetEffectsCount(), 1) << "its show effect";
+  EXPECT_EQ(dialog->GetAlpha(), 0) << "faded in from nothing";
+
   // What the program asks for by name.
-  for (const wchar_t* name : {L"BackdropShow", L"TitleShow"}) {
+  for (const wchar_t* name : {L"BackdropShow", L"TitleShow", L"DialogShow"}) {
     HLF::Effect effect;
     EXPECT_TRUE(effect.LoadFromFile(L"scripts/effects.xml", name)) << LLF::WideToAnsi(name);
     EXPECT_GT(effect.GetModifiersCount(), 0) << LLF::WideToAnsi(name);
@@ -235,6 +386,9 @@ TEST(GeneratedDataTest, TheShowcaseLayoutBuildsWithoutALogLine) {
   EXPECT_EQ(log.Count(L"Error"), 0);
   EXPECT_EQ(log.Count(L"Warning"), 0);
   EXPECT_EQ(log.Count(L"WARNING"), 0);
+  built.reset();
+  showcase.reset();
+  loader.UnloadAssets();
 }
 
 }  // namespace

@@ -3,24 +3,16 @@
 // current scene, embedded in the application object. It creates the
 // scenes, adds them to the shell's "GAME" layer and deletes them again.
 //
-// Its one state so far is the showcase: the "GUI" lists of fonts.xml and
-// images.xml load on the shell's loader thread, and once the loader reports
-// that it is done the layout "scripts/dialogs/showcase.xml" (section
-// "showcase", object "screen") is built into the game layer with its
-// emitters started. A load with failures still builds the showcase (with a
-// warning), so a missing picture shows as a placeholder, not as a black
-// screen.
+// Its one state so far is the showcase (see Showcase), which it creates on
+// entering the state and deletes on release.
+#include <memory>
 #include <string>
 
+#include "flow/Showcase.h"
 #include "model/StateMachine.h"
-#include "shell/AssetsLoader.h"
 
 namespace LLF {
 class IRenderSystem;
-}
-
-namespace HLF {
-class Control;
 }
 
 class GameMode;
@@ -51,17 +43,11 @@ class TheZentaScript : public HLF::StateMachine {
   // level to store yet). True: the window may close.
   virtual bool SaveRunningLevel();
 
-  // The loader's messages.
-  bool OnMessage(LLF::Message* msg) override;
-
-  // The showcase in the game layer, or null.
-  HLF::Control* GetShowcase() const { return showcase; }
-  const HLF::AssetsLoader& GetShowcaseLoader() const { return showcaseLoader; }
+  // The showcase while its state lasts, or null.
+  Showcase* GetShowcase() const { return showcase.get(); }
 
  private:
   void StartShowcase();
-  void BuildShowcase();
 
-  HLF::Control* showcase = nullptr;  // owned through the game layer
-  HLF::AssetsLoader showcaseLoader;
+  std::unique_ptr<Showcase> showcase;
 };

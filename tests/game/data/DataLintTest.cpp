@@ -5,10 +5,16 @@
 // that exact case (beside the data folder's root or the XML file itself);
 // every list of every asset registry loads completely (code 1); and every
 // control element, wherever it stands, builds through the control factory
-// without an error line.
+// without an error line. The level list is checked as the game reads it:
+// days and levels numbered without gaps, every required attribute, names the
+// profiles can hold, once per day, known types, wallpapers in range with no
+// gallery page left empty before the last award, music lists that exist and
+// a folder with its two files for every level.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <cwctype>
 #include <filesystem>
 #include <functional>
@@ -20,11 +26,13 @@
 #include "HeadlessVoyage.h"
 #include "LogRecorder.h"
 #include "MessageRecorder.h"
+#include "TestEnv.h"
 #include "core/StringUtils.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "model/XmlDocEx.h"
 #include "shell/AssetsLoader.h"
+#include "shell/Player.h"
 #include "xml/XmlAttribute.h"
 #include "xml/XmlDoc.h"
 #include "xml/XmlElement.h"
@@ -116,6 +124,124 @@ void ReportLines(const LogRecorder& log, const std::wstring& prefix, const std::
   }
 }
 
+// Digits only, with an optional leading '-'.
+bool ReadInteger(const std::wstring& text, int& value) {
+  size_t start = !text.empty() && text[0] == L'-' ? 1 : 0;
+  if (text.size() <= start || text.size() > 9) return false;
+  for (size_t i = start; i < text.size(); ++i) {
+    if (text[i] < L'0' || text[i] > L'9') return false;
+  }
+  value = std::stoi(LLF::WideToAnsi(text));
+  return true;
+}
+
+// The faults of the level list of the data folder, one line each.
+std::vector<std::string> LevelListFaults(const std::string& folder) {
+  std::vector<std::string> faults;
+  auto fault = [&](const std::string& where, const std::string& what) {
+    faults.push_back(where + ": " + what);
+  };
+  LLF::XmlDoc levels;
+  LLF::XmlDoc music;
+  if (!levels.LoadFromFile(LLF::FromOsPath(folder + "scripts/game/levels.xml"))) {
+    return {"scripts/game/levels.xml does not read"};
+  }
+  std::set<std::wstring> musicLists;
+  if (music.LoadFromFile(LLF::FromOsPath(folder + "scripts/game/levmusic.xml"))) {
+    if (LLF::XmlElement* lists = music.GetRoot()->GetChildByPath(L"game/assets")) {
+      for (int i = 0; i < lists->GetChildsCount(); ++i) {
+        if (!lists->GetChild(i)->IsComment()) musicLists.insert(lists->GetChild(i)->GetName());
+      }
+    }
+  } else {
+    fault("scripts/game/levmusic.xml", "does not read");
+  }
+  LLF::XmlElement* root = levels.GetRoot()->FindChild(L"gamelevels");
+  if (!root) return {"scripts/game/levels.xml has no gamelevels"};
+
+  const std::set<std::wstring> types = {L"jigsaw", L"puzzle", L"mirror", L"pair", L"seek"};
+  std::set<int> awardPages;
+  std::set<int> awards;
+  int days = 0;
+  for (int d = 0; d < root->GetChildsCount(); ++d) {
+    LLF::XmlElement* day = root->GetChild(d);
+    if (day->IsComment()) continue;
+    const std::string dayName = LLF::WideToAnsi(day->GetName());
+    ++days;
+    if (day->GetName() != L"day" + LLF::ToString(days)) {
+      fault(dayName, "day" + std::to_string(days) + " belongs here (days are numbered from 1 without gaps)");
+    }
+    int time = 0;
+    if (!day->GetAttribute(std::wstring(L"time"))) {
+      fault(dayName, "missing required attribute time");
+    } else if (!ReadInteger(day->GetAttribute(L"time", std::wstring()).GetValue(), time) || time <= 0) {
+      fault(dayName, "time is no positive number of seconds");
+    }
+    std::set<std::wstring> names;
+    int levelCount = 0;
+    for (int l = 0; l < day->GetChildsCount(); ++l) {
+      LLF::XmlElement* level = day->GetChild(l);
+      if (level->IsComment()) continue;
+      ++levelCount;
+      const std::string where = dayName + "/" + LLF::WideToAnsi(level->GetName());
+      if (level->GetName() != L"level" + LLF::ToString(levelCount)) {
+        fault(where, "level" + std::to_string(levelCount) +
+                         " belongs here (levels are numbered from 1 without gaps)");
+      }
+      for (const wchar_t* required : {L"folder", L"name", L"type", L"musicAsset", L"group"}) {
+        if (!level->GetAttribute(std::wstring(required))) {
+          fault(where, "missing required attribute " + LLF::WideToAnsi(required));
+        }
+      }
+      const std::wstring name = level->GetAttribute(L"name", std::wstring()).GetValue();
+      if (!HLF::Player::IsXmlName(name)) {
+        fault(where, "the name \"" + LLF::WideToAnsi(name) + "\" is not a valid XML name");
+      } else if (!names.insert(name).second) {
+        fault(where, "the name \"" + LLF::WideToAnsi(name) + "\" repeats a name of its day");
+      }
+      const std::wstring type = level->GetAttribute(L"type", std::wstring()).GetValue();
+      if (!types.count(type)) fault(where, "unknown type \"" + LLF::WideToAnsi(type) + "\"");
+      int group = 0;
+      if (!ReadInteger(level->GetAttribute(L"group", L"0").GetValue(), group) || group < 0) {
+        fault(where, "group is no number from 0");
+      }
+      if (const LLF::XmlAttribute* wallpaper = level->GetAttribute(std::wstring(L"wallpaper"))) {
+        int index = 0;
+        if (!ReadInteger(wallpaper->GetValue(), index) || index < -1 || index >= 20) {
+          fault(where, "wallpaper \"" + LLF::WideToAnsi(wallpaper->GetValue()) + "\" is not in -1..19");
+        } else if (index >= 0) {
+          if (!awards.insert(index).second)
+            fault(where, "wallpaper " + std::to_string(index) + " is awarded twice");
+          awardPages.insert(index / 4);
+        }
+      }
+      const std::wstring musicAsset = level->GetAttribute(L"musicAsset", std::wstring()).GetValue();
+      if (!musicLists.count(musicAsset)) {
+        fault(where, "musicAsset \"" + LLF::WideToAnsi(musicAsset) +
+                         "\" names no list of scripts/game/levmusic.xml");
+      }
+      std::string levelFolder = LLF::ToOsPath(level->GetAttribute(L"folder", std::wstring()).GetValue());
+      if (!levelFolder.empty() && levelFolder.back() != '/') levelFolder += '/';
+      for (const char* file : {"level.xml", "asset.xml"}) {
+        if (levelFolder.empty() || !ExistsInThatCase(folder, levelFolder + file)) {
+          fault(where, "the folder \"" + levelFolder + "\" lacks " + file);
+        }
+      }
+    }
+  }
+  if (days == 0) fault("scripts/game/levels.xml", "no day");
+  // The gallery turns forward only to a page with an unlocked wallpaper.
+  if (!awardPages.empty()) {
+    for (int page = 0; page < *awardPages.rbegin(); ++page) {
+      if (!awardPages.count(page)) {
+        fault("scripts/game/levels.xml", "gallery page " + std::to_string(page + 1) +
+                                             " has no award, so the later awards can never be seen");
+      }
+    }
+  }
+  return faults;
+}
+
 class DataLintTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -203,7 +329,8 @@ TEST_F(DataLintTest, EveryRegistryListLoadsAndEveryLayoutBuilds) {
   ASSERT_TRUE(game.Start(true));
   // The game's own start has run through: its prototypes are registered
   // and its first loads are done.
-  const HLF::AssetsLoader& showcaseLoader = game.GetScript().GetShowcaseLoader();
+  ASSERT_NE(game.GetScript().GetShowcase(), nullptr);
+  const HLF::AssetsLoader& showcaseLoader = game.GetScript().GetShowcase()->GetLoader();
   ASSERT_TRUE(
       game.FramesUntil([&] { return !showcaseLoader.IsRunning() && showcaseLoader.GetQueuedCount() == 0; }));
   game.Frame(16);
@@ -246,6 +373,7 @@ TEST_F(DataLintTest, EveryRegistryListLoadsAndEveryLayoutBuilds) {
   std::set<std::wstring> tags;
   for (int i = 0; i < factory.GetPrototypesCount(); ++i) tags.insert(factory.GetPrototype(i)->GetTypeName());
   ASSERT_FALSE(tags.empty());
+  EXPECT_TRUE(tags.count(L"statsdlg")) << "the game registers its results dialog";
   int built = 0;
   for (const std::string& file : files) {
     HLF::XmlDocEx doc;
@@ -270,6 +398,62 @@ TEST_F(DataLintTest, EveryRegistryListLoadsAndEveryLayoutBuilds) {
   EXPECT_GE(built, 2);
 
   for (auto& loader : loaders) loader->UnloadAssets();
+}
+
+// The game's own list is sound, and the lint names each fault of a copy.
+TEST_F(DataLintTest, TheLevelListIsSound) {
+  for (const std::string& line : LevelListFaults(folder)) ADD_FAILURE() << line;
+
+  std::string text;
+  {
+    std::FILE* file = std::fopen((folder + "scripts/game/levels.xml").c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    char buffer[4096];
+    size_t read;
+    while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, read);
+    std::fclose(file);
+  }
+  const std::string copy = NewTempFolder("levellint") + "/";
+  fs::create_directories(copy + "scripts/game");
+  fs::copy_file(folder + "scripts/game/levmusic.xml", copy + "scripts/game/levmusic.xml");
+  fs::copy(folder + "levels", copy + "levels", fs::copy_options::recursive);
+
+  struct Fault {
+    const char* from;
+    const char* to;
+    const char* named;
+  };
+  const Fault cases[] = {
+      {"name=\"d1_puzzle\"", "name=\"Level 2\"", "day1/level2: the name \"Level 2\" is not a valid XML name"},
+      {"name=\"d2_pair\"", "name=\"d2_seek\"", "day2/level2: the name \"d2_seek\" repeats a name of its day"},
+      {"<level3 folder=\"levels/d1_mirror/\"", "<level4 folder=\"levels/d1_mirror/\"",
+       "day1/level4: level3 belongs here"},
+      {"day3", "day4", "day4: day3 belongs here"},
+      {"musicAsset=\"LEVMUSIC_B\"", "musicAsset=\"LEVMUSIC_Z\"",
+       "day2/level1: musicAsset \"LEVMUSIC_Z\" names no list of scripts/game/levmusic.xml"},
+      {" group=\"1\"", "", "day1/level3: missing required attribute group"},
+      {"wallpaper=\"16\"", "wallpaper=\"20\"", "day3/level5: wallpaper \"20\" is not in -1..19"},
+      {"wallpaper=\"4\"", "wallpaper=\"1\"", "gallery page 2 has no award"},
+      {"levels/d2_jigsaw/", "levels/D2_jigsaw/",
+       "day2/level3: the folder \"levels/D2_jigsaw/\" lacks level.xml"},
+  };
+  for (const Fault& c : cases) {
+    SCOPED_TRACE(c.named);
+    std::string changed = text;
+    ASSERT_NE(changed.find(c.from), std::string::npos);
+    for (size_t at = changed.find(c.from); at != std::string::npos;
+         at = changed.find(c.from, at + std::strlen(c.to))) {
+      changed.replace(at, std::strlen(c.from), c.to);
+    }
+    std::FILE* file = std::fopen((copy + "scripts/game/levels.xml").c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(changed.data(), 1, changed.size(), file);
+    std::fclose(file);
+    const std::vector<std::string> faults = LevelListFaults(copy);
+    EXPECT_TRUE(std::any_of(faults.begin(), faults.end(), [&](const std::string& line) {
+      return line.find(c.named) != std::string::npos;
+    })) << testing::PrintToString(faults);
+  }
 }
 
 }  // namespace

@@ -9,12 +9,16 @@
 
 #include "HeadlessVoyage.h"
 #include "TempFolders.h"
+#include "TreeInput.h"
+#include "app/AppWindow.h"
 #include "core/StringUtils.h"
 #include "devtools/Console.h"
+#include "dialogs/Dialog.h"
 #include "font/FontsManager.h"
 #include "image/ImagesManager.h"
 #include "model/Control.h"
 #include "particles/Emitter.h"
+#include "widgets/Button.h"
 #include "widgets/StaticImage.h"
 
 namespace QmTest {
@@ -32,6 +36,11 @@ TEST(TheZentaVoyageTest, NamesTheGameItsVersionAndItsFolders) {
   EXPECT_EQ(LLF::ToOsPath(game.GetUserDataFolder()), folders.User() + "/Brenvik/The Quillmarsh - Zenta/");
   EXPECT_TRUE(game.CanClose());
   EXPECT_EQ(game.GetScript().GetGameMode(), nullptr);
+}
+
+// The showcase's screen in the game layer, or null.
+HLF::Control* ScreenOf(const TheZentaScript& script) {
+  return script.GetShowcase() ? script.GetShowcase()->GetScreen() : nullptr;
 }
 
 // The showcase's parts, found by their kind.
@@ -54,7 +63,7 @@ TEST(TheZentaVoyageTest, TheShowcaseAppearsOnceTheGuiListsHaveLoaded) {
   TempFolders folders;
   CopyGeneratedData(folders.Program());
   HeadlessVoyage game(folders.Program());
-  ASSERT_TRUE(game.Start());
+  ASSERT_TRUE(game.Start(true));
   TheZentaScript& script = game.GetScript();
   EXPECT_EQ(game.GetStateMachine(), &script);
   EXPECT_EQ(script.GetState(), TheZentaScript::CS_STATE_SHOWCASE);
@@ -62,8 +71,8 @@ TEST(TheZentaVoyageTest, TheShowcaseAppearsOnceTheGuiListsHaveLoaded) {
   // The loader's report reaches the script only through a frame.
   EXPECT_EQ(game.GetGameLayer()->GetChildsCount(), 0);
 
-  ASSERT_TRUE(game.FramesUntil([&] { return script.GetShowcase() != nullptr; }));
-  HLF::Control* showcase = script.GetShowcase();
+  ASSERT_TRUE(game.FramesUntil([&] { return ScreenOf(script) != nullptr; }));
+  HLF::Control* showcase = ScreenOf(script);
   ASSERT_EQ(game.GetGameLayer()->GetChildsCount(), 1);
   EXPECT_EQ(game.GetGameLayer()->GetChild(0), showcase);
   EXPECT_EQ(showcase->GetName(), L"screen");
@@ -83,7 +92,7 @@ TEST(TheZentaVoyageTest, TheShowcaseAppearsOnceTheGuiListsHaveLoaded) {
   EXPECT_FALSE(parts.emitter->GetParticleSystem().GetParticles().empty());
   for (const std::wstring& line : HLF::Console::GetInstance().GetLines()) {
     EXPECT_EQ(line.find(L"Error"), std::wstring::npos) << LLF::WideToAnsi(line);
-    EXPECT_EQ(line.find(L"Warning: TheZentaScript"), std::wstring::npos) << LLF::WideToAnsi(line);
+    EXPECT_EQ(line.find(L"Warning"), std::wstring::npos) << LLF::WideToAnsi(line);
   }
 }
 
@@ -92,11 +101,11 @@ TEST(TheZentaVoyageTest, AFailedLoadStillShowsTheShowcaseWithAWarning) {
   CopyGeneratedData(folders.Program());
   fs::remove(folders.Program() + "/images/particle.png");
   HeadlessVoyage game(folders.Program());
-  ASSERT_TRUE(game.Start());
+  ASSERT_TRUE(game.Start(true));
   TheZentaScript& script = game.GetScript();
-  ASSERT_TRUE(game.FramesUntil([&] { return script.GetShowcase() != nullptr; }));
-  EXPECT_EQ(game.LogCount(L"Warning: TheZentaScript - some of the showcase's assets did not load"), 1);
-  const ShowcaseParts parts = FindParts(script.GetShowcase());
+  ASSERT_TRUE(game.FramesUntil([&] { return ScreenOf(script) != nullptr; }));
+  EXPECT_EQ(game.LogCount(L"Warning: Showcase - some of the assets did not load"), 1);
+  const ShowcaseParts parts = FindParts(ScreenOf(script));
   ASSERT_NE(parts.title, nullptr);
   EXPECT_NE(parts.title->GetImage(), nullptr);
   ASSERT_NE(parts.emitter, nullptr);
@@ -108,14 +117,14 @@ TEST(TheZentaVoyageTest, AMissingLayoutIsLoggedAndTheGameRunsOn) {
   CopyGeneratedData(folders.Program());
   fs::remove(folders.Program() + "/scripts/dialogs/showcase.xml");
   HeadlessVoyage game(folders.Program());
-  ASSERT_TRUE(game.Start());
+  ASSERT_TRUE(game.Start(true));
   const std::wstring failure =
       L"Error: Can't create control from file scripts/dialogs/showcase.xml, section showcase, control name "
       L"screen";
   ASSERT_TRUE(game.FramesUntil([&] { return game.LogCount(failure) > 0; }));
   for (int i = 0; i < 10; ++i) game.Frame(16);
   EXPECT_EQ(game.LogCount(failure), 1) << "built once, not retried every frame";
-  EXPECT_EQ(game.GetScript().GetShowcase(), nullptr);
+  EXPECT_EQ(ScreenOf(game.GetScript()), nullptr);
   EXPECT_EQ(game.GetGameLayer()->GetChildsCount(), 0);
 }
 
@@ -126,20 +135,108 @@ TEST(TheZentaVoyageTest, ShutdownReleasesTheScriptBeforeTheShell) {
     TempFolders folders;
     CopyGeneratedData(folders.Program());
     HeadlessVoyage game(folders.Program());
-    ASSERT_TRUE(game.Start());
+    ASSERT_TRUE(game.Start(true));
     TheZentaScript& script = game.GetScript();
     if (waitForShowcase) {
-      ASSERT_TRUE(game.FramesUntil([&] { return script.GetShowcase() != nullptr; }));
+      ASSERT_TRUE(game.FramesUntil([&] { return ScreenOf(script) != nullptr; }));
     }
     game.Stop();
     EXPECT_EQ(game.GetStateMachine(), nullptr);
     EXPECT_EQ(script.GetShowcase(), nullptr);
-    EXPECT_FALSE(script.GetShowcaseLoader().IsRunning());
     EXPECT_EQ(LLF::ImagesManager::GetInstance().FindResource(L"title"), nullptr);
     EXPECT_EQ(LLF::FontsManager::GetInstance().FindResource(L"Title28"), nullptr);
     EXPECT_TRUE(fs::exists(LLF::ToOsPath(game.GetConfigPath())));
     EXPECT_TRUE(fs::exists(LLF::ToOsPath(game.GetProfilesPath())));
   }
+}
+
+// The shell's own routing, as the window delivers a click: a move onto the
+// point, the press and the release, then a frame.
+void ClickAt(HeadlessVoyage& game, int x, int y) {
+  for (const int code : {LLF::WMSG_MOUSE_MOVE, LLF::WMSG_BUTTON_DOWN, LLF::WMSG_BUTTON_UP}) {
+    LLF::Message msg = TreeInput::WindowMessage(code, code == LLF::WMSG_MOUSE_MOVE ? 0 : 1, x, y);
+    game.OnMessage(&msg);
+  }
+  game.Frame(16);
+}
+
+void KeyUp(HeadlessVoyage& game, int key) {
+  LLF::Message msg = TreeInput::WindowMessage(LLF::WMSG_KEY_UP, key, 0, 0);
+  game.OnMessage(&msg);
+  game.Frame(16);
+}
+
+// The button "Dialog" opens the dialog over a screen whose own buttons are
+// disabled meanwhile; Enter and Escape each give one result, logged, and
+// the dialog is gone by the next frame. A second click while it is open
+// opens nothing more.
+TEST(TheZentaVoyageTest, TheShowcaseDialogGivesOneLoggedResultPerOpening) {
+  TempFolders folders;
+  CopyGeneratedData(folders.Program());
+  HeadlessVoyage game(folders.Program());
+  ASSERT_TRUE(game.Start(true));
+  TheZentaScript& script = game.GetScript();
+  ASSERT_TRUE(game.FramesUntil([&] { return ScreenOf(script) != nullptr; }));
+  Showcase& showcase = *script.GetShowcase();
+  HLF::Control* screen = showcase.GetScreen();
+  auto* open = dynamic_cast<HLF::Button*>(screen->GetChildByName(L"Dialog"));
+  auto* quit = dynamic_cast<HLF::Button*>(screen->GetChildByName(L"Quit"));
+  ASSERT_NE(open, nullptr);
+  ASSERT_NE(quit, nullptr);
+  const LLF::Point centre(static_cast<int>(open->GetPosition().x) + open->GetSize().x / 2,
+                          static_cast<int>(open->GetPosition().y) + open->GetSize().y / 2);
+
+  struct Case {
+    int key;
+    const wchar_t* line;
+  } cases[] = {{LLF::KEY_ENTER, L"Showcase - dialog result \"OK\""},
+               {LLF::KEY_ESCAPE, L"Showcase - dialog result \"CANCEL\""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(LLF::WideToAnsi(c.line));
+    ClickAt(game, centre.x, centre.y);
+    HLF::Dialog* dialog = showcase.GetDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->GetParent(), screen);
+    EXPECT_TRUE(dialog->IsFadeBackground());
+    EXPECT_NE(dialog->GetImage(), nullptr) << "its frame";
+    EXPECT_NE(dialog->GetOkButton(), nullptr);
+    EXPECT_NE(dialog->GetCancelButton(), nullptr);
+    EXPECT_FALSE(open->IsEnabled());
+    EXPECT_FALSE(quit->IsEnabled());
+    const int children = screen->GetChildsCount();
+    ClickAt(game, centre.x, centre.y);  // past the dialog, onto the disabled button
+    EXPECT_EQ(showcase.GetDialog(), dialog);
+    EXPECT_EQ(screen->GetChildsCount(), children);
+
+    KeyUp(game, c.key);
+    EXPECT_EQ(game.LogCount(c.line), 1);
+    EXPECT_EQ(showcase.GetDialog(), nullptr);
+    EXPECT_EQ(screen->GetChildsCount(), children - 1) << "the dialog is gone";
+    EXPECT_TRUE(open->IsEnabled());
+    EXPECT_TRUE(quit->IsEnabled());
+  }
+  EXPECT_EQ(game.LogCount(L"Showcase - dialog result"), 2);
+  EXPECT_EQ(game.LogCount(L"Error"), 0);
+}
+
+// A dialog layout that is missing: the click is logged as a failure and
+// the screen stays usable.
+TEST(TheZentaVoyageTest, AMissingDialogLayoutIsLoggedAndTheScreenStaysUsable) {
+  TempFolders folders;
+  CopyGeneratedData(folders.Program());
+  fs::remove(folders.Program() + "/scripts/dialogs/dlg_showcase.xml");
+  HeadlessVoyage game(folders.Program());
+  ASSERT_TRUE(game.Start(true));
+  TheZentaScript& script = game.GetScript();
+  ASSERT_TRUE(game.FramesUntil([&] { return ScreenOf(script) != nullptr; }));
+  Showcase& showcase = *script.GetShowcase();
+  EXPECT_FALSE(showcase.OpenDialog());
+  EXPECT_FALSE(showcase.OpenDialog());
+  EXPECT_EQ(showcase.GetDialog(), nullptr);
+  EXPECT_EQ(
+      game.LogCount(L"Error: Can't create dialog from file scripts/dialogs/dlg_showcase.xml, section dialog"),
+      2);
+  EXPECT_TRUE(showcase.GetScreen()->GetChildByName(L"Dialog")->IsEnabled());
 }
 
 }  // namespace

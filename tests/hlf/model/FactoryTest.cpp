@@ -170,7 +170,8 @@ TEST_F(FactoryTest, FrameworkPrototypesInRegistrationOrder) {
     tags.push_back(controls.GetPrototype(i)->GetTypeName());
   }
   // SetUp added the test's own "part" after the framework's.
-  EXPECT_EQ(tags, (std::vector<std::wstring>{L"control", L"dialog", L"button", L"label", L"staticimage",
+  EXPECT_EQ(tags, (std::vector<std::wstring>{L"control", L"dialog", L"button", L"edit", L"label", L"listbox",
+                                             L"scroll", L"slider", L"staticimage", L"progress", L"checkbox",
                                              L"messagedlg", L"emitter", L"hyperlabel", L"part"}));
 
   tags.clear();

@@ -6,8 +6,13 @@
 #include "Staging.h"
 #include "core/Log.h"
 #include "core/StringUtils.h"
+#include "families/ButtonStrips.h"
+#include "families/CursorArrow.h"
+#include "families/DialogFrame.h"
 #include "families/FontFiles.h"
 #include "families/InterfaceSounds.h"
+#include "families/LevelFolders.h"
+#include "families/LevelMusic.h"
 #include "families/ParticlePictures.h"
 #include "families/ScriptFiles.h"
 #include "families/ShowcaseBackdrop.h"
@@ -75,7 +80,12 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<ShowcaseBackdrop>());
   AddFamily(std::make_unique<ParticlePictures>());
   AddFamily(std::make_unique<WindowIcon>());
+  AddFamily(std::make_unique<ButtonStrips>());
+  AddFamily(std::make_unique<DialogFrame>());
+  AddFamily(std::make_unique<CursorArrow>());
   AddFamily(std::make_unique<InterfaceSounds>());
+  AddFamily(std::make_unique<LevelMusic>());
+  AddFamily(std::make_unique<LevelFolders>());
 }
 
 bool DataGenerator::Run() {

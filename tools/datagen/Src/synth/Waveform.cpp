@@ -26,6 +26,21 @@ void Waveform::AddBlip(double start, double duration, double startHz, double end
   }
 }
 
+void Waveform::AddTone(double start, double duration, double hz, double gain, double attack, double release) {
+  const size_t first = size_t(start * kSampleRate);
+  const size_t count = size_t(duration * kSampleRate);
+  for (size_t i = 0; i < count && first + i < _samples.size(); ++i) {
+    const double t = double(i) / kSampleRate;
+    const double left = duration - t;
+    double envelope = 1.0;
+    if (attack > 0.0 && t < attack) envelope = t / attack;
+    if (release > 0.0 && left < release) envelope = std::min(envelope, left / release);
+    const double phase = 2.0 * std::numbers::pi * hz * t;
+    const double tone = std::sin(phase) + 0.25 * std::sin(2.0 * phase) + 0.08 * std::sin(3.0 * phase);
+    _samples[first + i] += gain * envelope * tone;
+  }
+}
+
 void Waveform::AddNoise(double start, double duration, double smoothing, double gain) {
   const size_t first = size_t(start * kSampleRate);
   const size_t count = size_t(duration * kSampleRate);

@@ -21,6 +21,9 @@ class Waveform {
   // constant; harmonics adds the second and third partials at these gains.
   void AddBlip(double start, double duration, double startHz, double endHz, double attack, double decay,
                double gain, double second = 0.0, double third = 0.0);
+  // A steady sine with gentle second and third partials, rising linearly
+  // over attack and falling linearly to silence over release at its end.
+  void AddTone(double start, double duration, double hz, double gain, double attack, double release);
   // White noise from the framework's random generator (seeded by the
   // caller), smoothed by a one-pole low-pass, with a linear fade out.
   void AddNoise(double start, double duration, double smoothing, double gain);

@@ -1,0 +1,68 @@
+#pragma once
+// The first screen while the game's own scenes are being built: the
+// "GUI" lists of fonts.xml and images.xml and the list "MAIN" of
+// sounds.xml load on the shell's loader thread, and once the loader
+// reports that it is done the layout "scripts/dialogs/showcase.xml"
+// (section "showcase", object "screen") is built into the game layer with
+// its emitters started. A load with failures still builds it (with a
+// warning), so a missing picture shows as a placeholder, not as a black
+// screen.
+//
+// Its button "Dialog" opens "scripts/dialogs/dlg_showcase.xml" as a child
+// of the screen, and the result the dialog sends is logged as
+// "Showcase - dialog result "OK"" (or "CANCEL"). While the dialog is open
+// the screen's own buttons and links are disabled, so a click that falls
+// past the dialog does nothing. The button "Quit" ends the program.
+#include <string>
+#include <vector>
+
+#include "core/MessageReceiver.h"
+#include "shell/AssetsLoader.h"
+
+namespace HLF {
+class Control;
+class Dialog;
+}  // namespace HLF
+
+class Showcase : public LLF::MessageReceiver {
+ public:
+  static constexpr const wchar_t* kLayoutFile = L"scripts/dialogs/showcase.xml";
+  static constexpr const wchar_t* kDialogFile = L"scripts/dialogs/dlg_showcase.xml";
+
+  Showcase() = default;
+  // Removes and deletes the screen, then releases the assets.
+  ~Showcase() override;
+  Showcase(const Showcase&) = delete;
+  Showcase& operator=(const Showcase&) = delete;
+
+  LLF_KIND_OF(Showcase, LLF::MessageReceiver)
+
+  // Starts loading the assets; the screen is built when they are in (at
+  // once when nothing can load).
+  void Start();
+  // The loader's report, the buttons' clicks and the dialog's result.
+  bool OnMessage(LLF::Message* msg) override;
+  // Opens the dialog over the screen; false when it is open already, when
+  // there is no screen or when the layout fails (logged).
+  bool OpenDialog();
+
+  // The screen in the game layer, or null.
+  HLF::Control* GetScreen() const { return _screen; }
+  // The open dialog, or null.
+  HLF::Dialog* GetDialog() const { return _dialog; }
+  const HLF::AssetsLoader& GetLoader() const { return _loader; }
+
+ private:
+  void Build();
+  void OnButtonClick(const LLF::Object* sender);
+  void OnDialogResult(const LLF::Message& msg);
+  // Enables or disables the screen's buttons and links.
+  void EnableScreen(bool enabled);
+
+  HLF::Control* _screen = nullptr;  // owned through the game layer
+  HLF::Dialog* _dialog = nullptr;   // owned through the screen until it closes
+  HLF::Control* _dialogButton = nullptr;
+  HLF::Control* _quitButton = nullptr;
+  std::vector<HLF::Control*> _interactive;
+  HLF::AssetsLoader _loader;
+};
