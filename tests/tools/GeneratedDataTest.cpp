@@ -238,6 +238,71 @@ TEST(GeneratedDataTest, EveryListedLevelHasItsFolder) {
   EXPECT_EQ(folders, 11);
 }
 
+// A mono 16-bit WAV file's samples; empty when it does not read.
+std::vector<short> ReadWave(const std::string& relative, SF_INFO& info) {
+  info = SF_INFO{};
+  SNDFILE* file = sf_open((Generated() + "/" + relative).c_str(), SFM_READ, &info);
+  if (!file) return {};
+  std::vector<short> samples(size_t(info.frames));
+  samples.resize(size_t(sf_read_short(file, samples.data(), info.frames)));
+  sf_close(file);
+  return samples;
+}
+
+TEST(GeneratedDataTest, TheMenuPicturesAndSounds) {
+  for (const char* picture :
+       {"images/splash/brenvik.png", "images/splash/presents.png", "images/menu_bg.png"}) {
+    SCOPED_TRACE(picture);
+    const std::unique_ptr<LLF::Image> image = LoadPng(picture);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->GetWidth(), 800u);
+    EXPECT_EQ(image->GetHeight(), 600u);
+    EXPECT_EQ(image->GetFormat(), unsigned(LLF::IMGFORMAT_R8G8B8X8));
+  }
+  const std::unique_ptr<LLF::Image> button = LoadPng("images/menu_button.png");
+  ASSERT_TRUE(button);
+  EXPECT_EQ(button->GetWidth(), 960u) << "four cells of 240";
+  EXPECT_EQ(button->GetHeight(), 48u);
+  EXPECT_EQ(Pixel(*button, 0, 0).a, 0) << "round corners";
+  EXPECT_EQ(Pixel(*button, 120, 24).a, 255);
+
+  for (const char* sound : {"sounds/profile_error.wav", "sounds/options_test.wav"}) {
+    SCOPED_TRACE(sound);
+    SF_INFO info;
+    const std::vector<short> samples = ReadWave(sound, info);
+    ASSERT_FALSE(samples.empty());
+    EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    EXPECT_EQ(info.channels, 1);
+    EXPECT_LT(info.frames, 22050) << "under a second";
+    EXPECT_EQ(samples.back(), 0) << "ends in silence, without a click";
+  }
+}
+
+TEST(GeneratedDataTest, TheMenuMusicLoopsWithoutAClick) {
+  SF_INFO info;
+  const std::vector<short> samples = ReadWave("music/menu.wav", info);
+  ASSERT_FALSE(samples.empty());
+  EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+  EXPECT_EQ(info.channels, 1);
+  EXPECT_GE(info.frames, info.samplerate * 8);
+  EXPECT_LE(info.frames, info.samplerate * 16);
+  int peak = 0;
+  int biggestStep = 0;
+  for (size_t i = 0; i < samples.size(); ++i) {
+    peak = std::max(peak, std::abs(int(samples[i])));
+    if (i > 0) biggestStep = std::max(biggestStep, std::abs(int(samples[i]) - int(samples[i - 1])));
+  }
+  EXPECT_GT(peak, 8000) << "audible";
+  EXPECT_LT(peak, 32767) << "no clipping";
+  // The jump from the last sample back to the first is no larger than the
+  // steps inside the loop, and the loop does not rest on silence there.
+  const int seam = std::abs(int(samples.front()) - int(samples.back()));
+  EXPECT_LE(seam, biggestStep);
+  int nearSeam = 0;
+  for (size_t i = 0; i < 200; ++i) nearSeam = std::max(nearSeam, std::abs(int(samples[i])));
+  EXPECT_GT(nearSeam, 500) << "notes carry across the loop point";
+}
+
 TEST(GeneratedDataTest, EveryXmlFileParsesAndTheRegistriesNameWrittenFiles) {
   int xmlFiles = 0;
   for (const auto& [relative, bytes] : ReadTree(Generated())) {
@@ -321,7 +386,7 @@ TEST_F(ShowcaseLayoutTest, TheShowcaseAndItsDialogBuildWithoutALogLine) {
   for (const std::wstring& line : log.Lines()) ADD_FAILURE() << LLF::WideToAnsi(line);
   ASSERT_TRUE(showcase);
   EXPECT_FALSE(showcase->IsRenderable());
-  ASSERT_EQ(showcase->GetChildsCount(), 7);
+  ASSERT_EQ(showcase->GetChildsCount(), 8);
 
   auto* backdrop = dynamic_cast<HLF::StaticImage*>(showcase->GetChildByName(L"backdrop"));
   ASSERT_NE(backdrop, nullptr);

@@ -103,7 +103,8 @@ bool Showcase::OnMessage(LLF::Message* msg) {
   }
   if (msg->GetCode() == HLF::BUTTON_MSG_CLICKED && sender &&
       (sender == static_cast<const LLF::Object*>(_dialogButton) ||
-       sender == static_cast<const LLF::Object*>(_quitButton))) {
+       sender == static_cast<const LLF::Object*>(_quitButton) ||
+       sender == static_cast<const LLF::Object*>(_backButton))) {
     OnButtonClick(sender);
     return true;
   }
@@ -126,6 +127,10 @@ void Showcase::Build() {
   if (!built) {
     log.Write(std::wstring(L"Error: Can't create control from file ") + kLayoutFile + L", section " +
               kLayoutSection + L", control name " + kScreenName);
+    // Nothing to show: back where the player came from, not a blank screen.
+    if (_onBack) {
+      _onBack();
+    }
     return;
   }
   if (!layer->AddChild(built)) {
@@ -137,6 +142,7 @@ void Showcase::Build() {
   // Both buttons are optional: a layout without one shows without it.
   _dialogButton = dynamic_cast<HLF::Button*>(_screen->GetChildByName(L"Dialog"));
   _quitButton = dynamic_cast<HLF::Button*>(_screen->GetChildByName(L"Quit"));
+  _backButton = dynamic_cast<HLF::Button*>(_screen->GetChildByName(L"Back"));
   _interactive.clear();
   for (int i = 0; i < _screen->GetChildsCount(); ++i) {
     HLF::Control* child = _screen->GetChild(i);
@@ -144,7 +150,7 @@ void Showcase::Build() {
       _interactive.push_back(child);
     }
   }
-  for (HLF::Control* button : {_dialogButton, _quitButton}) {
+  for (HLF::Control* button : {_dialogButton, _quitButton, _backButton}) {
     if (button) {
       button->AddReceiver(this);
     }
@@ -158,6 +164,11 @@ void Showcase::OnButtonClick(const LLF::Object* sender) {
   } else if (sender == static_cast<const LLF::Object*>(_quitButton)) {
     LLF::Log::GetInstance().Write(L"Showcase - Quit pressed.");
     LLF::AppWindow::GetInstance().Quit();
+  } else if (sender == static_cast<const LLF::Object*>(_backButton)) {
+    LLF::Log::GetInstance().Write(L"Showcase - Back pressed.");
+    if (_onBack) {
+      _onBack();
+    }
   }
 }
 

@@ -12,8 +12,11 @@
 // of the screen, and the result the dialog sends is logged as
 // "Showcase - dialog result "OK"" (or "CANCEL"). While the dialog is open
 // the screen's own buttons and links are disabled, so a click that falls
-// past the dialog does nothing. The button "Quit" ends the program.
+// past the dialog does nothing. The button "Quit" ends the program; the
+// button "Back" calls the back handler (the menu's way back).
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/MessageReceiver.h"
@@ -42,6 +45,8 @@ class Showcase : public LLF::MessageReceiver {
   void Start();
   // The loader's report, the buttons' clicks and the dialog's result.
   bool OnMessage(LLF::Message* msg) override;
+  // What "Back" does; without one the button does nothing.
+  void SetBackHandler(std::function<void()> handler) { _onBack = std::move(handler); }
   // Opens the dialog over the screen; false when it is open already, when
   // there is no screen or when the layout fails (logged).
   bool OpenDialog();
@@ -63,6 +68,8 @@ class Showcase : public LLF::MessageReceiver {
   HLF::Dialog* _dialog = nullptr;   // owned through the screen until it closes
   HLF::Control* _dialogButton = nullptr;
   HLF::Control* _quitButton = nullptr;
+  HLF::Control* _backButton = nullptr;
+  std::function<void()> _onBack;
   std::vector<HLF::Control*> _interactive;
   HLF::AssetsLoader _loader;
 };

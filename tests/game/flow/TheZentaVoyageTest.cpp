@@ -1,7 +1,8 @@
 // The game's application object and its top-level script, run headless on a
-// copy of the generated data folder: the showcase appears once the loader
-// reports, a failed load or a missing layout is logged and survived, and
-// shutdown releases the script before the shell.
+// copy of the generated data folder: the splash, then the menu with its
+// music; Play shows the showcase once the loader reports and Back returns
+// to the menu; a failed load or a missing layout is logged and survived,
+// and shutdown releases the script before the shell.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,11 +15,15 @@
 #include "core/StringUtils.h"
 #include "devtools/Console.h"
 #include "dialogs/Dialog.h"
+#include "flow/MarshMenu.h"
 #include "font/FontsManager.h"
 #include "image/ImagesManager.h"
 #include "model/Control.h"
 #include "particles/Emitter.h"
+#include "shell/SplashScreen.h"
+#include "sound/SoundSystem.h"
 #include "widgets/Button.h"
+#include "widgets/Label.h"
 #include "widgets/StaticImage.h"
 
 namespace QmTest {
@@ -59,22 +64,82 @@ ShowcaseParts FindParts(HLF::Control* showcase) {
   return parts;
 }
 
-TEST(TheZentaVoyageTest, TheShowcaseAppearsOnceTheGuiListsHaveLoaded) {
+// Key releases cut the splash short, frame by frame, until the menu works.
+bool SkipToMenu(HeadlessVoyage& game) {
+  TheZentaScript& script = game.GetScript();
+  LLF::Message key(&LLF::AppWindow::GetInstance(), LLF::WMSG_KEY_UP, LLF::KEY_SPACE, 0, 0, L"Space");
+  return game.FramesUntil([&] {
+    script.OnMessage(&key);
+    MarshMenu* menu = script.GetMainMenu();
+    return script.GetState() == TheZentaScript::CS_STATE_SPLASHDONE && menu &&
+           menu->GetState() == HLF::MainMenu::MM_STATE_MENU;
+  });
+}
+
+void Click(HLF::Control* button) {
+  ASSERT_NE(button, nullptr);
+  static_cast<HLF::Button*>(button)->OnClick(LLF::Message());
+}
+
+// A player, then Play, until the showcase is built.
+bool PlayToShowcase(HeadlessVoyage& game) {
+  game.SetCurrentProfile(L"Fox");
+  TheZentaScript& script = game.GetScript();
+  Click(script.GetMainMenu()->GetPlayButton());
+  return game.FramesUntil([&] { return ScreenOf(script) != nullptr; });
+}
+
+TEST(TheZentaVoyageTest, TheSplashThenTheMenuWithItsMusic) {
   TempFolders folders;
   CopyGeneratedData(folders.Program());
   HeadlessVoyage game(folders.Program());
   ASSERT_TRUE(game.Start(true));
   TheZentaScript& script = game.GetScript();
   EXPECT_EQ(game.GetStateMachine(), &script);
-  EXPECT_EQ(script.GetState(), TheZentaScript::CS_STATE_SHOWCASE);
-  EXPECT_EQ(game.LogCount(L"TheZentaScript::DoState() - CS_STATE_SHOWCASE"), 1);
-  // The loader's report reaches the script only through a frame.
-  EXPECT_EQ(game.GetGameLayer()->GetChildsCount(), 0);
+  EXPECT_EQ(script.GetState(), TheZentaScript::CS_STATE_SPLASHSHOW);
+  EXPECT_EQ(game.LogCount(L"TheZentaScript::DoState() - CS_STATE_SPLASHSHOW"), 1);
+  ASSERT_NE(script.GetSplash(), nullptr);
+  HLF::Control* picture = script.GetSplash()->GetImageControl();
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->GetParent(), game.GetGameLayer());
+  ASSERT_NE(script.GetMainMenu(), nullptr);
+  EXPECT_EQ(script.GetMainMenu()->GetParent(), nullptr) << "not on screen before the splash is done";
+  EXPECT_NE(script.GetMainMenu()->GetMusic(), nullptr);
+  EXPECT_EQ(script.GetMainMenu()->GetMusic(), LLF::SoundSystem::GetInstance().GetMusic(L"menu_music"));
 
-  ASSERT_TRUE(game.FramesUntil([&] { return ScreenOf(script) != nullptr; }));
+  ASSERT_TRUE(SkipToMenu(game));
+  EXPECT_EQ(script.GetSplash(), nullptr);
+  MarshMenu* menu = script.GetMainMenu();
+  EXPECT_EQ(menu->GetParent(), game.GetGameLayer());
+  EXPECT_EQ(game.GetGameLayer()->GetChildsCount(), 1) << "the splash picture has gone";
+  for (HLF::Control* control :
+       {menu->GetWelcomeLabel(), menu->GetPlayButton(), menu->GetOptionsButton(), menu->GetQuitButton()}) {
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->GetParent(), menu);
+  }
+  EXPECT_NE(menu->GetChildByName(L"background"), nullptr);
+  EXPECT_EQ(static_cast<HLF::Label*>(menu->GetWelcomeLabel())->GetFullText(),
+            L"Welcome! Click here to choose a player.");
+  EXPECT_EQ(game.LogCount(L"MarshMenu::DoState() - MM_STATE_MENU"), 1);
+  for (const std::wstring& line : HLF::Console::GetInstance().GetLines()) {
+    EXPECT_EQ(line.find(L"Error"), std::wstring::npos) << LLF::WideToAnsi(line);
+  }
+}
+
+TEST(TheZentaVoyageTest, TheShowcaseAppearsOnceTheGuiListsHaveLoaded) {
+  TempFolders folders;
+  CopyGeneratedData(folders.Program());
+  HeadlessVoyage game(folders.Program());
+  ASSERT_TRUE(game.Start(true));
+  TheZentaScript& script = game.GetScript();
+  ASSERT_TRUE(SkipToMenu(game));
+  ASSERT_TRUE(PlayToShowcase(game));
+  EXPECT_EQ(script.GetState(), TheZentaScript::CS_STATE_MENU_SHOWMAP);
+  EXPECT_EQ(game.LogCount(L"TheZentaScript::DoState() - CS_STATE_MENU_SHOWMAP"), 1);
+  EXPECT_FALSE(script.GetMainMenu()->IsVisible());
   HLF::Control* showcase = ScreenOf(script);
-  ASSERT_EQ(game.GetGameLayer()->GetChildsCount(), 1);
-  EXPECT_EQ(game.GetGameLayer()->GetChild(0), showcase);
+  ASSERT_EQ(game.GetGameLayer()->GetChildsCount(), 2) << "the hidden menu and the showcase";
+  EXPECT_EQ(game.GetGameLayer()->GetChild(1), showcase);
   EXPECT_EQ(showcase->GetName(), L"screen");
   EXPECT_NE(LLF::FontsManager::GetInstance().FindResource(L"Title28"), nullptr)
       << "the fonts' list loaded too";
@@ -94,6 +159,18 @@ TEST(TheZentaVoyageTest, TheShowcaseAppearsOnceTheGuiListsHaveLoaded) {
     EXPECT_EQ(line.find(L"Error"), std::wstring::npos) << LLF::WideToAnsi(line);
     EXPECT_EQ(line.find(L"Warning"), std::wstring::npos) << LLF::WideToAnsi(line);
   }
+
+  // Back returns to the menu, and Play shows the showcase again.
+  Click(showcase->GetChildByName(L"Back"));
+  ASSERT_TRUE(game.FramesUntil([&] { return script.GetShowcase() == nullptr; }));
+  EXPECT_EQ(script.GetState(), TheZentaScript::CS_STATE_MAP_SHOWMENU);
+  EXPECT_TRUE(script.GetMainMenu()->IsVisible());
+  EXPECT_EQ(game.GetGameLayer()->GetChildsCount(), 1);
+  EXPECT_TRUE(script.GetMainMenu()->GetPlayButton()->IsEnabled());
+  ASSERT_TRUE(PlayToShowcase(game));
+  Click(script.GetMainMenu()->GetQuitButton());
+  game.Frame(16);
+  EXPECT_EQ(script.GetState(), TheZentaScript::CS_STATE_QUITGAME);
 }
 
 TEST(TheZentaVoyageTest, AFailedLoadStillShowsTheShowcaseWithAWarning) {
@@ -103,7 +180,8 @@ TEST(TheZentaVoyageTest, AFailedLoadStillShowsTheShowcaseWithAWarning) {
   HeadlessVoyage game(folders.Program());
   ASSERT_TRUE(game.Start(true));
   TheZentaScript& script = game.GetScript();
-  ASSERT_TRUE(game.FramesUntil([&] { return ScreenOf(script) != nullptr; }));
+  ASSERT_TRUE(SkipToMenu(game));
+  ASSERT_TRUE(PlayToShowcase(game));
   EXPECT_EQ(game.LogCount(L"Warning: Showcase - some of the assets did not load"), 1);
   const ShowcaseParts parts = FindParts(ScreenOf(script));
   ASSERT_NE(parts.title, nullptr);
@@ -112,37 +190,45 @@ TEST(TheZentaVoyageTest, AFailedLoadStillShowsTheShowcaseWithAWarning) {
   EXPECT_TRUE(parts.emitter->IsStarted());
 }
 
-TEST(TheZentaVoyageTest, AMissingLayoutIsLoggedAndTheGameRunsOn) {
+TEST(TheZentaVoyageTest, AMissingLayoutIsLoggedAndTheMenuReturns) {
   TempFolders folders;
   CopyGeneratedData(folders.Program());
   fs::remove(folders.Program() + "/scripts/dialogs/showcase.xml");
   HeadlessVoyage game(folders.Program());
   ASSERT_TRUE(game.Start(true));
+  TheZentaScript& script = game.GetScript();
+  ASSERT_TRUE(SkipToMenu(game));
+  game.SetCurrentProfile(L"Fox");
+  Click(script.GetMainMenu()->GetPlayButton());
   const std::wstring failure =
       L"Error: Can't create control from file scripts/dialogs/showcase.xml, section showcase, control name "
       L"screen";
   ASSERT_TRUE(game.FramesUntil([&] { return game.LogCount(failure) > 0; }));
   for (int i = 0; i < 10; ++i) game.Frame(16);
   EXPECT_EQ(game.LogCount(failure), 1) << "built once, not retried every frame";
-  EXPECT_EQ(ScreenOf(game.GetScript()), nullptr);
-  EXPECT_EQ(game.GetGameLayer()->GetChildsCount(), 0);
+  EXPECT_EQ(script.GetShowcase(), nullptr);
+  EXPECT_EQ(script.GetState(), TheZentaScript::CS_STATE_MAP_SHOWMENU);
+  EXPECT_TRUE(script.GetMainMenu()->IsVisible());
 }
 
 TEST(TheZentaVoyageTest, ShutdownReleasesTheScriptBeforeTheShell) {
-  // Stopped while the lists still load, and once the showcase is shown.
+  // Stopped during the splash, and once the showcase is shown.
   for (const bool waitForShowcase : {false, true}) {
-    SCOPED_TRACE(waitForShowcase ? "showcase shown" : "still loading");
+    SCOPED_TRACE(waitForShowcase ? "showcase shown" : "during the splash");
     TempFolders folders;
     CopyGeneratedData(folders.Program());
     HeadlessVoyage game(folders.Program());
     ASSERT_TRUE(game.Start(true));
     TheZentaScript& script = game.GetScript();
     if (waitForShowcase) {
-      ASSERT_TRUE(game.FramesUntil([&] { return ScreenOf(script) != nullptr; }));
+      ASSERT_TRUE(SkipToMenu(game));
+      ASSERT_TRUE(PlayToShowcase(game));
     }
     game.Stop();
     EXPECT_EQ(game.GetStateMachine(), nullptr);
     EXPECT_EQ(script.GetShowcase(), nullptr);
+    EXPECT_EQ(script.GetSplash(), nullptr);
+    EXPECT_EQ(script.GetMainMenu(), nullptr);
     EXPECT_EQ(LLF::ImagesManager::GetInstance().FindResource(L"title"), nullptr);
     EXPECT_EQ(LLF::FontsManager::GetInstance().FindResource(L"Title28"), nullptr);
     EXPECT_TRUE(fs::exists(LLF::ToOsPath(game.GetConfigPath())));
@@ -176,7 +262,8 @@ TEST(TheZentaVoyageTest, TheShowcaseDialogGivesOneLoggedResultPerOpening) {
   HeadlessVoyage game(folders.Program());
   ASSERT_TRUE(game.Start(true));
   TheZentaScript& script = game.GetScript();
-  ASSERT_TRUE(game.FramesUntil([&] { return ScreenOf(script) != nullptr; }));
+  ASSERT_TRUE(SkipToMenu(game));
+  ASSERT_TRUE(PlayToShowcase(game));
   Showcase& showcase = *script.GetShowcase();
   HLF::Control* screen = showcase.GetScreen();
   auto* open = dynamic_cast<HLF::Button*>(screen->GetChildByName(L"Dialog"));
@@ -228,7 +315,8 @@ TEST(TheZentaVoyageTest, AMissingDialogLayoutIsLoggedAndTheScreenStaysUsable) {
   HeadlessVoyage game(folders.Program());
   ASSERT_TRUE(game.Start(true));
   TheZentaScript& script = game.GetScript();
-  ASSERT_TRUE(game.FramesUntil([&] { return ScreenOf(script) != nullptr; }));
+  ASSERT_TRUE(SkipToMenu(game));
+  ASSERT_TRUE(PlayToShowcase(game));
   Showcase& showcase = *script.GetShowcase();
   EXPECT_FALSE(showcase.OpenDialog());
   EXPECT_FALSE(showcase.OpenDialog());

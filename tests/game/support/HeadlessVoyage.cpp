@@ -38,17 +38,22 @@ bool HeadlessVoyage::Start(bool withSound) {
   }
   LLF::OS_CreateDirectories(GetUserDataFolder());
   _started = true;
+  _withSound = withSound;
   if (!Init(std::wstring())) {
     return false;
   }
-  if (withSound) {
-    _withSound = true;
-    if (!ChooseSoundDriver()) {
-      return false;
-    }
-  }
   OnActivate();
   return true;
+}
+
+bool HeadlessVoyage::PostInit(const std::wstring& commandLine) {
+  // The driver comes before the script starts, as in the program, where
+  // the window's start chooses it: the script loads its music at once.
+  if (_withSound && !ChooseSoundDriver()) {
+    _withSound = false;
+    return false;
+  }
+  return TheZentaVoyage::PostInit(commandLine);
 }
 
 void HeadlessVoyage::Frame(unsigned ms) {
@@ -94,7 +99,7 @@ std::string GeneratedDataFolder() {
 
 void CopyGeneratedData(const std::string& folder) {
   const std::string from = GeneratedDataFolder();
-  for (const char* part : {"scripts", "images", "fonts", "sounds"}) {
+  for (const char* part : {"scripts", "images", "fonts", "sounds", "music"}) {
     fs::copy(from + part, folder + "/" + part,
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   }

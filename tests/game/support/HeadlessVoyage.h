@@ -22,6 +22,8 @@ class HeadlessVoyage : public TheZentaVoyage {
   // False when Init fails. withSound: a sound driver is chosen as the
   // window's start would (the silent one when no other starts).
   bool Start(bool withSound = false);
+  // Chooses the sound driver (when asked) before the script starts.
+  bool PostInit(const std::wstring& commandLine) override;
   // Moves ManualClock on by ms and runs one frame.
   void Frame(unsigned ms);
   // Frames of ms each until done() holds or about ten seconds of real time

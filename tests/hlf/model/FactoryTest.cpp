@@ -172,7 +172,8 @@ TEST_F(FactoryTest, FrameworkPrototypesInRegistrationOrder) {
   // SetUp added the test's own "part" after the framework's.
   EXPECT_EQ(tags, (std::vector<std::wstring>{L"control", L"dialog", L"button", L"edit", L"label", L"listbox",
                                              L"scroll", L"slider", L"staticimage", L"progress", L"checkbox",
-                                             L"messagedlg", L"emitter", L"hyperlabel", L"part"}));
+                                             L"enternamedlg", L"messagedlg", L"optionsdlg", L"profilesdlg",
+                                             L"profilenewdlg", L"emitter", L"hyperlabel", L"part"}));
 
   tags.clear();
   HLF::ModifierFactory& modifiers = HLF::ModifierFactory::GetInstance();

@@ -13,6 +13,8 @@
 #include "families/InterfaceSounds.h"
 #include "families/LevelFolders.h"
 #include "families/LevelMusic.h"
+#include "families/MenuPictures.h"
+#include "families/MenuSounds.h"
 #include "families/ParticlePictures.h"
 #include "families/ScriptFiles.h"
 #include "families/ShowcaseBackdrop.h"
@@ -86,6 +88,8 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<InterfaceSounds>());
   AddFamily(std::make_unique<LevelMusic>());
   AddFamily(std::make_unique<LevelFolders>());
+  AddFamily(std::make_unique<MenuPictures>());
+  AddFamily(std::make_unique<MenuSounds>());
 }
 
 bool DataGenerator::Run() {
