@@ -291,7 +291,10 @@ TEST(TheZentaVoyageTest, AMissingDialogLayoutIsLoggedAndTheScreenStaysUsable) {
   EXPECT_EQ(
       game.LogCount(L"Error: Can't create dialog from file scripts/dialogs/dlg_showcase.xml, section dialog"),
       2);
-  EXPECT_TRUE(showcase.GetScreen()->GetChildByName(L"Dialog")->IsEnabled());
+  ASSERT_NE(showcase.GetScreen(), nullptr);
+  const HLF::Control* button = showcase.GetScreen()->GetChildByName(L"Dialog");
+  ASSERT_NE(button, nullptr);
+  EXPECT_TRUE(button->IsEnabled());
 }
 
 }  // namespace

@@ -38,17 +38,24 @@ bool HeadlessVoyage::Start(bool withSound) {
   }
   LLF::OS_CreateDirectories(GetUserDataFolder());
   _started = true;
+  _soundWanted = withSound;
   if (!Init(std::wstring())) {
     return false;
   }
-  if (withSound) {
+  OnActivate();
+  return true;
+}
+
+bool HeadlessVoyage::PostInit(const std::wstring& commandLine) {
+  // The window's start chooses the driver just before this call, so the
+  // script's loader never meets a sound system without one.
+  if (_soundWanted) {
     _withSound = true;
     if (!ChooseSoundDriver()) {
       return false;
     }
   }
-  OnActivate();
-  return true;
+  return TheZentaVoyage::PostInit(commandLine);
 }
 
 void HeadlessVoyage::Frame(unsigned ms) {

@@ -35,11 +35,13 @@ class HeadlessVoyage : public TheZentaVoyage {
 
  protected:
   std::wstring GetProgramFolder() const override { return _programFolder; }
+  bool PostInit(const std::wstring& commandLine) override;
 
  private:
   std::wstring _programFolder;
   std::string _previousDir;
   bool _started = false;
+  bool _soundWanted = false;
   bool _withSound = false;
 };
 
