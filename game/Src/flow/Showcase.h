@@ -10,9 +10,23 @@
 //
 // Its button "Dialog" opens "scripts/dialogs/dlg_showcase.xml" as a child
 // of the screen, and the result the dialog sends is logged as
-// "Showcase - dialog result "OK"" (or "CANCEL"). While the dialog is open
-// the screen's own buttons and links are disabled, so a click that falls
-// past the dialog does nothing. The button "Quit" ends the program.
+// "Showcase - dialog result "OK"" (or "CANCEL"). Its button "Widgets" opens
+// "scripts/dialogs/dlg_widgets.xml" the same way: an edit, check boxes, a
+// slider that drives a progress bar, a scroll bar and a list box, which
+// the showcase fills with kMooringsCount rows. Each of those widgets' own
+// messages (codes 10 and up) is logged on one line:
+//   Showcase - widget "NAME" code N value V "TEXT"
+// NAME is the widget's name and N the message's code. V is the message's
+// primary value (the slider's and the bar's value, the list's index),
+// except for a check box, where it is 1 when the box is checked after the
+// message and 0 when not. TEXT is the message's text (the edit's text, or
+// the widget's name), except for the list box, where it is the selected
+// row's text (empty with none). The slider's value also becomes the
+// progress bar's, and the scroll bar's the depth label's.
+//
+// While a dialog is open the screen's own buttons and links are disabled,
+// so a click that falls past the dialog does nothing. The button "Quit"
+// ends the program.
 #include <string>
 #include <vector>
 
@@ -28,6 +42,8 @@ class Showcase : public LLF::MessageReceiver {
  public:
   static constexpr const wchar_t* kLayoutFile = L"scripts/dialogs/showcase.xml";
   static constexpr const wchar_t* kDialogFile = L"scripts/dialogs/dlg_showcase.xml";
+  static constexpr const wchar_t* kWidgetsFile = L"scripts/dialogs/dlg_widgets.xml";
+  static constexpr int kMooringsCount = 30;
 
   Showcase() = default;
   // Removes and deletes the screen, then releases the assets.
@@ -45,6 +61,8 @@ class Showcase : public LLF::MessageReceiver {
   // Opens the dialog over the screen; false when it is open already, when
   // there is no screen or when the layout fails (logged).
   bool OpenDialog();
+  // Opens the widgets' dialog, the same way.
+  bool OpenWidgets();
 
   // The screen in the game layer, or null.
   HLF::Control* GetScreen() const { return _screen; }
@@ -56,6 +74,10 @@ class Showcase : public LLF::MessageReceiver {
   void Build();
   void OnButtonClick(const LLF::Object* sender);
   void OnDialogResult(const LLF::Message& msg);
+  bool OpenLayout(const wchar_t* file);
+  // Fills the list, sets the fills' margins and listens to the widgets.
+  void SetUpWidgets();
+  void OnWidgetMessage(const LLF::Message& msg);
   // Enables or disables the screen's buttons and links.
   void EnableScreen(bool enabled);
 
@@ -63,6 +85,9 @@ class Showcase : public LLF::MessageReceiver {
   HLF::Dialog* _dialog = nullptr;   // owned through the screen until it closes
   HLF::Control* _dialogButton = nullptr;
   HLF::Control* _quitButton = nullptr;
+  HLF::Control* _widgetsButton = nullptr;
+  // The open widgets' dialog's widgets that report to the showcase.
+  std::vector<HLF::Control*> _widgets;
   std::vector<HLF::Control*> _interactive;
   HLF::AssetsLoader _loader;
 };
