@@ -36,7 +36,13 @@
 #include "particles/Emitter.h"
 #include "shell/AssetsLoader.h"
 #include "widgets/Button.h"
+#include "widgets/Checkbox.h"
+#include "widgets/Edit.h"
 #include "widgets/HyperLabel.h"
+#include "widgets/Listbox.h"
+#include "widgets/Progress.h"
+#include "widgets/Scroll.h"
+#include "widgets/Slider.h"
 #include "widgets/StaticImage.h"
 #include "xml/XmlDoc.h"
 
@@ -139,6 +145,66 @@ TEST(GeneratedDataTest, TheDialogFrameStretchesCleanly) {
       EXPECT_EQ(Pixel(*frame, across, along), Pixel(*frame, across, 24)) << "left side";
       EXPECT_EQ(Pixel(*frame, 71 - across, along), Pixel(*frame, 71 - across, 24)) << "right side";
       EXPECT_EQ(Pixel(*frame, along, across + 24), Pixel(*frame, 36, 36)) << "middle";
+    }
+  }
+}
+
+// The widgets' pictures: the sizes the layouts count on; every state cell
+// of a raised part distinct; the check box's loops differ where the tick
+// is; the filled loops match the empty ones outside their fill area, so an
+// empty fill shows nothing, and differ inside it.
+TEST(GeneratedDataTest, TheWidgetPicturesHaveTheirCellsAndLoops) {
+  struct Strip {
+    const char* file;
+    int cellWidth, cellHeight, cells, loops;
+  } strips[] = {{"images/gui/checkbox.png", 24, 24, 4, 2},     {"images/gui/slider_track.png", 260, 24, 1, 2},
+                {"images/gui/slider_thumb.png", 18, 24, 4, 1}, {"images/gui/progress.png", 260, 22, 1, 2},
+                {"images/gui/scroll_up.png", 20, 20, 4, 1},    {"images/gui/scroll_down.png", 20, 20, 4, 1},
+                {"images/gui/scroll_thumb.png", 20, 40, 4, 1}, {"images/gui/scroll_back.png", 20, 240, 1, 1}};
+  for (const Strip& strip : strips) {
+    SCOPED_TRACE(strip.file);
+    const std::unique_ptr<LLF::Image> image = LoadPng(strip.file);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->GetWidth(), unsigned(strip.cellWidth * strip.cells));
+    EXPECT_EQ(image->GetHeight(), unsigned(strip.cellHeight * strip.loops));
+    if (strip.cells != 4) continue;
+    // A point on the plate's face, clear of arrows and grips.
+    std::vector<LLF::Color> faces;
+    for (int cell = 0; cell < 4; ++cell) {
+      const LLF::Color face = Pixel(*image, cell * strip.cellWidth + 4, strip.cellHeight - 6);
+      EXPECT_EQ(face.a, 255) << "cell " << cell;
+      for (const LLF::Color& other : faces) EXPECT_NE(face, other) << "cell " << cell;
+      faces.push_back(face);
+    }
+  }
+
+  const std::unique_ptr<LLF::Image> box = LoadPng("images/gui/checkbox.png");
+  ASSERT_TRUE(box);
+  for (int cell = 0; cell < 4; ++cell) {
+    const LLF::Color empty = Pixel(*box, cell * 24 + 10, 15);
+    const LLF::Color ticked = Pixel(*box, cell * 24 + 10, 24 + 15);
+    EXPECT_GT(int(ticked.r) + ticked.g, int(empty.r) + empty.g + 150) << "the tick of cell " << cell;
+  }
+
+  struct Bar {
+    const char* file;
+    int width, height, fillLeft, fillRight;
+  } bars[] = {{"images/gui/slider_track.png", 260, 24, 9, 251}, {"images/gui/progress.png", 260, 22, 4, 256}};
+  for (const Bar& bar : bars) {
+    SCOPED_TRACE(bar.file);
+    const std::unique_ptr<LLF::Image> image = LoadPng(bar.file);
+    ASSERT_TRUE(image);
+    const int middle = bar.height / 2;
+    for (int x = 0; x < bar.width; ++x) {
+      const bool inside = x >= bar.fillLeft && x < bar.fillRight;
+      for (int y = 0; y < bar.height; ++y) {
+        if (!inside) {
+          ASSERT_EQ(Pixel(*image, x, y), Pixel(*image, x, bar.height + y)) << x << "," << y;
+        }
+      }
+      if (inside) {
+        EXPECT_NE(Pixel(*image, x, middle), Pixel(*image, x, bar.height + middle)) << "column " << x;
+      }
     }
   }
 }
@@ -386,7 +452,7 @@ TEST_F(ShowcaseLayoutTest, TheShowcaseAndItsDialogBuildWithoutALogLine) {
   for (const std::wstring& line : log.Lines()) ADD_FAILURE() << LLF::WideToAnsi(line);
   ASSERT_TRUE(showcase);
   EXPECT_FALSE(showcase->IsRenderable());
-  ASSERT_EQ(showcase->GetChildsCount(), 8);
+  ASSERT_EQ(showcase->GetChildsCount(), 9);
 
   auto* backdrop = dynamic_cast<HLF::StaticImage*>(showcase->GetChildByName(L"backdrop"));
   ASSERT_NE(backdrop, nullptr);
@@ -408,7 +474,7 @@ TEST_F(ShowcaseLayoutTest, TheShowcaseAndItsDialogBuildWithoutALogLine) {
   EXPECT_EQ(showcase->GetChild(2), sparkles) << "drawn over the title";
 
   // The controls, drawn over the sparkles.
-  for (const wchar_t* name : {L"Dialog", L"Quit"}) {
+  for (const wchar_t* name : {L"Dialog", L"Widgets", L"Quit"}) {
     SCOPED_TRACE(LLF::WideToAnsi(name));
     auto* button = dynamic_cast<HLF::Button*>(showcase->GetChildByName(name));
     ASSERT_NE(button, nullptr);
@@ -437,6 +503,43 @@ TEST_F(ShowcaseLayoutTest, TheShowcaseAndItsDialogBuildWithoutALogLine) {
             LLF::ImagesManager::GetInstance().FindResource(L"button_small"));
   EXPECT_EQ(dialog->GetEffectsCount(), 1) << "its show effect";
   EXPECT_EQ(dialog->GetAlpha(), 0) << "faded in from nothing";
+
+  // The widgets' dialog: every widget with its pictures.
+  std::unique_ptr<HLF::Control> widgets(
+      HLF::ControlFactory::GetInstance().LoadObjectFromXml(L"scripts/dialogs/dlg_widgets.xml", L"dialog"));
+  auto* widgetsDialog = dynamic_cast<HLF::Dialog*>(widgets.get());
+  ASSERT_NE(widgetsDialog, nullptr);
+  ASSERT_NE(widgetsDialog->GetOkButton(), nullptr);
+  LLF::ImagesManager& manager = LLF::ImagesManager::GetInstance();
+  EXPECT_NE(dynamic_cast<HLF::Edit*>(widgetsDialog->GetChildByName(L"NameEdit")), nullptr);
+  int boxes = 0;
+  for (int i = 0; i < widgetsDialog->GetChildsCount(); ++i) {
+    if (auto* box = dynamic_cast<HLF::Checkbox*>(widgetsDialog->GetChild(i))) {
+      ++boxes;
+      EXPECT_EQ(box->GetImage(), manager.FindResource(L"checkbox"));
+      EXPECT_EQ(box->GetSize(), LLF::Point(24, 24));
+    }
+  }
+  EXPECT_GE(boxes, 2);
+  auto* slider = dynamic_cast<HLF::Slider*>(widgetsDialog->GetChildByName(L"TideSlider"));
+  ASSERT_NE(slider, nullptr);
+  EXPECT_EQ(slider->GetImage(), manager.FindResource(L"slider_track"));
+  EXPECT_EQ(slider->GetSize(), LLF::Point(260, 24)) << "one cell of the track";
+  auto* gauge = dynamic_cast<HLF::Progress*>(widgetsDialog->GetChildByName(L"TideGauge"));
+  ASSERT_NE(gauge, nullptr);
+  EXPECT_EQ(gauge->GetImage(), manager.FindResource(L"progress"));
+  EXPECT_EQ(gauge->GetValue(), slider->GetValue());
+  auto* depth = dynamic_cast<HLF::Scroll*>(widgetsDialog->GetChildByName(L"DepthScroll"));
+  ASSERT_NE(depth, nullptr);
+  EXPECT_EQ(depth->GetImage(), manager.FindResource(L"scroll_back"));
+  EXPECT_EQ(depth->GetSize(), LLF::Point(20, 240));
+  auto* list = dynamic_cast<HLF::Listbox*>(widgetsDialog->GetChildByName(L"MooringList"));
+  ASSERT_NE(list, nullptr);
+  EXPECT_NE(list->GetFont(), nullptr);
+  ASSERT_NE(list->GetScroll(), nullptr);
+  EXPECT_EQ(list->GetScroll()->GetImage(), manager.FindResource(L"scroll_back"));
+  EXPECT_EQ(list->GetScroll()->GetSize(), LLF::Point(20, 240)) << "as tall as the list";
+  widgets.reset();
 
   // What the program asks for by name.
   for (const wchar_t* name : {L"BackdropShow", L"TitleShow", L"DialogShow"}) {

@@ -10,10 +10,24 @@
 //
 // Its button "Dialog" opens "scripts/dialogs/dlg_showcase.xml" as a child
 // of the screen, and the result the dialog sends is logged as
-// "Showcase - dialog result "OK"" (or "CANCEL"). While the dialog is open
-// the screen's own buttons and links are disabled, so a click that falls
-// past the dialog does nothing. The button "Quit" ends the program; the
-// button "Back" calls the back handler (the menu's way back).
+// "Showcase - dialog result "OK"" (or "CANCEL"). Its button "Widgets" opens
+// "scripts/dialogs/dlg_widgets.xml" the same way: an edit, check boxes, a
+// slider that drives a progress bar, a scroll bar and a list box, which
+// the showcase fills with kMooringsCount rows. Each of those widgets' own
+// messages (codes 10 and up) is logged on one line:
+//   Showcase - widget "NAME" code N value V "TEXT"
+// NAME is the widget's name and N the message's code. V is the message's
+// primary value (the slider's and the bar's value, the list's index),
+// except for a check box, where it is 1 when the box is checked after the
+// message and 0 when not. TEXT is the message's text (the edit's text, or
+// the widget's name), except for the list box, where it is the selected
+// row's text (empty with none). The slider's value also becomes the
+// progress bar's, and the scroll bar's the depth label's.
+//
+// While a dialog is open the screen's own buttons and links are disabled,
+// so a click that falls past the dialog does nothing. The button "Quit"
+// ends the program; the button "Back" calls the back handler (the
+// menu's way back).
 #include <functional>
 #include <string>
 #include <utility>
@@ -31,6 +45,8 @@ class Showcase : public LLF::MessageReceiver {
  public:
   static constexpr const wchar_t* kLayoutFile = L"scripts/dialogs/showcase.xml";
   static constexpr const wchar_t* kDialogFile = L"scripts/dialogs/dlg_showcase.xml";
+  static constexpr const wchar_t* kWidgetsFile = L"scripts/dialogs/dlg_widgets.xml";
+  static constexpr int kMooringsCount = 30;
 
   Showcase() = default;
   // Removes and deletes the screen, then releases the assets.
@@ -50,6 +66,8 @@ class Showcase : public LLF::MessageReceiver {
   // Opens the dialog over the screen; false when it is open already, when
   // there is no screen or when the layout fails (logged).
   bool OpenDialog();
+  // Opens the widgets' dialog, the same way.
+  bool OpenWidgets();
 
   // The screen in the game layer, or null.
   HLF::Control* GetScreen() const { return _screen; }
@@ -61,6 +79,10 @@ class Showcase : public LLF::MessageReceiver {
   void Build();
   void OnButtonClick(const LLF::Object* sender);
   void OnDialogResult(const LLF::Message& msg);
+  bool OpenLayout(const wchar_t* file);
+  // Fills the list, sets the fills' margins and listens to the widgets.
+  void SetUpWidgets();
+  void OnWidgetMessage(const LLF::Message& msg);
   // Enables or disables the screen's buttons and links.
   void EnableScreen(bool enabled);
 
@@ -70,6 +92,9 @@ class Showcase : public LLF::MessageReceiver {
   HLF::Control* _quitButton = nullptr;
   HLF::Control* _backButton = nullptr;
   std::function<void()> _onBack;
+  HLF::Control* _widgetsButton = nullptr;
+  // The open widgets' dialog's widgets that report to the showcase.
+  std::vector<HLF::Control*> _widgets;
   std::vector<HLF::Control*> _interactive;
   HLF::AssetsLoader _loader;
 };

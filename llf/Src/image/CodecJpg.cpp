@@ -1,17 +1,16 @@
 #include "image/CodecJpg.h"
 
+#include <algorithm>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
 
-#include <jpeglib.h>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "core/Log.h"
 #include "core/StringUtils.h"
@@ -110,35 +109,19 @@ void InitDestination(j_compress_ptr info) {
   destination->base.free_in_buffer = kBufferSize;
 }
 
-// Copies count 4-byte pixels with their fourth byte set to 0. The rows do
-// not overlap.
-void CopyRgbxRow(uint8_t* to, const uint8_t* from, unsigned count) {
-  unsigned x = 0;
-#if defined(__SSE2__)
-  // Streamed past the cache where the row is aligned: the decoders do not
-  // read it again.
-  if (reinterpret_cast<uintptr_t>(to) % 16 == 0) {
-    const __m128i mask = _mm_set1_epi32(0x00FFFFFF);  // little-endian: the fourth byte is the top one
-    for (; x + 4 <= count; x += 4) {
-      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + size_t(x) * 4));
-      _mm_stream_si128(reinterpret_cast<__m128i*>(to + size_t(x) * 4), _mm_and_si128(block, mask));
-    }
-    _mm_sfence();
-  }
-#endif
-  // Elsewhere sixteen bytes at a time where the compiler has vectors.
+// Sets the fourth byte of count 4-byte pixels to 0, sixteen bytes at a
+// time where the compiler has vectors.
+void ClearFourthBytes(uint8_t* row, unsigned count) {
   typedef uint8_t Block __attribute__((vector_size(16)));
   const Block mask = {0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0};
+  unsigned x = 0;
   for (; x + 4 <= count; x += 4) {
     Block block;
-    std::memcpy(&block, from + size_t(x) * 4, 16);
+    std::memcpy(&block, row + size_t(x) * 4, 16);
     block &= mask;
-    std::memcpy(to + size_t(x) * 4, &block, 16);
+    std::memcpy(row + size_t(x) * 4, &block, 16);
   }
-  for (; x < count; ++x) {
-    std::memcpy(to + size_t(x) * 4, from + size_t(x) * 4, 3);
-    to[size_t(x) * 4 + 3] = 0;
-  }
+  for (; x < count; ++x) row[size_t(x) * 4 + 3] = 0;
 }
 
 [[noreturn]] void WriteFailed(j_compress_ptr info, const char* function) {
@@ -250,8 +233,9 @@ Image* CodecJpg::Load(File& file) {
     jpeg_destroy_decompress(&info);
     return nullptr;
   }
-  // Grey and colour files alike decode to red, green, blue and a fourth
-  // byte, which the copy into the image clears.
+  // Grey and colour files alike decode straight into the image's rows as
+  // red, green, blue and a fourth byte, which the library sets to 255 and
+  // which is cleared while the rows are still in the cache.
   info.out_color_space = JCS_EXT_RGBX;
   jpeg_start_decompress(&info);
   const unsigned width = info.output_width;
@@ -264,22 +248,20 @@ Image* CodecJpg::Load(File& file) {
     SetLastError(L"Not enough memory for the jpeg image. Filename: " + name);
     return nullptr;
   }
-  // Each row is decoded into a scratch row, then copied into the image. The
-  // scratch row starts off the 16-byte grid: the library then writes it
-  // through the cache instead of streaming it to memory, and the copy reads
-  // it from the cache.
-  auto* block = static_cast<uint8_t*>(
-      (*info.mem->alloc_large)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, size_t(width) * 4 + 32));
-  JSAMPROW scratch = block + (16 - reinterpret_cast<uintptr_t>(block) % 16) + 4;
   while (info.output_scanline < height) {
-    // Decoded row i is the picture's row i from the top. The source never
-    // suspends, so each call yields a row.
+    // Decoded row i is the picture's row i from the top. The library gives
+    // up to a few rows a call (two where it upsamples colour two rows at a
+    // time); the source never suspends, so each call yields at least one.
     const unsigned y = info.output_scanline;
-    if (jpeg_read_scanlines(&info, &scratch, 1) != 1) {
+    JSAMPROW rows[4];
+    const unsigned asked = std::min(4u, height - y);
+    for (unsigned i = 0; i < asked; ++i) rows[i] = image->GetRow(y + i);
+    const unsigned read = jpeg_read_scanlines(&info, rows, asked);
+    if (read == 0) {
       info.err->msg_parm.i[0] = info.global_state;
       ERREXIT(&info, JERR_BAD_STATE);
     }
-    CopyRgbxRow(image->GetRow(y), scratch, width);
+    for (unsigned i = 0; i < read; ++i) ClearFourthBytes(rows[i], width);
   }
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);

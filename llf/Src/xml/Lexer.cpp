@@ -61,7 +61,6 @@ void Lexer::SetOperators(const std::vector<std::wstring>& operators) {
 
 void Lexer::SetKeywords(const std::vector<std::wstring>& keywords) {
   _keywords = keywords;
-  ++_changes;
 }
 
 void Lexer::Reset() {
@@ -316,7 +315,6 @@ const Token& Lexer::Advance() {
 
 void Lexer::SetDefaultKeywords() {
   _keywords.clear();
-  ++_changes;
 }
 
 int Lexer::GetKeywordCode(const std::wstring& text) const {
@@ -334,7 +332,6 @@ void Lexer::SetDefaultDelimiters() {
 }
 
 void Lexer::IndexDelimiters() {
-  ++_changes;
   for (int& code : _asciiDelimiterCode) code = 0;
   for (size_t i = _delimiters.size(); i-- > 0;) {
     const wchar_t c = _delimiters[i];
@@ -362,7 +359,6 @@ void Lexer::SetDefaultOperators() {
 }
 
 void Lexer::IndexOperators() {
-  ++_changes;
   for (int c = 0; c < 128; ++c) {
     _asciiOperatorStart[c] = false;
     _asciiExtends[c] = false;

@@ -59,15 +59,9 @@ class Lexer : public virtual Object {
   virtual void SetOperators(const std::vector<std::wstring>& operators);
   virtual void SetKeywords(const std::vector<std::wstring>& keywords);
   virtual bool GetStringMode() const { return _stringMode; }
-  virtual void SetStringMode(bool on) {
-    _stringMode = on;
-    ++_changes;
-  }
+  virtual void SetStringMode(bool on) { _stringMode = on; }
   virtual bool GetKeywordsNoCase() const { return _keywordsNoCase; }
-  virtual void SetKeywordsNoCase(bool on) {
-    _keywordsNoCase = on;
-    ++_changes;
-  }
+  virtual void SetKeywordsNoCase(bool on) { _keywordsNoCase = on; }
   // Line, position and token text back to the start; the token type stays.
   virtual void Reset();
   virtual void Clear();
@@ -105,9 +99,6 @@ class Lexer : public virtual Object {
   // Moves the cursor to a place a reader outside the lexer has reached,
   // with the line count there (line feeds before cursor).
   void Seek(size_t cursor, int line);
-  // Counts the changes to the tables and modes, so that a reader can tell
-  // that the lexer still reads as it was set up to.
-  unsigned GetChanges() const { return _changes; }
 
  private:
   struct Record {
@@ -146,7 +137,6 @@ class Lexer : public virtual Object {
   bool _asciiOperatorStart[128] = {};  // IsOperatorChar(c, 0) for ASCII
   bool _asciiExtends[128] = {};        // CanExtendOperator for a one-character accumulator
   int _asciiOperatorCode[128] = {};    // GetOperatorCode of a one-character text
-  unsigned _changes = 0;
 };
 
 }  // namespace LLF

@@ -27,91 +27,128 @@ T Parsed(const std::wstring& text) {
 
 XmlAttribute::XmlAttribute(const XmlAttribute& other)
     : Object(other),
-      _name(other._sharedName ? std::wstring() : other._name),
-      _value(other._value),
-      _sharedName(other._sharedName),
-      _nameState(other._sharedName ? kShared : kOwn) {}
+      _name(other._internedName ? std::wstring() : other._name),
+      _value(other.GetValueView()),
+      _internedName(other._internedName),
+      _nameState(other._internedName ? kShared : kOwn) {}
+
+XmlAttribute::XmlAttribute(const XmlAttribute& other, const wchar_t* value, size_t size)
+    : Object(other),
+      _name(other._internedName ? std::wstring() : other._name),
+      _internedName(other._internedName),
+      _viewData(value),
+      _viewSize(size),
+      _nameState(other._internedName ? kShared : kOwn),
+      _valueState(kShared) {}
 
 XmlAttribute& XmlAttribute::operator=(const XmlAttribute& other) {
   if (this != &other) *this = XmlAttribute(other);
   return *this;
 }
 
+// A viewed value is copied: the characters belong to the other attribute's
+// element, which this one may outlive.
 XmlAttribute::XmlAttribute(XmlAttribute&& other) noexcept
     : Object(other),
-      _name(other._sharedName ? std::wstring() : std::move(other._name)),
-      _value(std::move(other._value)),
-      _sharedName(std::move(other._sharedName)),
-      _nameState(_sharedName ? kShared : kOwn) {}
+      _name(other._internedName ? std::wstring() : std::move(other._name)),
+      _value(other._valueState.load(std::memory_order_acquire) == kOwn ? std::move(other._value)
+                                                                       : std::wstring(other.GetValueView())),
+      _internedName(other._internedName),
+      _nameState(_internedName ? kShared : kOwn) {}
 
 XmlAttribute& XmlAttribute::operator=(XmlAttribute&& other) noexcept {
   if (this != &other) {
-    _sharedName = std::move(other._sharedName);
-    _name = _sharedName ? std::wstring() : std::move(other._name);
-    _value = std::move(other._value);
-    _nameState.store(_sharedName ? kShared : kOwn, std::memory_order_relaxed);
+    _internedName = other._internedName;
+    _name = _internedName ? std::wstring() : std::move(other._name);
+    _nameState.store(_internedName ? kShared : kOwn, std::memory_order_relaxed);
+    if (other._valueState.load(std::memory_order_acquire) == kOwn) {
+      _value = std::move(other._value);
+    } else {
+      _value.assign(other.GetValueView());
+    }
+    _viewData = nullptr;
+    _viewSize = 0;
+    _valueState.store(kOwn, std::memory_order_relaxed);
   }
   return *this;
 }
 
-const std::wstring& XmlAttribute::GetName() const {
-  if (_nameState.load(std::memory_order_acquire) == kOwn) return _name;
+void XmlAttribute::Own(std::atomic<unsigned char>& state, std::wstring& own, std::wstring_view shared) const {
   unsigned char expected = kShared;
-  if (_nameState.compare_exchange_strong(expected, kCopying, std::memory_order_acquire)) {
-    _name.assign(*_sharedName);
-    _nameState.store(kOwn, std::memory_order_release);
+  if (state.compare_exchange_strong(expected, kCopying, std::memory_order_acquire)) {
+    own.assign(shared);
+    state.store(kOwn, std::memory_order_release);
   } else {
-    while (_nameState.load(std::memory_order_acquire) != kOwn) std::this_thread::yield();
+    while (state.load(std::memory_order_acquire) != kOwn) std::this_thread::yield();
   }
+}
+
+const std::wstring& XmlAttribute::GetName() const {
+  if (_nameState.load(std::memory_order_acquire) != kOwn) Own(_nameState, _name, *_internedName);
   return _name;
+}
+
+const std::wstring& XmlAttribute::GetValue() const {
+  if (_valueState.load(std::memory_order_acquire) != kOwn) {
+    Own(_valueState, _value, std::wstring_view(_viewData, _viewSize));
+  }
+  return _value;
 }
 
 void XmlAttribute::SetName(const std::wstring& name) {
   _name = name;
-  _sharedName.reset();
+  _internedName = nullptr;
   _nameState.store(kOwn, std::memory_order_relaxed);
+}
+
+void XmlAttribute::SetOwnValue(std::wstring&& value) {
+  _value = std::move(value);
+  _viewData = nullptr;
+  _viewSize = 0;
+  _valueState.store(kOwn, std::memory_order_relaxed);
 }
 
 std::wstring XmlAttribute::Dump() const {
   std::wstring out(GetNameView());
   out += L"=\"";
-  AppendEscapedText(out, _value);
+  AppendEscapedText(out, GetValueView());
   out.push_back(L'"');
   return out;
 }
 
 int XmlAttribute::GetInt() const {
-  return FromString(_value);
+  return FromString(GetValue());
 }
 
 double XmlAttribute::GetDouble() const {
-  return Parsed<double>(_value);
+  return Parsed<double>(GetValue());
 }
 
 float XmlAttribute::GetFloat() const {
-  return StrToFloat(_value);
+  return StrToFloat(GetValue());
 }
 
 bool XmlAttribute::GetBool() const {
-  return StrIsTrue(_value);
+  return StrIsTrue(GetValue());
 }
 
 Point XmlAttribute::GetIntPair() const {
-  return Parsed<Point>(_value);
+  return Parsed<Point>(GetValue());
 }
 
 Vector2 XmlAttribute::GetFloatPair() const {
-  return Parsed<Vector2>(_value);
+  return Parsed<Vector2>(GetValue());
 }
 
 Color XmlAttribute::GetColor() const {
+  const std::wstring& value = GetValue();
   int parts[4] = {0, 0, 0, 255};
   size_t start = 0;
   int count = 0;
   for (; count < 4; ++count) {
-    const size_t comma = _value.find(L',', start);
+    const size_t comma = value.find(L',', start);
     const std::wstring part =
-        _value.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start);
+        value.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start);
     // An empty alpha keeps its 255; any other part reads as 0 without digits.
     if (count < 3 || !part.empty()) FromString(part, parts[count]);
     if (comma == std::wstring::npos) {
@@ -126,47 +163,47 @@ Color XmlAttribute::GetColor() const {
 }
 
 Rect XmlAttribute::GetInt4() const {
-  return HasThreeCommas(_value) ? Parsed<Rect>(_value) : Rect();
+  return HasThreeCommas(GetValue()) ? Parsed<Rect>(GetValue()) : Rect();
 }
 
 RectF XmlAttribute::GetFloat4() const {
-  return HasThreeCommas(_value) ? Parsed<RectF>(_value) : RectF();
+  return HasThreeCommas(GetValue()) ? Parsed<RectF>(GetValue()) : RectF();
 }
 
 void XmlAttribute::SetFloat4(const RectF& value) {
-  _value = ToString(value);
+  SetOwnValue(ToString(value));
 }
 
 void XmlAttribute::SetInt4(const Rect& value) {
-  _value = ToString(value);
+  SetOwnValue(ToString(value));
 }
 
 void XmlAttribute::SetColor(const Color& value) {
-  _value = ToString(value);
+  SetOwnValue(ToString(value));
 }
 
 void XmlAttribute::SetFloatPair(const Vector2& value) {
-  _value = ToString(value);
+  SetOwnValue(ToString(value));
 }
 
 void XmlAttribute::SetIntPair(const Point& value) {
-  _value = ToString(value);
+  SetOwnValue(ToString(value));
 }
 
 void XmlAttribute::SetBool(bool value) {
-  _value = BoolToStr(value);
+  SetOwnValue(BoolToStr(value));
 }
 
 void XmlAttribute::SetFloat(float value) {
-  _value = ToString(value);
+  SetOwnValue(ToString(value));
 }
 
 void XmlAttribute::SetDouble(double value) {
-  _value = ToString(value);
+  SetOwnValue(ToString(value));
 }
 
 void XmlAttribute::SetInt(int value) {
-  _value = ToString(value);
+  SetOwnValue(ToString(value));
 }
 
 }  // namespace LLF

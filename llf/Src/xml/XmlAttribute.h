@@ -8,13 +8,14 @@
 // The pairs are Point (two ints) and Vector2 (two floats), the quadruples
 // Rect (four ints) and RectF (four floats), the colour bytes a Color.
 //
-// The reader gives attributes of the same name one shared copy of it; an
-// attribute makes its own copy the first time GetName hands the name out (or
-// when it is renamed), so a reference from GetName is the attribute's own,
-// as for any other attribute. Lookups and the writer use GetNameView, which
-// makes no copy.
+// The reader gives an attribute an interned name (see XmlNameTable) and a
+// value that stays in its element's block of characters; the attribute makes
+// its own string of either the first time GetName or GetValue hands it out,
+// so a reference from those is the attribute's own, as for any other
+// attribute, and follows a rename or a new value. Lookups and the writer use
+// GetNameView and GetValueView, which make no copy.
 #include <atomic>
-#include <memory>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -33,9 +34,6 @@ class XmlAttribute : public virtual Object {
   XmlAttribute(const std::wstring& name, const std::wstring& value) : _name(name), _value(value) {}
   XmlAttribute(std::wstring&& name, std::wstring&& value)
       : _name(std::move(name)), _value(std::move(value)) {}
-  // A name shared with other attributes (never null) and a value.
-  XmlAttribute(std::shared_ptr<const std::wstring> sharedName, std::wstring&& value)
-      : _value(std::move(value)), _sharedName(std::move(sharedName)), _nameState(kShared) {}
   XmlAttribute(const std::wstring& name, int value) : _name(name) { XmlAttribute::SetInt(value); }
   XmlAttribute(const std::wstring& name, const Point& value) : _name(name) {
     XmlAttribute::SetIntPair(value);
@@ -51,7 +49,7 @@ class XmlAttribute : public virtual Object {
   std::wstring Dump() const override;
 
   virtual const std::wstring& GetName() const;
-  virtual const std::wstring& GetValue() const { return _value; }
+  virtual const std::wstring& GetValue() const;
   virtual int GetInt() const;
   virtual double GetDouble() const;
   virtual float GetFloat() const;
@@ -75,27 +73,53 @@ class XmlAttribute : public virtual Object {
   virtual void SetFloat(float value);
   virtual void SetDouble(double value);
   virtual void SetInt(int value);
-  virtual void SetValue(const std::wstring& value) { _value = value; }
+  virtual void SetValue(const std::wstring& value) { SetOwnValue(std::wstring(value)); }
 
-  // The name as it stands, without a copy.
-  std::wstring_view GetNameView() const { return _sharedName ? std::wstring_view(*_sharedName) : _name; }
+  // The name and the value as they stand, without a copy.
+  std::wstring_view GetNameView() const { return _internedName ? std::wstring_view(*_internedName) : _name; }
+  std::wstring_view GetValueView() const {
+    return _valueState.load(std::memory_order_acquire) == kOwn ? std::wstring_view(_value)
+                                                               : std::wstring_view(_viewData, _viewSize);
+  }
 
   // The names other parts of the system know these by.
-  const std::wstring& GetValueRef() const { return _value; }
+  const std::wstring& GetValueRef() const { return GetValue(); }
   bool AsBool() const { return GetBool(); }
   int AsInt() const { return GetInt(); }
   float AsFloat() const { return GetFloat(); }
 
  private:
-  // While _sharedName is set, _name is empty until GetName copies the shared
-  // name into it; that copy may happen in two readers of a const attribute
-  // at once, so its progress is an atomic state.
+  friend class XmlElement;
+
+  // The reader's form: an interned name (never null) and characters that
+  // outlive the attribute (its element's block).
+  XmlAttribute(const std::wstring* internedName, const wchar_t* value, size_t size)
+      : _internedName(internedName),
+        _viewData(value),
+        _viewSize(size),
+        _nameState(kShared),
+        _valueState(kShared) {}
+  // A copy of other whose value is the characters given (as above) and
+  // whose name is other's, interned or not.
+  XmlAttribute(const XmlAttribute& other, const wchar_t* value, size_t size);
+
+  void SetOwnValue(std::wstring&& value);
+  // Makes the attribute's own copy of its interned name or viewed value.
+  void Own(std::atomic<unsigned char>& state, std::wstring& own, std::wstring_view shared) const;
+
+  // While the name is interned or the value viewed, the own string stays
+  // empty until GetName or GetValue copies into it; that copy may happen in
+  // two readers of a const attribute at once, so its progress is an atomic
+  // state.
   enum : unsigned char { kOwn, kShared, kCopying };
 
   mutable std::wstring _name;
-  std::wstring _value;
-  std::shared_ptr<const std::wstring> _sharedName;
+  mutable std::wstring _value;
+  const std::wstring* _internedName = nullptr;
+  const wchar_t* _viewData = nullptr;
+  size_t _viewSize = 0;
   mutable std::atomic<unsigned char> _nameState{kOwn};
+  mutable std::atomic<unsigned char> _valueState{kOwn};
 };
 
 }  // namespace LLF

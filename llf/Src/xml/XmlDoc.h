@@ -10,11 +10,11 @@
 // false. Nesting deeper than kMaxDepth levels, stray text at the top level
 // and a NUL inside the text fail the same way.
 //
-// The grammar is the lexer's, but the common forms are read straight from
-// the text (XmlScanner) and only the rest goes through the lexer: each
-// element still passes through ParseElement, and what the lexer reads, it
-// reads from the same place, so the documents, results and log lines are
-// those of reading everything through the lexer.
+// The grammar is the lexer's (the reader's operator table: "--", "!", "=",
+// "<", ">"), but the text is read straight into the tree (XmlScanner); the
+// lexer reads only the token a failure names. ParseDocument and ParseElement
+// read the lexer's text from its cursor and leave the cursor where they
+// stopped; the lexer's own tables play no part.
 //
 // The writer puts a declaration line first, indents with tabs and ends
 // lines with "\r\n"; what it writes reads back to the same document.
@@ -66,9 +66,6 @@ class XmlDoc : public virtual Object {
   // sequences as U+FFFD), decoding only what goes into the document. This
   // class's own reading: what a subclass's Parse adds is not applied.
   bool ParseUtf8(const std::string& bytes);
-  // On by default. Off, everything is read through the lexer: slower, with
-  // the same results (tests compare the two).
-  void SetDirectReading(bool on) { _directReading = on; }
 
   // Writes the document to path in a text-file encoding (UTF-8 by default)
   // under a declaration naming it; the file is replaced only when the new
@@ -85,24 +82,8 @@ class XmlDoc : public virtual Object {
   static std::wstring UnescapeText(const std::wstring& text) { return LLF::UnescapeText(text); }
 
  private:
-  class LexerHost;
-
-  // The reading steps of ParseElement through the lexer: a whole element;
-  // the rest of an element's content (childSeen: a child or comment was
-  // read) with its end tag.
-  bool ReadElementThroughLexer(Lexer& lexer, XmlElement* parent);
-  bool ReadContentThroughLexer(Lexer& lexer, XmlElement* element, bool childSeen);
-
   XmlElement _root;
-  int _depth = 0;  // elements open in the running parse
-  // The lexer Parse set up for the running parse and its changes then:
-  // only that lexer, unchanged, reads as the scanner does.
-  const Lexer* _parseLexer = nullptr;
-  unsigned _parseLexerChanges = 0;
-  std::vector<XmlAttribute> _pending;                 // attributes of the tag being read
-  std::vector<XmlElement::SharedNameValue> _scanned;  // the same, read by the scanner
-  XmlNameTable _names;                                // attribute names of the running parse
-  bool _directReading = true;
+  XmlNameTable _names;  // the names met in readings
 };
 
 }  // namespace LLF

@@ -1,7 +1,10 @@
 #include "xml/XmlElement.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <new>
+#include <thread>
 #include <utility>
 
 #include "core/StringUtils.h"
@@ -175,6 +178,7 @@ XmlElement& XmlElement::operator=(const XmlElement& other) {
 XmlElement::XmlElement(XmlElement&& other) noexcept
     : Object(other),
       _name(std::move(other._name)),
+      _internedName(other._internedName),
       _text(std::move(other._text)),
       _attributes(std::move(other._attributes)),
       _children(std::move(other._children)),
@@ -186,6 +190,7 @@ XmlElement& XmlElement::operator=(XmlElement&& other) noexcept {
     // children below would free it.
     XmlElement taken(std::move(other));
     _name = std::move(taken._name);
+    _internedName = taken._internedName;
     _text = std::move(taken._text);
     _attributes = std::move(taken._attributes);
     _children = std::move(taken._children);
@@ -207,7 +212,11 @@ void XmlElement::AttributeOwner::operator()(XmlAttribute* attribute) const {
 XmlElement::AttributeList::AttributeList(AttributeList&& other) noexcept
     : _block(std::move(other._block)),
       _inBlock(std::exchange(other._inBlock, 0)),
-      _owners(std::move(other._owners)) {}
+      _owners(std::move(other._owners)),
+      _compact(std::exchange(other._compact, nullptr)),
+      _compactCount(std::exchange(other._compactCount, 0)),
+      _compactBytes(std::exchange(other._compactBytes, 0)),
+      _state(other._state.exchange(kMade)) {}
 
 XmlElement::AttributeList& XmlElement::AttributeList::operator=(AttributeList&& other) noexcept {
   if (this != &other) {
@@ -215,6 +224,10 @@ XmlElement::AttributeList& XmlElement::AttributeList::operator=(AttributeList&& 
     _block = std::move(other._block);
     _inBlock = std::exchange(other._inBlock, 0);
     _owners = std::move(other._owners);
+    _compact = std::exchange(other._compact, nullptr);
+    _compactCount = std::exchange(other._compactCount, 0);
+    _compactBytes = std::exchange(other._compactBytes, 0);
+    _state.store(other._state.exchange(kMade));
   }
   return *this;
 }
@@ -223,9 +236,103 @@ XmlAttribute* XmlElement::AttributeList::InBlock(size_t i) const {
   return std::launder(reinterpret_cast<XmlAttribute*>(_block.get() + i * sizeof(XmlAttribute)));
 }
 
+std::wstring_view XmlElement::AttributeList::NameAt(size_t i) const {
+  if (Made()) return At(i)->GetNameView();
+  const Compact& r = Record(i);
+  if (r.name) return *r.name;
+  return std::wstring_view(reinterpret_cast<const wchar_t*>(_compact + r.nameAt), r.nameSize);
+}
+
+XmlElement::AttributeList::Value XmlElement::AttributeList::ValueAt(size_t i) const {
+  if (Made()) return {At(i)->GetValueView(), {}, false};
+  const Compact& r = Record(i);
+  const unsigned char* at = ValueOf(r);
+  if (r.wide) return {std::wstring_view(reinterpret_cast<const wchar_t*>(at), r.valueSize), {}, false};
+  return {{}, std::string_view(reinterpret_cast<const char*>(at), r.valueSize), true};
+}
+
+void XmlElement::AttributeList::MakeAttributes() const {
+  unsigned char expected = kCompact;
+  if (!_state.compare_exchange_strong(expected, kMaking, std::memory_order_acquire)) {
+    while (_state.load(std::memory_order_acquire) != kMade) std::this_thread::yield();
+    return;
+  }
+  try {
+    // One block: the attributes, then every value as wide characters, which
+    // the attributes view.
+    size_t chars = 0;
+    for (size_t i = 0; i < _compactCount; ++i) chars += Record(i).valueSize;
+    const size_t head = _compactCount * sizeof(XmlAttribute);
+    std::unique_ptr<unsigned char[]> block(new unsigned char[head + chars * sizeof(wchar_t)]);
+    auto* place = reinterpret_cast<wchar_t*>(block.get() + head);
+    for (size_t i = 0; i < _compactCount; ++i) {
+      const Compact& r = Record(i);
+      const unsigned char* value = ValueOf(r);
+      if (r.wide) {
+        std::copy_n(reinterpret_cast<const wchar_t*>(value), r.valueSize, place);
+      } else {
+        std::copy_n(value, r.valueSize, place);
+      }
+      auto* attribute = new (block.get() + i * sizeof(XmlAttribute)) XmlAttribute(r.name, place, r.valueSize);
+      try {
+        if (!r.name) attribute->SetName(std::wstring(NameAt(i)));
+      } catch (...) {
+        for (size_t k = 0; k <= i; ++k) {
+          reinterpret_cast<XmlAttribute*>(block.get() + k * sizeof(XmlAttribute))
+              ->XmlAttribute::~XmlAttribute();
+        }
+        throw;
+      }
+      place += r.valueSize;
+    }
+    _block = std::move(block);
+    _inBlock = _compactCount;
+  } catch (...) {
+    _state.store(kCompact, std::memory_order_release);
+    throw;
+  }
+  _state.store(kMade, std::memory_order_release);
+}
+
+unsigned char* XmlElement::AttributeList::StartCompact(size_t count, size_t bytes, XmlArena* arena) {
+  const size_t head = count * sizeof(Compact);
+  if (head + bytes > UINT32_MAX || bytes > UINT32_MAX) throw std::bad_alloc();
+  _compact = static_cast<unsigned char*>(arena ? arena->Allocate(head + bytes)
+                                               : XmlArena::AllocateOwn(head + bytes));
+  _compactCount = count;
+  _compactBytes = head + bytes;
+  _state.store(kCompact, std::memory_order_relaxed);
+  return _compact;
+}
+
+void XmlElement::AttributeList::CopyFrom(const AttributeList& other) {
+  if (!other.Made()) {
+    // The compact block holds no pointers of its own: a byte copy is a copy.
+    std::memcpy(StartCompact(other._compactCount, other._compactBytes - other._compactCount * sizeof(Compact),
+                             nullptr),
+                other._compact, other._compactBytes);
+    return;
+  }
+  // The copies' values share one block, as the reader's do.
+  const size_t count = other.Size();
+  if (count == 0) return;
+  size_t chars = 0;
+  for (size_t i = 0; i < count; ++i) chars += other.At(i)->GetValueView().size();
+  wchar_t* place = StartBlock(count, chars);
+  for (size_t i = 0; i < count; ++i) {
+    const XmlAttribute& from = *other.At(i);
+    const std::wstring_view value = from.GetValueView();
+    std::copy(value.begin(), value.end(), place);
+    new (NextPlace()) XmlAttribute(from, place, value.size());
+    Placed();
+    place += value.size();
+  }
+}
+
 template <class Make>
 void XmlElement::AttributeList::Append(size_t count, Make make) {
   if (count == 0) return;
+  if (!Made()) MakeAttributes();
   if (!_block && Size() == 0) {
     _block.reset(new unsigned char[count * sizeof(XmlAttribute)]);
     for (; _inBlock < count; ++_inBlock) make(_block.get() + _inBlock * sizeof(XmlAttribute), _inBlock);
@@ -245,7 +352,16 @@ void XmlElement::AttributeList::Append(size_t count, Make make) {
   }
 }
 
+wchar_t* XmlElement::AttributeList::StartBlock(size_t count, size_t chars) {
+  const size_t head = count * sizeof(XmlAttribute);
+  _block.reset(new unsigned char[head + chars * sizeof(wchar_t)]);
+  return reinterpret_cast<wchar_t*>(_block.get() + head);
+}
+
 void XmlElement::AttributeList::List() {
+  if (!Made()) MakeAttributes();
+  // Once the list changes, nothing reads the compact block any more.
+  ReleaseCompact();
   if (_inBlock == 0) return;
   std::vector<AttributePtr> owners;
   owners.reserve(_inBlock + _owners.size() + 1);
@@ -270,17 +386,24 @@ void XmlElement::AttributeList::Clear() {
   for (size_t i = 0; i < _inBlock; ++i) InBlock(i)->XmlAttribute::~XmlAttribute();
   _inBlock = 0;
   _block.reset();
+  ReleaseCompact();
+  _state.store(kMade, std::memory_order_relaxed);
+}
+
+void XmlElement::AttributeList::ReleaseCompact() {
+  XmlArena::Release(std::exchange(_compact, nullptr));
+  _compactCount = 0;
+  _compactBytes = 0;
 }
 
 void XmlElement::CopyFrom(const XmlElement& other) {
   _name = other._name;
+  _internedName = other._internedName;
   _text = other._text;
   // A copied comment stays a comment; otherwise it would be written back as
   // an element named COMMENT.
   _isComment = other._isComment;
-  _attributes.Append(other._attributes.Size(), [&](void* place, size_t i) {
-    return new (place) XmlAttribute(*other._attributes.At(i));
-  });
+  _attributes.CopyFrom(other._attributes);
   _children.reserve(other._children.size());
   for (const auto& c : other._children) _children.push_back(std::make_unique<XmlElement>(*c));
 }
@@ -329,8 +452,13 @@ XmlAttribute XmlElement::GetAttribute(const std::wstring& name, unsigned def) co
 }
 
 XmlAttribute XmlElement::GetAttribute(const std::wstring& name, const std::wstring& def) const {
-  const XmlAttribute* found = GetAttribute(name);
-  return XmlAttribute(name, found ? found->GetValue() : def);
+  for (size_t i = 0; i < _attributes.Size(); ++i) {
+    if (_attributes.NameAt(i) != name) continue;
+    const AttributeList::Value value = _attributes.ValueAt(i);
+    return XmlAttribute(name, value.isNarrow ? std::wstring(value.narrow.begin(), value.narrow.end())
+                                             : std::wstring(value.wide));
+  }
+  return XmlAttribute(name, def);
 }
 
 XmlAttribute* XmlElement::GetAttribute(const std::wstring& name) {
@@ -404,10 +532,8 @@ void XmlElement::AdoptAttributes(std::vector<XmlAttribute>& list) {
                      [&](void* place, size_t i) { return new (place) XmlAttribute(std::move(list[i])); });
 }
 
-void XmlElement::AdoptAttributes(std::vector<SharedNameValue>& list) {
-  _attributes.Append(list.size(), [&](void* place, size_t i) {
-    return new (place) XmlAttribute(std::move(list[i].first), std::move(list[i].second));
-  });
+unsigned char* XmlElement::ReserveCompactAttributes(size_t count, size_t bytes, XmlArena& arena) {
+  return _attributes.StartCompact(count, bytes, &arena);
 }
 
 XmlAttribute* XmlElement::GetFirstAttribute() {
@@ -496,7 +622,7 @@ XmlElement* XmlElement::GetChildByPath(const std::wstring& path) {
     XmlElement* found = nullptr;
     if (end > pos) {
       for (XmlElement* c = current->GetFirstChild(); c; c = current->GetNextChild()) {
-        if (c->_name.compare(0, std::wstring::npos, path, pos, end - pos) == 0) {
+        if (c->GetName().compare(0, std::wstring::npos, path, pos, end - pos) == 0) {
           found = c;
           break;
         }
@@ -555,6 +681,7 @@ XmlAttribute XmlElement::GetAttribute(const std::wstring& path, const std::wstri
 }
 
 void XmlElement::Clear() {
+  const XmlArena::ReleaseRun run;  // a tree's pieces go back a chunk at a time
   const size_t freed = 2 * _attributes.Size() + _children.size();  // names, values, children
   _attributes.Clear();
   _children.clear();
@@ -570,6 +697,7 @@ void XmlElement::SetComment(const std::wstring& text) {
 void XmlElement::SetComment(std::wstring&& text) {
   Clear();
   _name = L"COMMENT";
+  _internedName = nullptr;
   _text = std::move(text);
   _isComment = true;
 }
@@ -589,13 +717,17 @@ void XmlElement::Serialize(const std::wstring& indent, std::wstring& out) const 
     return;
   }
   out += L'<';
-  out += _name;
+  out += GetName();
   for (size_t i = 0; i < _attributes.Size(); ++i) {
-    const XmlAttribute* a = _attributes.At(i);
     out += L' ';
-    out += a->GetNameView();
+    out += _attributes.NameAt(i);
     out += L"=\"";
-    AppendEscapedText(out, a->GetValue());
+    const AttributeList::Value value = _attributes.ValueAt(i);
+    if (value.isNarrow) {
+      AppendEscapedText(out, value.narrow);
+    } else {
+      AppendEscapedText(out, value.wide);
+    }
     out += L'"';
   }
   if (_text.empty() && _children.empty()) {
@@ -603,7 +735,7 @@ void XmlElement::Serialize(const std::wstring& indent, std::wstring& out) const 
     return;
   }
   out += L" >";
-  AppendEscapedText(out, _text);
+  AppendEscapedElementText(out, _text);
   if (!_children.empty()) {
     // Children of an element with text follow the text directly: a line
     // break there would become part of the text when read back, and the
@@ -614,7 +746,7 @@ void XmlElement::Serialize(const std::wstring& indent, std::wstring& out) const 
     out += indent;
   }
   out += L"</";
-  out += _name;
+  out += GetName();
   out += L">\r\n";
 }
 

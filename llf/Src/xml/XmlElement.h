@@ -11,16 +11,28 @@
 // ints (Point), bool, float, int, double, C wide string; each formats the
 // value as text and hands it to the wide-string form.
 //
+// Elements the reader made keep their names in the pool of interned names
+// (XmlNameTable), which is never freed: a reference from GetName stays
+// valid, and keeps the old name when the element is renamed. Their
+// attributes stay in one block as the reader left them (interned names,
+// the values' characters) until one of them is asked for as an
+// XmlAttribute; then all of them are made at once. Counting, copying,
+// writing and the getters by value read the block as it is.
+//
 // Index operations are range-checked: an index out of range gives null or
 // false. The first/next walks keep their position in the element, so two
 // walks over the same element share it; new code should loop over
 // GetChildsCount/GetChild instead.
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "core/Object.h"
+#include "xml/XmlArena.h"
 #include "xml/XmlAttribute.h"
 
 namespace LLF {
@@ -36,6 +48,13 @@ class XmlElement : public virtual Object {
 
   LLF_KIND_OF(XmlElement, Object)
   ~XmlElement() override;
+
+  // Elements live in pieces of XmlArena: the reader's share chunks, any
+  // other has a piece of its own.
+  static void* operator new(size_t size) { return XmlArena::AllocateOwn(size); }
+  static void* operator new(size_t size, XmlArena& arena) { return arena.Allocate(size); }
+  static void operator delete(void* element) { XmlArena::Release(element); }
+  static void operator delete(void* element, XmlArena&) { XmlArena::Release(element); }
   // "XmlElement: Attributes: N Childs: M"
   std::wstring Dump() const override;
 
@@ -116,8 +135,11 @@ class XmlElement : public virtual Object {
   // indented by one more tab.
   virtual std::wstring Serialize(const std::wstring& indent) const;
 
-  const std::wstring& GetName() const { return _name; }
-  void SetName(const std::wstring& name) { _name = name; }
+  const std::wstring& GetName() const { return _internedName ? *_internedName : _name; }
+  void SetName(const std::wstring& name) {
+    _name = name;
+    _internedName = nullptr;
+  }
   const std::wstring& GetText() const { return _text; }
   void SetText(const std::wstring& text) { _text = text; }
   void SetText(std::wstring&& text) { _text = std::move(text); }
@@ -165,17 +187,34 @@ class XmlElement : public virtual Object {
   // Appends the attributes of list in order, all made in one piece of
   // memory; they are moved out of list.
   void AdoptAttributes(std::vector<XmlAttribute>& list);
-  // The same for attributes given as a shared name (see XmlAttribute) and a
-  // value, both moved out of list.
-  using SharedNameValue = std::pair<std::shared_ptr<const std::wstring>, std::wstring>;
-  void AdoptAttributes(std::vector<SharedNameValue>& list);
   XmlElement* AppendChild(std::wstring&& name);
   // Appends a new comment holding text.
   XmlElement* AppendComment(std::wstring&& text);
 
  private:
+  template <class Char>
+  friend class XmlScanner;
+
   struct Named {};  // selects the constructor that takes the name over
   XmlElement(Named, std::wstring&& name) : _name(std::move(name)) {}
+  XmlElement(Named, const std::wstring* internedName) : _internedName(internedName) {}
+
+  // An attribute as the reader leaves it: a name and where the value's
+  // characters lie in the block (offsets in bytes from its start).
+  struct Compact {
+    const std::wstring* name;  // interned; null: wide characters at nameAt
+    uint32_t valueAt;
+    uint32_t valueSize;  // characters
+    uint32_t nameAt;
+    uint32_t nameSize : 31;
+    uint32_t wide : 1;  // the value is wide characters, else ASCII bytes
+  };
+
+  // On an element without attributes: a block (taken from arena) for count
+  // records and bytes bytes of characters after them; the caller fills them
+  // in. Offsets are 32 bits: a larger block is refused as too large to make
+  // (std::bad_alloc).
+  unsigned char* ReserveCompactAttributes(size_t count, size_t bytes, XmlArena& arena);
 
   // Deletes an attribute: one of a list's block is only destroyed (the
   // block goes with the list), any other is freed.
@@ -196,30 +235,70 @@ class XmlElement : public virtual Object {
     AttributeList& operator=(AttributeList&& other) noexcept;
     ~AttributeList() { Clear(); }
 
-    size_t Size() const { return _inBlock + _owners.size(); }
-    XmlAttribute* At(size_t i) const { return i < _inBlock ? InBlock(i) : _owners[i - _inBlock].get(); }
+    size_t Size() const { return Made() ? _inBlock + _owners.size() : _compactCount; }
+    // The attribute at i; makes the attributes of a compact block first.
+    XmlAttribute* At(size_t i) const {
+      if (!Made()) MakeAttributes();
+      return i < _inBlock ? InBlock(i) : _owners[i - _inBlock].get();
+    }
+    // The name and value at i, without making attributes. A value is wide
+    // characters or, when narrow is set, ASCII bytes.
+    std::wstring_view NameAt(size_t i) const;
+    struct Value {
+      std::wstring_view wide;
+      std::string_view narrow;
+      bool isNarrow;
+    };
+    Value ValueAt(size_t i) const;
     // Appends count attributes, the i-th built by make(place, i) with
     // placement new; in one block when the list is still empty.
     template <class Make>
     void Append(size_t count, Make make);
+    // A block for count attributes and chars characters after them, on an
+    // empty list; NextPlace and Placed then build them in order.
+    wchar_t* StartBlock(size_t count, size_t chars);
+    void* NextPlace() const { return _block.get() + _inBlock * sizeof(XmlAttribute); }
+    void Placed() { ++_inBlock; }
+    // A compact block (see ReserveCompactAttributes), on an empty list; a
+    // piece of its own without an arena.
+    unsigned char* StartCompact(size_t count, size_t bytes, XmlArena* arena);
+    // A copy of other's attributes into this empty list.
+    void CopyFrom(const AttributeList& other);
     void Insert(size_t i, AttributePtr attribute);
     void Erase(size_t i);
     void Clear();
     void Reserve(size_t count) { _owners.reserve(count); }
 
    private:
+    // Whether the attributes exist as objects (always, but for a compact
+    // block until one is asked for). Readers of a const element may ask at
+    // once, so the making is guarded by an atomic state.
+    enum : unsigned char { kMade, kCompact, kMaking };
+    bool Made() const { return _state.load(std::memory_order_acquire) == kMade; }
+    void MakeAttributes() const;
+    const Compact& Record(size_t i) const { return reinterpret_cast<const Compact*>(_compact)[i]; }
+    // The characters of a record's value.
+    const unsigned char* ValueOf(const Compact& r) const { return _compact + r.valueAt; }
+    void ReleaseCompact();
     XmlAttribute* InBlock(size_t i) const;
-    // Hands the block's attributes to the list of owners.
+    // Hands the block's attributes to the list of owners; makes them first.
     void List();
 
-    std::unique_ptr<unsigned char[]> _block;
-    size_t _inBlock = 0;  // leading attributes listed by the block alone
+    mutable std::unique_ptr<unsigned char[]> _block;
+    mutable size_t _inBlock = 0;  // leading attributes listed by the block alone
     std::vector<AttributePtr> _owners;
+    // The compact block; kept once the attributes are made (a reader may
+    // still be reading it) until the list changes.
+    unsigned char* _compact = nullptr;  // a piece of XmlArena
+    size_t _compactCount = 0;
+    size_t _compactBytes = 0;
+    mutable std::atomic<unsigned char> _state{kMade};
   };
 
   void CopyFrom(const XmlElement& other);
 
   std::wstring _name;
+  const std::wstring* _internedName = nullptr;  // the name, when set
   std::wstring _text;
   AttributeList _attributes;
   std::vector<std::unique_ptr<XmlElement>> _children;

@@ -1,40 +1,112 @@
 #pragma once
-// The attribute names met in one reading, each kept once, so that the
-// attributes of one name share a single copy of it (see XmlAttribute). The
-// names of the reader are ASCII, given as bytes or wide characters.
+// Element and attribute names as the reader keeps them: each name once, in
+// a pool shared by every document and never freed, so that a name is a
+// pointer that elements and attributes copy freely and that stays valid
+// whatever happens to the document it was read with. The pool takes names
+// until it holds kMaxNames of them or kMaxChars characters in all; past
+// that the reader gives elements and attributes names of their own.
+//
+// A table serves one document's readings and finds the names it has met
+// without a lock. The reader's names are ASCII, given as bytes or wide
+// characters.
+#include <bit>
 #include <cstddef>
-#include <memory>
+#include <cstdint>
+#include <cstring>
 #include <string>
-#include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace LLF {
 
+// For a name of n bytes (up to 16), the masks of two words loaded from it
+// that keep its bytes in memory (the low ones on a little-endian machine).
+struct XmlNameMasks {
+  uint64_t at[17][2] = {};
+};
+inline constexpr XmlNameMasks kNameKeep = [] {
+  XmlNameMasks m;
+  const auto keep = [](size_t bytes) -> uint64_t {
+    if (bytes >= 8) return ~uint64_t(0);
+    if (bytes == 0) return 0;
+    if (std::endian::native == std::endian::little) return (uint64_t(1) << (8 * bytes)) - 1;
+    return ~(~uint64_t(0) >> (8 * bytes));
+  };
+  for (size_t n = 0; n <= 16; ++n) {
+    m.at[n][0] = keep(n);
+    m.at[n][1] = keep(n > 8 ? n - 8 : 0);
+  }
+  return m;
+}();
+
 class XmlNameTable {
  public:
-  using Name = std::shared_ptr<const std::wstring>;
+  static constexpr size_t kMaxNames = 1 << 16;
+  static constexpr size_t kMaxChars = 1 << 20;
 
   XmlNameTable() = default;
-  // The table serves one reading: a copy starts empty.
+  // The table only speeds up finding names: a copy starts empty.
   XmlNameTable(const XmlNameTable&) {}
   XmlNameTable& operator=(const XmlNameTable&) { return *this; }
 
-  // The copy of the name [begin, end), made on its first request.
+  // The pooled copy of the name [begin, end), or null when the pool is full.
+  // readable: at least 16 characters from begin on may be read.
   template <class Char>
-  const Name& Get(const Char* begin, const Char* end);
-  // Lets go of every name (the attributes keep theirs).
-  void Clear();
+  const std::wstring* Get(const Char* begin, const Char* end, bool readable) {
+    Key key;
+    key.size = static_cast<size_t>(end - begin);
+    key.Load(begin, readable);
+    if (!_entries.empty()) {
+      const size_t mask = _entries.size() - 1;
+      for (size_t i = key.Hash() & mask; _entries[i].name; i = (i + 1) & mask) {
+        const Entry& e = _entries[i];
+        if (e.key.Same(key) && (key.size <= 16 || Tail(e, begin, key.size))) return e.name;
+      }
+    }
+    return Add(key, begin, end);
+  }
 
  private:
-  static constexpr size_t kRecent = 128;
+  // The length and the first sixteen characters, as bytes (zero past the
+  // end of the name).
+  struct Key {
+    size_t size = 0;
+    uint64_t words[2] = {0, 0};
 
-  const Name& Find(const std::wstring& key);
+    template <class Char>
+    void Load(const Char* begin, bool readable) {
+      const size_t n = size < 16 ? size : 16;
+      if (sizeof(Char) == 1 && readable) {
+        std::memcpy(words, begin, 16);
+        // The bytes past the name become 0.
+        words[0] &= kNameKeep.at[n][0];
+        words[1] &= kNameKeep.at[n][1];
+      } else {
+        auto* bytes = reinterpret_cast<unsigned char*>(words);
+        for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<unsigned char>(begin[i]);
+      }
+    }
+    bool Same(const Key& other) const {
+      return size == other.size && words[0] == other.words[0] && words[1] == other.words[1];
+    }
+    size_t Hash() const {
+      uint64_t h = (words[0] ^ (words[1] * 0x9E3779B97F4A7C15ull) ^ size) * 0xFF51AFD7ED558CCDull;
+      return static_cast<size_t>(h ^ (h >> 29));
+    }
+  };
 
-  // The last name asked for under each hash of the characters, which
-  // answers almost every request without a search.
-  std::unique_ptr<Name[]> _recent;
-  std::unordered_map<std::wstring_view, Name> _all;  // keys view the names
-  std::wstring _key;
+  struct Entry {
+    const std::wstring* name = nullptr;
+    Key key;
+  };
+
+  template <class Char>
+  static bool Tail(const Entry& e, const Char* begin, size_t size);
+  template <class Char>
+  const std::wstring* Add(const Key& key, const Char* begin, const Char* end);
+  void Grow();
+
+  std::vector<Entry> _entries;  // open addressing; a power of two in size
+  size_t _used = 0;
 };
 
 }  // namespace LLF

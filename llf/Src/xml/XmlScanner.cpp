@@ -1,6 +1,8 @@
 #include "xml/XmlScanner.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -9,7 +11,9 @@
 #include <emmintrin.h>
 #endif
 
+#include "core/StringUtils.h"
 #include "io/TextEncoding.h"
+#include "xml/Lexer.h"
 #include "xml/XmlDoc.h"
 #include "xml/XmlText.h"
 
@@ -17,39 +21,48 @@ namespace LLF {
 
 namespace {
 
-// Character classes: the lexer's blanks and name characters, and the
-// characters the value, text and comment scans stop at. Bytes above ASCII
-// are kHigh (UTF-8 to decode); wide characters above ASCII are in no class.
+// Character classes: the lexer's blanks, identifier characters, the
+// characters that end an identifier token (blanks, delimiters, operator
+// characters of the reader's table), and the characters the value, text and
+// comment scans stop at. Bytes above ASCII are kHigh (UTF-8 to decode);
+// wide characters above ASCII are in no class.
 enum : unsigned short {
   kBlank = 1,
   kNameStart = 2,
   kName = 4,
-  kNul = 8,
-  kQuote = 16,
-  kBackslash = 32,
-  kAmp = 64,
-  kLess = 128,
-  kDash = 256,
-  kHigh = 512,
+  kEndsName = 8,
+  kNul = 16,
+  kQuote = 32,
+  kBackslash = 64,
+  kAmp = 128,
+  kLess = 256,
+  kDash = 512,
+  kHigh = 1024,
 };
 
 constexpr auto kClasses = [] {
   struct Table {
     unsigned short at[256] = {};
-    constexpr void Set(unsigned char c, unsigned short cls) { at[c] = cls; }
+    constexpr void Add(unsigned char c, unsigned short cls) { at[c] |= cls; }
   } t;
-  for (const unsigned char c : {' ', '\t', '\r', '\n'}) t.Set(c, kBlank);
-  for (unsigned char c = 'a'; c <= 'z'; ++c) t.Set(c, kNameStart | kName);
-  for (unsigned char c = 'A'; c <= 'Z'; ++c) t.Set(c, kNameStart | kName);
-  t.Set('_', kNameStart | kName);
-  for (unsigned char c = '0'; c <= '9'; ++c) t.Set(c, kName);
-  t.Set(0, kNul);
-  t.Set('"', kQuote);
-  t.Set('\\', kBackslash);
-  t.Set('&', kAmp);
-  t.Set('<', kLess);
-  t.Set('-', kDash);
-  for (int c = 0x80; c < 0x100; ++c) t.Set(static_cast<unsigned char>(c), kHigh);
+  for (const unsigned char c : {' ', '\t', '\r', '\n'}) t.Add(c, kBlank | kEndsName);
+  for (unsigned char c = 'a'; c <= 'z'; ++c) t.Add(c, kNameStart | kName);
+  for (unsigned char c = 'A'; c <= 'Z'; ++c) t.Add(c, kNameStart | kName);
+  t.Add('_', kNameStart | kName);
+  for (unsigned char c = '0'; c <= '9'; ++c) t.Add(c, kName);
+  // The lexer's delimiters and the reader's operator characters; the end
+  // of the text ends a name too.
+  for (const unsigned char c : {':', ',', '"', '\'', '[', ']', '{', '}', '(', ')', ';', '.', '?', '/'}) {
+    t.Add(c, kEndsName);
+  }
+  for (const unsigned char c : {'-', '!', '=', '<', '>'}) t.Add(c, kEndsName);
+  t.Add(0, kNul | kEndsName);
+  t.Add('"', kQuote);
+  t.Add('\\', kBackslash);
+  t.Add('&', kAmp);
+  t.Add('<', kLess);
+  t.Add('-', kDash);
+  for (int c = 0x80; c < 0x100; ++c) t.Add(static_cast<unsigned char>(c), kHigh);
   return t;
 }();
 
@@ -117,226 +130,420 @@ inline const Char* SkipName(const Char* p) {
   return p;
 }
 
-// The host of a whole-text read: children are read in place, and wherever
-// the scanner stops the read ends.
+// The first place at or after p where the ASCII text term begins, or the
+// NUL that ends the text first.
 template <class Char>
-struct StopHost {
-  bool ReadChild(XmlScanner<Char>& scanner, XmlElement* parent) { return scanner.ReadElement(parent, *this); }
-  bool ReadRest(XmlScanner<Char>&, XmlElement*, XmlElement*, bool) { return false; }
-};
+const Char* Find(const Char* p, const char* term) {
+  for (;; ++p) {
+    if (*p == 0) return p;
+    size_t i = 0;
+    while (term[i] != 0 && p[i] == static_cast<Char>(term[i])) ++i;
+    if (term[i] == 0) return p;
+  }
+}
+
+// Wide characters of [begin, end): bytes are decoded as UTF-8.
+template <class Char>
+std::wstring Wide(const Char* begin, const Char* end) {
+  if constexpr (sizeof(Char) == 1) {
+    return Utf8Decode(begin, static_cast<size_t>(end - begin));
+  } else {
+    return std::wstring(begin, end);
+  }
+}
+
+// Copies ASCII bytes or wide characters into wide ones.
+template <class Char>
+inline void Widen(const Char* begin, const Char* end, wchar_t* out) {
+  if constexpr (sizeof(Char) == 1) {
+    for (const Char* p = begin; p < end; ++p) *out++ = static_cast<wchar_t>(static_cast<unsigned char>(*p));
+  } else {
+    std::copy(begin, end, out);
+  }
+}
+
+const wchar_t* const kWarning = L"Warning: XML file include incorect special symbols coding. Wrong value: ";
 
 }  // namespace
 
 template <class Char>
-int XmlScanner<Char>::GetLine() {
+int XmlScanner<Char>::LineAt(const Char* p) {
+  size_t pos = static_cast<size_t>(p - _text);
+  if (pos < _linePos) {  // never needed going forward; counted afresh
+    _line -= static_cast<int>(std::count(_text + pos, _text + _linePos, Char('\n')));
+    _linePos = pos;
+  }
   // Line feeds are rare: hop from one to the next.
-  const Char* const end = _text + _pos;
-  for (const Char* p = _text + _linePos;
-       p < end && (p = std::char_traits<Char>::find(p, static_cast<size_t>(end - p), Char('\n'))); ++p) {
+  const Char* const end = p;
+  for (const Char* q = _text + _linePos;
+       q < end && (q = std::char_traits<Char>::find(q, static_cast<size_t>(end - q), Char('\n'))); ++q) {
     ++_line;
   }
-  _linePos = _pos;
+  _linePos = pos;
   return _line;
 }
 
 template <class Char>
-void XmlScanner<Char>::Seek(size_t pos, int line) {
-  _pos = pos;
-  _line = line;
-  _linePos = pos;
+bool XmlScanner<Char>::Expected(const wchar_t* what, const Char* at) {
+  // The token the lexer reads there (after any blanks).
+  const std::wstring rest = Wide(at, _text + _size);
+  Lexer lexer;
+  lexer.SetOperators({L"--", L"!", L"=", L"<", L">"});
+  lexer.BorrowText(rest);
+  const Token& token = lexer.Advance();
+  const int line = LineAt(at) + lexer.GetLine();
+  WriteXmlLogLine(std::wstring(L"Expected ") + what + L", found " + token.text + L". Line: " +
+                  ToString(line));
+  return false;
 }
 
 template <class Char>
-bool XmlScanner<Char>::ReadDocument(XmlElement* root) {
-  StopHost<Char> host;
+bool XmlScanner<Char>::Fail(const wchar_t* line) {
+  WriteXmlLogLine(line);
+  return false;
+}
+
+template <class Char>
+const Char* XmlScanner<Char>::CharEnd(const Char* p) const {
+  if constexpr (sizeof(Char) == 1) {
+    if (Is(*p, kHigh)) {
+      // A run of bytes above ASCII decodes on its own; the first character
+      // ends it only when the run gives no other.
+      const Char* end = p;
+      while (Is(*end, kHigh)) ++end;
+      return Utf8Decode(p, static_cast<size_t>(end - p)).size() == 1 ? end : p + 1;
+    }
+  }
+  return p + 1;
+}
+
+template <class Char>
+typename XmlScanner<Char>::Outcome XmlScanner<Char>::ReadDocument(XmlElement* root) {
   bool declared = false;
   for (;;) {
     const Char* p = SkipBlanks(_text + _pos);
     _pos = static_cast<size_t>(p - _text);
-    if (*p == 0) return _pos == _size;  // an earlier NUL is left to the lexer
-    if (p[0] != '<') return false;
-    if (p[1] == '?') {
-      if (declared) return false;
-      const Char* q = p + 2;
-      while (*q != 0 && !(q[0] == '?' && q[1] == '>')) ++q;
-      if (*q == 0) return false;
-      _pos = static_cast<size_t>(q + 2 - _text);
+    if (*p == 0) {
+      if (_pos == _size) return Outcome::kRead;
+      Expected(L"TOKEN_TYPE_OP_LESS", p);  // a NUL inside the text
+      return Outcome::kFailed;
+    }
+    const Char* second = SkipBlanks(CharEnd(p));
+    if (*second == 0) {
+      Fail(L"Unexpected end of file.");
+      return Outcome::kFailed;
+    }
+    if (*p == '<' && *second == '?') {
+      if (declared) {
+        Fail(L"Unexpected <? sequence. Information is allowed only once at the beginning.");
+        return Outcome::kFailedAndCleared;
+      }
+      // The declaration's content is not used.
+      const Char* end = Find(second + 1, "?>");
+      if (*end == 0) {
+        _pos = static_cast<size_t>(end - _text);
+        Fail(L"Unexpected end of file while looking for '?>'.");
+        return Outcome::kFailed;
+      }
+      _pos = static_cast<size_t>(end + 2 - _text);
       declared = true;
-    } else if (!ReadElement(root, host)) {
-      return false;
+    } else if (*p == '<') {
+      const bool read = ReadElementAt(p, 1);
+      Collect(root, 0);
+      if (!read) return Outcome::kFailedAndCleared;
+    } else {
+      Expected(L"TOKEN_TYPE_OP_LESS", p);  // text outside any element
+      return Outcome::kFailed;
     }
   }
 }
 
 template <class Char>
-typename XmlScanner<Char>::Tag XmlScanner<Char>::ReadStartTag(XmlElement* parent, XmlElement*& element) {
+bool XmlScanner<Char>::ReadElement(XmlElement* parent) {
   const Char* p = SkipBlanks(_text + _pos);
-  if (p[0] != '<') return Tag::kStopped;
-  if (p[1] == '!') return ReadComment(parent, p);
-  const Char* const name = p + 1;
-  if (!Is(*name, kNameStart)) return Tag::kStopped;
-  const Char* const nameEnd = SkipName(name + 1);
-  if (!Is(*nameEnd, kBlank) && *nameEnd != '/' && *nameEnd != '>') return Tag::kStopped;
-  if (_depth >= XmlDoc::kMaxDepth) return Tag::kStopped;
+  if (*p != '<') return Expected(L"TOKEN_TYPE_OP_LESS", p);
+  const size_t mark = _pending.size();
+  const bool read = ReadElementAt(p, 1);
+  Collect(parent, mark);
+  return read;
+}
 
-  // The attributes are gathered first: the tree changes only once the
-  // whole tag is read.
-  _scratch.clear();
+template <class Char>
+void XmlScanner<Char>::Collect(XmlElement* parent, size_t mark) {
+  auto& children = parent->_children;
+  const size_t count = _pending.size() - mark;
+  if (count == 0) return;
+  children.reserve(children.size() + count);
+  for (size_t i = mark; i < _pending.size(); ++i) children.push_back(std::move(_pending[i]));
+  _pending.resize(mark);
+}
+
+template <class Char>
+bool XmlScanner<Char>::ReadElementAt(const Char* p, int depth) {
+  const Char* const name = SkipBlanks(p + 1);
+  if (*name == '!') return ReadComment(name, SkipBlanks(name + 1));
+  if (!Is(*name, kNameStart)) return Expected(L"TOKEN_TYPE_IDENT", name);
+  const Char* const nameEnd = SkipName(name + 1);
+  if (!Is(*nameEnd, kEndsName))
+    return Expected(L"TOKEN_TYPE_IDENT", name);  // a name run into another character
+  if (depth > XmlDoc::kMaxDepth) {
+    WriteXmlLogLine(L"Elements nested deeper than " + ToString(XmlDoc::kMaxDepth) + L" levels. Line: " +
+                    ToString(LineAt(nameEnd)));
+    return false;
+  }
+  const std::wstring* interned = _names.Get(name, nameEnd, Readable(name));
+  XmlElement* element = interned ? new (_arena) XmlElement(XmlElement::Named{}, interned)
+                                 : new (_arena) XmlElement(XmlElement::Named{}, Wide(name, nameEnd));
+  _pending.emplace_back(element);
+  const Char* q = nameEnd;
   bool empty = false;
-  for (p = nameEnd;;) {
+  if (!ReadAttributes(element, q, empty)) return false;
+  if (empty) {
+    _pos = static_cast<size_t>(q - _text);
+    return true;
+  }
+  return ReadContent(element, q, depth);
+}
+
+template <class Char>
+bool XmlScanner<Char>::ReadComment(const Char* open, const Char* dashes) {
+  if (dashes[0] != '-' || dashes[1] != '-') return Expected(L"TOKEN_TYPE_OP_DEC", open + 1);
+  const Char* const begin = dashes + 2;
+  const Char* p = begin;
+  bool high = false;
+  for (;; ++p) {
+    p = SkipUntil(SkipPlain<'-', '-', '-'>(p, _text + _size), kDash | kNul | kHigh);
+    if (*p == 0) {
+      _pos = static_cast<size_t>(p - _text);
+      return Fail(L"Unexpected end of file.");
+    }
+    if (p[0] == '-' && p[1] == '-' && p[2] == '>') break;
+    high |= Is(*p, kHigh);
+  }
+  std::wstring text;
+  MakeText(begin, p, false, high, text);  // kept raw
+  _pending.push_back(std::make_unique<XmlElement>());
+  _pending.back()->SetComment(std::move(text));
+  _pos = static_cast<size_t>(p + 3 - _text);
+  return true;
+}
+
+template <class Char>
+bool XmlScanner<Char>::ReadAttributes(XmlElement* element, const Char*& p, bool& empty) {
+  // The attributes are gathered first, so that their values go into one
+  // block made at its final size.
+  _attributes.clear();
+  size_t made = 0;
+  for (;;) {
     p = SkipBlanks(p);
     if (Is(*p, kNameStart)) {
-      const Char* const attribute = p;
-      const Char* const attributeEnd = SkipName(p + 1);
-      p = SkipBlanks(attributeEnd);
-      if (*p != '=') return Tag::kStopped;
-      p = SkipBlanks(p + 1);
-      if (*p != '"') return Tag::kStopped;
-      // The value is read where the attribute takes it from.
-      auto& added = _scratch.emplace_back(_names.Get(attribute, attributeEnd), std::wstring());
-      p = ReadValue(p + 1, added.second);
-      if (!p) return Tag::kStopped;
+      const Char* const name = p;
+      const Char* const nameEnd = SkipName(p + 1);
+      if (!Is(*nameEnd, kEndsName)) return Expected(L"TOKEN_TYPE_IDENT", name);
+      const Char* const assign = SkipBlanks(nameEnd);
+      if (*assign != '=') return Expected(L"XML_TOKEN_TYPE_OP_ASSIGN", nameEnd);
+      const Char* const quote = SkipBlanks(assign + 1);
+      if (*quote != '"') return Expected(L"TOKEN_TYPE_STRING", assign + 1);
+      // The value runs to the closing quote; a backslash keeps the next
+      // character, whatever it is, in the value.
+      const Char* const value = quote + 1;
+      const Char* q = value;
+      bool references = false;
+      bool high = false;
+      for (;; ++q) {
+        q = SkipUntil(SkipPlain<'"', '\\', '&'>(q, _text + _size), kQuote | kBackslash | kAmp | kNul | kHigh);
+        unsigned cls = Class(*q);
+        if (cls & kQuote) break;
+        if (cls & kBackslash) cls = Class(*++q);
+        if (cls & kNul) return Expected(L"TOKEN_TYPE_STRING", assign + 1);  // no closing quote
+        references |= (cls & kAmp) != 0;
+        high |= (cls & kHigh) != 0;
+      }
+      int index = -1;
+      if (references || high) {
+        // Decoded now: the warning of a bad reference comes when the value
+        // is read, before any failure later in the tag.
+        if (_made.size() <= made) _made.resize(made + 1);
+        MakeText(value, q, references, high, _made[made]);
+        index = static_cast<int>(made++);
+      }
+      _attributes.push_back({_names.Get(name, nameEnd, Readable(name)), name, nameEnd, value, q, index});
+      p = q + 1;
     } else if (*p == '/') {
-      p = SkipBlanks(p + 1);
-      if (*p != '>') return Tag::kStopped;
+      const Char* const close = SkipBlanks(p + 1);
+      if (*close != '>') return Expected(L"XML_TOKEN_TYPE_OP_GREATER", p + 1);
+      p = close + 1;
       empty = true;
-      ++p;
       break;
     } else if (*p == '>') {
       ++p;
       break;
     } else {
-      return Tag::kStopped;
+      return Expected(L"TOKEN_TYPE_IDENT", p);
     }
   }
-  element = parent->AppendChild(std::wstring(name, nameEnd));
-  element->AdoptAttributes(_scratch);
-  _pos = static_cast<size_t>(p - _text);
-  return empty ? Tag::kComplete : Tag::kOpen;
-}
-
-template <class Char>
-typename XmlScanner<Char>::Tag XmlScanner<Char>::ReadComment(XmlElement* parent, const Char* open) {
-  if (open[2] != '-' || open[3] != '-') return Tag::kStopped;
-  const Char* const begin = open + 4;
-  const Char* p = begin;
-  bool ascii = true;
-  for (;; ++p) {
-    p = SkipUntil(SkipPlain<'-', '-', '-'>(p, _text + _size), kDash | kNul | kHigh);
-    if (*p == 0) return Tag::kStopped;
-    if (*p == '-' && p[1] == '-' && p[2] == '>') break;
-    ascii &= *p == '-';
-  }
-  std::wstring text;
-  if (!MakeText(begin, p, false, ascii, text)) return Tag::kStopped;
-  parent->AppendComment(std::move(text));
-  _pos = static_cast<size_t>(p + 3 - _text);
-  return Tag::kComplete;
-}
-
-template <class Char>
-const Char* XmlScanner<Char>::ReadValue(const Char* p, std::wstring& value) {
-  const Char* const begin = p;
-  bool references = false;
-  bool ascii = true;
-  for (;; ++p) {
-    p = SkipUntil(SkipPlain<'"', '\\', '&'>(p, _text + _size), kQuote | kBackslash | kAmp | kNul | kHigh);
-    unsigned cls = Class(*p);
-    if (cls & kQuote) break;
-    // A backslash keeps the next character, whatever it is, in the value.
-    if (cls & kBackslash) cls = Class(*++p);
-    if (cls & kNul) return nullptr;
-    references |= (cls & kAmp) != 0;
-    ascii &= !(cls & kHigh);
-  }
-  if (!MakeText(begin, p, references, ascii, value)) return nullptr;
-  return p + 1;
-}
-
-template <class Char>
-typename XmlScanner<Char>::Content XmlScanner<Char>::PeekContent(bool childSeen) {
-  const Char* p = SkipBlanks(_text + _pos);
-  if (p[0] == '<') {
-    if (p[1] == '/') return Content::kEnd;
-    if (!Is(p[1], kNameStart) && p[1] != '!') return Content::kStopped;
-    _pos = static_cast<size_t>(p - _text);
-    return Content::kChild;
-  }
-  // Text after a child is an error, which the lexer reports.
-  return p[0] == 0 || childSeen ? Content::kStopped : Content::kText;
-}
-
-template <class Char>
-bool XmlScanner<Char>::ReadText(XmlElement* element) {
-  // From the place on: blanks before the text belong to it.
-  const Char* const begin = _text + _pos;
-  const Char* p = begin;
-  bool references = false;
-  bool ascii = true;
-  for (;; ++p) {
-    p = SkipUntil(SkipPlain<'<', '&', '&'>(p, _text + _size), kLess | kAmp | kNul | kHigh);
-    const unsigned cls = Class(*p);
-    if (cls & kLess) break;
-    if (cls & kNul) return false;
-    references |= (cls & kAmp) != 0;
-    ascii &= !(cls & kHigh);
-  }
-  std::wstring text;
-  if (!MakeText(begin, p, references, ascii, text)) return false;
-  element->SetText(std::move(text));
-  _pos = static_cast<size_t>(p - _text);
+  if (!_attributes.empty()) AdoptAttributes(element);
   return true;
 }
 
 template <class Char>
-bool XmlScanner<Char>::ReadEndTag(const XmlElement* element) {
-  const Char* p = SkipBlanks(_text + _pos) + 2;  // past "</"
-  for (const wchar_t c : element->GetName()) {
-    if (static_cast<wchar_t>(*p) != c) return false;
-    ++p;
+void XmlScanner<Char>::AdoptAttributes(XmlElement* element) {
+  // Wide characters first (values that needed decoding, names the pool did
+  // not take, every value of wide text), then the ASCII bytes of UTF-8
+  // values taken as they stand.
+  using Compact = XmlElement::Compact;
+  constexpr bool kNarrow = sizeof(Char) == 1;
+  const size_t count = _attributes.size();
+  size_t wide = 0;
+  size_t narrow = 0;
+  for (const Attribute& a : _attributes) {
+    const size_t raw = static_cast<size_t>(a.valueEnd - a.value);
+    if (a.made >= 0) {
+      wide += _made[static_cast<size_t>(a.made)].size();
+    } else if (kNarrow) {
+      narrow += raw;
+    } else {
+      wide += raw;
+    }
+    if (!a.internedName) wide += static_cast<size_t>(a.nameEnd - a.name);
   }
-  if (Is(*p, kName)) return false;
-  p = SkipBlanks(p);
-  if (*p != '>') return false;
-  _pos = static_cast<size_t>(p + 1 - _text);
+  unsigned char* const base =
+      element->ReserveCompactAttributes(count, wide * sizeof(wchar_t) + narrow, _arena);
+  auto* record = reinterpret_cast<Compact*>(base);
+  size_t wideAt = count * sizeof(Compact);
+  size_t narrowAt = wideAt + wide * sizeof(wchar_t);
+  for (const Attribute& a : _attributes) {
+    Compact& r = *record++;
+    r.name = a.internedName;
+    r.nameAt = 0;
+    r.nameSize = 0;
+    if (!a.internedName) {
+      r.nameAt = static_cast<uint32_t>(wideAt);
+      r.nameSize = static_cast<uint32_t>(a.nameEnd - a.name) & 0x7FFFFFFF;
+      Widen(a.name, a.nameEnd, reinterpret_cast<wchar_t*>(base + wideAt));
+      wideAt += r.nameSize * sizeof(wchar_t);
+    }
+    if (a.made >= 0) {
+      const std::wstring& made = _made[static_cast<size_t>(a.made)];
+      r.wide = true;
+      r.valueAt = static_cast<uint32_t>(wideAt);
+      r.valueSize = static_cast<uint32_t>(made.size());
+      std::memcpy(base + wideAt, made.data(), made.size() * sizeof(wchar_t));
+      wideAt += made.size() * sizeof(wchar_t);
+    } else {
+      const size_t raw = static_cast<size_t>(a.valueEnd - a.value);
+      size_t& at = kNarrow ? narrowAt : wideAt;
+      r.wide = !kNarrow;
+      r.valueAt = static_cast<uint32_t>(at);
+      r.valueSize = static_cast<uint32_t>(raw);
+      std::memcpy(base + at, a.value, raw * sizeof(Char));
+      at += raw * sizeof(Char);
+    }
+  }
+}
+
+template <class Char>
+bool XmlScanner<Char>::ReadContent(XmlElement* element, const Char* p, int depth) {
+  // The children wait on the stack of pending elements and join the element
+  // together, in a list of their number, however reading ends.
+  const size_t mark = _pending.size();
+  const bool read = ReadContentAt(element, p, depth);
+  Collect(element, mark);
+  return read;
+}
+
+template <class Char>
+bool XmlScanner<Char>::ReadContentAt(XmlElement* element, const Char* p, int depth) {
+  // Text before the first child, then children and comments.
+  bool childSeen = false;
+  for (;;) {
+    const Char* const first = SkipBlanks(p);
+    const Char* const second = *first == 0 ? first : SkipBlanks(CharEnd(first));
+    if (*second == 0) {
+      _pos = static_cast<size_t>(second - _text);
+      return Fail(L"Unexpected end of file.");
+    }
+    if (*first == '<' && *second == '/') return ReadEndTag(element, second);
+    if (*first == '<') {
+      if (!ReadElementAt(first, depth + 1)) return false;
+      p = _text + _pos;
+      childSeen = true;
+    } else if (childSeen) {
+      return Expected(L"XML_TOKEN_TYPE_OP_LESS", p);  // text after a child
+    } else {
+      // From the place on, so blanks before and after the text are kept;
+      // up to the next '<' (or the end).
+      const Char* q = p;
+      bool references = false;
+      bool high = false;
+      for (;; ++q) {
+        q = SkipUntil(SkipPlain<'<', '&', '&'>(q, _text + _size), kLess | kAmp | kNul | kHigh);
+        const unsigned cls = Class(*q);
+        if (cls & (kLess | kNul)) break;
+        references |= (cls & kAmp) != 0;
+        high |= (cls & kHigh) != 0;
+      }
+      std::wstring text;
+      MakeText(p, q, references, high, text);
+      element->SetText(std::move(text));
+      p = q;
+    }
+  }
+}
+
+template <class Char>
+bool XmlScanner<Char>::ReadEndTag(const XmlElement* element, const Char* slash) {
+  const Char* const name = SkipBlanks(slash + 1);
+  if (!Is(*name, kNameStart)) return Expected(L"TOKEN_TYPE_IDENT", name);
+  const Char* const nameEnd = SkipName(name + 1);
+  if (!Is(*nameEnd, kEndsName)) return Expected(L"TOKEN_TYPE_IDENT", name);
+  const std::wstring& expected = element->GetName();
+  const size_t length = static_cast<size_t>(nameEnd - name);
+  bool same = length == expected.size();
+  for (size_t i = 0; same && i < length; ++i) same = static_cast<wchar_t>(name[i]) == expected[i];
+  if (!same) {
+    WriteXmlLogLine(L"Expected identifier " + expected + L", found " + Wide(name, nameEnd) + L". Line: " +
+                    ToString(LineAt(nameEnd)));
+    return false;
+  }
+  const Char* const close = SkipBlanks(nameEnd);
+  if (*close != '>') return Expected(L"XML_TOKEN_TYPE_OP_GREATER", nameEnd);
+  _pos = static_cast<size_t>(close + 1 - _text);
   return true;
 }
 
 template <class Char>
-bool XmlScanner<Char>::MakeText(const Char* begin, const Char* end, bool unescape, bool ascii,
+void XmlScanner<Char>::MakeText(const Char* begin, const Char* end, bool unescape, bool high,
                                 std::wstring& out) {
   const size_t size = static_cast<size_t>(end - begin);
-  std::wstring_view wide;
-  if constexpr (std::is_same_v<Char, wchar_t>) {
-    (void)ascii;
-    if (!unescape) {
-      out.assign(begin, size);
-      return true;
-    }
-    wide = std::wstring_view(begin, size);
-  } else {
-    if (ascii) {
-      if (!unescape) {
-        out = std::wstring(begin, end);
-        return true;
-      }
-      _decoded.assign(size, L'\0');
-      std::copy(begin, end, _decoded.begin());
+  if (!unescape) {
+    if (high) {
+      out = Wide(begin, end);
     } else {
-      // Only text the decoder reads without a replacement is taken here.
-      if (!IsValidUtf8(begin, size)) return false;
-      if (!unescape) {
-        out = Utf8Decode(begin, size);
-        return true;
-      }
-      _decoded = Utf8Decode(begin, size);
+      out.resize(size);
+      Widen(begin, end, out.data());
     }
-    wide = _decoded;
+    return;
+  }
+  std::wstring_view text;
+  if constexpr (sizeof(Char) == 1) {
+    if (high) {
+      _decoded = Wide(begin, end);
+    } else {
+      _decoded.resize(size);
+      Widen(begin, end, _decoded.data());
+    }
+    text = _decoded;
+  } else {
+    (void)high;
+    text = std::wstring_view(begin, size);
   }
   out.clear();
-  out.reserve(wide.size());
-  // An '&' without a ';' makes the lexer-driven reader log a warning.
-  return AppendUnescapedText(out, wide);
+  if (!AppendUnescapedText(out, text)) {
+    // An '&' without a ';' after it: the text stays as it is.
+    WriteXmlLogLine(kWarning + std::wstring(text));
+    out.assign(text);
+  }
 }
 
 template class XmlScanner<char>;

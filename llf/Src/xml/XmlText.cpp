@@ -27,6 +27,11 @@ wchar_t DecodeNumberReference(std::wstring_view digits) {
       }
       code = code * 16 + v;
     }
+  } else if (!digits.empty() && digits.size() <= 9 &&
+             digits.find_first_not_of(L"0123456789") == std::wstring_view::npos) {
+    // Plain decimal digits, too few to overflow: what the general reading
+    // below gives, without its cost.
+    for (const wchar_t c : digits) code = code * 10 + (c - L'0');
   } else {
     // Decimal, read as a number is read anywhere: reading stops at the first
     // character that cannot continue it.
@@ -42,37 +47,92 @@ wchar_t DecodeNumberReference(std::wstring_view digits) {
 
 }  // namespace
 
-void AppendEscapedText(std::wstring& out, const std::wstring& text) {
+namespace {
+
+template <class Char>
+void AppendEscaped(std::wstring& out, std::basic_string_view<Char> text) {
   size_t start = 0;
+  auto copy = [&](size_t end) {
+    if constexpr (sizeof(Char) == sizeof(wchar_t)) {
+      out.append(text.substr(start, end - start));
+    } else {
+      out.append(text.begin() + static_cast<std::ptrdiff_t>(start),
+                 text.begin() + static_cast<std::ptrdiff_t>(end));
+    }
+  };
   for (size_t i = 0; i < text.size(); ++i) {
     const wchar_t* entity;
     switch (text[i]) {
-      case L'&':
+      case '&':
         entity = L"&amp;";
         break;
-      case L'<':
+      case '<':
         entity = L"&lt;";
         break;
-      case L'>':
+      case '>':
         entity = L"&gt;";
         break;
-      case L'"':
+      case '"':
         entity = L"&quot;";
         break;
-      case L'\'':
+      case '\'':
         entity = L"&apos;";
         break;
-      case L'\\':
+      case '\\':
         entity = L"&#x5C;";
+        break;
+      case '\r':
+        entity = L"&#13;";
         break;
       default:
         continue;
     }
-    out.append(text, start, i - start);
+    copy(i);
     out.append(entity);
     start = i + 1;
   }
-  out.append(text, start, std::wstring::npos);
+  copy(text.size());
+}
+
+// The character of one of the five named references ("&amp;" and so on,
+// given whole), or 0 for any other text.
+wchar_t NamedReference(std::wstring_view r) {
+  switch (r.size()) {
+    case 4:
+      if (r[2] == L't' && (r[1] == L'l' || r[1] == L'g')) return r[1] == L'l' ? L'<' : L'>';
+      return 0;
+    case 5:
+      return r[1] == L'a' && r[2] == L'm' && r[3] == L'p' ? L'&' : 0;
+    case 6:
+      if (r[1] == L'q' && r[2] == L'u' && r[3] == L'o' && r[4] == L't') return L'"';
+      if (r[1] == L'a' && r[2] == L'p' && r[3] == L'o' && r[4] == L's') return L'\'';
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+void AppendEscapedText(std::wstring& out, std::wstring_view text) {
+  AppendEscaped(out, text);
+}
+
+void AppendEscapedText(std::wstring& out, std::string_view asciiText) {
+  AppendEscaped(out, asciiText);
+}
+
+void AppendEscapedElementText(std::wstring& out, std::wstring_view text) {
+  const bool blanksOnly = !text.empty() && text.find_first_not_of(L" \t\r\n") == std::wstring_view::npos;
+  if (!blanksOnly) {
+    AppendEscapedText(out, text);
+    return;
+  }
+  for (const wchar_t c : text) {
+    out += L"&#";
+    out += std::to_wstring(static_cast<int>(c));
+    out += L';';
+  }
 }
 
 std::wstring EscapeText(const std::wstring& text) {
@@ -89,19 +149,13 @@ bool AppendUnescapedText(std::wstring& out, std::wstring_view text) {
     if (semi == std::wstring_view::npos) return false;
     out.append(text, start, amp - start);
     const std::wstring_view reference = text.substr(amp, semi - amp + 1);
-    if (reference == L"&amp;") {
-      out.push_back(L'&');
-    } else if (reference == L"&lt;") {
-      out.push_back(L'<');
-    } else if (reference == L"&gt;") {
-      out.push_back(L'>');
-    } else if (reference == L"&quot;") {
-      out.push_back(L'"');
-    } else if (reference == L"&apos;") {
-      out.push_back(L'\'');
-    } else if (reference.size() >= 3 && reference[1] == L'#') {
+    if (reference.size() >= 3 && reference[1] == L'#') {
       out.push_back(DecodeNumberReference(reference.substr(2, reference.size() - 3)));
     } else {
+      out.push_back(NamedReference(reference));
+    }
+    if (out.back() == 0) {
+      out.pop_back();
       out.append(L"UNKNOWN_IDENTIFIER");
     }
     start = semi + 1;

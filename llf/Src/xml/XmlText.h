@@ -6,12 +6,20 @@
 
 namespace LLF {
 
-// Writes '&', '<', '>', '"', '\'' and '\' as "&amp;", "&lt;", "&gt;",
-// "&quot;", "&apos;" and "&#x5C;"; every other character as it is. The
-// backslash is escaped because the reader's quoted strings take it as an
-// escape prefix.
+// Writes '&', '<', '>', '"', '\'', '\' and a carriage return as "&amp;",
+// "&lt;", "&gt;", "&quot;", "&apos;", "&#x5C;" and "&#13;"; every other
+// character as it is. The backslash is escaped because the reader's quoted
+// strings take it as an escape prefix; the carriage return because line
+// ends in a file do not keep their form (editors and version control
+// change them).
 std::wstring EscapeText(const std::wstring& text);
-void AppendEscapedText(std::wstring& out, const std::wstring& text);
+void AppendEscapedText(std::wstring& out, std::wstring_view text);
+// The same for ASCII text given as bytes.
+void AppendEscapedText(std::wstring& out, std::string_view asciiText);
+// The same for an element's text, except that a text of blanks alone is
+// written as references throughout: the reader passes over blanks between
+// tags, so written as they are they would not read back.
+void AppendEscapedElementText(std::wstring& out, std::wstring_view text);
 
 // Replaces each reference from '&' to the next ';': the five named ones,
 // "&#" decimal and "&#x" hexadecimal code points; any other reference

@@ -175,9 +175,9 @@ sleep 1
 qm_click 400 398
 qm_wait_pixels 30 "${menu_dark[@]}"
 sleep 2
-qm_drag 550 180 300 180
+qm_drag 581 182 300 182
 sleep 0.5
-qm_click 242 377
+qm_click 212 377
 sleep 0.5
 qm_capture
 cp "$QM_SHOT" "$QM_WORK/options.png"

@@ -24,6 +24,8 @@
 #include "sound/SoundSystem.h"
 #include "widgets/Button.h"
 #include "widgets/Label.h"
+#include "widgets/Listbox.h"
+#include "widgets/Progress.h"
 #include "widgets/StaticImage.h"
 
 namespace QmTest {
@@ -306,6 +308,60 @@ TEST(TheZentaVoyageTest, TheShowcaseDialogGivesOneLoggedResultPerOpening) {
   EXPECT_EQ(game.LogCount(L"Error"), 0);
 }
 
+// The button "Widgets" opens the widgets' dialog with its list filled; the
+// widgets' messages are logged one per line, the slider drives the gauge,
+// and once the dialog is closed nothing more is heard from them.
+TEST(TheZentaVoyageTest, TheWidgetsDialogLogsItsWidgetsMessages) {
+  TempFolders folders;
+  CopyGeneratedData(folders.Program());
+  HeadlessVoyage game(folders.Program());
+  ASSERT_TRUE(game.Start(true));
+  TheZentaScript& script = game.GetScript();
+  ASSERT_TRUE(SkipToMenu(game));
+  ASSERT_TRUE(PlayToShowcase(game));
+  Showcase& showcase = *script.GetShowcase();
+  HLF::Control* open = showcase.GetScreen()->GetChildByName(L"Widgets");
+  ASSERT_NE(open, nullptr);
+  ClickAt(game, static_cast<int>(open->GetPosition().x) + 90, static_cast<int>(open->GetPosition().y) + 22);
+  HLF::Dialog* dialog = showcase.GetDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_FALSE(showcase.GetScreen()->GetChildByName(L"Dialog")->IsEnabled());
+  auto* list = dynamic_cast<HLF::Listbox*>(dialog->GetChildByName(L"MooringList"));
+  auto* gauge = dynamic_cast<HLF::Progress*>(dialog->GetChildByName(L"TideGauge"));
+  HLF::Control* slider = dialog->GetChildByName(L"TideSlider");
+  ASSERT_NE(list, nullptr);
+  ASSERT_NE(gauge, nullptr);
+  ASSERT_NE(slider, nullptr);
+  EXPECT_EQ(list->GetItemsCount(), unsigned(Showcase::kMooringsCount));
+  ASSERT_TRUE(game.FramesUntil([&] { return dialog->GetAlpha() == 255; })) << "shown";
+
+  // The wheel towards the user over the slider raises it by the notches.
+  const LLF::Vector2 at = dialog->GetPosition() + slider->GetPosition();
+  LLF::Message wheel = TreeInput::WindowMessage(LLF::WMSG_WHEEL, -3, static_cast<int>(at.x) + 200,
+                                                static_cast<int>(at.y) + 12);
+  game.OnMessage(&wheel);
+  game.Frame(16);
+  EXPECT_EQ(game.LogCount(L"Showcase - widget \"TideSlider\" code 10 value 43 \"TideSlider\""), 1);
+  EXPECT_EQ(gauge->GetValue(), 43.0f);
+  EXPECT_EQ(gauge->GetText(), L"43 %");
+
+  // Every list hears Down; the line carries the row's text.
+  LLF::Message down = TreeInput::WindowMessage(LLF::WMSG_KEY_DOWN, LLF::KEY_DOWN, 0, 0);
+  game.OnMessage(&down);
+  game.Frame(16);
+  EXPECT_EQ(game.LogCount(L"Showcase - widget \"MooringList\" code 10 value 0 \"Heron Reach\""), 1);
+  EXPECT_EQ(game.LogCount(L"Showcase - widget"), 2) << "the controls' own codes are not logged";
+
+  KeyUp(game, LLF::KEY_ENTER);
+  EXPECT_EQ(game.LogCount(L"Showcase - dialog result \"OK\""), 1);
+  EXPECT_EQ(showcase.GetDialog(), nullptr);
+  EXPECT_TRUE(showcase.GetScreen()->GetChildByName(L"Dialog")->IsEnabled());
+  game.OnMessage(&down);
+  game.Frame(16);
+  EXPECT_EQ(game.LogCount(L"Showcase - widget"), 2);
+  EXPECT_EQ(game.LogCount(L"Error"), 0);
+}
+
 // A dialog layout that is missing: the click is logged as a failure and
 // the screen stays usable.
 TEST(TheZentaVoyageTest, AMissingDialogLayoutIsLoggedAndTheScreenStaysUsable) {
@@ -324,7 +380,10 @@ TEST(TheZentaVoyageTest, AMissingDialogLayoutIsLoggedAndTheScreenStaysUsable) {
   EXPECT_EQ(
       game.LogCount(L"Error: Can't create dialog from file scripts/dialogs/dlg_showcase.xml, section dialog"),
       2);
-  EXPECT_TRUE(showcase.GetScreen()->GetChildByName(L"Dialog")->IsEnabled());
+  ASSERT_NE(showcase.GetScreen(), nullptr);
+  const HLF::Control* button = showcase.GetScreen()->GetChildByName(L"Dialog");
+  ASSERT_NE(button, nullptr);
+  EXPECT_TRUE(button->IsEnabled());
 }
 
 }  // namespace

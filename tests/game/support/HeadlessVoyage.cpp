@@ -38,7 +38,7 @@ bool HeadlessVoyage::Start(bool withSound) {
   }
   LLF::OS_CreateDirectories(GetUserDataFolder());
   _started = true;
-  _withSound = withSound;
+  _soundWanted = withSound;
   if (!Init(std::wstring())) {
     return false;
   }
@@ -47,11 +47,13 @@ bool HeadlessVoyage::Start(bool withSound) {
 }
 
 bool HeadlessVoyage::PostInit(const std::wstring& commandLine) {
-  // The driver comes before the script starts, as in the program, where
-  // the window's start chooses it: the script loads its music at once.
-  if (_withSound && !ChooseSoundDriver()) {
-    _withSound = false;
-    return false;
+  // The window's start chooses the driver just before this call, so the
+  // script's loader never meets a sound system without one.
+  if (_soundWanted) {
+    _withSound = true;
+    if (!ChooseSoundDriver()) {
+      return false;
+    }
   }
   return TheZentaVoyage::PostInit(commandLine);
 }

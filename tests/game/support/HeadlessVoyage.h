@@ -22,8 +22,6 @@ class HeadlessVoyage : public TheZentaVoyage {
   // False when Init fails. withSound: a sound driver is chosen as the
   // window's start would (the silent one when no other starts).
   bool Start(bool withSound = false);
-  // Chooses the sound driver (when asked) before the script starts.
-  bool PostInit(const std::wstring& commandLine) override;
   // Moves ManualClock on by ms and runs one frame.
   void Frame(unsigned ms);
   // Frames of ms each until done() holds or about ten seconds of real time
@@ -37,11 +35,13 @@ class HeadlessVoyage : public TheZentaVoyage {
 
  protected:
   std::wstring GetProgramFolder() const override { return _programFolder; }
+  bool PostInit(const std::wstring& commandLine) override;
 
  private:
   std::wstring _programFolder;
   std::string _previousDir;
   bool _started = false;
+  bool _soundWanted = false;
   bool _withSound = false;
 };
 

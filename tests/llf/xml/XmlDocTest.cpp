@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TestEnv.h"
+#include "XmlReferenceReader.h"
 #include "core/Log.h"
 #include "core/StringUtils.h"
 #include "io/TextEncoding.h"
@@ -176,16 +177,145 @@ const ReadCase kReadCases[] = {
     {L"<a>x</a>y", false, L"a'x'", L"Unexpected end of file."},
     {L"<a/>\0<b/>"s, false, L"a", L"Expected TOKEN_TYPE_OP_LESS, found . Line: 0"},
     {L"<a>x\0</a>"s, false, L"", L"Unexpected end of file."},
+    // Blanks wherever the lexer skips them; names, strings, references,
+    // comments and failures at every step.
+    {L"<a\tb=\"1\"\r\nc = \"2\" / >", true, L"a[b=1][c=2]", L""},
+    {L"<a><b/ ></a ><c></c\n>", true, L"a{b} c", L""},
+    {L"< a/>", true, L"a", L""},
+    {L"<a>< b/></a>", true, L"a{b}", L""},
+    {L"<a></ a>", true, L"a", L""},
+    {L"<a>x</a\t\n>", true, L"a'x'", L""},
+    {L"<a b=\"1\"c=\"2\"/>", true, L"a[b=1][c=2]", L""},
+    {L"<a b=\"x\\\"y\" c=\"\\\\\"/>", true, L"a[b=x\\\"y][c=\\\\]", L""},
+    {L"<a b=\"&#65\\;\"/>", true, L"a[b=A]", L""},
+    {L"<a b=\"\\&amp;\"/>", true, L"a[b=\\&]", L""},
+    {L"<a>&amp;&#x41;&#66;&unknown;&lt;</a>", true, L"a'&ABUNKNOWN_IDENTIFIER<'", L""},
+    {L"<a>&amp x</a>", true, L"a'&amp x'",
+     L"Warning: XML file include incorect special symbols coding. Wrong value: &amp x"},
+    {L"<a><b>&amp x</b><c>&amp;</c></a>", true, L"a{b'&amp x' c'&'}",
+     L"Warning: XML file include incorect special symbols coding. Wrong value: &amp x"},
+    {L"<a><b>t &amp</b>junk</a>", false, L"",
+     L"Warning: XML file include incorect special symbols coding. Wrong value: t &amp | Expected "
+     L"XML_TOKEN_TYPE_OP_LESS, found junk. Line: 0"},
+    {L"<a1 _b=\"\"><_c/></a1>", true, L"a1[_b=]{_c}", L""},
+    {L"<a><a><a/></a></a>", true, L"a{a{a}}", L""},
+    {L"<ab></a>", false, L"", L"Expected identifier ab, found a. Line: 0"},
+    {L"<a></ab>", false, L"", L"Expected identifier a, found ab. Line: 0"},
+    {L"<a></a@>", false, L"", L"Expected TOKEN_TYPE_IDENT, found a@. Line: 0"},
+    {L"<a><!-- c --><!----><!------></a>", true, L"a{<!-- c --> <!----> <!------>}", L""},
+    {L"<a><!-x--></a>", false, L"", L"Expected TOKEN_TYPE_OP_DEC, found -. Line: 0"},
+    {L"<a><! -- x --></a>", true, L"a{<!-- x -->}", L""},
+    {L"<a><!-- x -- ></a>", false, L"", L"Unexpected end of file."},
+    {L"<?xml?><?xml?>", false, L"",
+     L"Unexpected <? sequence. Information is allowed only once at the beginning."},
+    {L"<?\?><a/>", true, L"a", L""},
+    {L"< ?x?><a/>", true, L"a", L""},
+    {L"<a>\n\n<b\n/>\n<c>\n</d></a>", false, L"", L"Expected identifier c, found d. Line: 5"},
+    {L"<a v=\"1\n2\"\n>\n<b v=\"\n\"></c></a>", false, L"", L"Expected identifier b, found c. Line: 4"},
+    {L"<a>\u00E9\U0001F600</a>", true, L"a'\u00E9\U0001F600'", L""},
+    {L"<\u00E9/>", false, L"", L"Expected TOKEN_TYPE_IDENT, found \u00E9. Line: 0"},
+    {L"<a \u00E9=\"1\"/>", false, L"", L"Expected TOKEN_TYPE_IDENT, found \u00E9. Line: 0"},
+    {L"<a>x\0y</a>"s, false, L"", L"Unexpected end of file."},
+    {L"<a v=\"x\0\"/>"s, false, L"", L"Expected TOKEN_TYPE_STRING, found x. Line: 0"},
+    {L"<!-- \0 -->"s, false, L"", L"Unexpected end of file."},
+    {L"\uFEFF<a/>", false, L"", L"Expected TOKEN_TYPE_OP_LESS, found \uFEFF. Line: 0"},
+    {L"<a b=\"1\" .5/>", false, L"", L"Expected TOKEN_TYPE_IDENT, found .5. Line: 0"},
+    {L"<a 12=\"1\"/>", false, L"", L"Expected TOKEN_TYPE_IDENT, found 12. Line: 0"},
+    {L"<a b c/>", false, L"", L"Expected XML_TOKEN_TYPE_OP_ASSIGN, found c. Line: 0"},
+    {L"<a \"x\"/>", false, L"", L"Expected TOKEN_TYPE_IDENT, found x. Line: 0"},
+    {L"<a v=\"x\\", false, L"", L"Expected TOKEN_TYPE_STRING, found x\\. Line: 0"},
+    {L"<a v=\"unterminated/>", false, L"", L"Expected TOKEN_TYPE_STRING, found unterminated/>. Line: 0"},
+    {L"<a></a.b>", false, L"", L"Expected XML_TOKEN_TYPE_OP_GREATER, found .. Line: 0"},
+    {L"<a></1a>", false, L"", L"Expected TOKEN_TYPE_IDENT, found 1a. Line: 0"},
+    {L"<a>t</a><!-", false, L"", L"Expected TOKEN_TYPE_OP_DEC, found -. Line: 0"},
+    {L"<a>&x \u00E9", false, L"",
+     L"Warning: XML file include incorect special symbols coding. Wrong value: &x \u00E9 | Unexpected end of "
+     L"file."},
+    {L"\u00E9", false, L"", L"Unexpected end of file."},
+    {L" \u00E9 ", false, L"", L"Unexpected end of file."},
+    {L"<a> \u00E9</a>", true, L"a' \u00E9'", L""},
+    {L"<a><?x?></a>", false, L"", L"Expected TOKEN_TYPE_IDENT, found ?. Line: 0"},
+    {L"<a>&;</a>", true, L"a'UNKNOWN_IDENTIFIER'", L""},
 };
 
+// What a way of reading made of a text: the result, the tree and the log
+// lines.
+struct Reading {
+  bool ok;
+  std::wstring tree;
+  std::wstring log;
+  bool operator==(const Reading&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Reading& r) {
+  return out << r.ok << " " << LLF::WideToAnsi(r.tree) << " | " << LLF::WideToAnsi(r.log);
+}
+
+template <class Read>
+Reading ReadWith(Read read) {
+  LogCapture log;
+  LLF::XmlDoc doc;
+  doc.GetRoot()->AddChild(L"stale");  // every parse starts from an empty document
+  const bool ok = read(doc);
+  return {ok, Tree(doc), Joined(log.Take())};
+}
+
+Reading ReadWide(const std::wstring& text) {
+  return ReadWith([&](LLF::XmlDoc& doc) { return doc.Parse(text); });
+}
+
+Reading ReadUtf8(const std::string& bytes) {
+  return ReadWith([&](LLF::XmlDoc& doc) { return doc.ParseUtf8(bytes); });
+}
+
+Reading ReadReference(const std::wstring& text) {
+  return ReadWith([&](LLF::XmlDoc& doc) { return QmTest::ReadThroughLexer(text, *doc.GetRoot()); });
+}
+
+// The reader, on wide text and on the same text as UTF-8, and the plain
+// reading over the lexer all give the expected result, tree and lines.
 TEST(XmlDocTest, ReaderTable) {
   for (const auto& c : kReadCases) {
-    LogCapture log;
-    LLF::XmlDoc doc;
-    doc.GetRoot()->AddChild(L"stale");  // every parse starts from an empty document
-    EXPECT_EQ(doc.Parse(c.text), c.ok) << LLF::WideToAnsi(c.text);
-    EXPECT_EQ(Tree(doc), c.tree) << LLF::WideToAnsi(c.text);
-    EXPECT_EQ(Joined(log.Take()), c.log) << LLF::WideToAnsi(c.text);
+    const Reading expected{c.ok, c.tree, c.log};
+    EXPECT_EQ(ReadWide(c.text), expected) << LLF::WideToAnsi(c.text);
+    EXPECT_EQ(ReadUtf8(LLF::Utf8Encode(c.text)), expected) << LLF::WideToAnsi(c.text);
+    EXPECT_EQ(ReadReference(c.text), expected) << LLF::WideToAnsi(c.text);
+  }
+}
+
+// UTF-8 that the decoder reads with replacements (overlong, cut off, a lone
+// continuation byte, surrogates, a pair of them joined, a byte past
+// U+10FFFF, a byte-order mark, a character alone at the top level): the
+// bytes read as their decoded text reads.
+TEST(XmlDocTest, Utf8Table) {
+  struct Case {
+    std::string bytes;
+    bool ok;
+    std::wstring tree;
+    std::wstring log;
+  } const cases[] = {
+      {"<a v=\"\xC0\xAF\"/>", true, L"a[v=\uFFFD]", L""},
+      {"<a v=\"\xC3\"/>", true, L"a[v=\uFFFD]", L""},
+      {"<a>\x80</a>", true, L"a'\uFFFD'", L""},
+      {"<a>\xED\xA0\x80</a>", true, L"a'\uFFFD'", L""},
+      {"<a>\xED\xA0\xBD\xED\xB8\x80</a>", true, L"a'\U0001F600'", L""},
+      {"<!--\xF5\x80\x80\x80--><a/>", true, L"<!--\uFFFD--> a", L""},
+      {"<a v=\"\xE2\x82\"/>", true, L"a[v=\uFFFD]", L""},
+      {"\xEF\xBB\xBF<a/>", false, L"", L"Expected TOKEN_TYPE_OP_LESS, found \uFEFF. Line: 0"},
+      {"<a>\xC3\xA9&amp;\xF0\x9F\x98\x80</a>", true, L"a'\u00E9&\U0001F600'", L""},
+      {"\xC3\xA9", false, L"", L"Unexpected end of file."},
+      {" \xC3\xA9 \x0A", false, L"", L"Unexpected end of file."},
+      {"\xC3", false, L"", L"Unexpected end of file."},
+      {"\xED\xA0\xBD\xED\xB8\x80", false, L"", L"Unexpected end of file."},
+      {"<a\xC3\xA9/>", false, L"", L"Expected TOKEN_TYPE_IDENT, found a\u00E9. Line: 0"},
+      {"<a v=\"1\">\xC3\xA9 &x</a>", true, L"a[v=1]'\u00E9 &x'",
+       L"Warning: XML file include incorect special symbols coding. Wrong value: \u00E9 &x"},
+  };
+  for (const auto& c : cases) {
+    const Reading expected{c.ok, c.tree, c.log};
+    EXPECT_EQ(ReadUtf8(c.bytes), expected) << c.bytes;
+    EXPECT_EQ(ReadWide(LLF::Utf8Decode(c.bytes)), expected) << c.bytes;
+    EXPECT_EQ(ReadReference(LLF::Utf8Decode(c.bytes)), expected) << c.bytes;
   }
 }
 
@@ -227,8 +357,11 @@ TEST(XmlDocTest, WriterExampleByteForByte) {
 TEST(XmlDocTest, WriterForms) {
   LLF::XmlElement e(L"e", L"<&>\"'\\ text");
   e.AddAttribute(L"v", L"<&>\"'\\\r\n");
-  EXPECT_EQ(e.Serialize(L"\t"),
-            L"\t<e v=\"&lt;&amp;&gt;&quot;&apos;&#x5C;\r\n\" >&lt;&amp;&gt;&quot;&apos;&#x5C; text</e>\r\n");
+  // A carriage return is written as a reference: line ends in a file do not
+  // keep their form.
+  EXPECT_EQ(
+      e.Serialize(L"\t"),
+      L"\t<e v=\"&lt;&amp;&gt;&quot;&apos;&#x5C;&#13;\n\" >&lt;&amp;&gt;&quot;&apos;&#x5C; text</e>\r\n");
   EXPECT_EQ(LLF::XmlDoc::EscapeText(L"a\\b"), L"a&#x5C;b");
   EXPECT_EQ(LLF::XmlDoc::UnescapeText(L"a&#x5C;b"), L"a\\b");
 
@@ -261,9 +394,46 @@ std::wstring Written(const std::wstring& text) {
   return doc.Serialize(L"UTF-8");
 }
 
-// Writing, reading and writing again gives the same text and the same tree.
+// Text of blanks alone, which the reader would pass over, is written as
+// references; so is every carriage return.
+TEST(XmlDocTest, BlankTextAndLineEndsReadBack) {
+  const struct {
+    std::wstring text;
+    std::wstring tree;
+    std::wstring written;
+  } cases[] = {
+      {L"<a>&#10;</a>", L"a'\n'", L"<a >&#10;</a>\r\n"},
+      {L"<a>&#13;&#10;</a>", L"a'\r\n'", L"<a >&#13;&#10;</a>\r\n"},
+      {L"<a> &#9;&#32;<b/></a>", L"a' \t '{b}", L"<a >&#32;&#9;&#32;<b />\r\n</a>\r\n"},
+      {L"<a v=\"&#13;\r\n\">x&#13;</a>", L"a[v=\r\r\n]'x\r'", L"<a v=\"&#13;&#13;\n\" >x&#13;</a>\r\n"},
+      {L"<a> x </a>", L"a' x '", L"<a > x </a>\r\n"},
+  };
+  for (const auto& c : cases) {
+    LLF::XmlDoc doc;
+    ASSERT_TRUE(doc.Parse(c.text)) << LLF::WideToAnsi(c.text);
+    EXPECT_EQ(Tree(doc), c.tree) << LLF::WideToAnsi(c.text);
+    const std::wstring written = doc.Serialize(L"UTF-8");
+    EXPECT_EQ(written, L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + c.written)
+        << LLF::WideToAnsi(c.text);
+    LLF::XmlDoc back;
+    ASSERT_TRUE(back.Parse(written));
+    EXPECT_EQ(Tree(back), c.tree) << LLF::WideToAnsi(c.text);
+  }
+  // An element given blank text in code keeps it through a file too.
+  const std::string path = QmTest::NewTempFolder("xml") + "/blank.xml";
+  LLF::XmlDoc doc;
+  doc.GetRoot()->AddChild(L"a")->SetText(L"\r\n");
+  ASSERT_TRUE(doc.SaveToFile(LLF::FromOsPath(path)));
+  LLF::XmlDoc back;
+  ASSERT_TRUE(back.LoadFromFile(LLF::FromOsPath(path)));
+  EXPECT_EQ(Tree(back), L"a'\r\n'");
+}
+
+// Writing, reading and writing again gives the same text and the same tree,
+// for every document the tests read.
 TEST(XmlDocTest, WriteReadWriteFixedPoint) {
-  std::vector<std::wstring> fixtures = {kSample};
+  std::vector<std::wstring> fixtures = {kSample, L"<a>&#10;</a>", L"<a>&#13;</a>",
+                                        L"<a v=\"\r\"> \r\n<b/></a>"};
   for (const auto& c : kReadCases) {
     if (c.ok) fixtures.push_back(c.text);
   }
@@ -436,130 +606,25 @@ TEST(XmlDocTest, SaveRefusesWhatCannotBeReadBack) {
   EXPECT_TRUE(log.Take().empty());
 }
 
-// What one way of reading made of a text: the result, the tree (with the
-// written form, which tells comments and escapes apart) and the log lines.
-struct Reading {
-  bool ok;
-  std::wstring tree;
-  std::wstring log;
-  bool operator==(const Reading&) const = default;
-};
-
-template <class Read>
-Reading ReadWith(Read read) {
-  LogCapture log;
-  LLF::XmlDoc doc;
-  const bool ok = read(doc);
-  return {ok, Tree(doc) + L" | " + doc.Serialize(L"UTF-8"), Joined(log.Take())};
-}
-
-Reading ThroughLexer(const std::wstring& text) {
-  return ReadWith([&](LLF::XmlDoc& doc) {
-    doc.SetDirectReading(false);
-    return doc.Parse(text);
-  });
-}
-
-// Reading straight from the text, wide or UTF-8, gives what reading
-// everything through the lexer gives: the same documents, results and log
-// lines, on good input, on every prefix of it and on broken input alike.
-TEST(XmlDocTest, DirectReadingMatchesTheLexer) {
-  std::vector<std::wstring> texts = {kSample};
-  for (const auto& c : kReadCases) texts.push_back(c.text);
-  for (size_t n = 0; n < kSample.size(); n += 3) texts.push_back(kSample.substr(0, n));
-  const std::wstring variants[] = {
-      L"<a\tb=\"1\"\r\nc = \"2\" / >",  // blanks wherever the lexer allows them
-      L"<a><b/ ></a ><c></c\n>",
-      L"< a/>",
-      L"<a>< b/></a>",
-      L"<a></ a>",
-      L"<a>x</a\t\n>",
-      L"<a b=\"1\"c=\"2\"/>",           // no blank between attributes
-      L"<a b=\"x\\\"y\" c=\"\\\\\"/>",  // escaped quotes and backslashes
-      L"<a b=\"&#65\\;\"/>",
-      L"<a b=\"\\&amp;\"/>",
-      L"<a>&amp;&#x41;&#66;&unknown;&lt;</a>",
-      L"<a>&amp x</a>",  // an '&' with no ';' after it: the warning, once
-      L"<a><b>&amp x</b><c>&amp;</c></a>",
-      L"<a><b>t &amp</b>junk</a>",  // the warning, then the failure
-      L"<a1 _b=\"\"><_c/></a1>",
-      L"<a><a><a/></a></a>",
-      L"<ab></a>",
-      L"<a></ab>",
-      L"<a></a@>",
-      L"<a><!-- c --><!----><!------></a>",
-      L"<a><!-x--></a>",
-      L"<a><! -- x --></a>",
-      L"<a><!-- x -- ></a>",
-      L"<?xml?><?xml?>",
-      L"<?\?><a/>",
-      L"< ?x?><a/>",
-      L"<a>\n\n<b\n/>\n<c>\n</d></a>",  // line numbers after line feeds everywhere
-      L"<a v=\"1\n2\"\n>\n<b v=\"\n\"></c></a>",
-      L"<a>\u00e9\U0001F600</a>",
-      L"<\u00e9/>",
-      L"<a \u00e9=\"1\"/>",
-      L"<a>x\0y</a>"s,
-      L"<a v=\"x\0\"/>"s,
-      L"<!-- \0 -->"s,
-      L"\xFEFF<a/>",
-  };
-  texts.insert(texts.end(), std::begin(variants), std::end(variants));
-  for (const std::wstring& text : texts) {
-    const Reading lexed = ThroughLexer(text);
-    EXPECT_EQ(ReadWith([&](LLF::XmlDoc& doc) { return doc.Parse(text); }), lexed) << LLF::WideToAnsi(text);
-    const std::string bytes = LLF::Utf8Encode(text);
-    EXPECT_EQ(ReadWith([&](LLF::XmlDoc& doc) { return doc.ParseUtf8(bytes); }),
-              ThroughLexer(LLF::Utf8Decode(bytes)))
-        << bytes;
-  }
-
-  // UTF-8 the decoder reads with replacements: overlong, cut off, a lone
-  // continuation byte, surrogates (a pair joins), a byte past U+10FFFF.
-  const std::string broken[] = {
-      "<a v=\"\xC0\xAF\"/>",
-      "<a v=\"\xC3\"/>",
-      "<a>\x80</a>",
-      "<a>\xED\xA0\x80</a>",
-      "<a>\xED\xA0\xBD\xED\xB8\x80</a>",
-      "<!--\xF5\x80\x80\x80--><a/>",
-      "<a v=\"\xE2\x82\"/>",
-      "\xEF\xBB\xBF<a/>",
-      "<a>\xC3\xA9&amp;\xF0\x9F\x98\x80</a>",
-  };
-  for (const std::string& bytes : broken) {
-    EXPECT_EQ(ReadWith([&](LLF::XmlDoc& doc) { return doc.ParseUtf8(bytes); }),
-              ThroughLexer(LLF::Utf8Decode(bytes)))
-        << bytes;
-  }
-}
-
-// A document whose reading step changes the lexer Parse set up: the
-// elements are then read as that lexer reads them, not as the scanner would.
-class StringModeOffDoc : public LLF::XmlDoc {
- public:
-  bool ParseDocument(LLF::Lexer& lexer) override {
-    lexer.SetStringMode(false);
-    return LLF::XmlDoc::ParseDocument(lexer);
-  }
-};
-
-TEST(XmlDocTest, DirectReadingKeepsToTheLexersSetUp) {
-  for (const bool direct : {true, false}) {
-    LogCapture log;
-    StringModeOffDoc doc;
-    doc.SetDirectReading(direct);
-    EXPECT_FALSE(doc.Parse(L"<a b=\"1\"/>"));
-    EXPECT_EQ(Joined(log.Take()), L"Expected TOKEN_TYPE_STRING, found \". Line: 0");
-  }
-  // A lexer of the caller's own, given to the reading step directly.
+// ParseDocument and ParseElement read a caller's lexer from its cursor and
+// leave the cursor after what they read, with the line count there.
+TEST(XmlDocTest, ReadingStepsFollowTheLexer) {
   LLF::Lexer lexer;
-  lexer.SetText(L"<a b=\"1\"/>");  // the default operators: "/>" is no token of the XML table
-  LLF::XmlDoc doc, lexed;
-  lexed.SetDirectReading(false);
-  LLF::Lexer copy(lexer);
-  EXPECT_EQ(doc.ParseElement(lexer, doc.GetRoot()), lexed.ParseElement(copy, lexed.GetRoot()));
-  EXPECT_EQ(Tree(doc), Tree(lexed));
+  lexer.SetText(L"junk <a\n b=\"1\"/>\n<!--c--> <d></d>");
+  lexer.NextToken();  // "junk"
+  LLF::XmlDoc doc;
+  EXPECT_TRUE(doc.ParseElement(lexer, doc.GetRoot()));
+  EXPECT_EQ(lexer.GetLine(), 1);
+  EXPECT_EQ(lexer.GetText().substr(lexer.GetCursor()), L"\n<!--c--> <d></d>");
+  EXPECT_TRUE(doc.ParseElement(lexer, doc.GetRoot()));
+  EXPECT_TRUE(doc.ParseDocument(lexer));
+  EXPECT_EQ(lexer.GetCursor(), lexer.GetText().size());
+  EXPECT_EQ(Tree(doc), L"a[b=1] <!--c--> d");
+
+  LogCapture log;
+  lexer.SetText(L"\n\n x");
+  EXPECT_FALSE(doc.ParseElement(lexer, doc.GetRoot()));
+  EXPECT_EQ(Joined(log.Take()), L"Expected TOKEN_TYPE_OP_LESS, found x. Line: 2");
 }
 
 // Entries of the log are cut at 2047 characters, so a huge stray token makes
@@ -574,7 +639,8 @@ TEST(XmlDocTest, LongLogLinesAreCut) {
 }
 
 // Every prefix of a valid document either parses or fails with one of the
-// reader's error lines (after any entity warnings); none hangs or crashes.
+// reader's error lines (after any entity warnings), as the plain reading
+// over the lexer does; none hangs or crashes.
 TEST(XmlDocTest, EveryPrefixParsesOrFailsCleanly) {
   const std::wregex errors(
       L"Unexpected end of file\\.|"
@@ -589,6 +655,9 @@ TEST(XmlDocTest, EveryPrefixParsesOrFailsCleanly) {
   int parsed = 0, failed = 0;
   for (size_t n = 0; n <= kSample.size(); ++n) {
     const std::wstring prefix = kSample.substr(0, n);
+    const Reading reference = ReadReference(prefix);
+    EXPECT_EQ(ReadWide(prefix), reference) << n;
+    EXPECT_EQ(ReadUtf8(LLF::Utf8Encode(prefix)), reference) << n;
     LogCapture log;
     LLF::XmlDoc doc;
     const bool ok = doc.Parse(prefix);

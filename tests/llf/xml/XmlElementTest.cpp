@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "core/StringUtils.h"
+#include "io/TextEncoding.h"
 #include "xml/XmlDoc.h"
 #include "xml/XmlElement.h"
+#include "xml/XmlNameTable.h"
 
 namespace {
 
@@ -351,6 +355,81 @@ TEST(XmlElementTest, ReadAttributesBehaveAsAnyOther) {
     more.emplace_back(L"m", L"7");
     moved.AdoptAttributes(more);
     EXPECT_EQ(AttributeNames(moved), L"renamed,b,m");
+  }
+}
+
+// Copies of read elements, by value or whole, keep their names and values
+// after the document is gone; a value reference follows a new value; values
+// read by value and written are those of the attributes.
+TEST(XmlElementTest, ReadElementsOutliveTheirDocument) {
+  for (const bool utf8 : {false, true}) {
+    auto doc = std::make_unique<LLF::XmlDoc>();
+    const std::wstring text = L"<r><e a=\"1\" b=\"x &amp; \u00e9\" c=\"\"/><!-- c --></r>";
+    ASSERT_TRUE(utf8 ? doc->ParseUtf8(LLF::Utf8Encode(text)) : doc->Parse(text));
+    LLF::XmlElement* e = doc->GetRoot()->GetChildByPath(L"r/e");
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->GetAttributesCount(), 3);
+    EXPECT_EQ(e->GetAttribute(L"b", L"none").GetValue(), L"x & \u00e9");
+    EXPECT_EQ(e->GetAttribute(L"z", L"none").GetValue(), L"none");
+    const std::wstring written = e->Serialize(L"");
+    EXPECT_EQ(written, L"<e a=\"1\" b=\"x &amp; \u00e9\" c=\"\" />\r\n");
+    const std::wstring& name = e->GetName();
+    LLF::XmlElement copy(*doc->GetRoot()->GetChild(0));
+    LLF::XmlAttribute byValue = e->GetAttribute(L"a", 0);
+    doc.reset();
+    EXPECT_EQ(name, L"e");  // names stay in the pool
+    EXPECT_EQ(byValue.GetInt(), 1);
+    LLF::XmlElement* c = copy.GetChild(0);
+    EXPECT_EQ(c->Serialize(L""), written);
+    LLF::XmlAttribute* a = c->GetAttribute(0);
+    const std::wstring& value = a->GetValue();
+    a->SetValue(L"2");
+    EXPECT_EQ(value, L"2");
+    EXPECT_EQ(c->GetAttribute(L"a", 0).GetInt(), 2);
+    EXPECT_TRUE(copy.GetChild(1)->IsComment());
+  }
+}
+
+// Past the pool's limit of names the reader gives names of their own; such
+// documents read and write as any other. (In a child process: the pool
+// lasts as long as the process.)
+TEST(XmlElementTest, NamesPastThePoolsLimit) {
+  EXPECT_EXIT(
+      {
+        std::string filler = "<f";
+        for (size_t i = 0; i <= LLF::XmlNameTable::kMaxNames; ++i)
+          filler += " n" + std::to_string(i) + "=\"\"";
+        LLF::XmlDoc doc;
+        bool ok = doc.ParseUtf8(filler + "/>");
+        const std::wstring text = L"<unpooled_e unpooled_a=\"1\" unpooled_b=\"&lt;\"><f/></unpooled_e>";
+        for (const bool utf8 : {false, true}) {
+          ok = ok && (utf8 ? doc.ParseUtf8(LLF::Utf8Encode(text)) : doc.Parse(text));
+          const LLF::XmlElement* e = doc.GetRoot()->GetChild(0);
+          ok = ok && e->GetName() == L"unpooled_e" &&
+               e->GetAttribute(L"unpooled_b", L"").GetValue() == L"<" &&
+               LLF::XmlElement(*e).Serialize(L"") ==
+                   L"<unpooled_e unpooled_a=\"1\" unpooled_b=\"&lt;\" >\r\n\t<f />\r\n</unpooled_e>\r\n" &&
+               doc.GetRoot()->GetChild(0)->GetAttribute(1)->GetName() == L"unpooled_b";
+        }
+        std::exit(ok ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// A name longer than the pool takes is the element's own, kept whole
+// however long it is.
+TEST(XmlElementTest, NameLongerThanThePoolTakes) {
+  const std::string name(LLF::XmlNameTable::kMaxChars + 1, 'n');
+  const std::string text = "<" + name + " " + name + "=\"v\"/>";
+  for (const bool utf8 : {false, true}) {
+    LLF::XmlDoc doc;
+    ASSERT_TRUE(utf8 ? doc.ParseUtf8(text) : doc.Parse(LLF::Utf8Decode(text)));
+    const LLF::XmlElement* e = doc.GetRoot()->GetChild(0);
+    EXPECT_EQ(e->GetName().size(), name.size());
+    ASSERT_EQ(e->GetAttributesCount(), 1);
+    EXPECT_EQ(e->GetAttribute(0)->GetNameView().size(), name.size());
+    EXPECT_EQ(e->GetAttribute(0)->GetName(), LLF::Utf8Decode(name));
+    EXPECT_EQ(e->GetAttribute(LLF::Utf8Decode(name), L"").GetValue(), L"v");
   }
 }
 

@@ -19,6 +19,7 @@
 #include "families/ScriptFiles.h"
 #include "families/ShowcaseBackdrop.h"
 #include "families/TitlePicture.h"
+#include "families/WidgetPictures.h"
 #include "families/WindowIcon.h"
 
 #ifndef DATAGEN_DEFAULT_DATA_FOLDER
@@ -84,6 +85,7 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<WindowIcon>());
   AddFamily(std::make_unique<ButtonStrips>());
   AddFamily(std::make_unique<DialogFrame>());
+  AddFamily(std::make_unique<WidgetPictures>());
   AddFamily(std::make_unique<CursorArrow>());
   AddFamily(std::make_unique<InterfaceSounds>());
   AddFamily(std::make_unique<LevelMusic>());

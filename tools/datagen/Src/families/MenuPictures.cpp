@@ -233,76 +233,6 @@ Raster MenuButton() {
   return strip;
 }
 
-// The options' slider track: the empty groove over the filled one (two
-// loops of one cell).
-Raster SliderTrack() {
-  const int w = 200;
-  const int h = 20;
-  Raster track(w, h * 2);
-  for (int loop = 0; loop < 2; ++loop) {
-    const float top = float(loop * h) + 6.0f;
-    const float bottom = top + 8.0f;
-    track.Paint(Shape::RoundedRect(2, top, float(w) - 2, bottom, 4), Rgba::Bytes(8, 24, 30, 230));
-    track.Paint(
-        [&](float x, float y) {
-          return Shape::FromDistance(
-              std::fabs(Shape::RoundedRectDistance(x, y, 2, top, float(w) - 2, bottom, 4)) - 0.6f);
-        },
-        kGoldDeep);
-    if (loop == 1) {
-      track.Paint(Shape::RoundedRect(4, top + 2, float(w) - 4, bottom - 2, 2),
-                  [&](float, float y) { return kGold.Mix(kGoldDeep, (y - top) / 8.0f); });
-    }
-  }
-  return track;
-}
-
-// The slider's thumb: a gold bead in the button's four cells (normal,
-// pressed, under the mouse, disabled).
-Raster SliderThumb() {
-  const int w = 20;
-  const int h = 20;
-  Raster strip(w * 4, h);
-  const Rgba looks[4] = {kGold, kGoldDeep, Rgba::Bytes(255, 236, 180), Rgba::Bytes(140, 136, 128)};
-  for (int cell = 0; cell < 4; ++cell) {
-    const float cx = float(cell * w) + w * 0.5f;
-    strip.Paint(Shape::Circle(cx, h * 0.5f + 1.0f, 8.0f), Rgba::Bytes(0, 0, 0, 120));
-    strip.Paint(Shape::Circle(cx, h * 0.5f, 8.0f), [&](float x, float y) {
-      const float d = std::hypot(x - cx + 2.0f, y - h * 0.5f + 2.0f) / 10.0f;
-      return looks[cell].Shade(0.25f - d * 0.35f);
-    });
-  }
-  return strip;
-}
-
-// The check box: the four button cells, unchecked (loop 0) over checked
-// (loop 1) with a tick.
-Raster CheckBox() {
-  const int size = 24;
-  Raster strip(size * 4, size * 2);
-  const Rgba rims[4] = {kGold, kGoldDeep, Rgba::Bytes(255, 236, 180), Rgba::Bytes(130, 126, 116)};
-  for (int loop = 0; loop < 2; ++loop) {
-    for (int cell = 0; cell < 4; ++cell) {
-      const float left = float(cell * size) + 3.0f;
-      const float top = float(loop * size) + 3.0f;
-      const float right = left + size - 6.0f;
-      const float bottom = top + size - 6.0f;
-      strip.Paint(Shape::RoundedRect(left, top, right, bottom, 4), Rgba::Bytes(8, 30, 38, 235));
-      strip.Paint(
-          [&](float x, float y) {
-            return Shape::FromDistance(
-                std::fabs(Shape::RoundedRectDistance(x, y, left, top, right, bottom, 4)) - 0.8f);
-          },
-          rims[cell]);
-      if (loop == 1) {
-        strip.Paint(Shape::Tapered({left + 4, top + 9}, {left + 8, bottom - 4}, 1.6f, 1.6f), rims[cell]);
-        strip.Paint(Shape::Tapered({left + 8, bottom - 4}, {right - 3, top + 4}, 1.6f, 1.6f), rims[cell]);
-      }
-    }
-  }
-  return strip;
-}
-
 bool OpenFace(const GeneratorSettings& settings, const char* name, Lettering& face, Report& report) {
   std::string path;
   std::string reason;
@@ -326,10 +256,7 @@ bool MenuPictures::Generate(const GeneratorSettings& settings, Staging& staging,
   return staging.SavePng("images/splash/brenvik.png", VendorSign(bold, regular), report, true) &&
          staging.SavePng("images/splash/presents.png", Presents(bold, regular), report, true) &&
          staging.SavePng("images/menu_bg.png", MenuBackground(), report, true) &&
-         staging.SavePng("images/menu_button.png", MenuButton(), report) &&
-         staging.SavePng("images/gui/slider_track.png", SliderTrack(), report) &&
-         staging.SavePng("images/gui/slider_thumb.png", SliderThumb(), report) &&
-         staging.SavePng("images/gui/checkbox.png", CheckBox(), report);
+         staging.SavePng("images/menu_button.png", MenuButton(), report);
 }
 
 }  // namespace Datagen
