@@ -36,7 +36,13 @@
 #include "particles/Emitter.h"
 #include "shell/AssetsLoader.h"
 #include "widgets/Button.h"
+#include "widgets/Checkbox.h"
+#include "widgets/Edit.h"
 #include "widgets/HyperLabel.h"
+#include "widgets/Listbox.h"
+#include "widgets/Progress.h"
+#include "widgets/Scroll.h"
+#include "widgets/Slider.h"
 #include "widgets/StaticImage.h"
 #include "xml/XmlDoc.h"
 
@@ -159,6 +165,66 @@ TEST(GeneratedDataTest, TheDialogFrameStretchesCleanly) {
   }
 }
 
+// The widgets' pictures: the sizes the layouts count on; every state cell
+// of a raised part distinct; the check box's loops differ where the tick
+// is; the filled loops match the empty ones outside their fill area, so an
+// empty fill shows nothing, and differ inside it.
+TEST(GeneratedDataTest, TheWidgetPicturesHaveTheirCellsAndLoops) {
+  struct Strip {
+    const char* file;
+    int cellWidth, cellHeight, cells, loops;
+  } strips[] = {{"images/gui/checkbox.png", 24, 24, 4, 2},     {"images/gui/slider_track.png", 260, 24, 1, 2},
+                {"images/gui/slider_thumb.png", 18, 24, 4, 1}, {"images/gui/progress.png", 260, 22, 1, 2},
+                {"images/gui/scroll_up.png", 20, 20, 4, 1},    {"images/gui/scroll_down.png", 20, 20, 4, 1},
+                {"images/gui/scroll_thumb.png", 20, 40, 4, 1}, {"images/gui/scroll_back.png", 20, 240, 1, 1}};
+  for (const Strip& strip : strips) {
+    SCOPED_TRACE(strip.file);
+    const std::unique_ptr<LLF::Image> image = LoadPng(strip.file);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->GetWidth(), unsigned(strip.cellWidth * strip.cells));
+    EXPECT_EQ(image->GetHeight(), unsigned(strip.cellHeight * strip.loops));
+    if (strip.cells != 4) continue;
+    // A point on the plate's face, clear of arrows and grips.
+    std::vector<LLF::Color> faces;
+    for (int cell = 0; cell < 4; ++cell) {
+      const LLF::Color face = Pixel(*image, cell * strip.cellWidth + 4, strip.cellHeight - 6);
+      EXPECT_EQ(face.a, 255) << "cell " << cell;
+      for (const LLF::Color& other : faces) EXPECT_NE(face, other) << "cell " << cell;
+      faces.push_back(face);
+    }
+  }
+
+  const std::unique_ptr<LLF::Image> box = LoadPng("images/gui/checkbox.png");
+  ASSERT_TRUE(box);
+  for (int cell = 0; cell < 4; ++cell) {
+    const LLF::Color empty = Pixel(*box, cell * 24 + 10, 15);
+    const LLF::Color ticked = Pixel(*box, cell * 24 + 10, 24 + 15);
+    EXPECT_GT(int(ticked.r) + ticked.g, int(empty.r) + empty.g + 150) << "the tick of cell " << cell;
+  }
+
+  struct Bar {
+    const char* file;
+    int width, height, fillLeft, fillRight;
+  } bars[] = {{"images/gui/slider_track.png", 260, 24, 9, 251}, {"images/gui/progress.png", 260, 22, 4, 256}};
+  for (const Bar& bar : bars) {
+    SCOPED_TRACE(bar.file);
+    const std::unique_ptr<LLF::Image> image = LoadPng(bar.file);
+    ASSERT_TRUE(image);
+    const int middle = bar.height / 2;
+    for (int x = 0; x < bar.width; ++x) {
+      const bool inside = x >= bar.fillLeft && x < bar.fillRight;
+      for (int y = 0; y < bar.height; ++y) {
+        if (!inside) {
+          ASSERT_EQ(Pixel(*image, x, y), Pixel(*image, x, bar.height + y)) << x << "," << y;
+        }
+      }
+      if (inside) {
+        EXPECT_NE(Pixel(*image, x, middle), Pixel(*image, x, bar.height + middle)) << "column " << x;
+      }
+    }
+  }
+}
+
 // The cursor's tip is its top-left corner, where the game puts the mouse.
 TEST(GeneratedDataTest, TheCursorIsAnArrowWithAlpha) {
   const std::unique_ptr<LLF::Image> cursor = LoadPng("images/cursor.png");
@@ -254,6 +320,71 @@ TEST(GeneratedDataTest, EveryListedLevelHasItsFolder) {
   EXPECT_EQ(folders, 11);
 }
 
+// A mono 16-bit WAV file's samples; empty when it does not read.
+std::vector<short> ReadWave(const std::string& relative, SF_INFO& info) {
+  info = SF_INFO{};
+  SNDFILE* file = sf_open((Generated() + "/" + relative).c_str(), SFM_READ, &info);
+  if (!file) return {};
+  std::vector<short> samples(size_t(info.frames));
+  samples.resize(size_t(sf_read_short(file, samples.data(), info.frames)));
+  sf_close(file);
+  return samples;
+}
+
+TEST(GeneratedDataTest, TheMenuPicturesAndSounds) {
+  for (const char* picture :
+       {"images/splash/brenvik.png", "images/splash/presents.png", "images/menu_bg.png"}) {
+    SCOPED_TRACE(picture);
+    const std::unique_ptr<LLF::Image> image = LoadPng(picture);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->GetWidth(), 800u);
+    EXPECT_EQ(image->GetHeight(), 600u);
+    EXPECT_EQ(image->GetFormat(), unsigned(LLF::IMGFORMAT_R8G8B8X8));
+  }
+  const std::unique_ptr<LLF::Image> button = LoadPng("images/menu_button.png");
+  ASSERT_TRUE(button);
+  EXPECT_EQ(button->GetWidth(), 960u) << "four cells of 240";
+  EXPECT_EQ(button->GetHeight(), 48u);
+  EXPECT_EQ(Pixel(*button, 0, 0).a, 0) << "round corners";
+  EXPECT_EQ(Pixel(*button, 120, 24).a, 255);
+
+  for (const char* sound : {"sounds/profile_error.wav", "sounds/options_test.wav"}) {
+    SCOPED_TRACE(sound);
+    SF_INFO info;
+    const std::vector<short> samples = ReadWave(sound, info);
+    ASSERT_FALSE(samples.empty());
+    EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    EXPECT_EQ(info.channels, 1);
+    EXPECT_LT(info.frames, 22050) << "under a second";
+    EXPECT_EQ(samples.back(), 0) << "ends in silence, without a click";
+  }
+}
+
+TEST(GeneratedDataTest, TheMenuMusicLoopsWithoutAClick) {
+  SF_INFO info;
+  const std::vector<short> samples = ReadWave("music/menu.wav", info);
+  ASSERT_FALSE(samples.empty());
+  EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+  EXPECT_EQ(info.channels, 1);
+  EXPECT_GE(info.frames, info.samplerate * 8);
+  EXPECT_LE(info.frames, info.samplerate * 16);
+  int peak = 0;
+  int biggestStep = 0;
+  for (size_t i = 0; i < samples.size(); ++i) {
+    peak = std::max(peak, std::abs(int(samples[i])));
+    if (i > 0) biggestStep = std::max(biggestStep, std::abs(int(samples[i]) - int(samples[i - 1])));
+  }
+  EXPECT_GT(peak, 8000) << "audible";
+  EXPECT_LT(peak, 32767) << "no clipping";
+  // The jump from the last sample back to the first is no larger than the
+  // steps inside the loop, and the loop does not rest on silence there.
+  const int seam = std::abs(int(samples.front()) - int(samples.back()));
+  EXPECT_LE(seam, biggestStep);
+  int nearSeam = 0;
+  for (size_t i = 0; i < 200; ++i) nearSeam = std::max(nearSeam, std::abs(int(samples[i])));
+  EXPECT_GT(nearSeam, 500) << "notes carry across the loop point";
+}
+
 TEST(GeneratedDataTest, EveryXmlFileParsesAndTheRegistriesNameWrittenFiles) {
   int xmlFiles = 0;
   for (const auto& [relative, bytes] : ReadTree(Generated())) {
@@ -337,7 +468,7 @@ TEST_F(ShowcaseLayoutTest, TheShowcaseAndItsDialogBuildWithoutALogLine) {
   for (const std::wstring& line : log.Lines()) ADD_FAILURE() << LLF::WideToAnsi(line);
   ASSERT_TRUE(showcase);
   EXPECT_FALSE(showcase->IsRenderable());
-  ASSERT_EQ(showcase->GetChildsCount(), 11);
+  ASSERT_EQ(showcase->GetChildsCount(), 13);
 
   auto* backdrop = dynamic_cast<HLF::StaticImage*>(showcase->GetChildByName(L"backdrop"));
   ASSERT_NE(backdrop, nullptr);
@@ -359,7 +490,7 @@ TEST_F(ShowcaseLayoutTest, TheShowcaseAndItsDialogBuildWithoutALogLine) {
   EXPECT_EQ(showcase->GetChild(2), sparkles) << "drawn over the title";
 
   // The controls, drawn over the sparkles.
-  for (const wchar_t* name : {L"Dialog", L"Quit"}) {
+  for (const wchar_t* name : {L"Dialog", L"Widgets", L"Quit"}) {
     SCOPED_TRACE(LLF::WideToAnsi(name));
     auto* button = dynamic_cast<HLF::Button*>(showcase->GetChildByName(name));
     ASSERT_NE(button, nullptr);
@@ -389,6 +520,42 @@ TEST_F(ShowcaseLayoutTest, TheShowcaseAndItsDialogBuildWithoutALogLine) {
   EXPECT_EQ(dialog->GetEffectsCount(), 1) << "its show effect";
   EXPECT_EQ(dialog->GetAlpha(), 0) << "faded in from nothing";
 
+  // The widgets' dialog: every widget with its pictures.
+  std::unique_ptr<HLF::Control> widgets(
+      HLF::ControlFactory::GetInstance().LoadObjectFromXml(L"scripts/dialogs/dlg_widgets.xml", L"dialog"));
+  auto* widgetsDialog = dynamic_cast<HLF::Dialog*>(widgets.get());
+  ASSERT_NE(widgetsDialog, nullptr);
+  ASSERT_NE(widgetsDialog->GetOkButton(), nullptr);
+  LLF::ImagesManager& manager = LLF::ImagesManager::GetInstance();
+  EXPECT_NE(dynamic_cast<HLF::Edit*>(widgetsDialog->GetChildByName(L"NameEdit")), nullptr);
+  int boxes = 0;
+  for (int i = 0; i < widgetsDialog->GetChildsCount(); ++i) {
+    if (auto* box = dynamic_cast<HLF::Checkbox*>(widgetsDialog->GetChild(i))) {
+      ++boxes;
+      EXPECT_EQ(box->GetImage(), manager.FindResource(L"checkbox"));
+      EXPECT_EQ(box->GetSize(), LLF::Point(24, 24));
+    }
+  }
+  EXPECT_GE(boxes, 2);
+  auto* slider = dynamic_cast<HLF::Slider*>(widgetsDialog->GetChildByName(L"TideSlider"));
+  ASSERT_NE(slider, nullptr);
+  EXPECT_EQ(slider->GetImage(), manager.FindResource(L"slider_track"));
+  EXPECT_EQ(slider->GetSize(), LLF::Point(260, 24)) << "one cell of the track";
+  auto* gauge = dynamic_cast<HLF::Progress*>(widgetsDialog->GetChildByName(L"TideGauge"));
+  ASSERT_NE(gauge, nullptr);
+  EXPECT_EQ(gauge->GetImage(), manager.FindResource(L"progress"));
+  EXPECT_EQ(gauge->GetValue(), slider->GetValue());
+  auto* depth = dynamic_cast<HLF::Scroll*>(widgetsDialog->GetChildByName(L"DepthScroll"));
+  ASSERT_NE(depth, nullptr);
+  EXPECT_EQ(depth->GetImage(), manager.FindResource(L"scroll_back"));
+  EXPECT_EQ(depth->GetSize(), LLF::Point(20, 240));
+  auto* list = dynamic_cast<HLF::Listbox*>(widgetsDialog->GetChildByName(L"MooringList"));
+  ASSERT_NE(list, nullptr);
+  EXPECT_NE(list->GetFont(), nullptr);
+  ASSERT_NE(list->GetScroll(), nullptr);
+  EXPECT_EQ(list->GetScroll()->GetImage(), manager.FindResource(L"scroll_back"));
+  EXPECT_EQ(list->GetScroll()->GetSize(), LLF::Point(20, 240)) << "as tall as the list";
+  widgets.reset();
   // The file dialogs and the tutorial, with the small buttons that open
   // them.
   for (const wchar_t* name : {L"PickImage", L"PickSound", L"Tutorial", L"Menu"}) {

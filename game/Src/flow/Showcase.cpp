@@ -16,9 +16,14 @@
 #include "particles/Emitter.h"
 #include "shell/Game.h"
 #include "widgets/Button.h"
+#include "widgets/Checkbox.h"
 #include "widgets/Edit.h"
 #include "widgets/HyperLabel.h"
+#include "widgets/Label.h"
 #include "widgets/Listbox.h"
+#include "widgets/Progress.h"
+#include "widgets/Scroll.h"
+#include "widgets/Slider.h"
 
 namespace {
 
@@ -41,11 +46,27 @@ DialogLayout LayoutOf(Showcase::DialogKind kind) {
       return {Showcase::kAudioFileDialogFile, L"audiofiledlg"};
     case Showcase::DialogKind::kTutorial:
       return {Showcase::kTutorialFile, L"tutorialdlg"};
+    case Showcase::DialogKind::kWidgets:
+      return {Showcase::kWidgetsFile, L"dialog"};
     case Showcase::DialogKind::kPlain:
       break;
   }
   return {Showcase::kDialogFile, L"dialog"};
 }
+
+// The rows of the widgets' list.
+const wchar_t* const kMoorings[Showcase::kMooringsCount] = {
+    L"Heron Reach",   L"Lantern Pier", L"Reedwater Bend", L"Old Mill Quay",    L"Willow Steps",
+    L"Frog Hollow",   L"Mistgate",     L"Eel Run",        L"Bittern Point",    L"Sedge Landing",
+    L"Moth Jetty",    L"Otter Slip",   L"Fen Chapel",     L"Cattail Cross",    L"Kingfisher Pool",
+    L"Lily Basin",    L"Drowned Oak",  L"Peat Wharf",     L"Snipe Channel",    L"Ferryman's Rest",
+    L"Duckweed Dock", L"Stilt House",  L"Silver Sluice",  L"Bell Tower Steps", L"Teal Lagoon",
+    L"Gull Rock",     L"Rush Meadow",  L"Low Bridge",     L"Quill Harbour",    L"Zenta's Mooring",
+};
+// The progress picture's fill lies this far inside each end.
+constexpr int kGaugeMargin = 4;
+// The first code of the widgets' own messages.
+constexpr int kFirstWidgetCode = 10;
 
 struct AssetList {
   const wchar_t* file;
@@ -126,6 +147,12 @@ bool Showcase::OnMessage(LLF::Message* msg) {
     }
     return true;
   }
+  for (const HLF::Control* widget : _widgets) {
+    if (sender == static_cast<const LLF::Object*>(widget)) {
+      OnWidgetMessage(*msg);
+      return true;
+    }
+  }
   if (_dialog && sender == static_cast<const LLF::Object*>(_dialog)) {
     if (msg->GetCode() == HLF::DIALOG_MSG_RESULT) {
       OnDialogResult(*msg);
@@ -143,8 +170,8 @@ bool Showcase::OnMessage(LLF::Message* msg) {
     return true;
   }
   if (msg->GetCode() == HLF::BUTTON_MSG_CLICKED && sender) {
-    for (const HLF::Control* button :
-         {_dialogButton, _quitButton, _pickImageButton, _pickSoundButton, _tutorialButton, _menuButton}) {
+    for (const HLF::Control* button : {_dialogButton, _quitButton, _widgetsButton, _backButton,
+                                       _pickImageButton, _pickSoundButton, _tutorialButton, _menuButton}) {
       if (button && sender == static_cast<const LLF::Object*>(button)) {
         OnButtonClick(sender);
         return true;
@@ -170,6 +197,10 @@ void Showcase::Build() {
   if (!built) {
     log.Write(std::wstring(L"Error: Can't create control from file ") + kLayoutFile + L", section " +
               kLayoutSection + L", control name " + kScreenName);
+    // Nothing to show: back where the player came from, not a blank screen.
+    if (_onBack) {
+      _onBack();
+    }
     return;
   }
   if (!layer->AddChild(built)) {
@@ -185,6 +216,8 @@ void Showcase::Build() {
   _pickSoundButton = dynamic_cast<HLF::Button*>(_screen->GetChildByName(L"PickSound"));
   _tutorialButton = dynamic_cast<HLF::Button*>(_screen->GetChildByName(L"Tutorial"));
   _menuButton = dynamic_cast<HLF::Button*>(_screen->GetChildByName(L"Menu"));
+  _backButton = dynamic_cast<HLF::Button*>(_screen->GetChildByName(L"Back"));
+  _widgetsButton = dynamic_cast<HLF::Button*>(_screen->GetChildByName(L"Widgets"));
   _interactive.clear();
   for (int i = 0; i < _screen->GetChildsCount(); ++i) {
     HLF::Control* child = _screen->GetChild(i);
@@ -192,8 +225,8 @@ void Showcase::Build() {
       _interactive.push_back(child);
     }
   }
-  for (HLF::Control* button :
-       {_dialogButton, _quitButton, _pickImageButton, _pickSoundButton, _tutorialButton, _menuButton}) {
+  for (HLF::Control* button : {_dialogButton, _quitButton, _widgetsButton, _backButton, _pickImageButton,
+                               _pickSoundButton, _tutorialButton, _menuButton}) {
     if (button) {
       button->AddReceiver(this);
     }
@@ -212,9 +245,16 @@ void Showcase::OnButtonClick(const LLF::Object* sender) {
     OpenDialog(DialogKind::kTutorial);
   } else if (sender == static_cast<const LLF::Object*>(_menuButton)) {
     OpenMenu();
+  } else if (sender == static_cast<const LLF::Object*>(_widgetsButton)) {
+    OpenWidgets();
   } else if (sender == static_cast<const LLF::Object*>(_quitButton)) {
     LLF::Log::GetInstance().Write(L"Showcase - Quit pressed.");
     LLF::AppWindow::GetInstance().Quit();
+  } else if (sender == static_cast<const LLF::Object*>(_backButton)) {
+    LLF::Log::GetInstance().Write(L"Showcase - Back pressed.");
+    if (_onBack) {
+      _onBack();
+    }
   }
 }
 
@@ -248,6 +288,71 @@ bool Showcase::OpenDialog(DialogKind kind) {
     LogListing();
   }
   return true;
+}
+
+bool Showcase::OpenWidgets() {
+  if (!OpenDialog(DialogKind::kWidgets)) {
+    return false;
+  }
+  SetUpWidgets();
+  return true;
+}
+
+void Showcase::SetUpWidgets() {
+  _widgets.clear();
+  for (int i = 0; i < _dialog->GetChildsCount(); ++i) {
+    HLF::Control* child = _dialog->GetChild(i);
+    if (auto* list = dynamic_cast<HLF::Listbox*>(child)) {
+      std::vector<std::wstring> rows(std::begin(kMoorings), std::end(kMoorings));
+      list->SetItems(rows);
+      list->SetTextMargin(LLF::Point(8, 4));
+    }
+    if (auto* slider = dynamic_cast<HLF::Slider*>(child)) {
+      // The fill ends under the thumb's middle.
+      const int half = slider->GetThumb() ? slider->GetThumb()->GetSize().x / 2 : 0;
+      slider->SetFillMargins(half, half);
+    } else if (auto* gauge = dynamic_cast<HLF::Progress*>(child)) {
+      gauge->SetFillMargins(kGaugeMargin, kGaugeMargin);
+    }
+    const bool reports = dynamic_cast<HLF::Edit*>(child) || dynamic_cast<HLF::Checkbox*>(child) ||
+                         dynamic_cast<HLF::Slider*>(child) || dynamic_cast<HLF::Scroll*>(child) ||
+                         dynamic_cast<HLF::Listbox*>(child);
+    if (reports) {
+      child->AddReceiver(this);
+      _widgets.push_back(child);
+    }
+  }
+}
+
+void Showcase::OnWidgetMessage(const LLF::Message& msg) {
+  // Below 10 lie the codes every control sends (state, mouse, drag).
+  auto* sender = dynamic_cast<const HLF::Control*>(msg.GetSender());
+  if (!sender || msg.GetCode() < kFirstWidgetCode) {
+    return;
+  }
+  int value = msg.GetPrimary();
+  std::wstring text = msg.GetText();
+  if (auto* box = dynamic_cast<const HLF::Checkbox*>(sender)) {
+    value = box->IsChecked() ? 1 : 0;
+  } else if (auto* list = dynamic_cast<const HLF::Listbox*>(sender)) {
+    text = list->GetSelectedItem();
+  }
+  LLF::Log::GetInstance().Write(L"Showcase - widget \"" + sender->GetName() + L"\" code " +
+                                std::to_wstring(msg.GetCode()) + L" value " + std::to_wstring(value) +
+                                L" \"" + text + L"\"");
+  if (!_dialog) {
+    return;
+  }
+  if (dynamic_cast<const HLF::Slider*>(sender) && msg.GetCode() == HLF::SLIDER_MSG_VALUE) {
+    if (auto* gauge = dynamic_cast<HLF::Progress*>(_dialog->GetChildByName(L"TideGauge"))) {
+      gauge->SetValue(static_cast<float>(value));
+      gauge->SetText(std::to_wstring(value) + L" %");
+    }
+  } else if (dynamic_cast<const HLF::Scroll*>(sender) && msg.GetCode() == HLF::SCROLL_MSG_VALUE) {
+    if (auto* depth = dynamic_cast<HLF::Label*>(_dialog->GetChildByName(L"DepthLabel"))) {
+      depth->SetText(L"Depth " + std::to_wstring(value));
+    }
+  }
 }
 
 void Showcase::LogListing() {
@@ -340,12 +445,14 @@ void Showcase::OnDialogResult(const LLF::Message& msg) {
       log.Write(L"Showcase - tutorial result \"" + msg.GetText() + L"\"");
       break;
     case DialogKind::kPlain:
+    case DialogKind::kWidgets:
       log.Write(L"Showcase - dialog result \"" + msg.GetText() + L"\"");
       break;
   }
   // The dialog leaves the screen and is deleted at the shell's next safe
   // point.
   _dialog = nullptr;
+  _widgets.clear();
   EnableScreen(true);
 }
 

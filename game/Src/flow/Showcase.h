@@ -12,7 +12,8 @@
 // of the screen, and the result the dialog sends is logged as
 // "Showcase - dialog result "OK"" (or "CANCEL"). While the dialog is open
 // the screen's own buttons and links are disabled, so a click that falls
-// past the dialog does nothing. The button "Quit" ends the program.
+// past the dialog does nothing. The button "Quit" ends the program; the
+// button "Back" calls the back handler (the menu's way back).
 //
 // "Pick image" and "Pick sound" open the image and sound file dialogs at
 // the program folder and log the path chosen ("Showcase - picked
@@ -24,7 +25,23 @@
 // the file dialogs' listings are logged as they open and change folder,
 // with the folder below the starting one and the rows' height, and the
 // menu's place and row height as it opens.
+//
+// Its button "Widgets" opens
+// "scripts/dialogs/dlg_widgets.xml" the same way: an edit, check boxes, a
+// slider that drives a progress bar, a scroll bar and a list box, which
+// the showcase fills with kMooringsCount rows. Each of those widgets' own
+// messages (codes 10 and up) is logged on one line:
+//   Showcase - widget "NAME" code N value V "TEXT"
+// NAME is the widget's name and N the message's code. V is the message's
+// primary value (the slider's and the bar's value, the list's index),
+// except for a check box, where it is 1 when the box is checked after the
+// message and 0 when not. TEXT is the message's text (the edit's text, or
+// the widget's name), except for the list box, where it is the selected
+// row's text (empty with none). The slider's value also becomes the
+// progress bar's, and the scroll bar's the depth label's.
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/MessageReceiver.h"
@@ -46,7 +63,9 @@ class Showcase : public LLF::MessageReceiver {
   static constexpr const wchar_t* kTutorialFile = L"scripts/dialogs/dlg_tutorial.xml";
 
   // The dialogs the screen's buttons open.
-  enum class DialogKind { kPlain, kImageFile, kAudioFile, kTutorial };
+  enum class DialogKind { kPlain, kImageFile, kAudioFile, kTutorial, kWidgets };
+  static constexpr const wchar_t* kWidgetsFile = L"scripts/dialogs/dlg_widgets.xml";
+  static constexpr int kMooringsCount = 30;
 
   Showcase() = default;
   // Removes and deletes the screen, then releases the assets.
@@ -61,6 +80,8 @@ class Showcase : public LLF::MessageReceiver {
   void Start();
   // The loader's report, the buttons' clicks and the dialog's result.
   bool OnMessage(LLF::Message* msg) override;
+  // What "Back" does; without one the button does nothing.
+  void SetBackHandler(std::function<void()> handler) { _onBack = std::move(handler); }
   // Opens the dialog over the screen; false when it is open already, when
   // there is no screen or when the layout fails (logged).
   bool OpenDialog() { return OpenDialog(DialogKind::kPlain); }
@@ -68,6 +89,8 @@ class Showcase : public LLF::MessageReceiver {
   // Opens the pop-up menu over the "Menu" button; false when one is open
   // or there is no screen.
   bool OpenMenu();
+  // Opens the widgets' dialog, the same way.
+  bool OpenWidgets();
 
   // The screen in the game layer, or null.
   HLF::Control* GetScreen() const { return _screen; }
@@ -83,6 +106,9 @@ class Showcase : public LLF::MessageReceiver {
   void OnDialogResult(const LLF::Message& msg);
   void OnMenuMessage(const LLF::Message& msg);
   void LogListing();
+  // Fills the list, sets the fills' margins and listens to the widgets.
+  void SetUpWidgets();
+  void OnWidgetMessage(const LLF::Message& msg);
   // Enables or disables the screen's buttons and links.
   void EnableScreen(bool enabled);
 
@@ -99,6 +125,11 @@ class Showcase : public LLF::MessageReceiver {
   HLF::Control* _pickSoundButton = nullptr;
   HLF::Control* _tutorialButton = nullptr;
   HLF::Control* _menuButton = nullptr;
+  HLF::Control* _backButton = nullptr;
+  std::function<void()> _onBack;
+  HLF::Control* _widgetsButton = nullptr;
+  // The open widgets' dialog's widgets that report to the showcase.
+  std::vector<HLF::Control*> _widgets;
   std::vector<HLF::Control*> _interactive;
   HLF::AssetsLoader _loader;
 };

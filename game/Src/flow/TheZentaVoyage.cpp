@@ -2,6 +2,9 @@
 
 #include "core/Format.h"
 #include "core/StringUtils.h"
+#include "flow/MarshMenu.h"
+#include "sound/ISoundDriver.h"
+#include "sound/SoundSystem.h"
 
 namespace {
 
@@ -47,6 +50,24 @@ void TheZentaVoyage::OnShutdown() {
   SetStateMachine(nullptr);
   script.Release();
   HLF::Game::OnShutdown();
+}
+
+void TheZentaVoyage::OnActivate() {
+  HLF::Game::OnActivate();
+  switch (script.GetState()) {
+    case TheZentaScript::CS_STATE_SPLASHDONE:
+    case TheZentaScript::CS_STATE_MENU_SHOWMAP:
+    case TheZentaScript::CS_STATE_MAP_SHOWMENU:
+      break;
+    default:
+      return;
+  }
+  MarshMenu* menu = script.GetMainMenu();
+  LLF::Music* music = menu ? menu->GetMusic() : nullptr;
+  LLF::ISoundDriver* driver = LLF::SoundSystem::GetInstance().GetCurrentDriver();
+  if (music && driver) {
+    driver->ResumeMusic(music);
+  }
 }
 
 bool TheZentaVoyage::CanClose() {

@@ -26,6 +26,9 @@ class TheZentaVoyage : public HLF::Game {
   // The shell must not delete the script, which is a member: it forgets it
   // first, the script releases its scenes, then the shell shuts down.
   void OnShutdown() override;
+  // The shell's, then the menu's music resumes where the shell paused it,
+  // while the menu (or a scene opened from it) is on screen.
+  void OnActivate() override;
   // Saves the running level; always allows the close.
   bool CanClose() override;
   void OnRender(LLF::IRenderSystem* rs) override;

@@ -28,6 +28,7 @@
 #include "MessageRecorder.h"
 #include "TestEnv.h"
 #include "core/StringUtils.h"
+#include "flow/MarshMenu.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "model/XmlDocEx.h"
@@ -328,11 +329,9 @@ TEST_F(DataLintTest, EveryRegistryListLoadsAndEveryLayoutBuilds) {
   HeadlessVoyage game(folder);
   ASSERT_TRUE(game.Start(true));
   // The game's own start has run through: its prototypes are registered
-  // and its first loads are done.
-  ASSERT_NE(game.GetScript().GetShowcase(), nullptr);
-  const HLF::AssetsLoader& showcaseLoader = game.GetScript().GetShowcase()->GetLoader();
-  ASSERT_TRUE(
-      game.FramesUntil([&] { return !showcaseLoader.IsRunning() && showcaseLoader.GetQueuedCount() == 0; }));
+  // and its first loads (the menu's music, blocking) are done.
+  ASSERT_NE(game.GetScript().GetMainMenu(), nullptr);
+  ASSERT_NE(game.GetScript().GetMainMenu()->GetMusic(), nullptr);
   game.Frame(16);
 
   std::vector<std::unique_ptr<HLF::AssetsLoader>> loaders;

@@ -75,6 +75,7 @@ double_click() { # gx gy
 
 qm_wm_start
 qm_game_start
+qm_to_showcase
 qm_move 760 40
 qm_wait_pixels 40 "${backdrop[@]}"
 echo "showcase shown"

@@ -3,8 +3,8 @@
 # with private user and temporary folders, and checks what a player would
 # see and keep:
 #   - a window titled by the string "gamename" of scripts/strings.xml;
-#   - the first screen on it: pixels of the title picture and of the
-#     backdrop, compared with the pictures themselves (the emitter's sparkles
+#   - past the splash, the menu: pixels of the title picture and of its
+#     background, compared with the pictures themselves (the emitter's sparkles
 #     drift over the title, so a few captures may be needed);
 #   - SIGTERM ends it with status 0, after an orderly shutdown;
 #   - the user folder holds log.txt (banner, activation, no error line),
@@ -31,6 +31,7 @@ listing() {
 listing >"$QM_WORK/before.txt"
 
 qm_game_start
+qm_to_menu
 gamename=$(grep -o 'name="gamename" value="[^"]*"' "$QM_DATA/scripts/strings.xml" | sed 's/.*value="//; s/"$//')
 [ -n "$gamename" ] || qm_fail "no gamename in scripts/strings.xml"
 title=$(xdotool getwindowname "$QM_WINDOW")
@@ -43,19 +44,19 @@ qm_window_geometry
 # and opaque points of it (x,y in the picture); backdrop points away from
 # the sparkles and the controls.
 title_x=80
-title_y=170
+title_y=-6
 expected=()
 for p in 60,60 150,100 250,185 560,150 120,120 320,175; do
   x=${p%,*} y=${p#*,}
   [ "$(qm_alpha "$QM_DATA/images/title.png" "$x" "$y")" = 255 ] || qm_fail "title point $p is not opaque in the picture"
   expected+=("$((title_x + x)) $((title_y + y)) $(qm_pixel "$QM_DATA/images/title.png" "$x" "$y")")
 done
-for p in 700,100 40,560; do
+for p in 760,560 40,560; do
   x=${p%,*} y=${p#*,}
-  expected+=("$x $y $(qm_pixel "$QM_DATA/images/showcase_bg.png" "$x" "$y")")
+  expected+=("$x $y $(qm_pixel "$QM_DATA/images/menu_bg.png" "$x" "$y")")
 done
 qm_wait_pixels 40 "${expected[@]}"
-echo "title and backdrop shown"
+echo "menu: title and background shown"
 
 qm_game_stop
 echo "SIGTERM: status 0"
@@ -67,7 +68,7 @@ echo "data folder unchanged"
 
 [ -f "$QM_LOG" ] || qm_fail "no log.txt in $QM_USER"
 for line in "LLF library. v1.0 build" "The Quillmarsh - Zenta v1.454 date" "Game window has been activated." \
-  "TheZentaScript::DoState() - CS_STATE_SHOWCASE" "Window destroyed successfully."; do
+  "TheZentaScript::DoState() - CS_STATE_SPLASHSHOW" "Window destroyed successfully."; do
   [ "$(qm_log_count "$line")" -ge 1 ] || qm_fail "log.txt lacks \"$line\""
 done
 if grep -qE "Error:|Warning:" "$QM_LOG"; then

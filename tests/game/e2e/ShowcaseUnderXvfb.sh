@@ -72,6 +72,7 @@ cancel_line='Showcase - dialog result "CANCEL"'
 
 qm_wm_start
 qm_game_start
+qm_to_showcase
 qm_window_geometry
 [ "$QM_WW" = 800 ] && [ "$QM_WH" = 600 ] || qm_fail "window is ${QM_WW}x$QM_WH"
 qm_move 760 40

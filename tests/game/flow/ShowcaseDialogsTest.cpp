@@ -30,7 +30,7 @@ struct ShowcaseRun {
   ShowcaseRun() : game(folders.Program()) {}
 
   bool Start() {
-    if (!game.Start(true) ||
+    if (!game.Start(true) || !game.SkipToMenu() || !game.PlayToShowcase() ||
         !game.FramesUntil([&] { return showcase() && showcase()->GetScreen() != nullptr; })) {
       return false;
     }

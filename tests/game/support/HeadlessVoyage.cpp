@@ -6,10 +6,16 @@
 
 #include "FrameDriver.h"
 #include "FrameworkFactories.h"
+#include "app/AppWindow.h"
+#include "app/InputCodes.h"
 #include "core/Log.h"
 #include "core/OSUtils.h"
 #include "core/StringUtils.h"
 #include "devtools/Console.h"
+#include "flow/MarshMenu.h"
+#include "flow/Showcase.h"
+#include "flow/TheZentaScript.h"
+#include "widgets/Button.h"
 
 namespace QmTest {
 
@@ -58,6 +64,29 @@ bool HeadlessVoyage::PostInit(const std::wstring& commandLine) {
   return TheZentaVoyage::PostInit(commandLine);
 }
 
+bool HeadlessVoyage::SkipToMenu() {
+  TheZentaScript& script = GetScript();
+  LLF::Message key(&LLF::AppWindow::GetInstance(), LLF::WMSG_KEY_UP, LLF::KEY_SPACE, 0, 0, L"Space");
+  return FramesUntil([&] {
+    script.OnMessage(&key);
+    MarshMenu* menu = script.GetMainMenu();
+    return script.GetState() == TheZentaScript::CS_STATE_SPLASHDONE && menu &&
+           menu->GetState() == HLF::MainMenu::MM_STATE_MENU;
+  });
+}
+
+bool HeadlessVoyage::PlayToShowcase(const std::wstring& player) {
+  SetCurrentProfile(player);
+  TheZentaScript& script = GetScript();
+  auto* play =
+      dynamic_cast<HLF::Button*>(script.GetMainMenu() ? script.GetMainMenu()->GetPlayButton() : nullptr);
+  if (!play) {
+    return false;
+  }
+  play->OnClick(LLF::Message());
+  return FramesUntil([&] { return script.GetShowcase() && script.GetShowcase()->GetScreen(); });
+}
+
 void HeadlessVoyage::Frame(unsigned ms) {
   ManualClock::Advance(ms);
   OnUpdate();
@@ -101,7 +130,7 @@ std::string GeneratedDataFolder() {
 
 void CopyGeneratedData(const std::string& folder) {
   const std::string from = GeneratedDataFolder();
-  for (const char* part : {"scripts", "images", "fonts", "sounds"}) {
+  for (const char* part : {"scripts", "images", "fonts", "sounds", "music"}) {
     fs::copy(from + part, folder + "/" + part,
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
   }

@@ -27,6 +27,12 @@ class HeadlessVoyage : public TheZentaVoyage {
   // Frames of ms each until done() holds or about ten seconds of real time
   // have passed (the loader works in real time); whether done() held.
   bool FramesUntil(const std::function<bool()>& done, unsigned ms = 16);
+  // Key releases cut the splash short, frame by frame, until the menu
+  // works; whether it does within FramesUntil's time.
+  bool SkipToMenu();
+  // With the player made current, the menu's Play, until the showcase's
+  // screen is built.
+  bool PlayToShowcase(const std::wstring& player = L"Fox");
   // Shutdown, once.
   void Stop();
   // How many log lines since Start hold the text (the shell echoes the log

@@ -171,10 +171,12 @@ TEST_F(FactoryTest, FrameworkPrototypesInRegistrationOrder) {
     tags.push_back(controls.GetPrototype(i)->GetTypeName());
   }
   // SetUp added the test's own "part" after the framework's.
-  EXPECT_EQ(tags, (std::vector<std::wstring>{L"control", L"dialog", L"button", L"edit", L"label", L"listbox",
-                                             L"scroll", L"slider", L"popupmenu", L"staticimage", L"progress",
-                                             L"checkbox", L"filedlg", L"imagefiledlg", L"audiofiledlg",
-                                             L"emitter", L"tutorialdlg", L"hyperlabel", L"part"}));
+  EXPECT_EQ(tags, (std::vector<std::wstring>{
+                      L"control",    L"dialog",      L"button",        L"edit",         L"label",
+                      L"listbox",    L"scroll",      L"slider",        L"popupmenu",    L"staticimage",
+                      L"progress",   L"checkbox",    L"enternamedlg",  L"messagedlg",   L"filedlg",
+                      L"optionsdlg", L"profilesdlg", L"profilenewdlg", L"imagefiledlg", L"audiofiledlg",
+                      L"emitter",    L"tutorialdlg", L"hyperlabel",    L"part"}));
 
   tags.clear();
   HLF::ModifierFactory& modifiers = HLF::ModifierFactory::GetInstance();

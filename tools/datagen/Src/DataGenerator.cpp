@@ -13,11 +13,14 @@
 #include "families/InterfaceSounds.h"
 #include "families/LevelFolders.h"
 #include "families/LevelMusic.h"
+#include "families/MenuPictures.h"
+#include "families/MenuSounds.h"
 #include "families/ParticlePictures.h"
 #include "families/ScriptFiles.h"
 #include "families/ShowcaseBackdrop.h"
 #include "families/TitlePicture.h"
 #include "families/TutorialPicture.h"
+#include "families/WidgetPictures.h"
 #include "families/WindowIcon.h"
 
 #ifndef DATAGEN_DEFAULT_DATA_FOLDER
@@ -83,11 +86,14 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<WindowIcon>());
   AddFamily(std::make_unique<ButtonStrips>());
   AddFamily(std::make_unique<DialogFrame>());
+  AddFamily(std::make_unique<WidgetPictures>());
   AddFamily(std::make_unique<CursorArrow>());
   AddFamily(std::make_unique<TutorialPicture>());
   AddFamily(std::make_unique<InterfaceSounds>());
   AddFamily(std::make_unique<LevelMusic>());
   AddFamily(std::make_unique<LevelFolders>());
+  AddFamily(std::make_unique<MenuPictures>());
+  AddFamily(std::make_unique<MenuSounds>());
 }
 
 bool DataGenerator::Run() {

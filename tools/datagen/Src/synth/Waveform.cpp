@@ -41,6 +41,24 @@ void Waveform::AddTone(double start, double duration, double hz, double gain, do
   }
 }
 
+void Waveform::AddLoopNote(double start, double duration, double hz, double attack, double release,
+                           double gain, double second, double third) {
+  if (_samples.empty()) return;
+  const size_t first = size_t(start * kSampleRate);
+  const size_t count = std::min(_samples.size(), size_t(duration * kSampleRate));
+  for (size_t i = 0; i < count; ++i) {
+    const double t = double(i) / kSampleRate;
+    const double left = duration - t;
+    double envelope = attack > 0.0 && t < attack ? t / attack : 1.0;
+    if (release > 0.0 && left < release) {
+      envelope *= 0.5 - 0.5 * std::cos(std::numbers::pi * std::max(0.0, left) / release);
+    }
+    const double phase = 2.0 * std::numbers::pi * hz * t;
+    const double tone = std::sin(phase) + second * std::sin(2.0 * phase) + third * std::sin(3.0 * phase);
+    _samples[(first + i) % _samples.size()] += gain * envelope * tone;
+  }
+}
+
 void Waveform::AddNoise(double start, double duration, double smoothing, double gain) {
   const size_t first = size_t(start * kSampleRate);
   const size_t count = size_t(duration * kSampleRate);

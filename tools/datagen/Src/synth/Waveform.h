@@ -24,6 +24,13 @@ class Waveform {
   // A steady sine with gentle second and third partials, rising linearly
   // over attack and falling linearly to silence over release at its end.
   void AddTone(double start, double duration, double hz, double gain, double attack, double release);
+
+  // A held note for a loop: a sine with second and third partials, a
+  // linear attack and a raised-cosine release at its end. Samples past the
+  // end of the waveform wrap round to its start, so a note may cross the
+  // loop point without a break in its phase.
+  void AddLoopNote(double start, double duration, double hz, double attack, double release, double gain,
+                   double second = 0.0, double third = 0.0);
   // White noise from the framework's random generator (seeded by the
   // caller), smoothed by a one-pole low-pass, with a linear fade out.
   void AddNoise(double start, double duration, double smoothing, double gain);

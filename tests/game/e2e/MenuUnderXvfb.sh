@@ -1,0 +1,209 @@
+#!/usr/bin/env bash
+# The first minutes of a new player, under a virtual X server with xdotool
+# and a fresh user folder:
+#   - the first splash picture shows, then the second (pixels of each read
+#     while it shows: whole captures are too slow for their seconds on a
+#     loaded machine), and a key skips the second;
+#   - the menu greets with no player; Play opens the new-profile dialog,
+#     and OK on an empty name shows its red error line;
+#   - "Fox" and Enter close it: profiles.xml and game.xml name Fox, and the
+#     showcase opens; Back returns to the menu;
+#   - in the players' dialog "Owl" is created and "Fox" deleted after the
+#     confirmation;
+#   - the options set the music to 0 and untick the custom cursor; after
+#     Quit game.xml holds both, and the next start draws no cursor picture.
+# Captures are kept in the work folder with QM_E2E_KEEP=1.
+# Usage: MenuUnderXvfb.sh PROGRAM. Exit 77 (skipped) only without Xvfb or
+# xdotool.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=lib.sh
+. "$here/lib.sh"
+qm_e2e_init "${1:?usage: MenuUnderXvfb.sh PROGRAM}"
+images="$QM_DATA/images"
+
+picture_points() { # picture "x,y"...
+  local picture=$1 p
+  shift
+  for p in "$@"; do
+    echo "${p%,*} ${p#*,} $(qm_pixel "$picture" "${p%,*}" "${p#*,}") 12"
+  done
+}
+darkened() { # picture x y
+  local rgb=($(qm_pixel "$1" "$2" "$3"))
+  echo "$2 $3 $((rgb[0] * 128 / 255)) $((rgb[1] * 128 / 255)) $((rgb[2] * 128 / 255)) 12"
+}
+# How many pixels of a game rectangle of the last capture are plainly red.
+red_pixels() { # x y w h
+  local x y
+  read -r x y <<<"$(qm_to_screen "$1" "$2")"
+  convert "$QM_SHOT" -crop "$3x$4+$x+$y" +repage -fx '(r>0.5&&r>g+0.25&&r>b+0.25)?1:0' \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+type_name() {
+  local i
+  for ((i = 0; i < ${#1}; i++)); do qm_key "${1:i:1}"; done
+}
+user_file() { # name: the file the game wrote, wherever its folder lies
+  find "$QM_WORK/user" -name "$1" | head -n 1
+}
+
+mapfile -t brenvik < <(picture_points "$images/splash/brenvik.png" 470,140 700,90 60,560)
+menu_bg="$images/menu_bg.png"
+mapfile -t menu < <(picture_points "$menu_bg" 40,560 760,560)
+menu_dark=("$(darkened "$menu_bg" 40 560)" "$(darkened "$menu_bg" 760 560)")
+
+# One pixel of the screen, read without a whole capture (a loaded machine
+# makes whole captures slow next to the splash's seconds).
+screen_pixel() { # sx sy
+  import -window root -crop "1x1+$1+$2" +repage png:- 2>/dev/null |
+    convert - -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:
+}
+# The second picture's caption: cream letters where the first has dark
+# reeds and the menu a rosy sky (less green than the letters).
+warm() {
+  local c=($1)
+  [ "${#c[@]}" = 3 ] && [ "$(qm_brightness "$1")" -gt 150 ] && [ "${c[0]}" -gt $((c[2] + 30)) ] &&
+    [ $((c[1] * 10)) -gt $((c[0] * 8)) ]
+}
+# The splash from the start: 0 when both pictures were seen and a key
+# skipped the second, 1 when the machine was too slow to see one in time.
+splash_walk() {
+  local fx fy fr fg fb sx sy ax ay bx by got deadline
+  read -r fx fy fr fg fb _ <<<"${brenvik[0]}"
+  read -r sx sy <<<"$(qm_to_screen "$fx" "$fy")"
+  read -r ax ay <<<"$(qm_to_screen 700 310)"
+  read -r bx by <<<"$(qm_to_screen 175 318)"
+  # The first picture, fading or whole: its moon, warm where the second
+  # picture and the menu are dark.
+  deadline=$((SECONDS + 30))
+  while :; do
+    qm_running || qm_fail "the program ended during the splash"
+    got=($(screen_pixel "$sx" "$sy"))
+    [ "${#got[@]}" = 3 ] && [ "$(qm_brightness "${got[*]}")" -gt 40 ] && [ "${got[0]}" -gt "${got[2]}" ] && break
+    [ "$(qm_log_count CS_STATE_SPLASHDONE)" = 0 ] && [ "$SECONDS" -lt "$deadline" ] || return 1
+  done
+  echo "first splash picture on screen (${got[*]} of $fr $fg $fb)"
+  # It fades out by itself, and the second fades in.
+  deadline=$((SECONDS + 15))
+  until warm "$(screen_pixel "$ax" "$ay")" && warm "$(screen_pixel "$bx" "$by")"; do
+    [ "$(qm_log_count CS_STATE_SPLASHDONE)" = 0 ] || return 1
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+  done
+  # A key at once: a whole capture first could outlast the picture.
+  qm_key space
+  echo "second splash picture on screen"
+  qm_wait_pixels 30 "${menu[@]}"
+  [ "$(qm_log_count "SplashScreen - key up or mouse up message received")" = 1 ] || return 1
+}
+
+for attempt in 1 2 3; do
+  rm -rf "$QM_WORK/user" && mkdir -p "$QM_WORK/user"
+  qm_game_start
+  qm_window_geometry
+  splash_walk && break
+  [ "$attempt" -lt 3 ] || qm_fail "three starts, and the splash went by too fast to see each picture"
+  echo "a picture went by before it was seen; starting again"
+  qm_game_stop
+done
+cp "$QM_SHOT" "$QM_WORK/menu.png"
+# The key cut the second picture short: the splash ended within a second
+# or two of it, not at the end of that picture's 4 s.
+secs() { grep "$1" "$QM_LOG" | tail -n 1 | sed -E 's/^[^ ]+ \/ ([0-9]+):([0-9]+):([0-9]+).*/\1 \2 \3/' | awk '{print $1 * 3600 + $2 * 60 + $3}'; }
+after=$(($(secs "CS_STATE_SPLASHDONE") - $(secs "SplashScreen - key up")))
+[ "$after" -le 2 ] || qm_fail "the splash ended $after s after the key"
+echo "a key skipped the second picture: the splash ended $after s after it"
+[ -z "$(user_file profiles.xml)" ] || ! grep -q '<profile ' "$(user_file profiles.xml)" ||
+  qm_fail "a fresh user folder has a profile"
+
+# Play without a player: the new-profile dialog; OK on an empty name.
+qm_click 400 330
+qm_wait_pixels 30 "${menu_dark[@]}"
+sleep 2
+qm_capture
+[ "$(red_pixels 230 298 340 24)" = 0 ] || qm_fail "the error line shows before OK"
+qm_click 300 362
+sleep 1.5
+qm_capture
+cp "$QM_SHOT" "$QM_WORK/empty_name.png"
+[ "$(red_pixels 230 298 340 24)" -gt 20 ] || qm_fail "OK on an empty name shows no error line"
+echo "OK on an empty name: the error line"
+type_name Fox
+qm_key Return
+qm_wait_log 30 "TheZentaScript::DoState() - CS_STATE_MENU_SHOWMAP" 1
+profiles=$(user_file profiles.xml)
+game=$(user_file game.xml)
+grep -q 'Fox' "$profiles" || qm_fail "profiles.xml does not name Fox"
+grep -q 'Fox' "$game" || qm_fail "game.xml does not name Fox"
+echo "Fox made: profiles.xml and game.xml name it, the showcase opens"
+qm_wait_pixels 40 "$(picture_points "$images/showcase_bg.png" 700,100 | head -n 1)"
+cp "$QM_SHOT" "$QM_WORK/showcase.png"
+qm_click 680 46
+qm_wait_log 30 "TheZentaScript::DoState() - CS_STATE_MAP_SHOWMENU" 1
+qm_wait_pixels 30 "${menu[@]}"
+cp "$QM_SHOT" "$QM_WORK/menu_fox.png"
+echo "Back: the menu again"
+
+# The players' dialog: Create "Owl", then delete Fox (the first row).
+qm_click 400 267
+qm_wait_pixels 30 "${menu_dark[@]}"
+sleep 2
+qm_capture
+cp "$QM_SHOT" "$QM_WORK/profiles.png"
+qm_click 300 418
+sleep 2
+type_name Owl
+qm_key Return
+qm_wait_until 20 grep -q 'Owl' "$profiles" || qm_fail "Owl was not made"
+echo "Owl made"
+sleep 1
+qm_click 300 161
+sleep 0.5
+qm_click 520 418
+sleep 2
+qm_capture
+cp "$QM_SHOT" "$QM_WORK/confirm.png"
+grep -q 'Fox' "$profiles" || qm_fail "Fox went before the confirmation"
+qm_click 310 348
+qm_wait_until 20 bash -c "! grep -q Fox '$profiles'" || qm_fail "Fox was not deleted"
+grep -q 'Owl' "$profiles" || qm_fail "Owl went with Fox"
+echo "Fox deleted after the confirmation"
+qm_click 410 470
+sleep 1
+
+# Options: music to 0, the custom cursor off.
+qm_click 400 398
+qm_wait_pixels 30 "${menu_dark[@]}"
+sleep 2
+qm_drag 581 182 300 182
+sleep 0.5
+qm_click 212 377
+sleep 0.5
+qm_capture
+cp "$QM_SHOT" "$QM_WORK/options.png"
+qm_click 410 448
+sleep 1
+qm_click 400 466
+qm_game_wait_exit 60
+echo "Quit: status 0"
+game=$(user_file game.xml)
+grep -E '<music[^>]*volume="0(\.0+)?"' "$game" >/dev/null || qm_fail "game.xml does not hold the music at 0: $(grep music "$game")"
+grep -q 'useCustom="false"' "$game" || qm_fail "game.xml still has the custom cursor on"
+echo "game.xml: music 0, custom cursor off"
+
+qm_game_start
+qm_to_menu
+# The mouse over the plain background: the game draws no cursor picture
+# there (the server's own pointer is not in a capture).
+qm_move 700 560
+sleep 1
+plain=()
+for d in 5,12 3,8; do
+  x=$((700 + ${d%,*})) y=$((560 + ${d#*,}))
+  plain+=("$x $y $(qm_pixel "$menu_bg" "$x" "$y") 12")
+done
+[ "$(qm_alpha "$images/cursor.png" 5 12)" = 255 ] || qm_fail "the cursor picture is not opaque at (5,12)"
+qm_wait_pixels 20 "${plain[@]}"
+cp "$QM_SHOT" "$QM_WORK/second_start.png"
+echo "next start: no cursor picture under the mouse"
+qm_game_stop
