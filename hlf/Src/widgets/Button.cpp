@@ -30,11 +30,11 @@ void Button::InitDefaults() {
   SetAlignment(TEXT_ALIGN_CENTER | TEXT_ALIGN_MIDDLE);
   SetPressShift(LLF::Vector2(1.0f, 1.0f));
   ImageProperty::SetOwner(this);
-  TextProperty::SetOwner(this);
+  CaptionedText::SetOwner(this);
   SoundProperty::SetOwner(this);
   _pressed = false;
-  _caption.SetMultiline(false);
-  _caption.SetInterval(2);
+  GetCaption().SetMultiline(false);
+  GetCaption().SetInterval(2);
 }
 
 std::wstring Button::Dump() const {
@@ -120,45 +120,6 @@ void Button::OnClick(const LLF::Message& msg) {
 }
 
 // ---------------------------------------------------------------------------
-// Caption
-
-void Button::SetText(const std::wstring& text) {
-  _caption.SetFullText(text);
-  TextProperty::SetText(text);
-  UpdateLines();
-}
-
-bool Button::SetFont(const std::wstring& name) {
-  const bool set = TextProperty::SetFont(name);
-  if (set) {
-    UpdateLines();
-  }
-  return set;
-}
-
-bool Button::SetFontObject(LLF::Font* font) {
-  const bool set = TextProperty::SetFontObject(font);
-  if (set) {
-    UpdateLines();
-  }
-  return set;
-}
-
-void Button::SetMultiline(bool multiline) {
-  _caption.SetMultiline(multiline);
-  UpdateLines();
-}
-
-void Button::SetInterval(int interval) {
-  _caption.SetInterval(interval);
-  UpdateLines();
-}
-
-void Button::UpdateLines() {
-  _caption.Update(*this, GetSize().x);
-}
-
-// ---------------------------------------------------------------------------
 // Drawing
 
 void Button::Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) {
@@ -169,7 +130,7 @@ void Button::Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) {
   if (IsRenderable()) {
     rs->PushTransform(context.matrix);
     DrawImage(rs, context);
-    _caption.Draw(*this, rs, context);
+    DrawCaption(rs, context);
     rs->PopTransform();
   }
   RenderChilds(rs, context);
@@ -210,20 +171,14 @@ LLF::XmlElement* Button::SaveToXml() {
     element->RemoveAttribute(std::wstring(L"imageLoop"));
     element->RemoveAttribute(std::wstring(L"imageCell"));
   }
-  _caption.SaveFullText(*element, reference._caption);
+  SaveFullText(*element, reference);
   return element;
 }
 
 void Button::FillPropertyGrid(std::vector<PropertyGroup>& groups) {
   Control::FillPropertyGrid(groups);
   groups.push_back(Properties().Page(*this));
-  PropertyGroup text = TextProperty::GetPropertyGroup();
-  for (PropertyEntry& entry : text.entries) {
-    if (entry.label == L"Text") {
-      entry.value = _caption.GetFullText();
-    }
-  }
-  groups.push_back(text);
+  groups.push_back(GetCaptionGroup());
   groups.push_back(ImageProperty::GetPropertyGroup());
   groups.push_back(SoundProperty::GetPropertyGroup());
 }

@@ -25,8 +25,7 @@
 #include "model/Control.h"
 #include "properties/ImageProperty.h"
 #include "properties/SoundProperty.h"
-#include "properties/TextProperty.h"
-#include "widgets/Caption.h"
+#include "widgets/CaptionedText.h"
 
 namespace HLF {
 
@@ -48,14 +47,14 @@ enum ButtonCell {
   BUTTON_CELL_DISABLED = 3,
 };
 
-class Button : public Control, public ImageProperty, public TextProperty, public SoundProperty {
+class Button : public Control, public ImageProperty, public CaptionedText, public SoundProperty {
  public:
   Button();
   explicit Button(const std::wstring& name);
 
   bool IsKindOf(const std::string& className) const override {
     return className == "Button" || Control::IsKindOf(className) || ImageProperty::IsKindOf(className) ||
-           TextProperty::IsKindOf(className) || SoundProperty::IsKindOf(className);
+           CaptionedText::IsKindOf(className) || SoundProperty::IsKindOf(className);
   }
   ~Button() override = default;
   // "Button: Name: " name " Text: " text.
@@ -78,33 +77,15 @@ class Button : public Control, public ImageProperty, public TextProperty, public
   bool SetPropertyFromEditor(const std::wstring& page, const std::wstring& label,
                              const std::wstring& value) override;
   Control* CreateInstance() const override;
-  // The caption as set; laid out again.
-  void SetText(const std::wstring& text) override;
-  // Each lays the caption out again when the font was set.
-  bool SetFont(const std::wstring& name) override;
-  bool SetFontObject(LLF::Font* font) override;
 
-  virtual bool IsMultiline() const { return _caption.IsMultiline(); }
-  virtual int GetInterval() const { return _caption.GetInterval(); }
-  virtual void SetMultiline(bool multiline);
-  virtual void SetInterval(int interval);
   // The click: when the button can take messages, the sound "soundName",
   // then code 12.
   virtual void OnClick(const LLF::Message& msg);
-  // Lays the caption out for the button's width. A later change of size
-  // leaves the lines as they are.
-  virtual void UpdateLines();
   virtual void InitDefaults();
-
-  // The caption with its line breaks, and its wrapped lines.
-  const std::wstring& GetFullText() const { return _caption.GetFullText(); }
-  const std::vector<std::wstring>& GetLines() const { return _caption.GetLines(); }
 
  private:
   static const PropertyTable<Button>& Properties();
   void SendNamed(int code);
-
-  Caption _caption;
 };
 
 }  // namespace HLF

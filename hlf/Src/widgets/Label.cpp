@@ -27,9 +27,9 @@ Label::Label(const std::wstring& name, const std::wstring& caption) : Control(na
 void Label::InitDefaults() {
   _tag = L"label";
   _passDragToParent = true;
-  _caption.SetMultiline(false);
-  _caption.SetInterval(2);
-  TextProperty::SetOwner(this);
+  GetCaption().SetMultiline(false);
+  GetCaption().SetInterval(2);
+  CaptionedText::SetOwner(this);
   SoundProperty::SetOwner(this);
 }
 
@@ -65,45 +65,6 @@ void Label::OnMouseUp(const LLF::Message& msg) {
 }
 
 // ---------------------------------------------------------------------------
-// Caption
-
-void Label::SetText(const std::wstring& text) {
-  _caption.SetFullText(text);
-  TextProperty::SetText(text);
-  UpdateLines();
-}
-
-bool Label::SetFont(const std::wstring& name) {
-  const bool set = TextProperty::SetFont(name);
-  if (set) {
-    UpdateLines();
-  }
-  return set;
-}
-
-bool Label::SetFontObject(LLF::Font* font) {
-  const bool set = TextProperty::SetFontObject(font);
-  if (set) {
-    UpdateLines();
-  }
-  return set;
-}
-
-void Label::SetMultiline(bool multiline) {
-  _caption.SetMultiline(multiline);
-  UpdateLines();
-}
-
-void Label::SetInterval(int interval) {
-  _caption.SetInterval(interval);
-  UpdateLines();
-}
-
-void Label::UpdateLines() {
-  _caption.Update(*this, GetSize().x);
-}
-
-// ---------------------------------------------------------------------------
 // Drawing
 
 void Label::Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) {
@@ -113,7 +74,7 @@ void Label::Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) {
   const LLF::Transform context = ComputeContext(parent);
   if (IsRenderable()) {
     rs->PushTransform(context.matrix);
-    _caption.Draw(*this, rs, context);
+    DrawCaption(rs, context);
     rs->PopTransform();
   }
   RenderChilds(rs, context);
@@ -147,20 +108,14 @@ LLF::XmlElement* Label::SaveToXml() {
   Properties().Save(*this, reference, *element);
   SaveTextProps(*element, reference);
   SaveSoundProps(*element);
-  _caption.SaveFullText(*element, reference._caption);
+  SaveFullText(*element, reference);
   return element;
 }
 
 void Label::FillPropertyGrid(std::vector<PropertyGroup>& groups) {
   Control::FillPropertyGrid(groups);
   groups.push_back(Properties().Page(*this));
-  PropertyGroup text = TextProperty::GetPropertyGroup();
-  for (PropertyEntry& entry : text.entries) {
-    if (entry.label == L"Text") {
-      entry.value = _caption.GetFullText();
-    }
-  }
-  groups.push_back(text);
+  groups.push_back(GetCaptionGroup());
   groups.push_back(SoundProperty::GetPropertyGroup());
 }
 

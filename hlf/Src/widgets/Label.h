@@ -20,8 +20,7 @@
 
 #include "model/Control.h"
 #include "properties/SoundProperty.h"
-#include "properties/TextProperty.h"
-#include "widgets/Caption.h"
+#include "widgets/CaptionedText.h"
 
 namespace HLF {
 
@@ -31,14 +30,14 @@ class PropertyTable;
 // The code a label sends when it is clicked.
 enum LabelMessageCode { LABEL_MSG_CLICKED = 10 };
 
-class Label : public Control, public TextProperty, public SoundProperty {
+class Label : public Control, public CaptionedText, public SoundProperty {
  public:
   Label();
   // The caption is laid out at once.
   Label(const std::wstring& name, const std::wstring& caption);
 
   bool IsKindOf(const std::string& className) const override {
-    return className == "Label" || Control::IsKindOf(className) || TextProperty::IsKindOf(className) ||
+    return className == "Label" || Control::IsKindOf(className) || CaptionedText::IsKindOf(className) ||
            SoundProperty::IsKindOf(className);
   }
   ~Label() override = default;
@@ -59,28 +58,10 @@ class Label : public Control, public TextProperty, public SoundProperty {
   bool SetPropertyFromEditor(const std::wstring& page, const std::wstring& label,
                              const std::wstring& value) override;
   Control* CreateInstance() const override;
-  // The caption as set; laid out again.
-  void SetText(const std::wstring& text) override;
-  // Each lays the caption out again when the font was set.
-  bool SetFont(const std::wstring& name) override;
-  bool SetFontObject(LLF::Font* font) override;
-
-  virtual bool IsMultiline() const { return _caption.IsMultiline(); }
-  virtual int GetInterval() const { return _caption.GetInterval(); }
-  virtual void SetMultiline(bool multiline);
-  virtual void SetInterval(int interval);
-  // Lays the caption out for the label's width.
-  virtual void UpdateLines();
-
-  // The caption with its line breaks, and its wrapped lines.
-  const std::wstring& GetFullText() const { return _caption.GetFullText(); }
-  const std::vector<std::wstring>& GetLines() const { return _caption.GetLines(); }
 
  private:
   static const PropertyTable<Label>& Properties();
   void InitDefaults();
-
-  Caption _caption;
 };
 
 }  // namespace HLF
