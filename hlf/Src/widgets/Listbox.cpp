@@ -406,6 +406,16 @@ bool Listbox::LoadFromXml(LLF::XmlElement& element) {
   if (!LoadTextProps(element) || !LoadImageProps(element) || !LoadSoundProps(element)) {
     return false;
   }
+  // A list given only its back colour keeps it under the mouse and while
+  // pressed, as a list built in code does, instead of the default grey.
+  LLF::Color back;
+  LLF::Color line;
+  LLF::Color over;
+  LLF::Color pressed;
+  GetStateColors(back, line, over, pressed);
+  ImageProperty::SetStateColors(
+      back, line, element.GetAttribute(std::wstring(L"imageMouseOverColor")) ? over : back,
+      element.GetAttribute(std::wstring(L"imageMousePressedColor")) ? pressed : back);
   LayoutScroll();
   return true;
 }

@@ -387,6 +387,32 @@ TEST(ListboxTest, XmlRoundTrip) {
   EXPECT_EQ(QmTest::AttributeTexts(*resaved), QmTest::AttributeTexts(*saved));
   EXPECT_EQ(resaved->GetChildsCount(), 0);
 
+  // Given only its back colour, the list keeps it under the mouse and while
+  // pressed; colours it is given stay.
+  const struct {
+    const wchar_t* xml;
+    LLF::Color over;
+    LLF::Color pressed;
+  } colours[] = {
+      {L"<listbox imageBackColor=\"8,14,34,255\" />", {8, 14, 34, 255}, {8, 14, 34, 255}},
+      {L"<listbox imageBackColor=\"8,14,34,255\" imageMouseOverColor=\"1,2,3,4\" />",
+       {1, 2, 3, 4},
+       {8, 14, 34, 255}},
+      {L"<listbox imageBackColor=\"8,14,34,255\" imageMousePressedColor=\"5,6,7,8\" />",
+       {8, 14, 34, 255},
+       {5, 6, 7, 8}},
+  };
+  for (const auto& c : colours) {
+    std::unique_ptr<HLF::Control> coloured(HLF::ControlFactory::GetInstance().LoadObjectFromXmlText(c.xml));
+    auto* box = dynamic_cast<Listbox*>(coloured.get());
+    ASSERT_NE(box, nullptr);
+    LLF::Color back, line, over, pressed;
+    box->GetStateColors(back, line, over, pressed);
+    EXPECT_EQ(back, LLF::Color(8, 14, 34, 255));
+    EXPECT_EQ(over, c.over) << LLF::WideToAnsi(c.xml);
+    EXPECT_EQ(pressed, c.pressed) << LLF::WideToAnsi(c.xml);
+  }
+
   // A child added by a layout is kept.
   list->AddChild(new HLF::Control(L"extra"));
   saved.reset(list->SaveToXml());
