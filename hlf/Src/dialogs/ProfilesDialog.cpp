@@ -123,6 +123,9 @@ void ProfilesDialog::DeleteSelected() {
     const int count = static_cast<int>(profilesListbox->GetItemsCount());
     if (count == 0) {
       game->SetCurrentProfile(std::wstring());
+      // Removing a row leaves the list's selected index as it was: an
+      // empty list must not claim a selected row.
+      profilesListbox->SetSelected(-1);
     } else {
       if (i >= count) {
         --i;

@@ -7,7 +7,8 @@
 #   - the menu greets with no player; Play opens the new-profile dialog,
 #     and OK on an empty name shows its red error line;
 #   - "Fox" and Enter close it: profiles.xml and game.xml name Fox, and the
-#     showcase opens; Back returns to the menu;
+#     showcase opens; Back returns to the menu, whose greeting label now
+#     differs from the no-player greeting captured at the first menu;
 #   - in the players' dialog "Owl" is created and "Fox" deleted after the
 #     confirmation;
 #   - the options set the music to 0 and untick the custom cursor; after
@@ -46,6 +47,30 @@ type_name() {
 }
 user_file() { # name: the file the game wrote, wherever its folder lies
   find "$QM_WORK/user" -name "$1" | head -n 1
+}
+# The menu's greeting label (game rectangle 262,244 276x46), cut from a
+# fresh capture with the mouse away from it (it lights up under the mouse).
+greeting() { # out
+  local x y x2 y2
+  qm_move 700 560
+  sleep 0.5
+  qm_capture
+  read -r x y <<<"$(qm_to_screen 262 244)"
+  read -r x2 y2 <<<"$(qm_to_screen 538 290)"
+  convert "$QM_SHOT" -crop "$((x2 - x))x$((y2 - y))+$x+$y" +repage "$1"
+}
+# How many pixels of a picture are near the label's cream letters.
+letter_pixels() { # picture
+  convert "$1" -fx '(abs(r-0.925)<0.09&&abs(g-0.839)<0.09&&abs(b-0.627)<0.09)?1:0' \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+# Letters in both greetings, and the two apart by more than a few pixels.
+greetings_differ() { # before after
+  local a b apart
+  a=$(letter_pixels "$1") b=$(letter_pixels "$2")
+  apart=$(compare -metric AE -fuzz 10% "$1" "$2" null: 2>&1 | cut -d' ' -f1)
+  echo "greeting letters $a then $b, $apart pixels apart"
+  [ "$a" -gt 100 ] && [ "$b" -gt 100 ] && [ "${apart%.*}" -gt 200 ]
 }
 
 mapfile -t brenvik < <(picture_points "$images/splash/brenvik.png" 470,140 700,90 60,560)
@@ -113,6 +138,7 @@ secs() { grep "$1" "$QM_LOG" | tail -n 1 | sed -E 's/^[^ ]+ \/ ([0-9]+):([0-9]+)
 after=$(($(secs "CS_STATE_SPLASHDONE") - $(secs "SplashScreen - key up")))
 [ "$after" -le 2 ] || qm_fail "the splash ended $after s after the key"
 echo "a key skipped the second picture: the splash ended $after s after it"
+greeting "$QM_WORK/greeting_none.png"
 [ -z "$(user_file profiles.xml)" ] || ! grep -q '<profile ' "$(user_file profiles.xml)" ||
   qm_fail "a fresh user folder has a profile"
 
@@ -143,6 +169,10 @@ qm_wait_log 30 "TheZentaScript::DoState() - CS_STATE_MAP_SHOWMENU" 1
 qm_wait_pixels 30 "${menu[@]}"
 cp "$QM_SHOT" "$QM_WORK/menu_fox.png"
 echo "Back: the menu again"
+greeting "$QM_WORK/greeting_fox.png"
+greetings_differ "$QM_WORK/greeting_none.png" "$QM_WORK/greeting_fox.png" ||
+  qm_fail "the greeting did not change once Fox was made"
+echo "the greeting changed for Fox"
 
 # The players' dialog: Create "Owl", then delete Fox (the first row).
 qm_click 400 267

@@ -90,16 +90,25 @@ TEST(ProfileNewDialogTest, MissingOrWronglyTypedChildren) {
   QmTest::TempFolders folders;
   QmTest::TestGame game(folders);
   ASSERT_TRUE(game.Start());
+  // The first child missing, in the order of the checks, ends the creation
+  // with its line alone.
   struct Case {
     const wchar_t* layout;
     const wchar_t* line;
   } cases[] = {
+      {L"<enternamedlg><edit name=\"NameEdit\" /></enternamedlg>",
+       L"Error: EnterNameDialog dialog must have control CaptionLabel of class Label."},
+      {L"<enternamedlg><edit name=\"CaptionLabel\" /><label name=\"NameEdit\" /></enternamedlg>",
+       L"Error: EnterNameDialog dialog must have control CaptionLabel of class Label."},
       {L"<enternamedlg><label name=\"CaptionLabel\" /></enternamedlg>",
        L"Error: EnterNameDialog dialog must have control NameEdit of class Edit."},
       {L"<enternamedlg><label name=\"CaptionLabel\" /><label name=\"NameEdit\" /></enternamedlg>",
        L"Error: EnterNameDialog dialog must have control NameEdit of class Edit."},
       {L"<profilenewdlg><label name=\"ErrorLabelEmpty\" /></profilenewdlg>",
        L"Error: ProfileNewDialog dialog must have control ErrorLabelExists of class Label."},
+      {L"<profilenewdlg><label name=\"ErrorLabelEmpty\" /><label name=\"ErrorLabelExists\" />"
+       L"<edit name=\"NameEdit\" /></profilenewdlg>",
+       L"Error: EnterNameDialog dialog must have control CaptionLabel of class Label."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(LLF::WideToAnsi(c.layout));
@@ -107,6 +116,7 @@ TEST(ProfileNewDialogTest, MissingOrWronglyTypedChildren) {
     std::unique_ptr<HLF::Control> made(HLF::ControlFactory::GetInstance().LoadObjectFromXmlText(c.layout));
     EXPECT_EQ(made, nullptr);
     EXPECT_EQ(log.Count(c.line), 1);
+    EXPECT_EQ(log.Count(L"dialog must have control"), 1);
   }
 }
 

@@ -178,8 +178,11 @@ TEST(SplashScreenTest, TimingAndSkips) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SplashRun run(c.script);
+    QmTest::LogRecorder log;
     ASSERT_TRUE(run.splash->SetState(0));
     run.RunUntil(9000, c.keys);
+    EXPECT_EQ(log.Count(L"SplashScreen - key up or mouse up message received."), int(c.keys.size()))
+        << "every release logged, skipped or not";
     ASSERT_EQ(run.stages.size(), c.stages.size());
     for (size_t i = 0; i < c.stages.size(); ++i) {
       EXPECT_EQ(run.stages[i].first, c.stages[i].first) << i;
@@ -239,6 +242,12 @@ TEST(SplashScreenTest, ScriptsWithoutPicturesOrOfAnotherKind) {
     EXPECT_TRUE(run.splash->SetState(0));
     EXPECT_TRUE(run.Done());
     EXPECT_EQ(run.game.GetGameLayer()->GetChildsCount(), 0);
+    EXPECT_EQ(run.splash->GetImageControl(), nullptr);
+    bool clear = true;
+    LLF::Color color;
+    run.game.GetClearSettings(clear, color);
+    EXPECT_FALSE(clear) << "the clear settings are back";
+    EXPECT_EQ(color, LLF::Color(10, 20, 30, 40));
   }
   {
     SCOPED_TRACE("the created script: its comment is one blank picture");
