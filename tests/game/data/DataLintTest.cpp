@@ -32,6 +32,7 @@
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "model/XmlDocEx.h"
+#include "modes/GameMode.h"
 #include "shell/AssetsLoader.h"
 #include "shell/Player.h"
 #include "xml/XmlAttribute.h"
@@ -453,6 +454,84 @@ TEST_F(DataLintTest, TheLevelListIsSound) {
       return line.find(c.named) != std::string::npos;
     })) << testing::PrintToString(faults);
   }
+}
+
+// The play modes' particles and the names the play-mode base asks for.
+TEST_F(DataLintTest, TheParticlesAndEffectsOfThePlayModesAreSound) {
+  const auto endsWith = [](const std::wstring& text, const std::wstring& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+  };
+  HLF::XmlDocEx particles;
+  ASSERT_TRUE(particles.LoadFromFile(L"scripts/psystems.xml"));
+  LLF::XmlElement* systems = particles.GetDocumentElement();
+  ASSERT_NE(systems, nullptr);
+  int hints = 0;
+  for (int i = 0; i < systems->GetChildsCount(); ++i) {
+    LLF::XmlElement* emitter = systems->GetChild(i);
+    if (emitter->IsComment()) continue;
+    const std::wstring name = emitter->GetAttribute(L"name", L"").GetValue();
+    SCOPED_TRACE(LLF::WideToAnsi(name));
+    // Particles over a board must not take its clicks.
+    EXPECT_TRUE(emitter->GetAttribute(L"actionsInvisible", false).GetBool());
+    LLF::XmlElement* particle = emitter->FindChild(L"particle");
+    const bool autoDetach = particle && particle->GetAttribute(L"autoDetach", false).GetBool();
+    const bool ends = emitter->GetAttribute(L"lifeTime", 0.0f).GetFloat() > 0.0f;
+    if (endsWith(name, L"Hint")) {
+      // A hint blocks the hint button until its emitter reports its end.
+      ++hints;
+      EXPECT_TRUE(ends);
+      EXPECT_FALSE(autoDetach);
+    } else if (endsWith(name, L"Found") || endsWith(name, L"WrongMove")) {
+      // Nothing else deletes them.
+      EXPECT_TRUE(ends);
+      EXPECT_TRUE(autoDetach);
+    }
+  }
+  EXPECT_GT(hints, 0);
+
+  HLF::XmlDocEx effects;
+  ASSERT_TRUE(effects.LoadFromFile(L"scripts/effects.xml"));
+  LLF::XmlElement* effectsRoot = effects.GetDocumentElement();
+  ASSERT_NE(effectsRoot, nullptr);
+  std::vector<std::wstring> needed = {L"LevelNumShow"};
+  for (const wchar_t* prefix :
+       {L"LevelJigsaw", L"LevelPuzzle", L"LevelMirror", L"LevelPair", L"LevelSeekLeft", L"LevelSeekRight"}) {
+    for (const wchar_t* effect : {L"ClockShow", L"ClockHide", L"ClockSandShow", L"ClockSandHide"}) {
+      needed.push_back(std::wstring(prefix) + effect);
+    }
+  }
+  for (const std::wstring& name : needed) {
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*effectsRoot, name), nullptr) << LLF::WideToAnsi(name);
+  }
+
+  // The clock of every mode's section, the level number, and the dialogs.
+  HLF::XmlDocEx levui;
+  ASSERT_TRUE(levui.LoadFromFile(L"scripts/game/levui.xml"));
+  LLF::XmlElement* levuiRoot = levui.GetDocumentElement();
+  ASSERT_NE(levuiRoot, nullptr);
+  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*levuiRoot, L"level_number_label"), nullptr);
+  for (const wchar_t* section : {L"level_jigsaw", L"level_puzzle", L"level_mirror", L"level_pair",
+                                 L"level_seek_left", L"level_seek_right"}) {
+    SCOPED_TRACE(LLF::WideToAnsi(section));
+    LLF::XmlElement* element = levuiRoot->FindChild(section);
+    ASSERT_NE(element, nullptr);
+    LLF::XmlElement* ribbon = HLF::XmlDocEx::FindNamedChild(*element, L"clock_ribbon");
+    ASSERT_NE(ribbon, nullptr);
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*ribbon, L"clock_time_label"), nullptr);
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*element, L"clock_sand"), nullptr);
+  }
+  HLF::XmlDocEx messages;
+  ASSERT_TRUE(messages.LoadFromFile(L"scripts/dialogs/dlg_gamemsg.xml"));
+  for (int index = 0; index < GameMode::HELP_MESSAGES_COUNT; ++index) {
+    if (index == GameMode::HELP_TIME_OUT) continue;
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*messages.GetDocumentElement(), GameMode::HelpMessageName(index)),
+              nullptr)
+        << index;
+  }
+  HLF::XmlDocEx timeOut;
+  ASSERT_TRUE(timeOut.LoadFromFile(L"scripts/dialogs/dlg_timeout.xml"));
+  EXPECT_EQ(timeOut.GetDocumentElement()->GetName(), L"messagedlg");
+  EXPECT_EQ(timeOut.GetDocumentElement()->GetAttribute(L"name", L"").GetValue(), L"TimeOutDlg");
 }
 
 }  // namespace

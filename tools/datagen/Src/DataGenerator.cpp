@@ -7,6 +7,8 @@
 #include "core/Log.h"
 #include "core/StringUtils.h"
 #include "families/ButtonStrips.h"
+#include "families/ClockPictures.h"
+#include "families/ClockSounds.h"
 #include "families/CursorArrow.h"
 #include "families/DialogFrame.h"
 #include "families/FontFiles.h"
@@ -94,6 +96,8 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<LevelFolders>());
   AddFamily(std::make_unique<MenuPictures>());
   AddFamily(std::make_unique<MenuSounds>());
+  AddFamily(std::make_unique<ClockPictures>());
+  AddFamily(std::make_unique<ClockSounds>());
 }
 
 bool DataGenerator::Run() {
