@@ -236,6 +236,21 @@ const ReadCase kReadCases[] = {
     {L"<a> \u00E9</a>", true, L"a' \u00E9'", L""},
     {L"<a><?x?></a>", false, L"", L"Expected TOKEN_TYPE_IDENT, found ?. Line: 0"},
     {L"<a>&;</a>", true, L"a'UNKNOWN_IDENTIFIER'", L""},
+    // Names at the same place in tags of one kind, alike in length or in
+    // their first sixteen characters, stay apart; names end at any length.
+    {L"<a xa=\"1\" yb=\"2\"/><a xb=\"3\" ya=\"4\"/><a xa=\"5\"/>", true,
+     L"a[xa=1][yb=2] a[xb=3][ya=4] a[xa=5]", L""},
+    {L"<e abcdefghijklmnop=\"1\"/><e abcdefghijklmnoq=\"2\"/><e abcdefghijklmnopq=\"3\"/>"
+     L"<e abcdefghijklmnopr=\"4\"/>",
+     true, L"e[abcdefghijklmnop=1] e[abcdefghijklmnoq=2] e[abcdefghijklmnopq=3] e[abcdefghijklmnopr=4]", L""},
+    {L"<abcdefghijklmno_0123456789ABCDEFGHIJ v=\"1\"></abcdefghijklmno_0123456789ABCDEFGHIJ>", true,
+     L"abcdefghijklmno_0123456789ABCDEFGHIJ[v=1]", L""},
+    {L"<abcdefghijklmnop-x v=\"1\" w=\"2\"/>", false, L"", L"Expected TOKEN_TYPE_IDENT, found -. Line: 0"},
+    {L"<abc\u00E9defghijklmnopqrstuvwxyz/>", false, L"",
+     L"Expected TOKEN_TYPE_IDENT, found abc\u00E9. Line: 0"},
+    {L"<a abcdefghijklmnopqrstuvwxyz\u00E9=\"1\" b=\"2\"/>", false, L"",
+     L"Expected TOKEN_TYPE_IDENT, found abcdefghijklmnopqrstuvwxyz\u00E9. Line: 0"},
+    {L"<a b@c=\"1\" d=\"2\" e=\"3\"/>", false, L"", L"Expected TOKEN_TYPE_IDENT, found b@. Line: 0"},
 };
 
 // What a way of reading made of a text: the result, the tree and the log
