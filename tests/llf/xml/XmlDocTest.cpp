@@ -331,6 +331,14 @@ TEST(XmlDocTest, Utf8Table) {
     EXPECT_EQ(ReadUtf8(c.bytes), expected) << c.bytes;
     EXPECT_EQ(ReadWide(LLF::Utf8Decode(c.bytes)), expected) << c.bytes;
     EXPECT_EQ(ReadReference(LLF::Utf8Decode(c.bytes)), expected) << c.bytes;
+    if (!c.ok) continue;
+    // What was read writes, reads and writes again to the same text.
+    LogCapture log;
+    LLF::XmlDoc doc, back;
+    ASSERT_TRUE(doc.ParseUtf8(c.bytes));
+    const std::wstring written = doc.Serialize(L"UTF-8");
+    ASSERT_TRUE(back.Parse(written)) << c.bytes;
+    EXPECT_EQ(back.Serialize(L"UTF-8"), written) << c.bytes;
   }
 }
 
@@ -433,6 +441,7 @@ TEST(XmlDocTest, BlankTextAndLineEndsReadBack) {
     LLF::XmlDoc back;
     ASSERT_TRUE(back.Parse(written));
     EXPECT_EQ(Tree(back), c.tree) << LLF::WideToAnsi(c.text);
+    EXPECT_EQ(back.Serialize(L"UTF-8"), written) << LLF::WideToAnsi(c.text);
   }
   // An element given blank text in code keeps it through a file too.
   const std::string path = QmTest::NewTempFolder("xml") + "/blank.xml";
@@ -452,6 +461,23 @@ TEST(XmlDocTest, WriteReadWriteFixedPoint) {
   for (const auto& c : kReadCases) {
     if (c.ok) fixtures.push_back(c.text);
   }
+  // The game's data files and the fuzz target's seeds, read as files are.
+  size_t files = 0;
+  for (const char* folder : {"data", "fuzz/corpus/xml"}) {
+    const std::filesystem::path root = std::filesystem::path(QmTest::SourceDir()) / folder;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+      if (entry.path().extension() != ".xml") continue;
+      std::wstring text;
+      LLF::TextFile file;
+      ASSERT_TRUE(file.ReadAll(LLF::FromOsPath(entry.path().string()), text)) << entry.path();
+      LogCapture log;
+      LLF::XmlDoc doc;
+      if (!doc.Parse(text)) continue;  // seeds that fail on purpose
+      fixtures.push_back(text);
+      ++files;
+    }
+  }
+  EXPECT_GE(files, 12u);
   {
     // Built in code: text with blanks and line breaks beside children,
     // every escaped character, an empty value, comments anywhere.
