@@ -9,7 +9,9 @@
 #include <new>
 #include <vector>
 
-#if defined(__SSE2__)
+#if defined(__x86_64__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -118,11 +120,47 @@ void InitDestination(j_compress_ptr info) {
 // written past the cache, as the library writes its own output: a picture
 // is larger than the cache, and a store that first reads the line would
 // double the traffic to memory.
+#if defined(__x86_64__)
+// Whole 128-byte pieces of the row at out (32-byte aligned) with 32-byte
+// vectors, for processors that have them; returns the pixels done.
+__attribute__((target("avx2"))) unsigned CopyClearingWide(const uint8_t* in, uint8_t* out, unsigned count) {
+  const __m256i mask = _mm256_set1_epi32(0x00FFFFFF);
+  unsigned x = 0;
+  for (; x + 32 <= count; x += 32) {
+    const auto* from = reinterpret_cast<const __m256i*>(in + size_t(x) * 4);
+    auto* to = reinterpret_cast<__m256i*>(out + size_t(x) * 4);
+    const __m256i a = _mm256_and_si256(_mm256_loadu_si256(from), mask);
+    const __m256i b = _mm256_and_si256(_mm256_loadu_si256(from + 1), mask);
+    const __m256i c = _mm256_and_si256(_mm256_loadu_si256(from + 2), mask);
+    const __m256i d = _mm256_and_si256(_mm256_loadu_si256(from + 3), mask);
+    _mm256_stream_si256(to, a);
+    _mm256_stream_si256(to + 1, b);
+    _mm256_stream_si256(to + 2, c);
+    _mm256_stream_si256(to + 3, d);
+  }
+  return x;
+}
+
+const bool kWideVectors = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
+#endif
+
 void CopyClearingFourthBytes(const uint8_t* in, uint8_t* out, unsigned count) {
   unsigned x = 0;
 #if defined(__SSE2__)
   if (reinterpret_cast<uintptr_t>(out) % 16 == 0) {
     const __m128i mask = _mm_set1_epi32(0x00FFFFFF);
+#if defined(__x86_64__)
+    if (kWideVectors && count >= 64) {
+      // Four pixels on their own first where the row is not on a 32-byte
+      // boundary.
+      if (reinterpret_cast<uintptr_t>(out) % 32 != 0) {
+        _mm_stream_si128(reinterpret_cast<__m128i*>(out),
+                         _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in)), mask));
+        x = 4;
+      }
+      x += CopyClearingWide(in + size_t(x) * 4, out + size_t(x) * 4, count - x);
+    }
+#endif
     // Whole 64-byte lines first, so that each line leaves in one piece.
     for (; x + 16 <= count; x += 16) {
       const auto* from = reinterpret_cast<const __m128i*>(in + size_t(x) * 4);

@@ -148,9 +148,9 @@ Bytes EncodeSubsampled(unsigned width, unsigned height, const std::vector<uint8_
 }
 
 // Every pixel is the library's, with the fourth byte 0: widths below,
-// at and past the sixteen and four pixels copied at a time, rows that
-// start on and off sixteen-byte boundaries, heights that end mid-way
-// through the rows decoded together, one row or two a call.
+// at and past the 4, 16 and 32 pixels copied at a time, rows that start
+// on and off 16- and 32-byte boundaries, heights that end mid-way through
+// the rows decoded together, one row or two a call.
 TEST(CodecJpgTest, PixelsAreTheLibrarysExactly) {
   enum Kind { kFull, kSubsampled, kGrey };
   for (const auto& [w, h, kind] :
