@@ -55,6 +55,31 @@ class XmlNameTable {
     Key key;
     key.size = static_cast<size_t>(end - begin);
     key.Load(begin, readable);
+    return Find(key, begin, end);
+  }
+
+  // As Get, for the name in place slot of a run of names (an attribute's
+  // place in its tag): tags of one kind list the same names in the same
+  // order, so the name last found there is tried first.
+  template <class Char>
+  const std::wstring* GetAt(size_t slot, const Char* begin, const Char* end, bool readable) {
+    Key key;
+    key.size = static_cast<size_t>(end - begin);
+    key.Load(begin, readable);
+    if (slot >= kSlots || key.size > 16) return Find(key, begin, end);
+    Entry& recent = _recent[slot];
+    if (recent.name && recent.key.Same(key)) return recent.name;
+    const std::wstring* name = Find(key, begin, end);
+    if (name) recent = Entry{name, key};
+    return name;
+  }
+
+ private:
+  static constexpr size_t kSlots = 16;
+
+  struct Key;
+  template <class Char>
+  const std::wstring* Find(const Key& key, const Char* begin, const Char* end) {
     if (!_entries.empty()) {
       const size_t mask = _entries.size() - 1;
       for (size_t i = key.Hash() & mask; _entries[i].name; i = (i + 1) & mask) {
@@ -65,7 +90,6 @@ class XmlNameTable {
     return Add(key, begin, end);
   }
 
- private:
   // The length and the first sixteen characters, as bytes (zero past the
   // end of the name).
   struct Key {
@@ -107,6 +131,7 @@ class XmlNameTable {
 
   std::vector<Entry> _entries;  // open addressing; a power of two in size
   size_t _used = 0;
+  Entry _recent[kSlots];  // the name last found in each slot
 };
 
 }  // namespace LLF

@@ -130,6 +130,30 @@ inline const Char* SkipName(const Char* p) {
   return p;
 }
 
+// SkipName, sixteen bytes at a time where end allows.
+template <class Char>
+inline const Char* SkipNameFast(const Char* p, const Char* end) {
+#if defined(__SSE2__)
+  if constexpr (sizeof(Char) == 1) {
+    while (end - p >= 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      // Signed compares: bytes above ASCII are negative and match nothing.
+      const __m128i lower = _mm_or_si128(v, _mm_set1_epi8(0x20));
+      const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, _mm_set1_epi8('a' - 1)),
+                                           _mm_cmplt_epi8(lower, _mm_set1_epi8('z' + 1)));
+      const __m128i digit =
+          _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('0' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('9' + 1)));
+      const __m128i name = _mm_or_si128(_mm_or_si128(letter, digit), _mm_cmpeq_epi8(v, _mm_set1_epi8('_')));
+      const unsigned rest = ~static_cast<unsigned>(_mm_movemask_epi8(name)) & 0xFFFFu;
+      if (rest != 0) return p + __builtin_ctz(rest);
+      p += 16;
+    }
+  }
+#endif
+  (void)end;
+  return SkipName(p);
+}
+
 // The first place at or after p where the ASCII text term begins, or the
 // NUL that ends the text first.
 template <class Char>
@@ -283,7 +307,7 @@ bool XmlScanner<Char>::ReadElementAt(const Char* p, int depth) {
   const Char* const name = SkipBlanks(p + 1);
   if (*name == '!') return ReadComment(name, SkipBlanks(name + 1));
   if (!Is(*name, kNameStart)) return Expected(L"TOKEN_TYPE_IDENT", name);
-  const Char* const nameEnd = SkipName(name + 1);
+  const Char* const nameEnd = SkipNameFast(name + 1, _text + _size);
   if (!Is(*nameEnd, kEndsName))
     return Expected(L"TOKEN_TYPE_IDENT", name);  // a name run into another character
   if (depth > XmlDoc::kMaxDepth) {
@@ -338,7 +362,7 @@ bool XmlScanner<Char>::ReadAttributes(XmlElement* element, const Char*& p, bool&
     p = SkipBlanks(p);
     if (Is(*p, kNameStart)) {
       const Char* const name = p;
-      const Char* const nameEnd = SkipName(p + 1);
+      const Char* const nameEnd = SkipNameFast(p + 1, _text + _size);
       if (!Is(*nameEnd, kEndsName)) return Expected(L"TOKEN_TYPE_IDENT", name);
       const Char* const assign = SkipBlanks(nameEnd);
       if (*assign != '=') return Expected(L"XML_TOKEN_TYPE_OP_ASSIGN", nameEnd);
@@ -367,7 +391,8 @@ bool XmlScanner<Char>::ReadAttributes(XmlElement* element, const Char*& p, bool&
         MakeText(value, q, references, high, _made[made]);
         index = static_cast<int>(made++);
       }
-      _attributes.push_back({_names.Get(name, nameEnd, Readable(name)), name, nameEnd, value, q, index});
+      _attributes.push_back(
+          {_names.GetAt(_attributes.size(), name, nameEnd, Readable(name)), name, nameEnd, value, q, index});
       p = q + 1;
     } else if (*p == '/') {
       const Char* const close = SkipBlanks(p + 1);
@@ -389,35 +414,30 @@ bool XmlScanner<Char>::ReadAttributes(XmlElement* element, const Char*& p, bool&
 template <class Char>
 void XmlScanner<Char>::AdoptAttributes(XmlElement* element) {
   // Wide characters first (values that needed decoding, names the pool did
-  // not take, every value of wide text), then the ASCII bytes of UTF-8
-  // values taken as they stand.
+  // not take), then the tag's text from the first name to the end of the
+  // last value in one copy: the values taken as they stand lie in it (ASCII
+  // bytes of UTF-8, or wide characters).
   using Compact = XmlElement::Compact;
-  constexpr bool kNarrow = sizeof(Char) == 1;
   const size_t count = _attributes.size();
+  const Char* const spanBegin = _attributes.front().name;
+  const size_t span = static_cast<size_t>(_attributes.back().valueEnd - spanBegin);
   size_t wide = 0;
-  size_t narrow = 0;
   for (const Attribute& a : _attributes) {
-    const size_t raw = static_cast<size_t>(a.valueEnd - a.value);
-    if (a.made >= 0) {
-      wide += _made[static_cast<size_t>(a.made)].size();
-    } else if (kNarrow) {
-      narrow += raw;
-    } else {
-      wide += raw;
-    }
+    if (a.made >= 0) wide += _made[static_cast<size_t>(a.made)].size();
     if (!a.internedName) wide += static_cast<size_t>(a.nameEnd - a.name);
   }
   unsigned char* const base =
-      element->ReserveCompactAttributes(count, wide * sizeof(wchar_t) + narrow, _arena);
+      element->ReserveCompactAttributes(count, wide * sizeof(wchar_t) + span * sizeof(Char), _arena);
   auto* record = reinterpret_cast<Compact*>(base);
   size_t wideAt = count * sizeof(Compact);
-  size_t narrowAt = wideAt + wide * sizeof(wchar_t);
+  const size_t spanAt = wideAt + wide * sizeof(wchar_t);
+  std::memcpy(base + spanAt, spanBegin, span * sizeof(Char));
   for (const Attribute& a : _attributes) {
     Compact& r = *record++;
     r.name = a.internedName;
     r.nameAt = 0;
     r.nameSize = 0;
-    if (!a.internedName) {
+    if (!a.internedName) [[unlikely]] {
       r.nameAt = static_cast<uint32_t>(wideAt);
       r.nameSize = static_cast<uint32_t>(a.nameEnd - a.name) & 0x7FFFFFFF;
       Widen(a.name, a.nameEnd, reinterpret_cast<wchar_t*>(base + wideAt));
@@ -431,13 +451,9 @@ void XmlScanner<Char>::AdoptAttributes(XmlElement* element) {
       std::memcpy(base + wideAt, made.data(), made.size() * sizeof(wchar_t));
       wideAt += made.size() * sizeof(wchar_t);
     } else {
-      const size_t raw = static_cast<size_t>(a.valueEnd - a.value);
-      size_t& at = kNarrow ? narrowAt : wideAt;
-      r.wide = !kNarrow;
-      r.valueAt = static_cast<uint32_t>(at);
-      r.valueSize = static_cast<uint32_t>(raw);
-      std::memcpy(base + at, a.value, raw * sizeof(Char));
-      at += raw * sizeof(Char);
+      r.wide = sizeof(Char) != 1;
+      r.valueAt = static_cast<uint32_t>(spanAt + static_cast<size_t>(a.value - spanBegin) * sizeof(Char));
+      r.valueSize = static_cast<uint32_t>(a.valueEnd - a.value);
     }
   }
 }

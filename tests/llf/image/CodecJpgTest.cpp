@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <tuple>
 #include <utility>
+
+#include <jpeglib.h>
 
 #include "ImageTestUtil.h"
 #include "TestEnv.h"
@@ -90,6 +94,91 @@ TEST(CodecJpgTest, LoadsColourAndGrey) {
     LLF::Color c;
     image->GetPixel(&c, x, 3);
     EXPECT_TRUE(c.r == c.g && c.g == c.b) << x;
+  }
+}
+
+// The library's own decoding of bytes as RGB rows.
+std::vector<uint8_t> DecodeDirectly(const Bytes& bytes, unsigned& width, unsigned& height) {
+  jpeg_decompress_struct info;
+  jpeg_error_mgr error;
+  info.err = jpeg_std_error(&error);
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+  jpeg_read_header(&info, TRUE);
+  info.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&info);
+  width = info.output_width;
+  height = info.output_height;
+  std::vector<uint8_t> rgb(size_t(width) * height * 3);
+  while (info.output_scanline < height) {
+    JSAMPROW row = &rgb[size_t(info.output_scanline) * width * 3];
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  return rgb;
+}
+
+// RGB samples as the library writes them by default: colour sampled at
+// half size across and down, which it decodes two rows at a time.
+Bytes EncodeSubsampled(unsigned width, unsigned height, const std::vector<uint8_t>& samples) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr error;
+  info.err = jpeg_std_error(&error);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = width;
+  info.image_height = height;
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 75, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < height) {
+    JSAMPROW row = const_cast<JSAMPROW>(&samples[size_t(info.next_scanline) * width * 3]);
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  Bytes bytes(buffer, buffer + size);
+  std::free(buffer);
+  return bytes;
+}
+
+// Every pixel is the library's, with the fourth byte 0: widths below,
+// at and past the 4, 16 and 32 pixels copied at a time, rows that start
+// on and off 16- and 32-byte boundaries, heights that end mid-way through
+// the rows decoded together, one row or two a call.
+TEST(CodecJpgTest, PixelsAreTheLibrarysExactly) {
+  enum Kind { kFull, kSubsampled, kGrey };
+  for (const auto& [w, h, kind] :
+       {std::tuple{1u, 1u, kFull}, std::tuple{23u, 37u, kFull}, std::tuple{67u, 21u, kFull},
+        std::tuple{130u, 9u, kFull}, std::tuple{19u, 11u, kGrey}, std::tuple{1u, 1u, kSubsampled},
+        std::tuple{64u, 17u, kSubsampled}, std::tuple{67u, 23u, kSubsampled}}) {
+    const QmTest::Picture p = Blocks(w, h, 5);
+    std::vector<uint8_t> samples = Samples(p);
+    if (kind == kGrey) {
+      for (size_t i = 0; i < size_t(w) * h; ++i) samples[i] = samples[i * 3 + 1];
+      samples.resize(size_t(w) * h);
+    }
+    const Bytes bytes = kind == kSubsampled ? EncodeSubsampled(w, h, samples)
+                                            : QmTest::MakeJpeg(w, h, kind == kGrey ? 1 : 3, samples, 75);
+    unsigned width = 0, height = 0;
+    const std::vector<uint8_t> expected = DecodeDirectly(bytes, width, height);
+    auto image = Load(bytes);
+    ASSERT_TRUE(image) << LLF::WideToAnsi(LastError());
+    ASSERT_EQ(image->GetSize(), LLF::Point(int(width), int(height)));
+    size_t wrong = 0;
+    for (unsigned y = 0; y < height; ++y) {
+      const uint8_t* row = image->GetRow(y);
+      for (unsigned x = 0; x < width; ++x) {
+        const uint8_t* want = &expected[(size_t(y) * width + x) * 3];
+        if (std::memcmp(row + x * 4, want, 3) != 0 || row[x * 4 + 3] != 0) ++wrong;
+      }
+    }
+    EXPECT_EQ(wrong, 0u) << w << "x" << h << " kind " << kind;
   }
 }
 

@@ -236,6 +236,21 @@ const ReadCase kReadCases[] = {
     {L"<a> \u00E9</a>", true, L"a' \u00E9'", L""},
     {L"<a><?x?></a>", false, L"", L"Expected TOKEN_TYPE_IDENT, found ?. Line: 0"},
     {L"<a>&;</a>", true, L"a'UNKNOWN_IDENTIFIER'", L""},
+    // Names at the same place in tags of one kind, alike in length or in
+    // their first sixteen characters, stay apart; names end at any length.
+    {L"<a xa=\"1\" yb=\"2\"/><a xb=\"3\" ya=\"4\"/><a xa=\"5\"/>", true,
+     L"a[xa=1][yb=2] a[xb=3][ya=4] a[xa=5]", L""},
+    {L"<e abcdefghijklmnop=\"1\"/><e abcdefghijklmnoq=\"2\"/><e abcdefghijklmnopq=\"3\"/>"
+     L"<e abcdefghijklmnopr=\"4\"/>",
+     true, L"e[abcdefghijklmnop=1] e[abcdefghijklmnoq=2] e[abcdefghijklmnopq=3] e[abcdefghijklmnopr=4]", L""},
+    {L"<abcdefghijklmno_0123456789ABCDEFGHIJ v=\"1\"></abcdefghijklmno_0123456789ABCDEFGHIJ>", true,
+     L"abcdefghijklmno_0123456789ABCDEFGHIJ[v=1]", L""},
+    {L"<abcdefghijklmnop-x v=\"1\" w=\"2\"/>", false, L"", L"Expected TOKEN_TYPE_IDENT, found -. Line: 0"},
+    {L"<abc\u00E9defghijklmnopqrstuvwxyz/>", false, L"",
+     L"Expected TOKEN_TYPE_IDENT, found abc\u00E9. Line: 0"},
+    {L"<a abcdefghijklmnopqrstuvwxyz\u00E9=\"1\" b=\"2\"/>", false, L"",
+     L"Expected TOKEN_TYPE_IDENT, found abcdefghijklmnopqrstuvwxyz\u00E9. Line: 0"},
+    {L"<a b@c=\"1\" d=\"2\" e=\"3\"/>", false, L"", L"Expected TOKEN_TYPE_IDENT, found b@. Line: 0"},
 };
 
 // What a way of reading made of a text: the result, the tree and the log
@@ -316,6 +331,14 @@ TEST(XmlDocTest, Utf8Table) {
     EXPECT_EQ(ReadUtf8(c.bytes), expected) << c.bytes;
     EXPECT_EQ(ReadWide(LLF::Utf8Decode(c.bytes)), expected) << c.bytes;
     EXPECT_EQ(ReadReference(LLF::Utf8Decode(c.bytes)), expected) << c.bytes;
+    if (!c.ok) continue;
+    // What was read writes, reads and writes again to the same text.
+    LogCapture log;
+    LLF::XmlDoc doc, back;
+    ASSERT_TRUE(doc.ParseUtf8(c.bytes));
+    const std::wstring written = doc.Serialize(L"UTF-8");
+    ASSERT_TRUE(back.Parse(written)) << c.bytes;
+    EXPECT_EQ(back.Serialize(L"UTF-8"), written) << c.bytes;
   }
 }
 
@@ -418,6 +441,7 @@ TEST(XmlDocTest, BlankTextAndLineEndsReadBack) {
     LLF::XmlDoc back;
     ASSERT_TRUE(back.Parse(written));
     EXPECT_EQ(Tree(back), c.tree) << LLF::WideToAnsi(c.text);
+    EXPECT_EQ(back.Serialize(L"UTF-8"), written) << LLF::WideToAnsi(c.text);
   }
   // An element given blank text in code keeps it through a file too.
   const std::string path = QmTest::NewTempFolder("xml") + "/blank.xml";
@@ -437,6 +461,23 @@ TEST(XmlDocTest, WriteReadWriteFixedPoint) {
   for (const auto& c : kReadCases) {
     if (c.ok) fixtures.push_back(c.text);
   }
+  // The game's data files and the fuzz target's seeds, read as files are.
+  size_t files = 0;
+  for (const char* folder : {"data", "fuzz/corpus/xml"}) {
+    const std::filesystem::path root = std::filesystem::path(QmTest::SourceDir()) / folder;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+      if (entry.path().extension() != ".xml") continue;
+      std::wstring text;
+      LLF::TextFile file;
+      ASSERT_TRUE(file.ReadAll(LLF::FromOsPath(entry.path().string()), text)) << entry.path();
+      LogCapture log;
+      LLF::XmlDoc doc;
+      if (!doc.Parse(text)) continue;  // seeds that fail on purpose
+      fixtures.push_back(text);
+      ++files;
+    }
+  }
+  EXPECT_GE(files, 12u);
   {
     // Built in code: text with blanks and line breaks beside children,
     // every escaped character, an empty value, comments anywhere.
