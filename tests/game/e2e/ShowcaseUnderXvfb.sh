@@ -13,14 +13,14 @@
 #   - "Quit" ends the program with status 0, the log free of errors.
 # Points are the game's own (800 x 600); the expected colours are read from
 # the generated pictures themselves.
-# Usage: ShowcaseUnderXvfb.sh PROGRAM. Exit 77 (skipped) only without Xvfb or
-# xdotool.
+# Usage: ShowcaseUnderXvfb.sh PROGRAM, the showcase program (showcase_demo).
+# Exit 77 (skipped) only without Xvfb or xdotool.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib.sh
 . "$here/lib.sh"
 
-qm_e2e_init "${1:?usage: ShowcaseUnderXvfb.sh PROGRAM}"
+qm_e2e_init "${1:?usage: ShowcaseUnderXvfb.sh PROGRAM}" "The Quillmarsh - Showcase"
 images="$QM_DATA/images"
 
 # The layout: the two buttons' corners, the dialog's corner, and a point on
@@ -72,7 +72,7 @@ cancel_line='Showcase - dialog result "CANCEL"'
 
 qm_wm_start
 qm_game_start
-qm_to_showcase
+qm_showcase_shown
 qm_window_geometry
 [ "$QM_WW" = 800 ] && [ "$QM_WH" = 600 ] || qm_fail "window is ${QM_WW}x$QM_WH"
 qm_move 760 40
