@@ -10,7 +10,8 @@
 #     folder: 800 x 600 pictures of the showcase;
 #   - F8 switches to full screen and back, and clicks still hit the buttons;
 #   - the cursor picture follows the mouse;
-#   - "Quit" ends the program with status 0, the log free of errors.
+#   - "Quit" ends the program with status 0, the log free of errors, and
+#     the data folder it laid out is gone.
 # Points are the game's own (800 x 600); the expected colours are read from
 # the generated pictures themselves.
 # Usage: ShowcaseUnderXvfb.sh PROGRAM, the showcase program (showcase_demo).
@@ -181,3 +182,6 @@ if grep -qE "Error:|Warning:" "$QM_LOG"; then
   qm_fail "log.txt holds error or warning lines"
 fi
 echo "log: 3 OK and 2 CANCEL results, no error"
+! compgen -G "$QM_WORK/tmp/quillmarsh-showcase-*" >/dev/null ||
+  qm_fail "the program left its laid data folder in $QM_WORK/tmp"
+echo "the laid data folder went with the program"

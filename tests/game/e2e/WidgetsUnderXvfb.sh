@@ -175,3 +175,6 @@ if grep -qE "Error:|Warning:" "$QM_LOG"; then
   qm_fail "log.txt holds error or warning lines"
 fi
 echo "log: no error (${SECONDS} s)"
+! compgen -G "$QM_WORK/tmp/quillmarsh-showcase-*" >/dev/null ||
+  qm_fail "SIGTERM left the laid data folder in $QM_WORK/tmp"
+echo "SIGTERM: the laid data folder went with the program"
