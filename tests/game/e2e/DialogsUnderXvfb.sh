@@ -12,14 +12,14 @@
 #     the two code-10 messages and no 11.
 # The listings and the menu's place are read from the showcase's log lines;
 # the expected colours come from the generated pictures.
-# Usage: DialogsUnderXvfb.sh PROGRAM. Exit 77 (skipped) only without Xvfb or
-# xdotool.
+# Usage: DialogsUnderXvfb.sh PROGRAM, the showcase program (showcase_demo).
+# Exit 77 (skipped) only without Xvfb or xdotool.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib.sh
 . "$here/lib.sh"
 
-qm_e2e_init "${1:?usage: DialogsUnderXvfb.sh PROGRAM}"
+qm_e2e_init "${1:?usage: DialogsUnderXvfb.sh PROGRAM}" "The Quillmarsh - Showcase"
 images="$QM_DATA/images"
 
 # The small buttons (120 x 36) in their row, by their centres.
@@ -75,7 +75,7 @@ double_click() { # gx gy
 
 qm_wm_start
 qm_game_start
-qm_to_showcase
+qm_showcase_shown
 qm_move 760 40
 qm_wait_pixels 40 "${backdrop[@]}"
 echo "showcase shown"

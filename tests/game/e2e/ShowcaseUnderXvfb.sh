@@ -10,17 +10,18 @@
 #     folder: 800 x 600 pictures of the showcase;
 #   - F8 switches to full screen and back, and clicks still hit the buttons;
 #   - the cursor picture follows the mouse;
-#   - "Quit" ends the program with status 0, the log free of errors.
+#   - "Quit" ends the program with status 0, the log free of errors, and
+#     the data folder it laid out is gone.
 # Points are the game's own (800 x 600); the expected colours are read from
 # the generated pictures themselves.
-# Usage: ShowcaseUnderXvfb.sh PROGRAM. Exit 77 (skipped) only without Xvfb or
-# xdotool.
+# Usage: ShowcaseUnderXvfb.sh PROGRAM, the showcase program (showcase_demo).
+# Exit 77 (skipped) only without Xvfb or xdotool.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib.sh
 . "$here/lib.sh"
 
-qm_e2e_init "${1:?usage: ShowcaseUnderXvfb.sh PROGRAM}"
+qm_e2e_init "${1:?usage: ShowcaseUnderXvfb.sh PROGRAM}" "The Quillmarsh - Showcase"
 images="$QM_DATA/images"
 
 # The layout: the two buttons' corners, the dialog's corner, and a point on
@@ -72,7 +73,7 @@ cancel_line='Showcase - dialog result "CANCEL"'
 
 qm_wm_start
 qm_game_start
-qm_to_showcase
+qm_showcase_shown
 qm_window_geometry
 [ "$QM_WW" = 800 ] && [ "$QM_WH" = 600 ] || qm_fail "window is ${QM_WW}x$QM_WH"
 qm_move 760 40
@@ -181,3 +182,6 @@ if grep -qE "Error:|Warning:" "$QM_LOG"; then
   qm_fail "log.txt holds error or warning lines"
 fi
 echo "log: 3 OK and 2 CANCEL results, no error"
+! compgen -G "$QM_WORK/tmp/quillmarsh-showcase-*" >/dev/null ||
+  qm_fail "the program left its laid data folder in $QM_WORK/tmp"
+echo "the laid data folder went with the program"

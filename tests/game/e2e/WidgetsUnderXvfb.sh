@@ -11,14 +11,14 @@
 #   - "Close" closes the dialog, and the log holds no error.
 # Points are the game's own (800 x 600); the expected colours are read from
 # the generated pictures themselves.
-# Usage: WidgetsUnderXvfb.sh PROGRAM. Exit 77 (skipped) only without Xvfb or
-# xdotool.
+# Usage: WidgetsUnderXvfb.sh PROGRAM, the showcase program (showcase_demo).
+# Exit 77 (skipped) only without Xvfb or xdotool.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib.sh
 . "$here/lib.sh"
 
-qm_e2e_init "${1:?usage: WidgetsUnderXvfb.sh PROGRAM}"
+qm_e2e_init "${1:?usage: WidgetsUnderXvfb.sh PROGRAM}" "The Quillmarsh - Showcase"
 images="$QM_DATA/images/gui"
 
 # The layout of scripts/dialogs/dlg_widgets.xml, placed at (90, 80).
@@ -70,7 +70,7 @@ box_unchecked=$(shows "$box" 10 15 checkbox.png 10 15)
 edit_idle=$(at "$edit" 200 4)" 8 14 34 6"
 
 qm_game_start
-qm_to_showcase
+qm_showcase_shown
 qm_window_geometry
 [ "$QM_WW" = 800 ] && [ "$QM_WH" = 600 ] || qm_fail "window is ${QM_WW}x$QM_WH"
 qm_move $away
@@ -175,3 +175,6 @@ if grep -qE "Error:|Warning:" "$QM_LOG"; then
   qm_fail "log.txt holds error or warning lines"
 fi
 echo "log: no error (${SECONDS} s)"
+! compgen -G "$QM_WORK/tmp/quillmarsh-showcase-*" >/dev/null ||
+  qm_fail "SIGTERM left the laid data folder in $QM_WORK/tmp"
+echo "SIGTERM: the laid data folder went with the program"

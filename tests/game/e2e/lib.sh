@@ -3,8 +3,10 @@
 # back, move and click the mouse and press keys with xdotool, watch its log,
 # stop it. Source this file from a bash script, then:
 #
-#   qm_e2e_init PROGRAM        # checks the tools (exit 77 when X is missing),
-#                              # makes the private folders, starts Xvfb
+#   qm_e2e_init PROGRAM [NAME] # checks the tools (exit 77 when X is missing),
+#                              # makes the private folders, starts Xvfb;
+#                              # NAME: the program's name, which names its
+#                              # user folder (the game's by default)
 #   qm_wm_start                # a window manager, where full screen is
 #                              # switched
 #   qm_game_start              # starts the program from another folder and
@@ -68,11 +70,13 @@ qm_cleanup() {
   fi
 }
 
-# qm_e2e_init PROGRAM: skips the script (exit 77) when Xvfb or xdotool is
-# missing, fails when ImageMagick is; makes the private folders and starts
-# an X server of its own (QM_SCREEN, 1024x768x24 by default).
+# qm_e2e_init PROGRAM [NAME]: skips the script (exit 77) when Xvfb or
+# xdotool is missing, fails when ImageMagick is; makes the private folders
+# and starts an X server of its own (QM_SCREEN, 1024x768x24 by default).
+# NAME is the program's name ("The Quillmarsh - Zenta" by default), the
+# last part of its user folder.
 qm_e2e_init() {
-  local program=${1:?qm_e2e_init PROGRAM}
+  local program=${1:?qm_e2e_init PROGRAM [NAME]} name=${2:-The Quillmarsh - Zenta}
   local tool
   for tool in Xvfb xdotool; do
     if ! command -v "$tool" >/dev/null; then
@@ -89,7 +93,7 @@ qm_e2e_init() {
   QM_WORK=$(mktemp -d "${TMPDIR:-/tmp}/qm-e2e-XXXXXX")
   mkdir -p "$QM_WORK"/{user,tmp,run,elsewhere}
   chmod 700 "$QM_WORK/run"
-  QM_USER="$QM_WORK/user/Brenvik/The Quillmarsh - Zenta"
+  QM_USER="$QM_WORK/user/Brenvik/$name"
   QM_LOG="$QM_USER/log.txt"
   QM_SHOT="$QM_WORK/screen.png"
   trap qm_cleanup EXIT
@@ -383,6 +387,12 @@ qm_to_menu() {
     qm_key space
     sleep 0.5
   done
+}
+
+# qm_showcase_shown: the showcase program opens on the showcase: until its
+# script has made it (what the screen shows is the caller's to wait for).
+qm_showcase_shown() {
+  qm_wait_log 60 "ShowcaseScript::DoState() - SC_STATE_SHOW"
 }
 
 # qm_to_showcase [NAME]: from the menu of a fresh user folder: Play opens
