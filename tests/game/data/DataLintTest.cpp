@@ -532,6 +532,62 @@ TEST_F(DataLintTest, TheParticlesAndEffectsOfThePlayModesAreSound) {
   ASSERT_TRUE(timeOut.LoadFromFile(L"scripts/dialogs/dlg_timeout.xml"));
   EXPECT_EQ(timeOut.GetDocumentElement()->GetName(), L"messagedlg");
   EXPECT_EQ(timeOut.GetDocumentElement()->GetAttribute(L"name", L"").GetValue(), L"TimeOutDlg");
+// Every level of the list has its thumbnail on the map, in its day's
+// section and in level order, holding a button first; every effect a story
+// page starts ends by itself (a page whose effects never end could only be
+// closed by the click that stops them).
+TEST_F(DataLintTest, TheMapAndTheStoryPagesFitTheLevelList) {
+  LLF::XmlDoc levels;
+  HLF::XmlDocEx map;
+  HLF::XmlDocEx story;
+  HLF::XmlDocEx effects;
+  ASSERT_TRUE(levels.LoadFromFile(L"scripts/game/levels.xml"));
+  ASSERT_TRUE(map.LoadFromFile(L"scripts/dialogs/levelsmap.xml"));
+  ASSERT_TRUE(story.LoadFromFile(L"scripts/dialogs/story.xml"));
+  ASSERT_TRUE(effects.LoadFromFile(L"scripts/effects.xml"));
+  LLF::XmlElement* days = levels.GetRoot()->FindChild(L"gamelevels");
+  ASSERT_NE(days, nullptr);
+  int dayCount = 0;
+  for (int d = 0; d < days->GetChildsCount(); ++d) {
+    if (days->GetChild(d)->IsComment()) continue;
+    ++dayCount;
+    const std::wstring day = L"day" + LLF::ToString(dayCount);
+    SCOPED_TRACE(LLF::WideToAnsi(day));
+    int levelCount = 0;
+    for (int l = 0; l < days->GetChild(d)->GetChildsCount(); ++l) {
+      levelCount += days->GetChild(d)->GetChild(l)->IsComment() ? 0 : 1;
+    }
+    LLF::XmlElement* section = map.GetDocumentElement()->FindChild(day);
+    LLF::XmlElement* thumbs = section ? HLF::XmlDocEx::FindNamedChild(*section, L"maplevelthumbs") : nullptr;
+    ASSERT_NE(thumbs, nullptr) << "no maplevelthumbs";
+    std::vector<LLF::XmlElement*> containers;
+    for (int i = 0; i < thumbs->GetChildsCount(); ++i) {
+      if (!thumbs->GetChild(i)->IsComment()) containers.push_back(thumbs->GetChild(i));
+    }
+    EXPECT_EQ(static_cast<int>(containers.size()), levelCount) << "one thumbnail per level";
+    for (LLF::XmlElement* container : containers) {
+      LLF::XmlElement* first = nullptr;
+      for (int i = 0; i < container->GetChildsCount() && !first; ++i) {
+        if (!container->GetChild(i)->IsComment()) first = container->GetChild(i);
+      }
+      EXPECT_TRUE(first && first->GetName() == L"button")
+          << LLF::WideToAnsi(container->GetAttribute(L"name", std::wstring()).GetValue())
+          << " holds no button first";
+    }
+  }
+  EXPECT_GE(dayCount, 3);
+
+  int pageEffects = 0;
+  ForEachElement(*story.GetDocumentElement(), [&](LLF::XmlElement& element) {
+    const std::wstring name = element.GetAttribute(L"startEffectName", std::wstring()).GetValue();
+    if (name.empty()) return;
+    ++pageEffects;
+    LLF::XmlElement* effect = HLF::XmlDocEx::FindNamedChild(*effects.GetDocumentElement(), name);
+    ASSERT_NE(effect, nullptr) << LLF::WideToAnsi(name);
+    EXPECT_NE(effect->GetAttribute(L"infiniteLoop", std::wstring()).GetValue(), L"true")
+        << LLF::WideToAnsi(name);
+  });
+  EXPECT_GE(pageEffects, 8);
 }
 
 }  // namespace

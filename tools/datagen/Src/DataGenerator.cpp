@@ -15,6 +15,8 @@
 #include "families/InterfaceSounds.h"
 #include "families/LevelFolders.h"
 #include "families/LevelMusic.h"
+#include "families/MapPictures.h"
+#include "families/MapSounds.h"
 #include "families/MenuPictures.h"
 #include "families/MenuSounds.h"
 #include "families/ParticlePictures.h"
@@ -98,6 +100,8 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<MenuSounds>());
   AddFamily(std::make_unique<ClockPictures>());
   AddFamily(std::make_unique<ClockSounds>());
+  AddFamily(std::make_unique<MapPictures>());
+  AddFamily(std::make_unique<MapSounds>());
 }
 
 bool DataGenerator::Run() {
