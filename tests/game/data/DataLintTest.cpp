@@ -532,6 +532,9 @@ TEST_F(DataLintTest, TheParticlesAndEffectsOfThePlayModesAreSound) {
   ASSERT_TRUE(timeOut.LoadFromFile(L"scripts/dialogs/dlg_timeout.xml"));
   EXPECT_EQ(timeOut.GetDocumentElement()->GetName(), L"messagedlg");
   EXPECT_EQ(timeOut.GetDocumentElement()->GetAttribute(L"name", L"").GetValue(), L"TimeOutDlg");
+}
+
+}  // namespace
 // Every level of the list has its thumbnail on the map, in its day's
 // section and in level order, holding a button first; every effect a story
 // page starts ends by itself (a page whose effects never end could only be
@@ -590,5 +593,4 @@ TEST_F(DataLintTest, TheMapAndTheStoryPagesFitTheLevelList) {
   EXPECT_GE(pageEffects, 8);
 }
 
-}  // namespace
 }  // namespace QmTest
