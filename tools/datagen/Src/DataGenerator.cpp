@@ -13,6 +13,8 @@
 #include "families/InterfaceSounds.h"
 #include "families/LevelFolders.h"
 #include "families/LevelMusic.h"
+#include "families/MainMenuPictures.h"
+#include "families/MainMenuSounds.h"
 #include "families/MenuPictures.h"
 #include "families/MenuSounds.h"
 #include "families/ParticlePictures.h"
@@ -94,6 +96,8 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<LevelFolders>());
   AddFamily(std::make_unique<MenuPictures>());
   AddFamily(std::make_unique<MenuSounds>());
+  AddFamily(std::make_unique<MainMenuPictures>());
+  AddFamily(std::make_unique<MainMenuSounds>());
 }
 
 bool DataGenerator::Run() {
