@@ -36,7 +36,7 @@ TEST(DatagenRunTest, TwoRunsWriteIdenticalFoldersAndARerunChangesNothing) {
   for (const char* file :
        {"images/title.png", "images/particle.png", "images/game.ico", "images/showcase_bg.png",
         "sounds/button_click.wav", "fonts/DejaVuSans.ttf", "fonts/DejaVuSans-Bold.ttf", "scripts/game.xml",
-        "scripts/dialogs/showcase.xml", "datagen-manifest.xml"}) {
+        "scripts/dialogs/mainmenu.xml", "datagen-manifest.xml"}) {
     EXPECT_EQ(treeA.count(file), 1u) << file;
   }
   EXPECT_FALSE(fs::exists(a + "/.datagen-staging"));

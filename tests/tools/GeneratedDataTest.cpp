@@ -360,29 +360,94 @@ TEST(GeneratedDataTest, TheMenuPicturesAndSounds) {
   }
 }
 
-TEST(GeneratedDataTest, TheMenuMusicLoopsWithoutAClick) {
-  SF_INFO info;
-  const std::vector<short> samples = ReadWave("music/menu.wav", info);
-  ASSERT_FALSE(samples.empty());
-  EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-  EXPECT_EQ(info.channels, 1);
-  EXPECT_GE(info.frames, info.samplerate * 8);
-  EXPECT_LE(info.frames, info.samplerate * 16);
-  int peak = 0;
-  int biggestStep = 0;
-  for (size_t i = 0; i < samples.size(); ++i) {
-    peak = std::max(peak, std::abs(int(samples[i])));
-    if (i > 0) biggestStep = std::max(biggestStep, std::abs(int(samples[i]) - int(samples[i - 1])));
+TEST(GeneratedDataTest, TheMenuAndMapMusicLoopWithoutAClick) {
+  for (const char* file : {"music/menu.wav", "music/map.wav"}) {
+    SCOPED_TRACE(file);
+    SF_INFO info;
+    const std::vector<short> samples = ReadWave(file, info);
+    ASSERT_FALSE(samples.empty());
+    EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    EXPECT_EQ(info.channels, 1);
+    EXPECT_GE(info.frames, info.samplerate * 8);
+    EXPECT_LE(info.frames, info.samplerate * 16);
+    int peak = 0;
+    int biggestStep = 0;
+    for (size_t i = 0; i < samples.size(); ++i) {
+      peak = std::max(peak, std::abs(int(samples[i])));
+      if (i > 0) biggestStep = std::max(biggestStep, std::abs(int(samples[i]) - int(samples[i - 1])));
+    }
+    EXPECT_GT(peak, 8000) << "audible";
+    EXPECT_LT(peak, 32767) << "no clipping";
+    // The jump from the last sample back to the first is no larger than the
+    // steps inside the loop, and the loop does not rest on silence there.
+    const int seam = std::abs(int(samples.front()) - int(samples.back()));
+    EXPECT_LE(seam, biggestStep);
+    int nearSeam = 0;
+    for (size_t i = 0; i < 200; ++i) nearSeam = std::max(nearSeam, std::abs(int(samples[i])));
+    EXPECT_GT(nearSeam, 500) << "notes carry across the loop point";
   }
-  EXPECT_GT(peak, 8000) << "audible";
-  EXPECT_LT(peak, 32767) << "no clipping";
-  // The jump from the last sample back to the first is no larger than the
-  // steps inside the loop, and the loop does not rest on silence there.
-  const int seam = std::abs(int(samples.front()) - int(samples.back()));
-  EXPECT_LE(seam, biggestStep);
-  int nearSeam = 0;
-  for (size_t i = 0; i < 200; ++i) nearSeam = std::max(nearSeam, std::abs(int(samples[i])));
-  EXPECT_GT(nearSeam, 500) << "notes carry across the loop point";
+}
+
+// The main menu's scene: the band joins where its scroll jumps back by
+// 1024 pixels, the lower background lets the band show through its top, the
+// columns are opaque and the logo stands on transparency.
+TEST(GeneratedDataTest, TheMainMenuScene) {
+  const std::unique_ptr<LLF::Image> band = LoadPng("images/mainmenu/bg_top.png");
+  ASSERT_TRUE(band);
+  ASSERT_EQ(band->GetWidth(), 1824u);
+  ASSERT_EQ(band->GetHeight(), 300u);
+  int differing = 0;
+  for (int y = 0; y < 300; y += 3) {
+    for (int x = 0; x < 800; x += 2) {
+      const LLF::Color a = Pixel(*band, x, y);
+      const LLF::Color b = Pixel(*band, x + 1024, y);
+      differing += (a.r != b.r || a.g != b.g || a.b != b.b) ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(differing, 0) << "seamless where the scroll jumps back";
+  const LLF::Color sky = Pixel(*band, 100, 10);
+  const LLF::Color glow = Pixel(*band, 100, 220);
+  EXPECT_GT(int(glow.r), int(sky.r) + 60) << "a dusk sky, light at the horizon";
+
+  const std::unique_ptr<LLF::Image> bottom = LoadPng("images/mainmenu/bg_bottom.png");
+  ASSERT_TRUE(bottom);
+  EXPECT_EQ(bottom->GetWidth(), 800u);
+  EXPECT_EQ(bottom->GetHeight(), 512u);
+  EXPECT_EQ(Pixel(*bottom, 400, 0).a, 0);
+  EXPECT_GT(Pixel(*bottom, 400, 75).a, 40);
+  EXPECT_LT(Pixel(*bottom, 400, 75).a, 215);
+  EXPECT_EQ(Pixel(*bottom, 400, 220).a, 255) << "opaque below the band (screen row 300 on)";
+
+  struct Size {
+    const char* file;
+    unsigned w, h;
+  } sizes[] = {{"images/mainmenu/column_left.png", 64, 600},
+               {"images/mainmenu/column_right.png", 64, 600},
+               {"images/mainmenu/scroll.png", 320, 360},
+               {"images/mainmenu/logo.png", 480, 120},
+               {"images/mainmenu/scroll_button.png", 960, 48}};
+  for (const Size& size : sizes) {
+    SCOPED_TRACE(size.file);
+    const std::unique_ptr<LLF::Image> image = LoadPng(size.file);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->GetWidth(), size.w);
+    EXPECT_EQ(image->GetHeight(), size.h);
+  }
+  const std::unique_ptr<LLF::Image> logo = LoadPng("images/mainmenu/logo.png");
+  EXPECT_EQ(Pixel(*logo, 0, 0).a, 0);
+  int lettered = 0;
+  for (int x = 0; x < 480; ++x) lettered += Pixel(*logo, x, 50).a == 255 ? 1 : 0;
+  EXPECT_GT(lettered, 100) << "the name crosses the logo";
+  const std::unique_ptr<LLF::Image> scroll = LoadPng("images/mainmenu/scroll.png");
+  EXPECT_EQ(Pixel(*scroll, 0, 180).a, 0);
+  EXPECT_EQ(Pixel(*scroll, 160, 180).a, 255);
+
+  SF_INFO info;
+  const std::vector<short> stone = ReadWave("sounds/stone_columns.wav", info);
+  ASSERT_FALSE(stone.empty());
+  EXPECT_EQ(info.channels, 1);
+  EXPECT_LE(info.frames, info.samplerate * 2);
+  EXPECT_EQ(stone.back(), 0) << "ends in silence";
 }
 
 TEST(GeneratedDataTest, EveryXmlFileParsesAndTheRegistriesNameWrittenFiles) {
@@ -442,7 +507,7 @@ TEST(GeneratedDataTest, TheRegistryFontsHaveAGlyphForEveryListedCharacter) {
 
 class ShowcaseLayoutTest : public SoundFixture {};
 
-TEST_F(ShowcaseLayoutTest, TheShowcaseAndItsDialogBuildWithoutALogLine) {
+TEST_F(ShowcaseLayoutTest, TheFileDialogsTutorialAndEffectsBuildWithoutALogLine) {
   TempFolders folders;  // the program folder is the working directory
   const DatagenRun run = RunDatagen(folders.Program(), SourceDataFolder());
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -463,106 +528,6 @@ TEST_F(ShowcaseLayoutTest, TheShowcaseAndItsDialogBuildWithoutALogLine) {
   ASSERT_NE(LLF::ImagesManager::GetInstance().FindResource(L"button"), nullptr);
 
   LogRecorder log;
-  std::unique_ptr<HLF::Control> showcase(HLF::ControlFactory::GetInstance().LoadNamedObjectFromXml(
-      L"scripts/dialogs/showcase.xml", L"showcase", L"screen"));
-  for (const std::wstring& line : log.Lines()) ADD_FAILURE() << LLF::WideToAnsi(line);
-  ASSERT_TRUE(showcase);
-  EXPECT_FALSE(showcase->IsRenderable());
-  ASSERT_EQ(showcase->GetChildsCount(), 13);
-
-  auto* backdrop = dynamic_cast<HLF::StaticImage*>(showcase->GetChildByName(L"backdrop"));
-  ASSERT_NE(backdrop, nullptr);
-  ASSERT_NE(backdrop->GetImage(), nullptr);
-  EXPECT_EQ(backdrop->GetSize(), LLF::Point(800, 600));
-  EXPECT_TRUE(backdrop->IsActionsInvisible()) << "from its style";
-
-  auto* title = dynamic_cast<HLF::StaticImage*>(showcase->GetChildByName(L"title"));
-  ASSERT_NE(title, nullptr);
-  ASSERT_NE(title->GetImage(), nullptr);
-  EXPECT_EQ(title->GetSize(), LLF::Point(640, 240));
-  EXPECT_EQ(title->GetEffectsCount(), 1);
-  EXPECT_EQ(title->GetAlpha(), 0) << "the start effect fades it in from nothing";
-
-  auto* sparkles = dynamic_cast<HLF::Emitter*>(showcase->GetChildByName(L"title_sparkles"));
-  ASSERT_NE(sparkles, nullptr);
-  EXPECT_NE(sparkles->GetImage(), nullptr);
-  EXPECT_NE(sparkles->GetEmitRegion(), nullptr);
-  EXPECT_EQ(showcase->GetChild(2), sparkles) << "drawn over the title";
-
-  // The controls, drawn over the sparkles.
-  for (const wchar_t* name : {L"Dialog", L"Widgets", L"Quit"}) {
-    SCOPED_TRACE(LLF::WideToAnsi(name));
-    auto* button = dynamic_cast<HLF::Button*>(showcase->GetChildByName(name));
-    ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->GetImage(), LLF::ImagesManager::GetInstance().FindResource(L"button"));
-    EXPECT_EQ(button->GetSize(), LLF::Point(180, 44)) << "one cell of the strip";
-    EXPECT_EQ(button->GetText(), name);
-    EXPECT_NE(button->GetFont(), nullptr);
-  }
-  auto* intro = dynamic_cast<HLF::Label*>(showcase->GetChildByName(L"intro"));
-  ASSERT_NE(intro, nullptr);
-  EXPECT_TRUE(intro->IsMultiline());
-  EXPECT_GE(intro->GetLines().size(), 3u) << "a line break and wrapped words";
-  auto* link = dynamic_cast<HLF::HyperLabel*>(showcase->GetChildByName(L"link"));
-  ASSERT_NE(link, nullptr);
-  EXPECT_FALSE(link->GetUrl().empty());
-
-  std::unique_ptr<HLF::Control> built(
-      HLF::ControlFactory::GetInstance().LoadObjectFromXml(L"scripts/dialogs/dlg_showcase.xml", L"dialog"));
-  auto* dialog = dynamic_cast<HLF::Dialog*>(built.get());
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(dialog->GetImage(), LLF::ImagesManager::GetInstance().FindResource(L"dlg_frame"));
-  EXPECT_TRUE(dialog->IsFadeBackground());
-  ASSERT_NE(dialog->GetOkButton(), nullptr);
-  ASSERT_NE(dialog->GetCancelButton(), nullptr);
-  EXPECT_EQ(dialog->GetOkButton()->GetImage(),
-            LLF::ImagesManager::GetInstance().FindResource(L"button_small"));
-  EXPECT_EQ(dialog->GetEffectsCount(), 1) << "its show effect";
-  EXPECT_EQ(dialog->GetAlpha(), 0) << "faded in from nothing";
-
-  // The widgets' dialog: every widget with its pictures.
-  std::unique_ptr<HLF::Control> widgets(
-      HLF::ControlFactory::GetInstance().LoadObjectFromXml(L"scripts/dialogs/dlg_widgets.xml", L"dialog"));
-  auto* widgetsDialog = dynamic_cast<HLF::Dialog*>(widgets.get());
-  ASSERT_NE(widgetsDialog, nullptr);
-  ASSERT_NE(widgetsDialog->GetOkButton(), nullptr);
-  LLF::ImagesManager& manager = LLF::ImagesManager::GetInstance();
-  EXPECT_NE(dynamic_cast<HLF::Edit*>(widgetsDialog->GetChildByName(L"NameEdit")), nullptr);
-  int boxes = 0;
-  for (int i = 0; i < widgetsDialog->GetChildsCount(); ++i) {
-    if (auto* box = dynamic_cast<HLF::Checkbox*>(widgetsDialog->GetChild(i))) {
-      ++boxes;
-      EXPECT_EQ(box->GetImage(), manager.FindResource(L"checkbox"));
-      EXPECT_EQ(box->GetSize(), LLF::Point(24, 24));
-    }
-  }
-  EXPECT_GE(boxes, 2);
-  auto* slider = dynamic_cast<HLF::Slider*>(widgetsDialog->GetChildByName(L"TideSlider"));
-  ASSERT_NE(slider, nullptr);
-  EXPECT_EQ(slider->GetImage(), manager.FindResource(L"slider_track"));
-  EXPECT_EQ(slider->GetSize(), LLF::Point(260, 24)) << "one cell of the track";
-  auto* gauge = dynamic_cast<HLF::Progress*>(widgetsDialog->GetChildByName(L"TideGauge"));
-  ASSERT_NE(gauge, nullptr);
-  EXPECT_EQ(gauge->GetImage(), manager.FindResource(L"progress"));
-  EXPECT_EQ(gauge->GetValue(), slider->GetValue());
-  auto* depth = dynamic_cast<HLF::Scroll*>(widgetsDialog->GetChildByName(L"DepthScroll"));
-  ASSERT_NE(depth, nullptr);
-  EXPECT_EQ(depth->GetImage(), manager.FindResource(L"scroll_back"));
-  EXPECT_EQ(depth->GetSize(), LLF::Point(20, 240));
-  auto* list = dynamic_cast<HLF::Listbox*>(widgetsDialog->GetChildByName(L"MooringList"));
-  ASSERT_NE(list, nullptr);
-  EXPECT_NE(list->GetFont(), nullptr);
-  ASSERT_NE(list->GetScroll(), nullptr);
-  EXPECT_EQ(list->GetScroll()->GetImage(), manager.FindResource(L"scroll_back"));
-  EXPECT_EQ(list->GetScroll()->GetSize(), LLF::Point(20, 240)) << "as tall as the list";
-  widgets.reset();
-  // The file dialogs and the tutorial, with the small buttons that open
-  // them.
-  for (const wchar_t* name : {L"PickImage", L"PickSound", L"Tutorial", L"Menu"}) {
-    auto* button = dynamic_cast<HLF::Button*>(showcase->GetChildByName(name));
-    ASSERT_NE(button, nullptr) << LLF::WideToAnsi(name);
-    EXPECT_EQ(button->GetImage(), LLF::ImagesManager::GetInstance().FindResource(L"button_small"));
-  }
   struct Layout {
     const wchar_t* file;
     const wchar_t* section;
@@ -581,7 +546,9 @@ TEST_F(ShowcaseLayoutTest, TheShowcaseAndItsDialogBuildWithoutALogLine) {
   }
 
   // What the program asks for by name.
-  for (const wchar_t* name : {L"BackdropShow", L"TitleShow", L"DialogShow"}) {
+  for (const wchar_t* name : {L"BackdropShow", L"TitleShow", L"DialogShow", L"ColumnLeftShow",
+                              L"ColumnRightShow", L"ColumnLeftHide", L"ColumnRightHide", L"BackgroundShow",
+                              L"ScrollShow", L"MenuScrollShow", L"LogoShow"}) {
     HLF::Effect effect;
     EXPECT_TRUE(effect.LoadFromFile(L"scripts/effects.xml", name)) << LLF::WideToAnsi(name);
     EXPECT_GT(effect.GetModifiersCount(), 0) << LLF::WideToAnsi(name);
@@ -593,8 +560,6 @@ TEST_F(ShowcaseLayoutTest, TheShowcaseAndItsDialogBuildWithoutALogLine) {
   EXPECT_EQ(log.Count(L"Error"), 0);
   EXPECT_EQ(log.Count(L"Warning"), 0);
   EXPECT_EQ(log.Count(L"WARNING"), 0);
-  built.reset();
-  showcase.reset();
   loader.UnloadAssets();
 }
 

@@ -2,36 +2,60 @@
 
 #include "app/AppWindow.h"
 #include "core/Log.h"
-#include "flow/MarshMenu.h"
+#include "devtools/Console.h"
+#include "flow/ZentaMainMenu.h"
+#include "map/ZentaLevelMap.h"
 #include "math/Color.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
+#include "modes/GameMode.h"
 #include "shell/Game.h"
+#include "shell/Player.h"
 #include "shell/SplashScreen.h"
 #include "ui/StatsDialog.h"
 
 namespace {
 
+const wchar_t kWinLevelCommand[] = L"winlevel";
+const wchar_t kAccessWord[] = L"qxv";
+const wchar_t kStats[] = L"stats";
+const wchar_t kPlayDay[] = L"playDay";
+const wchar_t kPlayLevel[] = L"playLev";
+
 bool From(const LLF::Message& msg, const LLF::Object* object) {
   return object && msg.GetSender() == object;
 }
 
-// Takes a scene out of the game layer and deletes it (at the next safe
-// point when the tree is busy).
-void Dispose(HLF::Control* scene) {
-  if (!scene) {
-    return;
-  }
-  if (HLF::Control* parent = scene->GetParent()) {
-    parent->RemoveChild(scene, true);
-  } else {
-    delete scene;
+const wchar_t* StateName(int state) {
+  static const wchar_t* const kNames[] = {
+      L"CS_STATE_SPLASHSHOW",         L"CS_STATE_SPLASHDONE",   L"CS_STATE_MENU_SHOWMAP",
+      L"CS_STATE_MAP_STARTLEVEL",     L"CS_STATE_MAP_SHOWMENU", L"CS_STATE_AFTERGAME_SHOWMAP",
+      L"CS_STATE_AFTERGAME_SHOWMENU", L"CS_STATE_QUITGAME",
+  };
+  return state >= 0 && state < int(std::size(kNames)) ? kNames[state] : nullptr;
+}
+
+// A decimal profile value; -1 when absent or no number.
+int ReadPosition(HLF::Player& player, const wchar_t* attribute) {
+  std::wstring value = L"-1";
+  player.GetVar(kStats, attribute, value);
+  try {
+    size_t used = 0;
+    const int number = std::stoi(value, &used);
+    return used == value.size() ? number : -1;
+  } catch (const std::exception&) {
+    return -1;
   }
 }
 
 }  // namespace
 
 bool TheZentaScript::Init(const std::wstring& /*argument*/) {
+  HLF::Console& console = HLF::Console::GetInstance();
+  // The console outlives a game object; a command already ours stays.
+  if (console.GetCommand(kWinLevelCommand) != &TheZentaScript::WinLevelCommand) {
+    console.AddCommand(kWinLevelCommand, &TheZentaScript::WinLevelCommand);
+  }
   // The game's own dialogs, so layouts can name them.
   HLF::ControlFactory::GetInstance().Register(new StatsDialog(L"StatsDlgCreator"));
   if (HLF::Game* game = HLF::Game::GetInstance()) {
@@ -41,7 +65,24 @@ bool TheZentaScript::Init(const std::wstring& /*argument*/) {
   return true;
 }
 
+void TheZentaScript::WinLevelCommand(const std::wstring& line) {
+  LLF::Log& log = LLF::Log::GetInstance();
+  if (HLF::Console::GetParamCount(line) == 1) {
+    log.Write(L"Command winlevel use: winlevel password");
+    return;
+  }
+  if (HLF::Console::GetParam(line, 2) != kAccessWord) {
+    log.Write(L"Error: Incorrect password.");
+    return;
+  }
+  // The running level is won through its play mode's Win, which comes with
+  // the play modes; without a mode the word changes nothing.
+}
+
 void TheZentaScript::Update(unsigned dt) {
+  if (gameMode) {
+    gameMode->Update(dt);
+  }
   if (splash) {
     splash->Update(dt);
   }
@@ -49,37 +90,29 @@ void TheZentaScript::Update(unsigned dt) {
 }
 
 void TheZentaScript::DoState() {
-  LLF::Log& log = LLF::Log::GetInstance();
+  const wchar_t* name = StateName(_current);
+  if (!name) {
+    HLF::StateMachine::DoState();
+    return;
+  }
+  LLF::Log::GetInstance().Write(std::wstring(L"TheZentaScript::DoState() - ") + name);
   switch (_current) {
     case CS_STATE_SPLASHSHOW:
-      log.Write(L"TheZentaScript::DoState() - CS_STATE_SPLASHSHOW");
       ShowSplash();
       break;
     case CS_STATE_SPLASHDONE:
-      log.Write(L"TheZentaScript::DoState() - CS_STATE_SPLASHDONE");
       SplashDone();
       break;
     case CS_STATE_MENU_SHOWMAP:
-      log.Write(L"TheZentaScript::DoState() - CS_STATE_MENU_SHOWMAP");
+      // The map of days takes the screen here once it exists.
       if (mainMenu) {
         mainMenu->SetVisible(false);
       }
-      StartShowcase();
-      break;
-    case CS_STATE_MAP_SHOWMENU:
-      log.Write(L"TheZentaScript::DoState() - CS_STATE_MAP_SHOWMENU");
-      showcase.reset();
-      if (mainMenu) {
-        mainMenu->SetVisible(true);
-        mainMenu->ChangeState(HLF::MainMenu::MM_STATE_MENU, 0);
-      }
       break;
     case CS_STATE_QUITGAME:
-      log.Write(L"TheZentaScript::DoState() - CS_STATE_QUITGAME");
       LLF::AppWindow::GetInstance().Quit();
       break;
     default:
-      HLF::StateMachine::DoState();
       break;
   }
 }
@@ -105,7 +138,7 @@ void TheZentaScript::ShowSplash() {
   delete splash;
   splash = new HLF::SplashScreen(this);
   if (!mainMenu) {
-    mainMenu = new MarshMenu(this);
+    mainMenu = new ZentaMainMenu(this);
   }
   if (musicLoader.SetListFromFile(L"scripts/musics.xml", L"MAIN") && musicLoader.Start(0)) {
     musicLoader.Wait();
@@ -113,7 +146,7 @@ void TheZentaScript::ShowSplash() {
     LLF::Log::GetInstance().Write(
         L"Warning: TheZentaScript - the music list \"MAIN\" of scripts/musics.xml can't be loaded.");
   }
-  mainMenu->PlayMenuMusic();
+  mainMenu->PlayMenuMusic(1);
   // Started last: a splash without pictures finishes at once.
   if (!splash->SetState(HLF::SplashScreen::SPLASH_STATE_SHOW)) {
     // A splash script that cannot run must not keep the player from the
@@ -137,16 +170,6 @@ void TheZentaScript::SplashDone() {
   mainMenu->SetState(HLF::MainMenu::MM_STATE_INIT);
 }
 
-void TheZentaScript::StartShowcase() {
-  if (showcase) {
-    return;
-  }
-  showcase = std::make_unique<Showcase>();
-  // Deferred: the showcase goes in the next frame, not inside its own click.
-  showcase->SetBackHandler([this] { ChangeState(CS_STATE_MAP_SHOWMENU, 0); });
-  showcase->Start();
-}
-
 bool TheZentaScript::OnMessage(LLF::Message* msg) {
   if (!msg) {
     return true;
@@ -160,32 +183,61 @@ bool TheZentaScript::OnMessage(LLF::Message* msg) {
   if (From(*msg, mainMenu)) {
     if (msg->GetCode() == HLF::SM_MSG_EMPTY) {
       ChangeState(CS_STATE_QUITGAME, 0);
-    } else if (msg->GetCode() == MarshMenu::MENU_MSG_PLAY) {
-      ChangeState(CS_STATE_MENU_SHOWMAP, 0);
+    } else if (msg->GetCode() == ZentaMainMenu::MENU_MSG_PLAY) {
+      int day = -1;
+      int level = -1;
+      LoadLevelPos(day, level);
+      ChangeState(day != -1 && level != -1 ? CS_STATE_MAP_STARTLEVEL : CS_STATE_MENU_SHOWMAP, 0);
     }
     return true;
   }
-  if (From(*msg, splash) && msg->GetCode() == HLF::SM_MSG_EMPTY) {
-    ChangeState(CS_STATE_SPLASHDONE, 0);
+  if (From(*msg, splash)) {
+    if (msg->GetCode() == HLF::SM_MSG_EMPTY) {
+      ChangeState(CS_STATE_SPLASHDONE, 0);
+    }
     return true;
   }
   return HLF::StateMachine::OnMessage(msg);
 }
 
+void TheZentaScript::SaveLevelPos(int day, int level) {
+  HLF::Player player;
+  player.SetVar(kStats, kPlayDay, std::to_wstring(day));
+  player.SetVar(kStats, kPlayLevel, std::to_wstring(level));
+}
+
+void TheZentaScript::LoadLevelPos(int& day, int& level) {
+  HLF::Player player;
+  day = ReadPosition(player, kPlayDay);
+  level = ReadPosition(player, kPlayLevel);
+  if (day != -1 && level != -1 && ZentaLevelMap::IsLevelComplete(day, level)) {
+    SaveLevelPos(-1, -1);
+    day = -1;
+    level = -1;
+  }
+}
+
 void TheZentaScript::Release() {
   ListenToWindow(false);
+  delete gameMode;
+  gameMode = nullptr;
   delete splash;
   splash = nullptr;
-  showcase.reset();
-  Dispose(mainMenu);
-  mainMenu = nullptr;
+  if (mainMenu) {
+    if (HLF::Control* parent = mainMenu->GetParent()) {
+      parent->RemoveChild(mainMenu, true);
+    } else {
+      delete mainMenu;
+    }
+    mainMenu = nullptr;
+  }
   musicLoader.UnloadAssets();
 }
 
 void TheZentaScript::Render(LLF::IRenderSystem* /*rs*/) {}
 
 GameMode* TheZentaScript::GetGameMode() {
-  return nullptr;
+  return gameMode;
 }
 
 bool TheZentaScript::SaveRunningLevel() {

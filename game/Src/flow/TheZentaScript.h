@@ -1,22 +1,22 @@
 #pragma once
 // The game's top-level script: the state machine the game shell runs as its
-// current scene, embedded in the application object. It creates the
-// scenes, adds them to the shell's "GAME" layer and deletes them again.
+// current scene, embedded in the application object. It decides which scene
+// is on screen, creates each when it is needed, adds it to the shell's
+// "GAME" layer and deletes it when it is done; it keeps the player's resume
+// position (the level left unfinished) and registers the game's console
+// command and results dialog.
 //
-// States so far:
+// States:
 // - 0 the splash: the screen clears to black, the script listens to the
 //   window and hands its input to the splash screen; the menu is made (not
 //   yet shown), the music list "MAIN" of musics.xml is loaded, blocking,
 //   and the menu's music starts;
 // - 1 the splash has finished: it goes, and the menu takes the game layer;
-// - 2 Play: the menu hides and the showcase (see Showcase) is shown where
-//   the map of days will be; its "Back" button leads back to the menu;
-// - 4 back from the showcase: it goes and the menu returns;
+// - 2 Play, towards the map of days: the menu hides;
 // - 7 Quit: the window is asked to quit.
-#include <memory>
+// The level map's and the play modes' states (3 to 6) come with them.
 #include <string>
 
-#include "flow/Showcase.h"
 #include "model/StateMachine.h"
 #include "shell/AssetsLoader.h"
 
@@ -29,7 +29,7 @@ class SplashScreen;
 }  // namespace HLF
 
 class GameMode;
-class MarshMenu;
+class ZentaMainMenu;
 
 class TheZentaScript : public HLF::StateMachine {
  public:
@@ -37,26 +37,37 @@ class TheZentaScript : public HLF::StateMachine {
     CS_STATE_SPLASHSHOW = 0,
     CS_STATE_SPLASHDONE = 1,
     CS_STATE_MENU_SHOWMAP = 2,
+    CS_STATE_MAP_STARTLEVEL = 3,
     CS_STATE_MAP_SHOWMENU = 4,
+    CS_STATE_AFTERGAME_SHOWMAP = 5,
+    CS_STATE_AFTERGAME_SHOWMENU = 6,
     CS_STATE_QUITGAME = 7,
   };
 
   TheZentaScript() = default;
   ~TheZentaScript() override = default;
 
-  // The splash screen's frame, then the pending state change.
+  // The running mode's frame, the splash screen's, then the pending state
+  // change.
   void Update(unsigned dt) override;
   // Logs the state entered, then its actions.
   void DoState() override;
 
-  // Makes the script the shell's current scene and enters the splash. True.
+  // Registers "winlevel" and the results dialog's prototype, makes the
+  // script the shell's current scene and enters the splash. True.
   virtual bool Init(const std::wstring& argument);
   // Removes and deletes what the script created, then releases its assets.
   // Runs once, from the application's shutdown, before the shell's own.
   virtual void Release();
   // Called after the control tree is drawn; nothing to draw of its own.
   virtual void Render(LLF::IRenderSystem* rs);
-  virtual MarshMenu* GetMainMenu() { return mainMenu; }
+  // The resume position in the current profile (stats/playDay, playLev);
+  // the profile file is saved with the next save of the profiles.
+  virtual void SaveLevelPos(int day, int level);
+  // Both -1 when there is none; a position whose level has been completed
+  // meanwhile is cleared.
+  virtual void LoadLevelPos(int& day, int& level);
+  virtual ZentaMainMenu* GetMainMenu() { return mainMenu; }
   // The running play mode; none yet.
   virtual GameMode* GetGameMode();
   // Stores the running level's progress and resume position (there is no
@@ -67,18 +78,18 @@ class TheZentaScript : public HLF::StateMachine {
   bool OnMessage(LLF::Message* msg) override;
 
   HLF::SplashScreen* GetSplash() const { return splash; }
-  // The showcase while its state lasts, or null.
-  Showcase* GetShowcase() const { return showcase.get(); }
+
+  // The console command: "winlevel <access word>" wins the running level.
+  static void WinLevelCommand(const std::wstring& line);
 
  private:
   void ShowSplash();
   void SplashDone();
-  void StartShowcase();
   void ListenToWindow(bool listen);
 
+  GameMode* gameMode = nullptr;
+  ZentaMainMenu* mainMenu = nullptr;
   HLF::SplashScreen* splash = nullptr;
-  MarshMenu* mainMenu = nullptr;
-  std::unique_ptr<Showcase> showcase;
   HLF::AssetsLoader musicLoader;
   bool listening = false;
 };

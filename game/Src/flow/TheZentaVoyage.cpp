@@ -2,7 +2,7 @@
 
 #include "core/Format.h"
 #include "core/StringUtils.h"
-#include "flow/MarshMenu.h"
+#include "flow/ZentaMainMenu.h"
 #include "sound/ISoundDriver.h"
 #include "sound/SoundSystem.h"
 
@@ -58,12 +58,18 @@ void TheZentaVoyage::OnActivate() {
     case TheZentaScript::CS_STATE_SPLASHDONE:
     case TheZentaScript::CS_STATE_MENU_SHOWMAP:
     case TheZentaScript::CS_STATE_MAP_SHOWMENU:
+    case TheZentaScript::CS_STATE_AFTERGAME_SHOWMAP:
+    case TheZentaScript::CS_STATE_AFTERGAME_SHOWMENU:
       break;
     default:
       return;
   }
-  MarshMenu* menu = script.GetMainMenu();
-  LLF::Music* music = menu ? menu->GetMusic() : nullptr;
+  ZentaMainMenu* menu = script.GetMainMenu();
+  if (!menu) {
+    return;
+  }
+  menu->RestartBackgroundScroll();
+  LLF::Music* music = menu->GetMusic();
   LLF::ISoundDriver* driver = LLF::SoundSystem::GetInstance().GetCurrentDriver();
   if (music && driver) {
     driver->ResumeMusic(music);

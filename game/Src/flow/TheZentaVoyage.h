@@ -26,8 +26,8 @@ class TheZentaVoyage : public HLF::Game {
   // The shell must not delete the script, which is a member: it forgets it
   // first, the script releases its scenes, then the shell shuts down.
   void OnShutdown() override;
-  // The shell's, then the menu's music resumes where the shell paused it,
-  // while the menu (or a scene opened from it) is on screen.
+  // The shell's; then, while the menu or the map is on screen, the menu's
+  // band starts again and its music resumes where the shell paused it.
   void OnActivate() override;
   // Saves the running level; always allows the close.
   bool CanClose() override;

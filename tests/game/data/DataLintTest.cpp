@@ -28,7 +28,7 @@
 #include "MessageRecorder.h"
 #include "TestEnv.h"
 #include "core/StringUtils.h"
-#include "flow/MarshMenu.h"
+#include "flow/ZentaMainMenu.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "model/XmlDocEx.h"

@@ -3,9 +3,9 @@
 # with private user and temporary folders, and checks what a player would
 # see and keep:
 #   - a window titled by the string "gamename" of scripts/strings.xml;
-#   - past the splash, the menu: pixels of the title picture and of its
-#     background, compared with the pictures themselves (the emitter's sparkles
-#     drift over the title, so a few captures may be needed);
+#   - past the splash a white screen while the menu loads, then the menu:
+#     pixels of the logo and of the scroll, compared with the pictures
+#     themselves, and the band moved between two captures 5 s apart;
 #   - SIGTERM ends it with status 0, after an orderly shutdown;
 #   - the user folder holds log.txt (banner, activation, no error line),
 #     game.xml and profiles.xml, both UTF-8 with a byte order mark;
@@ -30,7 +30,41 @@ listing() {
 }
 listing >"$QM_WORK/before.txt"
 
-qm_game_start
+# One pixel of the screen, read without a whole capture (quick enough to
+# see the white screen of the menu's load).
+screen_pixel() { # sx sy
+  import -window root -crop "1x1+$1+$2" +repage png:- 2>/dev/null |
+    convert - -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:
+}
+# The splash skipped with Space; then, until the menu opens, the band's
+# place is polled for the white screen the menu loads on.
+white_seen() {
+  local sx sy got deadline=$((SECONDS + 60))
+  until qm_log_has "ZentaMainMenu::DoState() - MM_STATE_INIT" 1; do
+    qm_running || qm_fail "the program ended before the menu"
+    [ "$SECONDS" -lt "$deadline" ] || qm_fail "no menu within 60 s"
+    qm_key space
+    sleep 0.3
+  done
+  read -r sx sy <<<"$(qm_to_screen 400 20)"
+  deadline=$((SECONDS + 20))
+  while ! qm_log_has "ZentaMainMenu::DoState() - MM_STATE_MENU" 1 && [ "$SECONDS" -lt "$deadline" ]; do
+    got=$(screen_pixel "$sx" "$sy")
+    qm_near "$got" "255 255 255" 20 && return 0
+  done
+  return 1
+}
+
+for attempt in 1 2 3; do
+  qm_game_start
+  qm_window_geometry
+  white_seen && break
+  [ "$attempt" -lt 3 ] || qm_fail "three starts, and the white screen of the menu's load was never seen"
+  echo "the menu loaded before its white screen was seen; starting again"
+  qm_game_stop
+  rm -rf "$QM_WORK/user" && mkdir -p "$QM_WORK/user"
+done
+echo "a white screen while the menu loads"
 qm_to_menu
 gamename=$(grep -o 'name="gamename" value="[^"]*"' "$QM_DATA/scripts/strings.xml" | sed 's/.*value="//; s/"$//')
 [ -n "$gamename" ] || qm_fail "no gamename in scripts/strings.xml"
@@ -40,23 +74,38 @@ echo "window $QM_WINDOW titled \"$title\""
 qm_window_geometry
 [ "$QM_WW" = 800 ] && [ "$QM_WH" = 600 ] || qm_fail "window is ${QM_WW}x$QM_WH"
 
-# The title picture's top-left corner on the screen, fixed by the layout,
-# and opaque points of it (x,y in the picture); backdrop points away from
-# the sparkles and the controls.
-title_x=80
-title_y=-6
+# The logo's and the scroll's corners on the screen, fixed by the menu (both
+# centred; the logo 50 px above the lower background at 88, the scroll 100
+# px below it), and opaque points of each, away from the buttons.
+images="$QM_DATA/images/mainmenu"
 expected=()
-for p in 60,60 150,100 250,185 560,150 120,120 320,175; do
-  x=${p%,*} y=${p#*,}
-  [ "$(qm_alpha "$QM_DATA/images/title.png" "$x" "$y")" = 255 ] || qm_fail "title point $p is not opaque in the picture"
-  expected+=("$((title_x + x)) $((title_y + y)) $(qm_pixel "$QM_DATA/images/title.png" "$x" "$y")")
-done
-for p in 760,560 40,560; do
-  x=${p%,*} y=${p#*,}
-  expected+=("$x $y $(qm_pixel "$QM_DATA/images/menu_bg.png" "$x" "$y")")
-done
+opaque_points() { # picture left top "x,y"...
+  local picture=$1 left=$2 top=$3 p x y
+  shift 3
+  for p in "$@"; do
+    x=${p%,*} y=${p#*,}
+    [ "$(qm_alpha "$picture" "$x" "$y")" = 255 ] || continue
+    expected+=("$((left + x)) $((top + y)) $(qm_pixel "$picture" "$x" "$y") 16")
+  done
+}
+opaque_points "$images/logo.png" 160 38 40,50 90,45 150,50 240,52 300,48 380,50 430,46 200,92 240,96 280,92
+logo_points=${#expected[@]}
+[ "$logo_points" -ge 4 ] || qm_fail "only $logo_points opaque points found in the logo"
+opaque_points "$images/scroll.png" 240 188 160,14 60,12 20,180 300,180 160,40 160,335 160,348
+[ $((${#expected[@]} - logo_points)) -ge 5 ] || qm_fail "too few opaque points found in the scroll"
 qm_wait_pixels 40 "${expected[@]}"
-echo "menu: title and background shown"
+cp "$QM_SHOT" "$QM_WORK/menu.png"
+echo "menu: logo and scroll shown"
+
+# The band above the logo, between the columns, moves on: two captures 5 s
+# apart differ there.
+band_strip() { convert "$QM_SHOT" -crop "$((660 * QM_WW / 800))x30+$((QM_WX + 70 * QM_WW / 800))+$QM_WY" +repage "$1"; }
+qm_capture && band_strip "$QM_WORK/band1.png"
+sleep 5
+qm_capture && band_strip "$QM_WORK/band2.png"
+moved=$(compare -metric AE -fuzz 2% "$QM_WORK/band1.png" "$QM_WORK/band2.png" null: 2>&1)
+[ "${moved%%.*}" -gt 500 ] 2>/dev/null || qm_fail "the band did not move in 5 s ($moved pixels changed)"
+echo "band moved: $moved pixels of its strip changed in 5 s"
 
 qm_game_stop
 echo "SIGTERM: status 0"

@@ -6,13 +6,17 @@
 #     loaded machine), and a key skips the second;
 #   - the menu greets with no player; Play opens the new-profile dialog,
 #     and OK on an empty name shows its red error line;
-#   - "Fox" and Enter close it: profiles.xml and game.xml name Fox, and the
-#     showcase opens; Back returns to the menu, whose greeting label now
-#     differs from the no-player greeting captured at the first menu;
+#   - "Fox" and Enter close it and the easy-mode question follows; "Easy"
+#     fades the menu towards the map; once the window is closed
+#     profiles.xml holds easyMode="true", and after a restart Play asks
+#     nothing, and the menu greets FOX (its greeting label differs from
+#     the no-player greeting captured at the first menu);
 #   - in the players' dialog "Owl" is created and "Fox" deleted after the
 #     confirmation;
-#   - the options set the music to 0 and untick the custom cursor; after
-#     Quit game.xml holds both, and the next start draws no cursor picture.
+#   - the options set the music to 0 and untick the custom cursor; Quit
+#     fades out and ends the program, whose log holds the script's and the
+#     menu's states in order; game.xml holds both options, and the next
+#     start draws no cursor picture.
 # Captures are kept in the work folder with QM_E2E_KEEP=1.
 # Usage: MenuUnderXvfb.sh PROGRAM. Exit 77 (skipped) only without Xvfb or
 # xdotool.
@@ -48,20 +52,20 @@ type_name() {
 user_file() { # name: the file the game wrote, wherever its folder lies
   find "$QM_WORK/user" -name "$1" | head -n 1
 }
-# The menu's greeting label (game rectangle 262,244 276x46), cut from a
+# The menu's greeting label (game rectangle 130,466 540x40), cut from a
 # fresh capture with the mouse away from it (it lights up under the mouse).
 greeting() { # out
   local x y x2 y2
   qm_move 700 560
   sleep 0.5
   qm_capture
-  read -r x y <<<"$(qm_to_screen 262 244)"
-  read -r x2 y2 <<<"$(qm_to_screen 538 290)"
+  read -r x y <<<"$(qm_to_screen 130 466)"
+  read -r x2 y2 <<<"$(qm_to_screen 670 506)"
   convert "$QM_SHOT" -crop "$((x2 - x))x$((y2 - y))+$x+$y" +repage "$1"
 }
 # How many pixels of a picture are near the label's cream letters.
 letter_pixels() { # picture
-  convert "$1" -fx '(abs(r-0.925)<0.09&&abs(g-0.839)<0.09&&abs(b-0.627)<0.09)?1:0' \
+  convert "$1" -fx '(abs(r-0.965)<0.09&&abs(g-0.910)<0.09&&abs(b-0.784)<0.09)?1:0' \
     -format '%[fx:round(mean*w*h)]' info:
 }
 # Letters in both greetings, and the two apart by more than a few pixels.
@@ -74,9 +78,11 @@ greetings_differ() { # before after
 }
 
 mapfile -t brenvik < <(picture_points "$images/splash/brenvik.png" 470,140 700,90 60,560)
-menu_bg="$images/menu_bg.png"
-mapfile -t menu < <(picture_points "$menu_bg" 40,560 760,560)
-menu_dark=("$(darkened "$menu_bg" 40 560)" "$(darkened "$menu_bg" 760 560)")
+# The stone columns stand still beside the scrolling band: the menu is
+# known by them, and darkened by them under a dialog.
+mapfile -t menu < <(qm_menu_points)
+menu_dark=("$(darkened "$images/mainmenu/column_left.png" 20 300)"
+  "$(darkened "$images/mainmenu/column_right.png" 44 300 | sed 's/^44 /780 /')")
 
 # One pixel of the screen, read without a whole capture (a loaded machine
 # makes whole captures slow next to the splash's seconds).
@@ -152,8 +158,14 @@ greeting "$QM_WORK/greeting_none.png"
 [ -z "$(user_file profiles.xml)" ] || ! grep -q '<profile ' "$(user_file profiles.xml)" ||
   qm_fail "a fresh user folder has a profile"
 
+# The menu's buttons on its scroll, and the welcome line under it.
+play="400 270"
+options="400 402"
+quit="400 468"
+welcome="400 574"
+
 # Play without a player: the new-profile dialog; OK on an empty name.
-qm_click 400 330
+qm_click $play
 qm_wait_pixels 30 "${menu_dark[@]}"
 sleep 2
 qm_capture
@@ -166,26 +178,40 @@ cp "$QM_SHOT" "$QM_WORK/empty_name.png"
 echo "OK on an empty name: the error line"
 type_name Fox
 qm_key Return
+# The new player is asked about easy mode before the first game.
+qm_wait_until 20 grep -q 'Fox' "$(user_file profiles.xml)" || qm_fail "Fox was not made"
+sleep 2
+qm_capture
+cp "$QM_SHOT" "$QM_WORK/easy_mode.png"
+qm_wait_pixels 30 "${menu_dark[@]}"
+[ "$(qm_log_count "CS_STATE_MENU_SHOWMAP")" = 0 ] || qm_fail "Play went on without asking about easy mode"
+qm_click 300 372
 qm_wait_log 30 "TheZentaScript::DoState() - CS_STATE_MENU_SHOWMAP" 1
 profiles=$(user_file profiles.xml)
 game=$(user_file game.xml)
-grep -q 'Fox' "$profiles" || qm_fail "profiles.xml does not name Fox"
 grep -q 'Fox' "$game" || qm_fail "game.xml does not name Fox"
-echo "Fox made: profiles.xml and game.xml name it, the showcase opens"
-qm_wait_pixels 40 "$(picture_points "$images/showcase_bg.png" 700,100 | head -n 1)"
-cp "$QM_SHOT" "$QM_WORK/showcase.png"
-qm_click 680 46
-qm_wait_log 30 "TheZentaScript::DoState() - CS_STATE_MAP_SHOWMENU" 1
-qm_wait_pixels 30 "${menu[@]}"
-cp "$QM_SHOT" "$QM_WORK/menu_fox.png"
-echo "Back: the menu again"
+echo "Fox made, Easy chosen: the menu fades towards the map"
+qm_game_stop
+grep -q 'easyMode="true"' "$profiles" || qm_fail "profiles.xml does not hold easyMode=\"true\""
+echo "closed: profiles.xml holds easyMode=\"true\""
+
+# Started again, Play asks nothing.
+qm_game_start
+qm_to_menu
 greeting "$QM_WORK/greeting_fox.png"
 greetings_differ "$QM_WORK/greeting_none.png" "$QM_WORK/greeting_fox.png" ||
   qm_fail "the greeting did not change once Fox was made"
-echo "the greeting changed for Fox"
+echo "the menu greets Fox"
+qm_click $play
+qm_wait_log 30 "TheZentaScript::DoState() - CS_STATE_MENU_SHOWMAP" 1
+[ "$(qm_log_count "ZentaMainMenu::DoState() - ZENTAMM_STATE_MENUTOMAP")" = 1 ] || qm_fail "Play did not fade to the map"
+echo "next start: Play goes straight towards the map"
+qm_game_stop
 
 # The players' dialog: Create "Owl", then delete Fox (the first row).
-qm_click 400 267
+qm_game_start
+qm_to_menu
+qm_click $welcome
 qm_wait_pixels 30 "${menu_dark[@]}"
 sleep 2
 qm_capture
@@ -212,7 +238,7 @@ qm_click 410 470
 sleep 1
 
 # Options: music to 0, the custom cursor off.
-qm_click 400 398
+qm_click $options
 qm_wait_pixels 30 "${menu_dark[@]}"
 sleep 2
 qm_drag 581 182 300 182
@@ -223,9 +249,18 @@ qm_capture
 cp "$QM_SHOT" "$QM_WORK/options.png"
 qm_click 410 448
 sleep 1
-qm_click 400 466
+# Quit: the screen fades to black over a second, then the program ends.
+qm_click $quit
+qm_wait_log 10 "ZentaMainMenu::DoState() - MM_STATE_QUITING" 1
 qm_game_wait_exit 60
 echo "Quit: status 0"
+order=$(grep -oE "(TheZentaScript|ZentaMainMenu)::DoState\(\) - [A-Z_]+" "$QM_LOG" | tr '\n' ' ')
+want="TheZentaScript::DoState() - CS_STATE_SPLASHSHOW TheZentaScript::DoState() - CS_STATE_SPLASHDONE ZentaMainMenu::DoState() - MM_STATE_INIT ZentaMainMenu::DoState() - MM_STATE_MENU ZentaMainMenu::DoState() - MM_STATE_QUITING TheZentaScript::DoState() - CS_STATE_QUITGAME "
+[ "$order" = "$want" ] || qm_fail "the DoState lines are, in order: $order"
+secs() { grep "$1" "$QM_LOG" | tail -n 1 | sed -E 's/^[^ ]+ \/ ([0-9]+):([0-9]+):([0-9]+).*/\1 \2 \3/' | awk '{print $1 * 3600 + $2 * 60 + $3}'; }
+fade=$(($(secs "CS_STATE_QUITGAME") - $(secs "MM_STATE_QUITING")))
+[ "$fade" -ge 0 ] && [ "$fade" -le 3 ] || qm_fail "the quit fade took $fade s"
+echo "the log holds the script's and the menu's states in order; the quit fade took about $fade s"
 game=$(user_file game.xml)
 grep -E '<music[^>]*volume="0(\.0+)?"' "$game" >/dev/null || qm_fail "game.xml does not hold the music at 0: $(grep music "$game")"
 grep -q 'useCustom="false"' "$game" || qm_fail "game.xml still has the custom cursor on"
@@ -233,14 +268,14 @@ echo "game.xml: music 0, custom cursor off"
 
 qm_game_start
 qm_to_menu
-# The mouse over the plain background: the game draws no cursor picture
-# there (the server's own pointer is not in a capture).
+# The mouse over the plain lower background: the game draws no cursor
+# picture there (the server's own pointer is not in a capture).
 qm_move 700 560
 sleep 1
 plain=()
 for d in 5,12 3,8; do
   x=$((700 + ${d%,*})) y=$((560 + ${d#*,}))
-  plain+=("$x $y $(qm_pixel "$menu_bg" "$x" "$y") 12")
+  plain+=("$x $y $(qm_pixel "$images/mainmenu/bg_bottom.png" "$x" "$((y - 88))") 12")
 done
 [ "$(qm_alpha "$images/cursor.png" 5 12)" = 255 ] || qm_fail "the cursor picture is not opaque at (5,12)"
 qm_wait_pixels 20 "${plain[@]}"

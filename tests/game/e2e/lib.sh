@@ -371,15 +371,24 @@ qm_game_stop() {
   qm_game_wait_exit 60
 }
 
+# qm_menu_points: the points qm_to_menu checks once the menu is open: the
+# stone columns (static, opaque, beside the scrolling band), read from their
+# pictures.
+qm_menu_points() {
+  local images="$QM_DATA/images/mainmenu"
+  echo "20 300 $(qm_pixel "$images/column_left.png" 20 300) 12"
+  echo "780 300 $(qm_pixel "$images/column_right.png" 44 300) 12"
+}
+
 # qm_to_menu: presses Space until the splash is skipped, the menu says it
-# works and its background is on the screen (the splash's dark first
-# frames alone could pass for the menu's corners).
+# works and its columns stand on the screen (the splash's dark frames alone
+# could pass for them).
 qm_to_menu() {
-  local bg="$QM_DATA/images/menu_bg.png" deadline=$((SECONDS + 60))
-  local points=("40 560 $(qm_pixel "$bg" 40 560) 12" "760 560 $(qm_pixel "$bg" 760 560) 12")
+  local deadline=$((SECONDS + 60)) points
+  mapfile -t points < <(qm_menu_points)
   while :; do
     qm_running || qm_fail "the program ended before the menu"
-    if qm_log_has "MarshMenu::DoState() - MM_STATE_MENU" 1; then
+    if qm_log_has "ZentaMainMenu::DoState() - MM_STATE_MENU" 1; then
       qm_wait_pixels 30 "${points[@]}"
       return 0
     fi
@@ -393,31 +402,4 @@ qm_to_menu() {
 # script has made it (what the screen shows is the caller's to wait for).
 qm_showcase_shown() {
   qm_wait_log 60 "ShowcaseScript::DoState() - SC_STATE_SHOW"
-}
-
-# qm_to_showcase [NAME]: from the menu of a fresh user folder: Play opens
-# the new-profile dialog, NAME (Fox) and Enter make the profile, and the
-# showcase opens.
-qm_to_showcase() {
-  local name=${1:-Fox} i
-  qm_to_menu
-  qm_click 400 330
-  # The dialog darkens the menu under it.
-  local rgb=($(qm_pixel "$QM_DATA/images/menu_bg.png" 40 560))
-  qm_wait_pixels 30 "40 560 $((rgb[0] * 128 / 255)) $((rgb[1] * 128 / 255)) $((rgb[2] * 128 / 255)) 12"
-  # The dialog takes no keys while its show effect runs, which a loaded
-  # machine stretches.
-  sleep 2
-  # A loaded machine may drop a key while the dialog still fades in:
-  # clear the field and type again.
-  local try
-  for try in 1 2 3; do
-    for ((i = 0; i < 20; i++)); do qm_key BackSpace; done
-    for ((i = 0; i < ${#name}; i++)); do
-      qm_key "${name:i:1}"
-    done
-    qm_key Return
-    qm_wait_until 20 qm_log_has "TheZentaScript::DoState() - CS_STATE_MENU_SHOWMAP" 1 && return 0
-  done
-  qm_fail "the new profile was not made and the showcase did not open"
 }

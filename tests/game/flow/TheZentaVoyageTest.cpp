@@ -1,31 +1,31 @@
 // The game's application object and its top-level script, run headless on a
 // copy of the generated data folder: the splash, then the menu with its
-// music; Play shows the showcase once the loader reports and Back returns
-// to the menu; a failed load or a missing layout is logged and survived,
-// and shutdown releases the script before the shell.
+// music and its scene; the script's reactions to its scenes; the resume
+// position; the "winlevel" command; shutdown releases the script before
+// the shell.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "HeadlessVoyage.h"
+#include "SoundTestDoubles.h"
 #include "TempFolders.h"
-#include "TreeInput.h"
 #include "app/AppWindow.h"
+#include "app/InputCodes.h"
 #include "core/StringUtils.h"
 #include "devtools/Console.h"
-#include "dialogs/Dialog.h"
-#include "flow/MarshMenu.h"
+#include "flow/ZentaMainMenu.h"
 #include "font/FontsManager.h"
 #include "image/ImagesManager.h"
+#include "map/ZentaLevelMap.h"
 #include "model/Control.h"
-#include "particles/Emitter.h"
+#include "shell/Player.h"
 #include "shell/SplashScreen.h"
 #include "sound/SoundSystem.h"
-#include "widgets/Button.h"
 #include "widgets/Label.h"
-#include "widgets/Listbox.h"
-#include "widgets/Progress.h"
 #include "widgets/StaticImage.h"
 
 namespace QmTest {
@@ -45,30 +45,11 @@ TEST(TheZentaVoyageTest, NamesTheGameItsVersionAndItsFolders) {
   EXPECT_EQ(game.GetScript().GetGameMode(), nullptr);
 }
 
-// The showcase's screen in the game layer, or null.
-HLF::Control* ScreenOf(const TheZentaScript& script) {
-  return script.GetShowcase() ? script.GetShowcase()->GetScreen() : nullptr;
-}
-
-// The showcase's parts, found by their kind.
-struct ShowcaseParts {
-  HLF::StaticImage* title = nullptr;
-  HLF::Emitter* emitter = nullptr;
-};
-
-ShowcaseParts FindParts(HLF::Control* showcase) {
-  ShowcaseParts parts;
-  for (int i = 0; showcase && i < showcase->GetChildsCount(); ++i) {
-    HLF::Control* child = showcase->GetChild(i);
-    if (child->GetName() == L"title") parts.title = dynamic_cast<HLF::StaticImage*>(child);
-    if (auto* emitter = dynamic_cast<HLF::Emitter*>(child)) parts.emitter = emitter;
+void ExpectNoErrorLines() {
+  for (const std::wstring& line : HLF::Console::GetInstance().GetLines()) {
+    EXPECT_EQ(line.find(L"Error"), std::wstring::npos) << LLF::WideToAnsi(line);
+    EXPECT_EQ(line.find(L"Warning"), std::wstring::npos) << LLF::WideToAnsi(line);
   }
-  return parts;
-}
-
-void Click(HLF::Control* button) {
-  ASSERT_NE(button, nullptr);
-  static_cast<HLF::Button*>(button)->OnClick(LLF::Message());
 }
 
 TEST(TheZentaVoyageTest, TheSplashThenTheMenuWithItsMusic) {
@@ -81,289 +62,253 @@ TEST(TheZentaVoyageTest, TheSplashThenTheMenuWithItsMusic) {
   EXPECT_EQ(script.GetState(), TheZentaScript::CS_STATE_SPLASHSHOW);
   EXPECT_EQ(game.LogCount(L"TheZentaScript::DoState() - CS_STATE_SPLASHSHOW"), 1);
   ASSERT_NE(script.GetSplash(), nullptr);
-  HLF::Control* picture = script.GetSplash()->GetImageControl();
-  ASSERT_NE(picture, nullptr);
-  EXPECT_EQ(picture->GetParent(), game.GetGameLayer());
   ASSERT_NE(script.GetMainMenu(), nullptr);
   EXPECT_EQ(script.GetMainMenu()->GetParent(), nullptr) << "not on screen before the splash is done";
   EXPECT_NE(script.GetMainMenu()->GetMusic(), nullptr);
   EXPECT_EQ(script.GetMainMenu()->GetMusic(), LLF::SoundSystem::GetInstance().GetMusic(L"menu_music"));
+  EXPECT_NE(LLF::SoundSystem::GetInstance().GetMusic(L"map_music"), nullptr) << "the list MAIN, whole";
 
   ASSERT_TRUE(game.SkipToMenu());
   EXPECT_EQ(script.GetSplash(), nullptr);
-  MarshMenu* menu = script.GetMainMenu();
+  ZentaMainMenu* menu = script.GetMainMenu();
   EXPECT_EQ(menu->GetParent(), game.GetGameLayer());
   EXPECT_EQ(game.GetGameLayer()->GetChildsCount(), 1) << "the splash picture has gone";
-  for (HLF::Control* control :
-       {menu->GetWelcomeLabel(), menu->GetPlayButton(), menu->GetOptionsButton(), menu->GetQuitButton()}) {
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(control->GetParent(), menu);
+  EXPECT_EQ(menu->GetName(), L"MainMenu");
+  EXPECT_FALSE(menu->IsRenderable());
+  // The scene: band, lower background, columns in the menu; the scroll
+  // with its four buttons in order, the welcome and the logo on the lower
+  // background.
+  ASSERT_NE(menu->GetBackgroundTop(), nullptr);
+  EXPECT_EQ(menu->GetBackgroundTop()->GetImage(),
+            LLF::ImagesManager::GetInstance().FindResource(L"menu_bg_top"));
+  ASSERT_NE(menu->GetBackgroundBottom(), nullptr);
+  EXPECT_EQ(menu->GetBackgroundBottom()->GetPosition(), LLF::Vector2(0, 88));
+  ASSERT_NE(menu->GetColumnLeft(), nullptr);
+  EXPECT_EQ(menu->GetColumnLeft()->GetPosition(), LLF::Vector2(0, 0)) << "moved in by its effect";
+  EXPECT_EQ(menu->GetColumnRight()->GetPosition(), LLF::Vector2(736, 0));
+  HLF::Control* scroll = menu->GetScroll();
+  ASSERT_NE(scroll, nullptr);
+  EXPECT_EQ(scroll->GetParent(), menu->GetBackgroundBottom());
+  EXPECT_EQ(scroll->GetPosition(), LLF::Vector2(400 - scroll->GetSize().x / 2, 100));
+  ASSERT_EQ(scroll->GetChildsCount(), 4);
+  EXPECT_EQ(scroll->GetChild(0), menu->GetPlayButton());
+  EXPECT_EQ(scroll->GetChild(1), menu->GetGalleryButton());
+  EXPECT_EQ(scroll->GetChild(2), menu->GetOptionsButton());
+  EXPECT_EQ(scroll->GetChild(3), menu->GetQuitButton());
+  EXPECT_EQ(menu->GetWelcomeLabel()->GetParent(), menu->GetBackgroundBottom());
+  ASSERT_NE(menu->GetLogo(), nullptr);
+  EXPECT_EQ(menu->GetLogo()->GetParent(), menu->GetBackgroundBottom());
+  EXPECT_EQ(menu->GetLogo()->GetPosition().y, -50);
+  for (HLF::Control* control : {menu->GetPlayButton(), menu->GetGalleryButton(), menu->GetOptionsButton(),
+                                menu->GetQuitButton(), menu->GetWelcomeLabel()}) {
+    EXPECT_TRUE(control->IsEnabled());
   }
-  EXPECT_NE(menu->GetChildByName(L"background"), nullptr);
   EXPECT_EQ(static_cast<HLF::Label*>(menu->GetWelcomeLabel())->GetFullText(),
             L"Welcome! Click here to choose a player.");
-  EXPECT_EQ(game.LogCount(L"MarshMenu::DoState() - MM_STATE_MENU"), 1);
-  for (const std::wstring& line : HLF::Console::GetInstance().GetLines()) {
-    EXPECT_EQ(line.find(L"Error"), std::wstring::npos) << LLF::WideToAnsi(line);
-  }
+  bool clear = true;
+  LLF::Color colour;
+  game.GetClearSettings(clear, colour);
+  EXPECT_FALSE(clear) << "the white screen of the load ends when the menu opens";
+  EXPECT_EQ(game.LogCount(L"ZentaMainMenu::DoState() - MM_STATE_INIT"), 1);
+  EXPECT_EQ(game.LogCount(L"ZentaMainMenu::DoState() - MM_STATE_MENU"), 1);
+  ExpectNoErrorLines();
 }
 
-TEST(TheZentaVoyageTest, TheShowcaseAppearsOnceTheGuiListsHaveLoaded) {
-  TempFolders folders;
-  CopyGeneratedData(folders.Program());
-  HeadlessVoyage game(folders.Program());
-  ASSERT_TRUE(game.Start(true));
-  TheZentaScript& script = game.GetScript();
-  ASSERT_TRUE(game.SkipToMenu());
-  ASSERT_TRUE(game.PlayToShowcase());
-  EXPECT_EQ(script.GetState(), TheZentaScript::CS_STATE_MENU_SHOWMAP);
-  EXPECT_EQ(game.LogCount(L"TheZentaScript::DoState() - CS_STATE_MENU_SHOWMAP"), 1);
-  EXPECT_FALSE(script.GetMainMenu()->IsVisible());
-  HLF::Control* showcase = ScreenOf(script);
-  ASSERT_EQ(game.GetGameLayer()->GetChildsCount(), 2) << "the hidden menu and the showcase";
-  EXPECT_EQ(game.GetGameLayer()->GetChild(1), showcase);
-  EXPECT_EQ(showcase->GetName(), L"screen");
-  EXPECT_NE(LLF::FontsManager::GetInstance().FindResource(L"Title28"), nullptr)
-      << "the fonts' list loaded too";
-
-  const ShowcaseParts parts = FindParts(showcase);
-  ASSERT_NE(parts.title, nullptr);
-  ASSERT_NE(parts.emitter, nullptr);
-  EXPECT_EQ(parts.title->GetImage(), LLF::ImagesManager::GetInstance().FindResource(L"title"));
-  EXPECT_NE(parts.title->GetImage(), nullptr);
-  EXPECT_TRUE(parts.emitter->IsStarted());
-  EXPECT_EQ(parts.title->GetAlpha(), 0) << "its start effect fades it in";
-
-  for (int i = 0; i < 150; ++i) game.Frame(16);
-  EXPECT_GT(parts.title->GetAlpha(), 0);
-  EXPECT_FALSE(parts.emitter->GetParticleSystem().GetParticles().empty());
-  for (const std::wstring& line : HLF::Console::GetInstance().GetLines()) {
-    EXPECT_EQ(line.find(L"Error"), std::wstring::npos) << LLF::WideToAnsi(line);
-    EXPECT_EQ(line.find(L"Warning"), std::wstring::npos) << LLF::WideToAnsi(line);
+// A started game whose menu works.
+struct MenuRun {
+  MenuRun() : game(folders.Program()) {}
+  bool Start(const std::function<void(const std::string&)>& prepare = nullptr) {
+    CopyGeneratedData(folders.Program());
+    if (prepare) prepare(folders.Program());
+    return game.Start(true) && game.SkipToMenu();
+  }
+  ZentaMainMenu& Menu() { return *game.GetScript().GetMainMenu(); }
+  TheZentaScript& Script() { return game.GetScript(); }
+  // A message from the menu to the script, and the frame that acts on it.
+  void FromMenu(int code) {
+    LLF::Message msg(&Menu(), code, 0, 0, 0, L"");
+    Script().OnMessage(&msg);
+    game.Frame(16);
   }
 
-  // Back returns to the menu, and Play shows the showcase again.
-  Click(showcase->GetChildByName(L"Back"));
-  ASSERT_TRUE(game.FramesUntil([&] { return script.GetShowcase() == nullptr; }));
-  EXPECT_EQ(script.GetState(), TheZentaScript::CS_STATE_MAP_SHOWMENU);
-  EXPECT_TRUE(script.GetMainMenu()->IsVisible());
-  EXPECT_EQ(game.GetGameLayer()->GetChildsCount(), 1);
-  EXPECT_TRUE(script.GetMainMenu()->GetPlayButton()->IsEnabled());
-  ASSERT_TRUE(game.PlayToShowcase());
-  Click(script.GetMainMenu()->GetQuitButton());
-  game.Frame(16);
+  TempFolders folders;
+  HeadlessVoyage game;
+};
+
+void SetProgress(int day, int level, const wchar_t* state) {
+  HLF::Player player;
+  player.SetVar(ZentaLevelMap::DayProgressPath(day), ZentaLevelMap::GetLevelInfo(day, level).name, state);
+}
+
+// The menu's messages decide the script's next state; a resume position
+// whose level is complete is cleared and Play heads for the map.
+TEST(TheZentaScriptTest, TheMenusMessagesAndTheResumePosition) {
+  MenuRun run;
+  ASSERT_TRUE(run.Start());
+  run.game.SetCurrentProfile(L"Fox");
+  TheZentaScript& script = run.Script();
+
+  struct Case {
+    const char* what;
+    int day, level;
+    const wchar_t* progress;  // of that level, or null
+    int code;
+    int state;
+    int storedDay, storedLevel;
+  } cases[] = {
+      {"another code changes nothing", -1, -1, nullptr, 5, TheZentaScript::CS_STATE_SPLASHDONE, -1, -1},
+      {"play without a resume position", -1, -1, nullptr, 2, TheZentaScript::CS_STATE_MENU_SHOWMAP, -1, -1},
+      {"play with a completed level", 0, 1, L"complete", 2, TheZentaScript::CS_STATE_MENU_SHOWMAP, -1, -1},
+      {"play with an unfinished level", 1, 0, L"incomplete", 2, TheZentaScript::CS_STATE_MAP_STARTLEVEL, 1,
+       0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    script.SetState(TheZentaScript::CS_STATE_SPLASHDONE);
+    script.SaveLevelPos(c.day, c.level);
+    if (c.progress) SetProgress(c.day, c.level, c.progress);
+    run.FromMenu(c.code);
+    EXPECT_EQ(script.GetState(), c.state);
+    HLF::Player player;
+    std::wstring day, level;
+    ASSERT_TRUE(player.GetVar(L"stats", L"playDay", day));
+    ASSERT_TRUE(player.GetVar(L"stats", L"playLev", level));
+    EXPECT_EQ(day, std::to_wstring(c.storedDay));
+    EXPECT_EQ(level, std::to_wstring(c.storedLevel));
+  }
+  EXPECT_EQ(run.game.LogCount(L"TheZentaScript::DoState() - CS_STATE_MAP_STARTLEVEL"), 1);
+  EXPECT_FALSE(run.Menu().IsVisible()) << "hidden for the map";
+
+  run.FromMenu(0);
   EXPECT_EQ(script.GetState(), TheZentaScript::CS_STATE_QUITGAME);
+  EXPECT_EQ(run.game.LogCount(L"TheZentaScript::DoState() - CS_STATE_QUITGAME"), 1);
 }
 
-TEST(TheZentaVoyageTest, AFailedLoadStillShowsTheShowcaseWithAWarning) {
+TEST(TheZentaScriptTest, TheSplashsMessagesAndTheWindowsInput) {
   TempFolders folders;
   CopyGeneratedData(folders.Program());
-  fs::remove(folders.Program() + "/images/particle.png");
   HeadlessVoyage game(folders.Program());
   ASSERT_TRUE(game.Start(true));
   TheZentaScript& script = game.GetScript();
-  ASSERT_TRUE(game.SkipToMenu());
-  ASSERT_TRUE(game.PlayToShowcase());
-  EXPECT_EQ(game.LogCount(L"Warning: Showcase - some of the assets did not load"), 1);
-  const ShowcaseParts parts = FindParts(ScreenOf(script));
-  ASSERT_NE(parts.title, nullptr);
-  EXPECT_NE(parts.title->GetImage(), nullptr);
-  ASSERT_NE(parts.emitter, nullptr);
-  EXPECT_TRUE(parts.emitter->IsStarted());
+  HLF::SplashScreen* splash = script.GetSplash();
+  ASSERT_NE(splash, nullptr);
+  // Window input reaches the splash while it runs.
+  LLF::Message key(&LLF::AppWindow::GetInstance(), LLF::WMSG_KEY_UP, LLF::KEY_SPACE, 0, 0, L"Space");
+  script.OnMessage(&key);
+  EXPECT_EQ(game.LogCount(L"SplashScreen - key up or mouse up message received. Key string: Space"), 1);
+  LLF::Message other(splash, 7, 0, 0, 0, L"");
+  script.OnMessage(&other);
+  game.Frame(16);
+  EXPECT_EQ(script.GetState(), TheZentaScript::CS_STATE_SPLASHSHOW);
+  LLF::Message done(splash, HLF::SM_MSG_EMPTY, 0, 0, 0, L"");
+  script.OnMessage(&done);
+  game.Frame(16);
+  EXPECT_EQ(script.GetState(), TheZentaScript::CS_STATE_SPLASHDONE);
+  EXPECT_EQ(script.GetSplash(), nullptr);
+  // The window is no longer heard.
+  script.OnMessage(&key);
+  EXPECT_EQ(game.LogCount(L"SplashScreen - key up"), 1);
+  EXPECT_EQ(script.GetMainMenu()->GetParent(), game.GetGameLayer());
 }
 
-TEST(TheZentaVoyageTest, AMissingLayoutIsLoggedAndTheMenuReturns) {
+TEST(TheZentaScriptTest, WinLevelAsksForTheAccessWord) {
   TempFolders folders;
   CopyGeneratedData(folders.Program());
-  fs::remove(folders.Program() + "/scripts/dialogs/showcase.xml");
   HeadlessVoyage game(folders.Program());
-  ASSERT_TRUE(game.Start(true));
-  TheZentaScript& script = game.GetScript();
-  ASSERT_TRUE(game.SkipToMenu());
-  game.SetCurrentProfile(L"Fox");
-  Click(script.GetMainMenu()->GetPlayButton());
-  const std::wstring failure =
-      L"Error: Can't create control from file scripts/dialogs/showcase.xml, section showcase, control name "
-      L"screen";
-  ASSERT_TRUE(game.FramesUntil([&] { return game.LogCount(failure) > 0; }));
-  for (int i = 0; i < 10; ++i) game.Frame(16);
-  EXPECT_EQ(game.LogCount(failure), 1) << "built once, not retried every frame";
-  EXPECT_EQ(script.GetShowcase(), nullptr);
-  EXPECT_EQ(script.GetState(), TheZentaScript::CS_STATE_MAP_SHOWMENU);
-  EXPECT_TRUE(script.GetMainMenu()->IsVisible());
+  ASSERT_TRUE(game.Start(false));
+  HLF::Console& console = HLF::Console::GetInstance();
+  HLF::Console::CommandHandler winlevel = console.GetCommand(L"winlevel");
+  ASSERT_NE(winlevel, nullptr);
+  struct Case {
+    const wchar_t* line;
+    int usage;
+    int refused;
+  } cases[] = {
+      {L"winlevel", 1, 0},           {L"winlevel QXV", 0, 1},     {L"winlevel qx", 0, 1},
+      {L"winlevel qxv extra", 0, 0}, {L"  winlevel   qxv", 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(LLF::WideToAnsi(c.line));
+    console.ClearLines();
+    winlevel(c.line);
+    EXPECT_EQ(game.LogCount(L"Command winlevel use: winlevel password"), c.usage);
+    EXPECT_EQ(game.LogCount(L"Error: Incorrect password."), c.refused);
+  }
+  // A second game in the same process keeps the one command, silently.
+  game.Stop();
+  HeadlessVoyage again(folders.Program());
+  ASSERT_TRUE(again.Start(false));
+  EXPECT_EQ(console.GetCommand(L"winlevel"), winlevel);
+  EXPECT_EQ(again.LogCount(L"winlevel"), 0);
+}
+
+// A driver that counts what the script asks of the menu's music.
+class RecordingDriver : public SoundTestDoubles::FakeDriver {
+ public:
+  RecordingDriver() : FakeDriver(true, true) {}
+  bool ResumeMusic(LLF::Music* music) override {
+    resumed.push_back(music);
+    return true;
+  }
+  std::vector<const LLF::Music*> resumed;
+};
+
+TEST(TheZentaVoyageTest, ReactivationRestartsTheBandAndResumesTheMusic) {
+  MenuRun run;
+  ASSERT_TRUE(run.Start());
+  HLF::StaticImage* band = run.Menu().GetBackgroundTop();
+  ASSERT_NE(band, nullptr);
+  const float start = band->GetPosition().x;
+  for (int i = 0; i < 50; ++i) run.game.Frame(100);
+  EXPECT_NEAR(band->GetPosition().x - start, 102.4f, 2.0f) << "the band moves 1024 px in 50 s";
+
+  LLF::SoundSystem& sound = LLF::SoundSystem::GetInstance();
+  unsigned previous = 0;
+  while (sound.GetDriver(previous) != sound.GetCurrentDriver()) ++previous;
+  RecordingDriver driver;
+  ASSERT_TRUE(sound.RegisterDriver(&driver));
+  ASSERT_TRUE(sound.SetCurrentDriver(sound.GetDriversCount() - 1));
+  run.game.OnActivate();
+  run.game.Frame(0);
+  EXPECT_EQ(band->GetPosition().x, -1024);
+  ASSERT_EQ(driver.resumed.size(), 1u);
+  EXPECT_EQ(driver.resumed[0], run.Menu().GetMusic());
+  // Not during the splash or after Quit.
+  run.Script().SetState(TheZentaScript::CS_STATE_QUITGAME);
+  run.game.OnActivate();
+  EXPECT_EQ(driver.resumed.size(), 1u);
+  sound.SetCurrentDriver(previous);
+  sound.UnregisterDriver(&driver);
+
+  // The band's own end starts it again from the left.
+  for (int i = 0; i < 499; ++i) run.game.Frame(100);
+  EXPECT_GT(band->GetPosition().x, -10);
+  for (int i = 0; i < 3; ++i) run.game.Frame(100);
+  EXPECT_LT(band->GetPosition().x, -1024 + 25);
 }
 
 TEST(TheZentaVoyageTest, ShutdownReleasesTheScriptBeforeTheShell) {
-  // Stopped during the splash, and once the showcase is shown.
-  for (const bool waitForShowcase : {false, true}) {
-    SCOPED_TRACE(waitForShowcase ? "showcase shown" : "during the splash");
+  // Stopped during the splash, and once the menu is built.
+  for (const bool waitForMenu : {false, true}) {
+    SCOPED_TRACE(waitForMenu ? "menu shown" : "during the splash");
     TempFolders folders;
     CopyGeneratedData(folders.Program());
     HeadlessVoyage game(folders.Program());
     ASSERT_TRUE(game.Start(true));
     TheZentaScript& script = game.GetScript();
-    if (waitForShowcase) {
+    if (waitForMenu) {
       ASSERT_TRUE(game.SkipToMenu());
-      ASSERT_TRUE(game.PlayToShowcase());
+      ASSERT_NE(LLF::ImagesManager::GetInstance().FindResource(L"menu_bg_top"), nullptr);
     }
     game.Stop();
     EXPECT_EQ(game.GetStateMachine(), nullptr);
-    EXPECT_EQ(script.GetShowcase(), nullptr);
     EXPECT_EQ(script.GetSplash(), nullptr);
     EXPECT_EQ(script.GetMainMenu(), nullptr);
-    EXPECT_EQ(LLF::ImagesManager::GetInstance().FindResource(L"title"), nullptr);
-    EXPECT_EQ(LLF::FontsManager::GetInstance().FindResource(L"Title28"), nullptr);
+    EXPECT_EQ(LLF::ImagesManager::GetInstance().FindResource(L"menu_bg_top"), nullptr);
+    EXPECT_EQ(LLF::SoundSystem::GetInstance().GetMusic(L"menu_music"), nullptr);
     EXPECT_TRUE(fs::exists(LLF::ToOsPath(game.GetConfigPath())));
     EXPECT_TRUE(fs::exists(LLF::ToOsPath(game.GetProfilesPath())));
   }
-}
-
-// The shell's own routing, as the window delivers a click: a move onto the
-// point, the press and the release, then a frame.
-void ClickAt(HeadlessVoyage& game, int x, int y) {
-  for (const int code : {LLF::WMSG_MOUSE_MOVE, LLF::WMSG_BUTTON_DOWN, LLF::WMSG_BUTTON_UP}) {
-    LLF::Message msg = TreeInput::WindowMessage(code, code == LLF::WMSG_MOUSE_MOVE ? 0 : 1, x, y);
-    game.OnMessage(&msg);
-  }
-  game.Frame(16);
-}
-
-void KeyUp(HeadlessVoyage& game, int key) {
-  LLF::Message msg = TreeInput::WindowMessage(LLF::WMSG_KEY_UP, key, 0, 0);
-  game.OnMessage(&msg);
-  game.Frame(16);
-}
-
-// The button "Dialog" opens the dialog over a screen whose own buttons are
-// disabled meanwhile; Enter and Escape each give one result, logged, and
-// the dialog is gone by the next frame. A second click while it is open
-// opens nothing more.
-TEST(TheZentaVoyageTest, TheShowcaseDialogGivesOneLoggedResultPerOpening) {
-  TempFolders folders;
-  CopyGeneratedData(folders.Program());
-  HeadlessVoyage game(folders.Program());
-  ASSERT_TRUE(game.Start(true));
-  TheZentaScript& script = game.GetScript();
-  ASSERT_TRUE(game.SkipToMenu());
-  ASSERT_TRUE(game.PlayToShowcase());
-  Showcase& showcase = *script.GetShowcase();
-  HLF::Control* screen = showcase.GetScreen();
-  auto* open = dynamic_cast<HLF::Button*>(screen->GetChildByName(L"Dialog"));
-  auto* quit = dynamic_cast<HLF::Button*>(screen->GetChildByName(L"Quit"));
-  ASSERT_NE(open, nullptr);
-  ASSERT_NE(quit, nullptr);
-  const LLF::Point centre(static_cast<int>(open->GetPosition().x) + open->GetSize().x / 2,
-                          static_cast<int>(open->GetPosition().y) + open->GetSize().y / 2);
-
-  struct Case {
-    int key;
-    const wchar_t* line;
-  } cases[] = {{LLF::KEY_ENTER, L"Showcase - dialog result \"OK\""},
-               {LLF::KEY_ESCAPE, L"Showcase - dialog result \"CANCEL\""}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(LLF::WideToAnsi(c.line));
-    ClickAt(game, centre.x, centre.y);
-    HLF::Dialog* dialog = showcase.GetDialog();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->GetParent(), screen);
-    EXPECT_TRUE(dialog->IsFadeBackground());
-    EXPECT_NE(dialog->GetImage(), nullptr) << "its frame";
-    EXPECT_NE(dialog->GetOkButton(), nullptr);
-    EXPECT_NE(dialog->GetCancelButton(), nullptr);
-    EXPECT_FALSE(open->IsEnabled());
-    EXPECT_FALSE(quit->IsEnabled());
-    const int children = screen->GetChildsCount();
-    ClickAt(game, centre.x, centre.y);  // past the dialog, onto the disabled button
-    EXPECT_EQ(showcase.GetDialog(), dialog);
-    EXPECT_EQ(screen->GetChildsCount(), children);
-
-    KeyUp(game, c.key);
-    EXPECT_EQ(game.LogCount(c.line), 1);
-    EXPECT_EQ(showcase.GetDialog(), nullptr);
-    EXPECT_EQ(screen->GetChildsCount(), children - 1) << "the dialog is gone";
-    EXPECT_TRUE(open->IsEnabled());
-    EXPECT_TRUE(quit->IsEnabled());
-  }
-  EXPECT_EQ(game.LogCount(L"Showcase - dialog result"), 2);
-  EXPECT_EQ(game.LogCount(L"Error"), 0);
-}
-
-// The button "Widgets" opens the widgets' dialog with its list filled; the
-// widgets' messages are logged one per line, the slider drives the gauge,
-// and once the dialog is closed nothing more is heard from them.
-TEST(TheZentaVoyageTest, TheWidgetsDialogLogsItsWidgetsMessages) {
-  TempFolders folders;
-  CopyGeneratedData(folders.Program());
-  HeadlessVoyage game(folders.Program());
-  ASSERT_TRUE(game.Start(true));
-  TheZentaScript& script = game.GetScript();
-  ASSERT_TRUE(game.SkipToMenu());
-  ASSERT_TRUE(game.PlayToShowcase());
-  Showcase& showcase = *script.GetShowcase();
-  HLF::Control* open = showcase.GetScreen()->GetChildByName(L"Widgets");
-  ASSERT_NE(open, nullptr);
-  ClickAt(game, static_cast<int>(open->GetPosition().x) + 90, static_cast<int>(open->GetPosition().y) + 22);
-  HLF::Dialog* dialog = showcase.GetDialog();
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_FALSE(showcase.GetScreen()->GetChildByName(L"Dialog")->IsEnabled());
-  auto* list = dynamic_cast<HLF::Listbox*>(dialog->GetChildByName(L"MooringList"));
-  auto* gauge = dynamic_cast<HLF::Progress*>(dialog->GetChildByName(L"TideGauge"));
-  HLF::Control* slider = dialog->GetChildByName(L"TideSlider");
-  ASSERT_NE(list, nullptr);
-  ASSERT_NE(gauge, nullptr);
-  ASSERT_NE(slider, nullptr);
-  EXPECT_EQ(list->GetItemsCount(), unsigned(Showcase::kMooringsCount));
-  ASSERT_TRUE(game.FramesUntil([&] { return dialog->GetAlpha() == 255; })) << "shown";
-
-  // The wheel towards the user over the slider raises it by the notches.
-  const LLF::Vector2 at = dialog->GetPosition() + slider->GetPosition();
-  LLF::Message wheel = TreeInput::WindowMessage(LLF::WMSG_WHEEL, -3, static_cast<int>(at.x) + 200,
-                                                static_cast<int>(at.y) + 12);
-  game.OnMessage(&wheel);
-  game.Frame(16);
-  EXPECT_EQ(game.LogCount(L"Showcase - widget \"TideSlider\" code 10 value 43 \"TideSlider\""), 1);
-  EXPECT_EQ(gauge->GetValue(), 43.0f);
-  EXPECT_EQ(gauge->GetText(), L"43 %");
-
-  // Every list hears Down; the line carries the row's text.
-  LLF::Message down = TreeInput::WindowMessage(LLF::WMSG_KEY_DOWN, LLF::KEY_DOWN, 0, 0);
-  game.OnMessage(&down);
-  game.Frame(16);
-  EXPECT_EQ(game.LogCount(L"Showcase - widget \"MooringList\" code 10 value 0 \"Heron Reach\""), 1);
-  EXPECT_EQ(game.LogCount(L"Showcase - widget"), 2) << "the controls' own codes are not logged";
-
-  KeyUp(game, LLF::KEY_ENTER);
-  EXPECT_EQ(game.LogCount(L"Showcase - dialog result \"OK\""), 1);
-  EXPECT_EQ(showcase.GetDialog(), nullptr);
-  EXPECT_TRUE(showcase.GetScreen()->GetChildByName(L"Dialog")->IsEnabled());
-  game.OnMessage(&down);
-  game.Frame(16);
-  EXPECT_EQ(game.LogCount(L"Showcase - widget"), 2);
-  EXPECT_EQ(game.LogCount(L"Error"), 0);
-}
-
-// A dialog layout that is missing: the click is logged as a failure and
-// the screen stays usable.
-TEST(TheZentaVoyageTest, AMissingDialogLayoutIsLoggedAndTheScreenStaysUsable) {
-  TempFolders folders;
-  CopyGeneratedData(folders.Program());
-  fs::remove(folders.Program() + "/scripts/dialogs/dlg_showcase.xml");
-  HeadlessVoyage game(folders.Program());
-  ASSERT_TRUE(game.Start(true));
-  TheZentaScript& script = game.GetScript();
-  ASSERT_TRUE(game.SkipToMenu());
-  ASSERT_TRUE(game.PlayToShowcase());
-  Showcase& showcase = *script.GetShowcase();
-  EXPECT_FALSE(showcase.OpenDialog());
-  EXPECT_FALSE(showcase.OpenDialog());
-  EXPECT_EQ(showcase.GetDialog(), nullptr);
-  EXPECT_EQ(
-      game.LogCount(L"Error: Can't create dialog from file scripts/dialogs/dlg_showcase.xml, section dialog"),
-      2);
-  ASSERT_NE(showcase.GetScreen(), nullptr);
-  const HLF::Control* button = showcase.GetScreen()->GetChildByName(L"Dialog");
-  ASSERT_NE(button, nullptr);
-  EXPECT_TRUE(button->IsEnabled());
 }
 
 }  // namespace

@@ -12,9 +12,9 @@
 #include "core/OSUtils.h"
 #include "core/StringUtils.h"
 #include "devtools/Console.h"
-#include "flow/MarshMenu.h"
-#include "flow/Showcase.h"
+#include "dialogs/Dialog.h"
 #include "flow/TheZentaScript.h"
+#include "flow/ZentaMainMenu.h"
 #include "widgets/Button.h"
 
 namespace QmTest {
@@ -69,22 +69,25 @@ bool HeadlessVoyage::SkipToMenu() {
   LLF::Message key(&LLF::AppWindow::GetInstance(), LLF::WMSG_KEY_UP, LLF::KEY_SPACE, 0, 0, L"Space");
   return FramesUntil([&] {
     script.OnMessage(&key);
-    MarshMenu* menu = script.GetMainMenu();
+    ZentaMainMenu* menu = script.GetMainMenu();
     return script.GetState() == TheZentaScript::CS_STATE_SPLASHDONE && menu &&
            menu->GetState() == HLF::MainMenu::MM_STATE_MENU;
   });
 }
 
-bool HeadlessVoyage::PlayToShowcase(const std::wstring& player) {
+bool HeadlessVoyage::PlayToMap(const std::wstring& player) {
   SetCurrentProfile(player);
   TheZentaScript& script = GetScript();
-  auto* play =
-      dynamic_cast<HLF::Button*>(script.GetMainMenu() ? script.GetMainMenu()->GetPlayButton() : nullptr);
+  ZentaMainMenu* menu = script.GetMainMenu();
+  auto* play = dynamic_cast<HLF::Button*>(menu ? menu->GetPlayButton() : nullptr);
   if (!play) {
     return false;
   }
   play->OnClick(LLF::Message());
-  return FramesUntil([&] { return script.GetShowcase() && script.GetShowcase()->GetScreen(); });
+  if (HLF::Dialog* easy = menu->GetEasyModeDialog()) {
+    easy->OnOk();
+  }
+  return FramesUntil([&] { return script.GetState() == TheZentaScript::CS_STATE_MENU_SHOWMAP; });
 }
 
 void HeadlessVoyage::Frame(unsigned ms) {

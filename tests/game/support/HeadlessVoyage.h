@@ -30,9 +30,9 @@ class HeadlessVoyage : public TheZentaVoyage {
   // Key releases cut the splash short, frame by frame, until the menu
   // works; whether it does within FramesUntil's time.
   bool SkipToMenu();
-  // With the player made current, the menu's Play, until the showcase's
-  // screen is built.
-  bool PlayToShowcase(const std::wstring& player = L"Fox");
+  // With the player made current, the menu's Play (OK to the easy-mode
+  // question when it is asked), until the script heads for the map.
+  bool PlayToMap(const std::wstring& player = L"Fox");
   // Shutdown, once.
   void Stop();
   // How many log lines since Start hold the text (the shell echoes the log

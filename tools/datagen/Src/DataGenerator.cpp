@@ -15,6 +15,8 @@
 #include "families/InterfaceSounds.h"
 #include "families/LevelFolders.h"
 #include "families/LevelMusic.h"
+#include "families/MainMenuPictures.h"
+#include "families/MainMenuSounds.h"
 #include "families/MapPictures.h"
 #include "families/MapSounds.h"
 #include "families/MenuPictures.h"
@@ -102,6 +104,8 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<ClockSounds>());
   AddFamily(std::make_unique<MapPictures>());
   AddFamily(std::make_unique<MapSounds>());
+  AddFamily(std::make_unique<MainMenuPictures>());
+  AddFamily(std::make_unique<MainMenuSounds>());
 }
 
 bool DataGenerator::Run() {
