@@ -18,7 +18,7 @@
 #include "TempFolders.h"
 #include "core/StringUtils.h"
 #include "dialogs/Dialog.h"
-#include "flow/MarshMenu.h"
+#include "flow/ZentaMainMenu.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
 #include "model/Control.h"

@@ -15,7 +15,7 @@
 #include "core/StringUtils.h"
 #include "devtools/Console.h"
 #include "dialogs/Dialog.h"
-#include "flow/MarshMenu.h"
+#include "flow/ZentaMainMenu.h"
 #include "model/Control.h"
 #include "model/GameServices.h"
 #include "particles/Emitter.h"
