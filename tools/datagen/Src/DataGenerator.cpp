@@ -9,6 +9,7 @@
 #include "families/ButtonStrips.h"
 #include "families/CursorArrow.h"
 #include "families/DialogFrame.h"
+#include "families/EditorFont.h"
 #include "families/FontFiles.h"
 #include "families/InterfaceSounds.h"
 #include "families/LevelFolders.h"
@@ -94,6 +95,7 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<LevelFolders>());
   AddFamily(std::make_unique<MenuPictures>());
   AddFamily(std::make_unique<MenuSounds>());
+  AddFamily(std::make_unique<EditorFont>());
 }
 
 bool DataGenerator::Run() {
