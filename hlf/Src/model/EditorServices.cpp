@@ -30,6 +30,10 @@ void EditorServices::SetProvider(Provider provider) {
   g_provider = provider;
 }
 
+EditorServices::Provider EditorServices::GetProvider() {
+  return g_provider;
+}
+
 bool EditorServices::IsEditorOpen() {
   EditorServices* editor = GetInstance();
   return editor && editor->IsOpen();

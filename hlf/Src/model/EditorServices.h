@@ -36,6 +36,7 @@ class EditorServices : public virtual LLF::Object {
   static EditorServices* GetInstance();
   // Null removes the provider.
   static void SetProvider(Provider provider);
+  static Provider GetProvider();
 
   // The editor's answers with no editor taken as closed and not loaded.
   static bool IsEditorOpen();

@@ -16,6 +16,7 @@
 #include "core/Random.h"
 #include "core/StringUtils.h"
 #include "devtools/Console.h"
+#include "devtools/Editor.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
 #include "model/ControlFactory.h"
@@ -189,6 +190,12 @@ Game::Game() {
 Game::~Game() {
   g_game = nullptr;
   Unregister();
+  // The console outlives the game; a line logged later must not reach it
+  // (at exit it would re-create a console already destroyed).
+  LLF::Log::ClearEcho(&Console::Echo);
+  if (EditorServices::GetProvider() == &Editor::Provide) {
+    EditorServices::SetProvider(nullptr);
+  }
 }
 
 Game* Game::GetInstance() {
@@ -255,6 +262,9 @@ void Game::LogLibraryInfo(const std::wstring& commandLine) {
 }
 
 bool Game::PostInit(const std::wstring& commandLine) {
+  // The editor loads its font on first use: only from here on, once the
+  // font codecs and the render system are there.
+  EditorServices::SetProvider(&Editor::Provide);
   const std::wstring title = GetStringVar(L"gamename");
   if (_appSettings.createWindow) {
     LLF::AppWindow::GetInstance().SetTitle(title.empty() ? GetName() : title);
@@ -623,11 +633,21 @@ void Game::OnShutdown() {
   _currentStateMachine = nullptr;
   SaveConfigs();
   _frameTimer.Stop();
+  // The editor shows and hides the layers as it closes: it closes while they
+  // are still there.
+  if (EditorServices::GetProvider() == &Editor::Provide) {
+    Editor::GetInstance().Close();
+  }
   // Whatever waits for deletion may belong to the layers: it goes first.
   DeleteDeferred();
   _rootCOntrol.RemoveChild(L"GAME", true);
   _rootCOntrol.RemoveChild(L"EDITOR", true);
   DeleteDeferred();
+  // The editor's font may hold the render system's texture, which goes
+  // after this.
+  if (EditorServices::GetProvider() == &Editor::Provide) {
+    Editor::GetInstance().Shutdown();
+  }
   ControlFactory::GetInstance().Clear();
   LLF::AppWindow& window = LLF::AppWindow::GetInstance();
   window.RemoveReceiver(&Console::GetInstance());

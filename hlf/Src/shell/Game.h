@@ -85,7 +85,8 @@ class Game : public LLF::Application, public LLF::MessageSender, public GameServ
   bool OnStartup(const std::wstring& commandLine) override;
   // The HLF banner after the framework's.
   void LogLibraryInfo(const std::wstring& commandLine) override;
-  // The window title from the string "gamename" (else the name), the
+  // The developer editor installed (EditorServices), the window title from
+  // the string "gamename" (else the name), the
   // cursor's images, the frame timer; then the configured video mode,
   // cursor and volumes.
   bool PostInit(const std::wstring& commandLine) override;

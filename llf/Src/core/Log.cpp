@@ -16,6 +16,11 @@ void Log::SetEcho(EchoFunction echo) {
   s_echo.store(echo);
 }
 
+void Log::ClearEcho(EchoFunction echo) {
+  EchoFunction expected = echo;
+  s_echo.compare_exchange_strong(expected, nullptr);
+}
+
 void Log::SetFolder(const std::wstring& folder) {
   MutexLock lock(_mutex);
   std::wstring normalised = folder;

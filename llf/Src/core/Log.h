@@ -32,6 +32,9 @@ class Log : public TextFile, public Singleton<Log> {
   // Receives every finished line, stamp and CR LF included; null removes it.
   static void SetEcho(EchoFunction echo);
   static void SetEchoCallback(EchoFunction echo) { SetEcho(echo); }
+  static EchoFunction GetEcho() { return s_echo.load(); }
+  // Removes the echo only when it is the given one (a later owner's stays).
+  static void ClearEcho(EchoFunction echo);
 
   // The folder "log.txt" goes to (a separator is added when missing); the
   // per-user data folder until set. A change closes the open file, so the

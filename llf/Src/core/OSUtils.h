@@ -23,6 +23,9 @@ std::wstring OS_GetTempDir();
 std::wstring OS_GetCurrentDir();
 // The system's shared data folder, the nearest thing to a Windows folder.
 std::wstring OS_GetWindowsDir();
+// The system's sans-serif TrueType font file (DejaVu Sans, as the
+// distribution installs it); "" when there is none.
+std::wstring OS_GetSystemFontFile();
 // Full path of the running program; "" when it cannot be read.
 std::wstring OS_GetExePath();
 bool OS_SetCurrentDir(const std::wstring& folder);

@@ -18,8 +18,12 @@ TestGame::~TestGame() {
   Stop();
   FrameworkFactories::ClearAll();
   LLF::Log::SetEcho(nullptr);
-  HLF::Console::GetInstance().ClearLines();
-  HLF::Console::GetInstance().SetInputLogging(false);
+  HLF::Console& console = HLF::Console::GetInstance();
+  console.ClearLines();
+  console.SetInputLogging(false);
+  console.Hide();
+  console.SetInputLine(std::wstring());
+  console.ClearHistory();
 }
 
 void TestGame::SetDesktop(unsigned width, unsigned height) {

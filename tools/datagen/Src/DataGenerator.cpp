@@ -11,6 +11,7 @@
 #include "families/ClockSounds.h"
 #include "families/CursorArrow.h"
 #include "families/DialogFrame.h"
+#include "families/EditorFont.h"
 #include "families/FontFiles.h"
 #include "families/InterfaceSounds.h"
 #include "families/LevelFolders.h"
@@ -106,6 +107,7 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<MapSounds>());
   AddFamily(std::make_unique<MainMenuPictures>());
   AddFamily(std::make_unique<MainMenuSounds>());
+  AddFamily(std::make_unique<EditorFont>());
 }
 
 bool DataGenerator::Run() {

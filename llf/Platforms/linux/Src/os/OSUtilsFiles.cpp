@@ -105,6 +105,21 @@ std::wstring OS_GetWindowsDir() {
   return L"/usr/share/";
 }
 
+std::wstring OS_GetSystemFontFile() {
+  // Debian's fonts-dejavu-core, then the places other distributions use.
+  static const char* const kCandidates[] = {
+      "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+      "/usr/share/fonts/dejavu/DejaVuSans.ttf",
+      "/usr/share/fonts/TTF/DejaVuSans.ttf",
+      "/usr/share/fonts/dejavu-sans-fonts/DejaVuSans.ttf",
+  };
+  for (const char* candidate : kCandidates) {
+    struct stat info {};
+    if (::stat(candidate, &info) == 0 && S_ISREG(info.st_mode)) return AnsiToWide(candidate);
+  }
+  return {};
+}
+
 std::wstring OS_GetExePath() {
   std::vector<char> buffer(256);
   for (;;) {
