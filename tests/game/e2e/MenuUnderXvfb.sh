@@ -52,15 +52,15 @@ type_name() {
 user_file() { # name: the file the game wrote, wherever its folder lies
   find "$QM_WORK/user" -name "$1" | head -n 1
 }
-# The menu's greeting label (game rectangle 130,466 540x40), cut from a
+# The menu's greeting label (game rectangle 130,554 540x40), cut from a
 # fresh capture with the mouse away from it (it lights up under the mouse).
 greeting() { # out
   local x y x2 y2
   qm_move 700 560
   sleep 0.5
   qm_capture
-  read -r x y <<<"$(qm_to_screen 130 466)"
-  read -r x2 y2 <<<"$(qm_to_screen 670 506)"
+  read -r x y <<<"$(qm_to_screen 130 554)"
+  read -r x2 y2 <<<"$(qm_to_screen 670 594)"
   convert "$QM_SHOT" -crop "$((x2 - x))x$((y2 - y))+$x+$y" +repage "$1"
 }
 # How many pixels of a picture are near the label's cream letters.

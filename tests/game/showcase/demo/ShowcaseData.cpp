@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // What the showcase and the dialogs it opens read from the game's data.
-const char* const kGeneratedParts[] = {"scripts", "images", "fonts", "sounds"};
+const char* const kGeneratedParts[] = {"scripts", "images", "fonts", "sounds", "editor"};
 
 bool CopyTree(const fs::path& from, const fs::path& to, std::string* error) {
   std::error_code ec;
