@@ -4,14 +4,18 @@
 #include "core/Log.h"
 #include "devtools/Console.h"
 #include "flow/ZentaMainMenu.h"
+#include "map/MapFlow.h"
 #include "map/ZentaLevelMap.h"
 #include "math/Color.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "modes/GameMode.h"
+#include "modifiers/AudioFader.h"
+#include "modifiers/Fader.h"
 #include "shell/Game.h"
 #include "shell/Player.h"
 #include "shell/SplashScreen.h"
+#include "sound/SoundSystem.h"
 #include "ui/StatsDialog.h"
 
 namespace {
@@ -36,6 +40,11 @@ const wchar_t* StateName(int state) {
 }
 
 // A decimal profile value; -1 when absent or no number.
+HLF::Control* GameLayer() {
+  HLF::Game* game = HLF::Game::GetInstance();
+  return game ? game->GetGameLayer() : nullptr;
+}
+
 int ReadPosition(HLF::Player& player, const wchar_t* attribute) {
   std::wstring value = L"-1";
   player.GetVar(kStats, attribute, value);
@@ -75,14 +84,17 @@ void TheZentaScript::WinLevelCommand(const std::wstring& line) {
     log.Write(L"Error: Incorrect password.");
     return;
   }
-  // The running level is won through its play mode's Win, which comes with
-  // the play modes; without a mode the word changes nothing.
+  // The running level counts as won; without a level the word changes
+  // nothing.
+  if (HLF::Game* game = HLF::Game::GetInstance()) {
+    if (auto* script = dynamic_cast<TheZentaScript*>(game->GetStateMachine())) {
+      script->modeHost.Win();
+    }
+  }
 }
 
 void TheZentaScript::Update(unsigned dt) {
-  if (gameMode) {
-    gameMode->Update(dt);
-  }
+  modeHost.Update(dt);
   if (splash) {
     splash->Update(dt);
   }
@@ -104,10 +116,30 @@ void TheZentaScript::DoState() {
       SplashDone();
       break;
     case CS_STATE_MENU_SHOWMAP:
-      // The map of days takes the screen here once it exists.
+      // Entered anew for the map's next day: the old map goes first.
+      MapFlow::ReplaceMap(levelMap, this, GameLayer());
       if (mainMenu) {
         mainMenu->SetVisible(false);
       }
+      break;
+    case CS_STATE_MAP_STARTLEVEL:
+      StartLevel();
+      break;
+    case CS_STATE_MAP_SHOWMENU:
+      MapFlow::DisposeMap(levelMap);
+      BackToMenu(GameLayer(), false);
+      break;
+    case CS_STATE_AFTERGAME_SHOWMAP:
+      if (mainMenu && mainMenu->GetMusic()) {
+        if (LLF::ISoundDriver* driver = LLF::SoundSystem::GetInstance().GetCurrentDriver()) {
+          driver->ResumeMusic(mainMenu->GetMusic());
+        }
+      }
+      MapFlow::ReplaceMap(levelMap, this, GameLayer());
+      LLF::Log::GetInstance().Write(L"TheZentaScript::DoState() - CS_STATE_AFTERGAME_SHOWMAP / FINISHED");
+      break;
+    case CS_STATE_AFTERGAME_SHOWMENU:
+      BackToMenu(mainMenu, true);
       break;
     case CS_STATE_QUITGAME:
       LLF::AppWindow::GetInstance().Quit();
@@ -180,6 +212,34 @@ bool TheZentaScript::OnMessage(LLF::Message* msg) {
     }
     return true;
   }
+  if (levelMap && From(*msg, levelMap)) {
+    switch (msg->GetCode()) {
+      case ZentaLevelMap::LM_MSG_START_LEVEL:
+        ChangeState(CS_STATE_MAP_STARTLEVEL, 0);
+        break;
+      case ZentaLevelMap::LM_MSG_NEXT_DAY:
+        // State 2 entered anew, although it is current: a new map.
+        _current = 10000;
+        ChangeState(CS_STATE_MENU_SHOWMAP, 0);
+        break;
+      case ZentaLevelMap::LM_MSG_BACK_TO_MENU:
+        ChangeState(CS_STATE_MAP_SHOWMENU, 0);
+        break;
+      default:
+        break;
+    }
+    return true;
+  }
+  switch (modeHost.OnModeMessage(*msg, this)) {
+    case 2:
+      ChangeState(CS_STATE_AFTERGAME_SHOWMAP, 0);
+      return true;
+    case 0:
+      ChangeState(CS_STATE_AFTERGAME_SHOWMENU, 0);
+      return true;
+    default:
+      break;
+  }
   if (From(*msg, mainMenu)) {
     if (msg->GetCode() == HLF::SM_MSG_EMPTY) {
       ChangeState(CS_STATE_QUITGAME, 0);
@@ -198,6 +258,52 @@ bool TheZentaScript::OnMessage(LLF::Message* msg) {
     return true;
   }
   return HLF::StateMachine::OnMessage(msg);
+}
+
+void TheZentaScript::StartLevel() {
+  if (mainMenu && mainMenu->GetMusic()) {
+    if (LLF::ISoundDriver* driver = LLF::SoundSystem::GetInstance().GetCurrentDriver()) {
+      driver->PauseMusic(mainMenu->GetMusic());
+    }
+  }
+  const LevelInfo info = MapFlow::ChooseLevel(levelMap);
+  const bool started = modeHost.StartLevel(info, this);
+  if (mainMenu) {
+    mainMenu->SetVisible(false);
+  }
+  MapFlow::DisposeMap(levelMap);
+  if (!started) {
+    // Logged by the host: an unknown type or a level that did not load.
+    // The player goes on as after a level, to the map, instead of a screen
+    // with nothing on it.
+    ChangeState(CS_STATE_AFTERGAME_SHOWMAP, 0);
+  }
+}
+
+void TheZentaScript::BackToMenu(HLF::Control* fadeOwner, bool resumeMusic) {
+  if (!mainMenu) {
+    return;
+  }
+  mainMenu->SetVisible(true);
+  mainMenu->ChangeState(HLF::MainMenu::MM_STATE_MENU, 0);
+  if (fadeOwner) {
+    fadeOwner->AddAndStartModifier(new HLF::Fader(nullptr, nullptr, nullptr, HLF::Fader::FADE_FALL, 1000, 0),
+                                   true);
+  }
+  mainMenu->ShowColumns(true);
+  mainMenu->RestartBackgroundScroll();
+  LLF::Music* music = mainMenu->GetMusic();
+  if (!music) {
+    return;
+  }
+  if (resumeMusic) {
+    if (LLF::ISoundDriver* driver = LLF::SoundSystem::GetInstance().GetCurrentDriver()) {
+      driver->ResumeMusic(music);
+    }
+  }
+  if (HLF::Control* layer = GameLayer()) {
+    layer->AddAndStartModifier(new HLF::AudioFader(music, nullptr, nullptr, 1, 1000, 0), true);
+  }
 }
 
 void TheZentaScript::SaveLevelPos(int day, int level) {
@@ -219,8 +325,8 @@ void TheZentaScript::LoadLevelPos(int& day, int& level) {
 
 void TheZentaScript::Release() {
   ListenToWindow(false);
-  delete gameMode;
-  gameMode = nullptr;
+  modeHost.Release();
+  MapFlow::DisposeMap(levelMap);
   delete splash;
   splash = nullptr;
   if (mainMenu) {
@@ -237,9 +343,9 @@ void TheZentaScript::Release() {
 void TheZentaScript::Render(LLF::IRenderSystem* /*rs*/) {}
 
 GameMode* TheZentaScript::GetGameMode() {
-  return gameMode;
+  return modeHost.GetMode();
 }
 
 bool TheZentaScript::SaveRunningLevel() {
-  return true;
+  return modeHost.SaveRunningLevel();
 }

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "model/StateMachine.h"
+#include "modes/GameModeHost.h"
 #include "shell/AssetsLoader.h"
 
 namespace LLF {
@@ -25,10 +26,12 @@ class IRenderSystem;
 }
 
 namespace HLF {
+class Control;
 class SplashScreen;
 }  // namespace HLF
 
 class GameMode;
+class ZentaLevelMap;
 class ZentaMainMenu;
 
 class TheZentaScript : public HLF::StateMachine {
@@ -68,10 +71,11 @@ class TheZentaScript : public HLF::StateMachine {
   // meanwhile is cleared.
   virtual void LoadLevelPos(int& day, int& level);
   virtual ZentaMainMenu* GetMainMenu() { return mainMenu; }
-  // The running play mode; none yet.
+  virtual ZentaLevelMap* GetLevelMap() { return levelMap; }
+  // The running play mode, or null.
   virtual GameMode* GetGameMode();
-  // Stores the running level's progress and resume position (there is no
-  // level to store yet). True: the window may close.
+  // Stores the running level's progress and resume position. True: the
+  // window may close.
   virtual bool SaveRunningLevel();
 
   // The window's input (to the splash) and the scenes' reports.
@@ -86,9 +90,15 @@ class TheZentaScript : public HLF::StateMachine {
   void ShowSplash();
   void SplashDone();
   void ListenToWindow(bool listen);
+  void StartLevel();
+  // The menu back on screen in its working state, with its columns, band,
+  // a screen fade on fadeOwner and its music faded in.
+  void BackToMenu(HLF::Control* fadeOwner, bool resumeMusic);
 
-  GameMode* gameMode = nullptr;
+  // Makes, runs and deletes the play mode of the level started.
+  GameModeHost modeHost;
   ZentaMainMenu* mainMenu = nullptr;
+  ZentaLevelMap* levelMap = nullptr;
   HLF::SplashScreen* splash = nullptr;
   HLF::AssetsLoader musicLoader;
   bool listening = false;
