@@ -15,7 +15,7 @@
 namespace {
 
 std::map<std::wstring, GameModeHost::Factory>& Types() {
-  static std::map<std::wstring, GameModeHost::Factory> types;
+  static std::map<std::wstring, GameModeHost::Factory> types = GameModeHost::BuiltInTypes();
   return types;
 }
 

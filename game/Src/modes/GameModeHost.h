@@ -17,6 +17,7 @@
 // Modes are known by their level type through a table that each mode adds
 // itself to with RegisterType.
 #include <functional>
+#include <map>
 #include <string>
 
 #include "map/LevelInfo.h"
@@ -40,6 +41,8 @@ class GameModeHost {
 
   // The mode made for levels of the type, replacing one of the same type.
   static void RegisterType(const std::wstring& type, Factory factory);
+  // The game's own play modes, by level type; the table starts with them.
+  static std::map<std::wstring, Factory> BuiltInTypes();
   static void UnregisterType(const std::wstring& type);
   static bool IsTypeRegistered(const std::wstring& type);
 
