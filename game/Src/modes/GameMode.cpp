@@ -9,6 +9,7 @@
 #include "dialogs/Dialog.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
+#include "map/WallpaperMask.h"
 #include "map/ZentaLevelMap.h"
 #include "model/ControlFactory.h"
 #include "modifiers/AudioFader.h"
@@ -22,8 +23,10 @@
 #include "shell/Player.h"
 #include "sound/ISoundDriver.h"
 #include "sound/SoundSystem.h"
+#include "ui/StatsDialog.h"
 #include "widgets/Button.h"
 #include "widgets/Label.h"
+#include "widgets/StaticImage.h"
 #include "xml/XmlElement.h"
 
 namespace {
@@ -45,6 +48,11 @@ const wchar_t kMessagesFile[] = L"scripts/dialogs/dlg_gamemsg.xml";
 const wchar_t kTimeOutFile[] = L"scripts/dialogs/dlg_timeout.xml";
 const wchar_t kTimeOutName[] = L"TimeOutDlg";
 const wchar_t kClickScoreLabel[] = L"clickscore_effect_label";
+const wchar_t kScore[] = L"score";
+const wchar_t kGalleryFile[] = L"scripts/dialogs/gallery.xml";
+const wchar_t kAwardThumbId[] = L"wall_thumb";
+constexpr int kNoHintBonus = 1000;
+constexpr int kFindScoreWindowMs = 30000;
 
 const wchar_t* const kHelpMessageNames[GameMode::HELP_MESSAGES_COUNT] = {
     L"SeekLevelGoalMsgDlg",
@@ -147,7 +155,14 @@ GameMode::~GameMode() {
   }
   RemoveHintEmitter();
   Dispose(levelNumberLabel);
+  if (statsDialog) {
+    statsDialog->RemoveReceiver(this);
+  }
   Dispose(awardScreen);
+  if (awardThumb) {
+    LLF::ImagesManager::GetInstance().FreeImage(awardThumb);
+    awardThumb = nullptr;
+  }
   Dispose(clockRibbon);
   Dispose(clockSand);
   assetsLoader.UnloadAssets();
@@ -307,6 +322,11 @@ bool GameMode::LoadLevel(const LevelInfo& info) {
     return false;
   }
   levelInfo = info;
+  if (levelKey.empty()) {
+    levelKey = info.name;
+  }
+  resultStored = false;
+  awardIndex = info.wallpaper;
   if (auto* label = dynamic_cast<HLF::Label*>(levelNumberLabel)) {
     label->SetText(label->GetFullText() + L" " + LLF::ToString(LevelNumber()));
   }
@@ -785,6 +805,11 @@ bool GameMode::OnMessage(LLF::Message* msg) {
     paused = false;
     return true;
   }
+  if (awardScreen && !awardClosed && (code == HLF::CTRL_MSG_CLICK || code == HLF::BUTTON_MSG_CLICKED) &&
+      (From(*msg, awardScreen) || From(*msg, awardScreen->GetChildByName(L"Continue")))) {
+    OnAwardContinue();
+    return true;
+  }
   return true;
 }
 
@@ -845,4 +870,230 @@ int GameMode::ReadTimeLeft() {
     return StoreTimeLeft(-1);
   }
   return ms;
+}
+
+int GameMode::ReadScore() {
+  HLF::Player player;
+  std::wstring value;
+  if (!player.GetVar(kStats, kScore, value)) {
+    player.SetVar(kStats, kScore, L"0");
+    return 0;
+  }
+  int score = 0;
+  if (!ReadMilliseconds(value, score)) {
+    WriteLog(L"Warning: GameMode - the stored score \"" + value + L"\" is no number; 0 is taken.");
+    return 0;
+  }
+  return score;
+}
+
+void GameMode::WriteScore(int total) {
+  HLF::Player player;
+  player.SetVar(kStats, kScore, LLF::ToString(total < 0 ? 0 : total));
+}
+
+void GameMode::SetLevelComplete(bool complete) {
+  HLF::Player player;
+  player.SetVar(L"levels/day_" + LLF::ToString(ZentaLevelMap::GetCurrentDay()), levelKey,
+                complete ? L"complete" : L"incomplete");
+}
+
+int GameMode::FindPoints(int ms) {
+  const long long points = (static_cast<long long>(kFindScoreWindowMs) - ms) * 10 / 1000;
+  return points > 0 ? static_cast<int>(points) : 0;
+}
+
+int GameMode::ScoreFind(const LLF::Vector2& at, HLF::Control* parent) {
+  const int since = sinceLastFindMs;
+  const int points = FindPoints(since);
+  levelScore += points;
+  if (static_cast<unsigned>(since) < static_cast<unsigned>(fastestFindMs)) {
+    fastestFindMs = since;
+  }
+  if (static_cast<unsigned>(since) > static_cast<unsigned>(longestFindMs)) {
+    longestFindMs = since;
+  }
+  sinceLastFindMs = 0;
+  foundOnce = true;
+  ShowClickScore(points, at, parent);
+  return points;
+}
+
+void GameMode::ShowClickScore(int points, const LLF::Vector2& at, HLF::Control* parent) {
+  if (points <= 0) {
+    return;
+  }
+  if (!parent) {
+    parent = GameLayer();
+  }
+  HLF::Control* control =
+      HLF::ControlFactory::GetInstance().LoadNamedObjectFromXml(kLevUiFile, uiSection, kClickScoreLabel);
+  auto* label = dynamic_cast<HLF::Label*>(control);
+  if (!label || !parent) {
+    delete control;
+    WriteLog(L"Error: GameMode - can't create the label \"" + std::wstring(kClickScoreLabel) + L"\" of " +
+             uiSection + L" in " + kLevUiFile + L".");
+    return;
+  }
+  label->SetText(L"+" + LLF::ToString(points));
+  const LLF::Point size = label->GetSize();
+  label->SetPosition(
+      LLF::Vector2(at.x - static_cast<float>(size.x / 2), at.y - static_cast<float>(size.y / 2)));
+  parent->AddChild(label);
+  StartEffect(label, scoreEffectPrefix + L"ClickScoreShow", nullptr);
+}
+
+std::wstring GameMode::AwardThumbnailPath(int index) {
+  const int number = index + 1;
+  return L"images/wallpapers/thumb_wlp_" + std::wstring(number < 10 ? L"0" : L"") + LLF::ToString(number) +
+         L"_wide.jpg";
+}
+
+void GameMode::ShowAward() {
+  if (awardIndex == -1) {
+    return;
+  }
+  paused = true;
+  std::wstring mask = ReadWallpaperMask();
+  const int index = awardIndex;
+  awardIndex = -1;
+  if (index < 0 || index >= kWallpaperCount || static_cast<size_t>(index) >= mask.size()) {
+    WriteLog(L"Error: GameMode - the award " + LLF::ToString(index) + L" of level \"" + levelKey +
+             L"\" names no wallpaper; no award.");
+    Win();
+    return;
+  }
+  if (mask[index] == L'1') {
+    Win();
+    return;
+  }
+  mask[index] = L'1';
+  WriteWallpaperMask(mask);
+  HLF::Control* layer = GameLayer();
+  HLF::Control* screen =
+      HLF::ControlFactory::GetInstance().LoadNamedObjectFromXml(kGalleryFile, L"gallery", L"AwardScreen");
+  if (!screen || !layer) {
+    delete screen;
+    // The wallpaper is the player's all the same; the gallery shows it.
+    WriteLog(L"Error: Can't create \"AwardScreen\" of " + std::wstring(kGalleryFile) + L".");
+    Win();
+    return;
+  }
+  Dispose(awardScreen);
+  awardScreen = screen;
+  const std::wstring path = AwardThumbnailPath(index);
+  LLF::ImagesManager& images = LLF::ImagesManager::GetInstance();
+  if (awardThumb) {
+    images.FreeImage(awardThumb);
+    awardThumb = nullptr;
+  }
+  // Without a render system (a test's headless shell) nothing is uploaded.
+  const bool upload = LLF::RendersManager::GetInstance().GetCurrentRender() != nullptr;
+  awardThumb = images.LoadImage(path, kAwardThumbId, false, !upload);
+  if (!awardThumb) {
+    WriteLog(L"Error: Can't load image for award from path \"" + path + L"\"");
+  } else if (auto* preview = dynamic_cast<HLF::StaticImage*>(awardScreen->GetChildByName(L"WallPreview"))) {
+    preview->SetImageObject(awardThumb);
+  }
+  awardScreen->AddReceiver(this);
+  if (HLF::Control* button = awardScreen->GetChildByName(L"Continue")) {
+    button->AddReceiver(this);
+  }
+  layer->AddChild(awardScreen);
+  PlaySound(L"award_earned");
+}
+
+void GameMode::OnAwardContinue() {
+  if (awardScreen->GetModifiersCount() > 0 || awardScreen->GetEffectsCount() > 0) {
+    return;
+  }
+  StartEffect(awardScreen, L"AwardHide", nullptr);
+  ChangeState(GM_STATE_SHOWWIN, 1500);
+  awardClosed = true;
+}
+
+void GameMode::MeetGoal() {
+  if (resultStored) {
+    return;
+  }
+  playing = false;
+  paused = true;
+  if (hintsUsed == 0) {
+    levelScore += kNoHintBonus;
+  }
+  Win();
+}
+
+void GameMode::FinishWin(int nextState, unsigned delayMs, unsigned afterAwardMs) {
+  playing = false;
+  paused = true;
+  if (!resultStored) {
+    resultStored = true;
+    totalScore = ReadScore() + levelScore;
+    WriteScore(totalScore);
+    StoreTimeLeft(remainingMs);
+    SetLevelComplete(true);
+  }
+  if (awardIndex != -1) {
+    ShowAward();
+    return;
+  }
+  ChangeState(nextState, awardClosed ? afterAwardMs : delayMs);
+}
+
+void GameMode::OpenResults() {
+  HideClock();
+  HLF::Control* layer = GameLayer();
+  if (statsDialog) {
+    statsDialog->RemoveReceiver(this);
+    Dispose(statsDialog);
+  }
+  statsDialog = layer ? StatsDialog::CreateFromLayout(kLevUiFile, L"levui", L"StatsDlg") : nullptr;
+  if (statsDialog) {
+    statsDialog->SetFadeBackground(true);
+    layer->AddChild(statsDialog);
+  }
+  DuckMusic(4000, 20.0f);
+  PlaySound(L"game_level_won");
+  if (statsDialog) {
+    StatsDialog::Stats stats;
+    stats.elapsedMs = elapsedMs;
+    stats.fastestFindMs = fastestFindMs;
+    stats.longestFindMs = longestFindMs;
+    stats.hintsUsed = hintsUsed;
+    stats.levelScore = levelScore;
+    stats.totalScore = totalScore;
+    statsDialog->FillLabels(stats);
+    statsDialog->AddReceiver(this);
+  }
+  SaveProgress();
+  levelInfo.level = -1;
+}
+
+bool GameMode::TakeResultsOk(LLF::Message* msg, int nextState) {
+  if (!msg || !statsDialog || !From(*msg, statsDialog) || msg->GetCode() != HLF::DIALOG_MSG_RESULT) {
+    return false;
+  }
+  statsDialog->RemoveReceiver(this);
+  statsDialog = nullptr;
+  ChangeState(nextState, 0);
+  return true;
+}
+
+void GameMode::StartLeavingFade(int nextState) {
+  FadeMusic(1000);
+  if (HLF::Control* layer = GameLayer()) {
+    layer->AddAndStartModifier(new HLF::Fader(nullptr, nullptr, nullptr, HLF::Fader::FADE_RISE, 1000, 0),
+                               true);
+  }
+  ChangeState(nextState, 1000);
+}
+
+void GameMode::FinishLevel() {
+  if (music) {
+    if (LLF::ISoundDriver* driver = LLF::SoundSystem::GetInstance().GetCurrentDriver()) {
+      driver->StopMusic(music);
+    }
+  }
+  ChangeState(GM_STATE_QUIT, 0);
 }

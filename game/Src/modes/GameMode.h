@@ -33,6 +33,7 @@
 
 namespace LLF {
 class IRenderSystem;
+class Message;
 class Image;
 class Music;
 }  // namespace LLF
@@ -127,7 +128,8 @@ class GameMode : public HLF::StateMachine {
   // 2000; else ms is taken in full. The sound "time_decreased" unless
   // silent.
   virtual void DecreaseTime(int ms, bool silent);
-  // Nothing here; the modes store the result and go to their results.
+  // Nothing here; a mode's Win returns in its result states and otherwise
+  // calls FinishWin.
   virtual void Win() {}
   virtual HLF::Emitter* GetHintEmitter() const { return hintEmitter; }
   // A click on the board: the fifth in a run with at most 500 ms of
@@ -156,6 +158,52 @@ class GameMode : public HLF::StateMachine {
   virtual void ShowWrongMoveParticles(const LLF::Vector2& position, HLF::Control* parent);
   // False while the results, the hint confirmation or a message is open.
   virtual bool CanPlay();
+
+  // The score of a find at the point: 10 points for each second under 30
+  // since the previous find (or the level's start), none after that. Keeps
+  // the find statistics and shows the points there. Returns them.
+  int ScoreFind(const LLF::Vector2& at, HLF::Control* parent = nullptr);
+  // "+points" centred on the point, flying with the effect
+  // scoreEffectPrefix + "ClickScoreShow"; nothing for no points. The parent
+  // defaults to the game layer.
+  virtual void ShowClickScore(int points, const LLF::Vector2& at, HLF::Control* parent);
+  // The wallpaper of awardIndex is unlocked and its screen shown; its
+  // Continue leads through state 4 back to Win. A wallpaper unlocked before,
+  // an index outside the wallpapers or a screen that can't be built show
+  // nothing and go on to Win at once.
+  virtual void ShowAward();
+  // levels/day_<current day>, attribute levelKey: "complete" or
+  // "incomplete".
+  void SetLevelComplete(bool complete);
+  // The goal is met: play stops, the no-hint bonus of 1000 is added, then
+  // Win.
+  void MeetGoal();
+  // The shared body of the modes' Win: the result is stored once per level
+  // (total score, time left, the level complete); then the award screen
+  // when a wallpaper is due, else nextState after delayMs, or after
+  // afterAwardMs once the award screen has been closed.
+  void FinishWin(int nextState, unsigned delayMs, unsigned afterAwardMs);
+  // The results: the clock goes, "StatsDlg" opens over a dimmed screen with
+  // the level's statistics, the music ducks, the progress is saved and the
+  // level no longer counts as the one to resume.
+  void OpenResults();
+  // The results' OK: the dialog is forgotten (it closes itself) and the
+  // mode changes to nextState at once. True when msg was that OK.
+  bool TakeResultsOk(LLF::Message* msg, int nextState);
+  // The way out after the results: music and screen fade over 1000 ms,
+  // then nextState.
+  void StartLeavingFade(int nextState);
+  // The music stops and the base's quit reports the level's end.
+  void FinishLevel();
+  bool IsResultStored() const { return resultStored; }
+  int GetLevelScore() const { return levelScore; }
+  int GetTotalScore() const { return totalScore; }
+  int GetSinceLastFindMs() const { return sinceLastFindMs; }
+  int GetFastestFindMs() const { return fastestFindMs; }
+  int GetLongestFindMs() const { return longestFindMs; }
+  int GetAwardIndex() const { return awardIndex; }
+  HLF::Control* GetAwardScreen() const { return awardScreen; }
+  StatsDialog* GetStatsDialog() const { return statsDialog; }
 
   // The buttons, dialogs, emitters and faders the mode listens to.
   bool OnMessage(LLF::Message* msg) override;
@@ -188,6 +236,17 @@ class GameMode : public HLF::StateMachine {
   static int ReadTimeLeft();
   // The current day's full time in ms.
   static int GetDayFullTime();
+  // The player's overall score (stats/score); absent, "0" is stored. A
+  // stored value that is no number counts as 0, with a warning.
+  static int ReadScore();
+  static void WriteScore(int total);
+  // The award thumbnail of a wallpaper index:
+  // "images/wallpapers/thumb_wlp_NN_wide.jpg", NN the index + 1 in two
+  // digits.
+  static std::wstring AwardThumbnailPath(int index);
+  // The find score after ms since the previous find.
+  static int FindPoints(int ms);
+
   // The level the main menu resumes: stats/playDay and stats/playLev of the
   // current profile (-1, -1 for none). Not saved here.
   static void SaveLevelPos(int day, int level);
@@ -252,6 +311,10 @@ class GameMode : public HLF::StateMachine {
   bool foundOnce = false;
   bool awardClosed = false;
   HLF::Control* awardScreen = nullptr;
+  LLF::Image* awardThumb = nullptr;
+  // The result went into the profile: a second Win (after the award
+  // screen) must not count the level's score again.
+  bool resultStored = false;
   // The time ran out and the day was restarted: the end of the exit fade
   // must not write this level's progress back over the restart.
   bool dayRestarted = false;
@@ -270,6 +333,9 @@ class GameMode : public HLF::StateMachine {
   void OnMapButton();
   void OnMainMenuButton();
   void OnExitFadeEnd();
+  // The award screen's Continue or a click on it: the screen hides and
+  // state 4 follows, unless its own effects still run.
+  void OnAwardContinue();
   void RestartDay();
   void StartExitFade();
   // The whole-second steps of the clock tick.
