@@ -3,6 +3,7 @@
 #include "core/Format.h"
 #include "core/StringUtils.h"
 #include "flow/ZentaMainMenu.h"
+#include "modes/GameMode.h"
 #include "sound/ISoundDriver.h"
 #include "sound/SoundSystem.h"
 
@@ -73,6 +74,13 @@ void TheZentaVoyage::OnActivate() {
   LLF::ISoundDriver* driver = LLF::SoundSystem::GetInstance().GetCurrentDriver();
   if (music && driver) {
     driver->ResumeMusic(music);
+  }
+}
+
+void TheZentaVoyage::OnDeactivate(bool* windowInactive) {
+  HLF::Game::OnDeactivate(windowInactive);
+  if (GameMode* mode = script.GetGameMode()) {
+    mode->ShowGameMenu();
   }
 }
 

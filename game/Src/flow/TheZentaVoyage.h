@@ -29,7 +29,11 @@ class TheZentaVoyage : public HLF::Game {
   // The shell's; then, while the menu or the map is on screen, the menu's
   // band starts again and its music resumes where the shell paused it.
   void OnActivate() override;
-  // Saves the running level; always allows the close.
+  // The shell's; then a running level opens its game menu, so the player
+  // comes back to a paused level rather than a clock that ran on.
+  void OnDeactivate(bool* windowInactive) override;
+  // Saves the running level and its resume position; always allows the
+  // close. The window asks this on a close request and on a quit signal.
   bool CanClose() override;
   void OnRender(LLF::IRenderSystem* rs) override;
 

@@ -420,14 +420,17 @@ TEST_F(AppWindowTest, CloseRequestEndsThePumpOnlyWhenAllowed) {
   EXPECT_NE(window.GetHandle(), nullptr);  // destroyed only at shutdown
   window.Destroy();
 
-  // SDL's own quit (a signal) ends the loop at once, without asking.
+  // SDL's own quit (a signal) ends the loop at once: the application is
+  // asked, so it saves as for a close, but cannot keep the loop going.
   Open();
+  host.allowClose = false;
   SDL_Event quit{};
   quit.type = SDL_QUIT;
   Push(quit);
   EXPECT_FALSE(window.ProcessMessages());
   EXPECT_FALSE(window.ProcessMessages());
-  EXPECT_EQ(host.closeAsked, 2);
+  EXPECT_EQ(host.closeAsked, 3);
+  host.allowClose = true;
 
   // Quit from the program.
   window.Destroy();

@@ -233,6 +233,12 @@ bool AppWindow::ProcessMessages() {
   OsMessage msg;
   switch (_data->input.Next(_data->inactive, view, msg)) {
     case SdlInput::Result::QUIT:
+      // SDL's own quit comes from a signal (a logout's SIGTERM): the
+      // session ends whatever the answer, but the application is asked as
+      // for a close, so what it saves on closing is saved now too.
+      if (_host) {
+        _host->CanClose();
+      }
       _data->quit = true;
       return false;
     case SdlInput::Result::MESSAGE:
