@@ -29,6 +29,8 @@
 #include "TestEnv.h"
 #include "core/StringUtils.h"
 #include "flow/ZentaMainMenu.h"
+#include "image/CodecJpg.h"
+#include "image/Image.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "model/XmlDocEx.h"
@@ -591,6 +593,116 @@ TEST_F(DataLintTest, TheMapAndTheStoryPagesFitTheLevelList) {
         << LLF::WideToAnsi(name);
   });
   EXPECT_GE(pageEffects, 8);
+}
+
+// The gallery's data as its code asks for it: every effect name it builds
+// (preview 4's hide effects must end, as their end turns the page), every
+// named control of its layout with the previews showing the first page's
+// thumbnails over a frame, the award screen's parts, its sounds and page
+// text; and the twenty wallpapers in their three sizes, under exactly the
+// names the gallery and the award screen build, all 16:10.
+TEST_F(DataLintTest, TheGalleryFindsEverythingItNames) {
+  HLF::XmlDocEx effects;
+  ASSERT_TRUE(effects.LoadFromFile(L"scripts/effects.xml"));
+  LLF::XmlElement* effectsRoot = effects.GetDocumentElement();
+  ASSERT_NE(effectsRoot, nullptr);
+  std::vector<std::wstring> names = {L"GalleryPageNumShow", L"GalleryPageNumHide",    L"GalleryRibbonShow",
+                                     L"GalleryRibbonHide",  L"GalleryRibbonHideFast", L"AwardHide"};
+  for (int i = 1; i <= 4; ++i) {
+    for (const wchar_t* motion : {L"ShowUp", L"ShowDown", L"HideUp", L"HideDown"}) {
+      for (const wchar_t* hidden : {L"", L"Hidden"}) {
+        names.push_back(L"GalleryPreview" + LLF::ToString(i) + motion + hidden);
+      }
+    }
+  }
+  EXPECT_EQ(names.size(), 38u);
+  for (const std::wstring& name : names) {
+    SCOPED_TRACE(LLF::WideToAnsi(name));
+    LLF::XmlElement* effect = HLF::XmlDocEx::FindNamedChild(*effectsRoot, name);
+    ASSERT_NE(effect, nullptr);
+    if (name.find(L"Preview4Hide") != std::wstring::npos || name == L"AwardHide") {
+      EXPECT_NE(effect->GetAttribute(L"infiniteLoop", std::wstring()).GetValue(), L"true");
+      int modifiers = 0;
+      for (int c = 0; c < effect->GetChildsCount(); ++c)
+        modifiers += effect->GetChild(c)->IsComment() ? 0 : 1;
+      EXPECT_GT(modifiers, 0) << "an effect without modifiers ends at once";
+    }
+  }
+
+  HLF::XmlDocEx gallery;
+  ASSERT_TRUE(gallery.LoadFromFile(ZentaMainMenu::kGalleryFile));
+  LLF::XmlElement* section = gallery.GetDocumentElement();
+  ASSERT_NE(section, nullptr);
+  EXPECT_EQ(section->GetName(), ZentaMainMenu::kGallerySection);
+  for (const wchar_t* name : {L"page_num_label", L"ribbon", L"NextButton", L"PrevButton", L"CloseButton",
+                              L"ribbon_wide", L"SetAsWallpaperButton", L"Close2Button", L"AwardScreen"}) {
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*section, name), nullptr) << LLF::WideToAnsi(name);
+  }
+  for (int i = 1; i <= 4; ++i) {
+    SCOPED_TRACE(i);
+    LLF::XmlElement* preview = HLF::XmlDocEx::FindNamedChild(*section, L"preview" + LLF::ToString(i));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->GetAttribute(L"imageName", std::wstring()).GetValue(), ZentaMainMenu::ThumbnailId(i))
+        << "building the first page does not set the thumbnails";
+    LLF::XmlElement* frame = nullptr;
+    for (int c = 0; c < preview->GetChildsCount() && !frame; ++c) {
+      if (!preview->GetChild(c)->IsComment()) frame = preview->GetChild(c);
+    }
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->GetAttribute(L"imageName", std::wstring()).GetValue(), L"gallery_thumb_frame");
+  }
+  LLF::XmlElement* award = HLF::XmlDocEx::FindNamedChild(*section, L"AwardScreen");
+  ASSERT_NE(award, nullptr);
+  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*award, L"WallPreview"), nullptr);
+  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*award, L"Continue"), nullptr);
+  ForEachElement(*award, [&](LLF::XmlElement& element) {
+    const std::wstring name = element.GetAttribute(L"startEffectName", std::wstring()).GetValue();
+    if (name.empty()) return;
+    LLF::XmlElement* effect = HLF::XmlDocEx::FindNamedChild(*effectsRoot, name);
+    ASSERT_NE(effect, nullptr) << LLF::WideToAnsi(name);
+    EXPECT_NE(effect->GetAttribute(L"infiniteLoop", std::wstring()).GetValue(), L"true")
+        << "the award screen takes its closing click only once its effects have ended";
+  });
+
+  HLF::XmlDocEx sounds;
+  ASSERT_TRUE(sounds.LoadFromFile(L"scripts/sounds.xml"));
+  LLF::XmlElement* assets = sounds.GetDocumentElement()->FindChild(L"assets");
+  LLF::XmlElement* main = assets ? assets->FindChild(L"MAIN") : nullptr;
+  ASSERT_NE(main, nullptr);
+  for (const wchar_t* sound : {L"gallery_img_show", L"gallery_img_hide", L"gallery_img_open_big",
+                               L"button_click", L"award_earned"}) {
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*main, sound), nullptr) << LLF::WideToAnsi(sound);
+  }
+  HLF::XmlDocEx strings;
+  ASSERT_TRUE(strings.LoadFromFile(L"scripts/strings.xml"));
+  LLF::XmlElement* vars = strings.GetDocumentElement()->FindChild(L"vars");
+  ASSERT_NE(vars, nullptr);
+  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*vars, L"gallery_page_num"), nullptr);
+
+  // The thumbnails by id in their list, the wide and award pictures by file.
+  HLF::XmlDocEx images;
+  ASSERT_TRUE(images.LoadFromFile(L"scripts/images.xml"));
+  LLF::XmlElement* imageAssets = images.GetDocumentElement()->FindChild(L"assets");
+  LLF::XmlElement* thumbs = imageAssets ? imageAssets->FindChild(L"WALLPAPERS_THUMBS") : nullptr;
+  ASSERT_NE(thumbs, nullptr);
+  ASSERT_NE(imageAssets->FindChild(L"GALLERY"), nullptr);
+  const auto sizeOf = [&](const std::string& file) {
+    EXPECT_TRUE(ExistsInThatCase(folder, file)) << file;
+    std::unique_ptr<LLF::Image> image(LLF::CodecJpg::GetInstance().LoadFromFile(LLF::FromOsPath(file)));
+    return image ? std::make_pair(image->GetWidth(), image->GetHeight()) : std::make_pair(0u, 0u);
+  };
+  for (int n = 1; n <= 20; ++n) {
+    SCOPED_TRACE(n);
+    const std::string nn = (n < 10 ? "0" : "") + std::to_string(n);
+    LLF::XmlElement* thumb = HLF::XmlDocEx::FindNamedChild(*thumbs, ZentaMainMenu::ThumbnailId(n));
+    ASSERT_NE(thumb, nullptr) << "wall_" << nn << "_thumb";
+    EXPECT_EQ(sizeOf(LLF::WideToAnsi(thumb->GetAttribute(L"src", std::wstring()).GetValue())),
+              std::make_pair(320u, 200u));
+    EXPECT_EQ(LLF::WideToAnsi(ZentaMainMenu::WideImageFile(n)),
+              "images/wallpapers/wallpaper_" + nn + "_wide.jpg");
+    EXPECT_EQ(sizeOf("images/wallpapers/wallpaper_" + nn + "_wide.jpg"), std::make_pair(960u, 600u));
+    EXPECT_EQ(sizeOf("images/wallpapers/thumb_wlp_" + nn + "_wide.jpg"), std::make_pair(240u, 150u));
+  }
 }
 
 }  // namespace QmTest

@@ -13,6 +13,8 @@
 #include "families/DialogFrame.h"
 #include "families/EditorFont.h"
 #include "families/FontFiles.h"
+#include "families/GalleryPictures.h"
+#include "families/GallerySounds.h"
 #include "families/InterfaceSounds.h"
 #include "families/LevelFolders.h"
 #include "families/LevelMusic.h"
@@ -27,6 +29,7 @@
 #include "families/ShowcaseBackdrop.h"
 #include "families/TitlePicture.h"
 #include "families/TutorialPicture.h"
+#include "families/WallpaperPictures.h"
 #include "families/WidgetPictures.h"
 #include "families/WindowIcon.h"
 
@@ -108,6 +111,9 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<MainMenuPictures>());
   AddFamily(std::make_unique<MainMenuSounds>());
   AddFamily(std::make_unique<EditorFont>());
+  AddFamily(std::make_unique<WallpaperPictures>());
+  AddFamily(std::make_unique<GalleryPictures>());
+  AddFamily(std::make_unique<GallerySounds>());
 }
 
 bool DataGenerator::Run() {

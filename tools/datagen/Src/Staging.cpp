@@ -7,6 +7,7 @@
 #include "Report.h"
 #include "core/StringUtils.h"
 #include "draw/Raster.h"
+#include "image/CodecJpg.h"
 #include "image/CodecPng.h"
 #include "image/Image.h"
 
@@ -82,6 +83,17 @@ bool Staging::SavePng(const std::string& relative, const Raster& picture, Report
   if (!Claim(relative, report)) return false;
   const std::unique_ptr<LLF::Image> image = picture.ToImage(opaque);
   LLF::CodecPng& codec = LLF::CodecPng::GetInstance();
+  if (!codec.Save(image.get(), LLF::FromOsPath(PathOf(relative).string()))) {
+    report.Error("cannot save " + relative + ": " + LLF::WideToAnsi(codec.GetLastError()));
+    return false;
+  }
+  return true;
+}
+
+bool Staging::SaveJpg(const std::string& relative, const Raster& picture, Report& report) {
+  if (!Claim(relative, report)) return false;
+  const std::unique_ptr<LLF::Image> image = picture.ToImage(true);
+  LLF::CodecJpg& codec = LLF::CodecJpg::GetInstance();
   if (!codec.Save(image.get(), LLF::FromOsPath(PathOf(relative).string()))) {
     report.Error("cannot save " + relative + ": " + LLF::WideToAnsi(codec.GetLastError()));
     return false;

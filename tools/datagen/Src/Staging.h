@@ -29,6 +29,8 @@ class Staging {
   bool Write(const std::string& relative, const std::string& bytes, Report& report);
   // opaque: saved as RGB, without the alpha channel.
   bool SavePng(const std::string& relative, const Raster& picture, Report& report, bool opaque = false);
+  // As RGB JPEG (the alpha channel is dropped).
+  bool SaveJpg(const std::string& relative, const Raster& picture, Report& report);
   bool Copy(const std::string& relative, const std::filesystem::path& source, Report& report);
 
   // Every staged file, sorted.
