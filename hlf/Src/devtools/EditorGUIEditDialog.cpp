@@ -141,6 +141,26 @@ void Unhook(Control* control, LLF::MessageReceiver* receiver) {
   }
 }
 
+LLF::Point WindowSize() {
+  const LLF::Application* application = LLF::Application::GetInstance();
+  const LLF::AppSettings settings = application ? application->GetSettings() : LLF::AppSettings();
+  return LLF::Point(static_cast<int>(settings.width), static_cast<int>(settings.height));
+}
+
+// Moves a panel that would stick out of the window back inside it.
+void KeepOnScreen(Control* panel) {
+  const LLF::Point window = WindowSize();
+  const LLF::Vector2 at = panel->GetAbsolutePosition();
+  const LLF::Point size = panel->GetSize();
+  float dx = std::min(0.0f, static_cast<float>(window.x - size.x) - at.x);
+  float dy = std::min(0.0f, static_cast<float>(window.y - size.y) - at.y);
+  dx = std::max(dx, -at.x);
+  dy = std::max(dy, -at.y);
+  if (dx != 0.0f || dy != 0.0f) {
+    panel->SetPosition(panel->GetPosition() + LLF::Vector2(dx, dy));
+  }
+}
+
 int TextHeight(LLF::Font* font, const std::wstring& text) {
   if (!font) {
     return 14;
@@ -221,9 +241,9 @@ bool EditorGUIEditDialog::CreateWorkspace() {
   workspace->AddReceiver(this);
   workspace->SetDraggable(true);
   workspace->SetPosition(0.0f, 0.0f);
-  const LLF::Application* application = LLF::Application::GetInstance();
-  const LLF::AppSettings settings = application ? application->GetSettings() : LLF::AppSettings();
-  workspace->SetSize(static_cast<int>(settings.width), static_cast<int>(settings.height));
+  workspace->SetSize(WindowSize());
+  // Dark, so the controls' grey placeholders stand out.
+  workspace->SetDefCtrlColor(LLF::Color(48, 48, 56, 255));
   if (!layer->AddChild(workspace)) {
     delete workspace;
     return false;
@@ -319,6 +339,7 @@ bool EditorGUIEditDialog::ShowWorkspaceMenu(Control* target, const LLF::Vector2&
   menu->AddChild(MakeButton(L"ADD", L"Add", 5));
   menu->AddChild(onWorkspace ? MakeButton(L"SAVE", L"Save", 35) : MakeButton(L"EDIT", L"Edit", 35));
   menu->AddChild(onWorkspace ? MakeButton(L"EXIT", L"Exit", 65) : MakeButton(L"DELETE", L"Delete", 65));
+  KeepOnScreen(menu);
   return true;
 }
 
@@ -354,6 +375,7 @@ bool EditorGUIEditDialog::ShowAddMenu(Control* parent, const LLF::Vector2& point
   }
   list->SetItems(tags);
   menu->AddChild(list);
+  KeepOnScreen(menu);
   return true;
 }
 
@@ -418,6 +440,7 @@ bool EditorGUIEditDialog::ShowPropertySheet(Control* parent, const LLF::Vector2&
     y += 5;
   }
   sheet->SetSize(300, y);
+  KeepOnScreen(sheet);
   return true;
 }
 
