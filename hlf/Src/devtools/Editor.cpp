@@ -4,7 +4,11 @@
 #include "core/OSUtils.h"
 #include "core/StringUtils.h"
 #include "devtools/EditorDialogLayouts.h"
+#include "devtools/EditorGUIEditDialog.h"
 #include "devtools/EditorGameFontsDialog.h"
+#include "devtools/EditorGameImagesDialog.h"
+#include "devtools/EditorGameSoundsDialog.h"
+#include "devtools/EditorGameStringsDialog.h"
 #include "devtools/EditorMainDialog.h"
 #include "font/Font.h"
 #include "font/FontsManager.h"
@@ -114,12 +118,17 @@ void Editor::RegisterPrototypes() {
   // dialogs, the main dialog, the layout editor, the fonts dialog. A tag
   // already there (a second Init) is not registered twice.
   ControlFactory& factory = ControlFactory::GetInstance();
-  if (!HasPrototype(L"editormaindlg")) {
-    factory.Register(new EditorMainDialog());
-  }
-  if (!HasPrototype(L"editorgamefontsdlg")) {
-    factory.Register(new EditorGameFontsDialog());
-  }
+  const auto add = [&factory](const wchar_t* tag, auto make) {
+    if (!HasPrototype(tag)) {
+      factory.Register(make());
+    }
+  };
+  add(L"editorgamestringsdlg", [] { return new EditorGameStringsDialog(); });
+  add(L"editorgameimagesdlg", [] { return new EditorGameImagesDialog(); });
+  add(L"editorgamesoundsdlg", [] { return new EditorGameSoundsDialog(); });
+  add(L"editormaindlg", [] { return new EditorMainDialog(); });
+  add(L"editorguieditdlg", [] { return new EditorGUIEditDialog(); });
+  add(L"editorgamefontsdlg", [] { return new EditorGameFontsDialog(); });
 }
 
 void Editor::CreateMainDialog() {

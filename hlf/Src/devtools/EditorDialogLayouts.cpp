@@ -1,5 +1,11 @@
 #include "devtools/EditorDialogLayouts.h"
 
+#include <string>
+
+#include "core/Log.h"
+#include "dialogs/Dialog.h"
+#include "model/ControlFactory.h"
+
 namespace HLF {
 
 namespace {
@@ -136,5 +142,19 @@ const wchar_t* const EditorDialogLayouts[EDITOR_LAYOUT_COUNT] = {
     kImageFileDialog,  kAudioFileDialog,     kGameStringsDialog,   kGameImagesDialog,
     kGameSoundsDialog, kWorkspaceSaveDialog, kWorkspaceLoadDialog,
 };
+
+Dialog* CreateEditorDialog(int layout) {
+  if (layout < 0 || layout >= EDITOR_LAYOUT_COUNT) {
+    return nullptr;
+  }
+  Control* made = ControlFactory::GetInstance().LoadObjectFromXmlText(EditorDialogLayouts[layout]);
+  Dialog* dialog = dynamic_cast<Dialog*>(made);
+  if (!dialog) {
+    delete made;
+    LLF::Log::GetInstance().Write(L"Error: Editor - the editor layout " + std::to_wstring(layout) +
+                                  L" gives no dialog.");
+  }
+  return dialog;
+}
 
 }  // namespace HLF

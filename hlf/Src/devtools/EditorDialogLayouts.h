@@ -4,6 +4,8 @@
 // "##font_editor;". The control factory makes them into dialogs.
 namespace HLF {
 
+class Dialog;
+
 enum EditorLayout {
   EDITOR_LAYOUT_MAIN = 0,        // "editormaindlg" "MainEditorDlg"
   EDITOR_LAYOUT_GUI_EDITOR,      // "editorguieditdlg" "GUIEditorDlg"
@@ -20,5 +22,9 @@ enum EditorLayout {
 };
 
 extern const wchar_t* const EditorDialogLayouts[EDITOR_LAYOUT_COUNT];
+
+// A dialog made from one of the layouts by the control factory, or null
+// (with a log line) when the layout gives no dialog.
+Dialog* CreateEditorDialog(int layout);
 
 }  // namespace HLF

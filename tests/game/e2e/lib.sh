@@ -403,3 +403,54 @@ qm_to_menu() {
 qm_showcase_shown() {
   qm_wait_log 60 "ShowcaseScript::DoState() - SC_STATE_SHOW"
 }
+
+# qm_copy_program: the program and its data copied into the work folder,
+# QM_PROGRAM and QM_DATA pointing there, so what a script makes the game
+# write lands in the copy and never in the build's data folder.
+qm_copy_program() {
+  local copy="$QM_WORK/game" item
+  mkdir -p "$copy"
+  for item in "$QM_DATA"/*; do
+    case "$(basename "$item")" in
+      *_tests | *_bench | *Bench | fakes | datagen* | showcase_demo | llf_test_app) ;;
+      *) cp -R "$item" "$copy/" ;;
+    esac
+  done
+  QM_DATA="$copy"
+  QM_PROGRAM="$copy/$(basename "$QM_PROGRAM")"
+  [ -x "$QM_PROGRAM" ] || qm_fail "the program was not copied to $copy"
+}
+
+# qm_right_click GX GY: a right click at a game point.
+qm_right_click() {
+  qm_move "$1" "$2"
+  sleep 0.1
+  xdotool mousedown 3
+  sleep 0.1
+  xdotool mouseup 3
+}
+
+# qm_double_click GX GY: two left clicks at a game point, as one double
+# click.
+qm_double_click() {
+  qm_move "$1" "$2"
+  sleep 0.1
+  xdotool click --repeat 2 --delay 80 1
+}
+
+# qm_type TEXT: the text typed key by key into the game's window (letters,
+# digits, '_', '/', '.', '-' and blanks).
+qm_type() {
+  local i c
+  for ((i = 0; i < ${#1}; i++)); do
+    c=${1:i:1}
+    case "$c" in
+      _) qm_key underscore ;;
+      /) qm_key slash ;;
+      .) qm_key period ;;
+      -) qm_key minus ;;
+      ' ') qm_key space ;;
+      *) qm_key "$c" ;;
+    esac
+  done
+}

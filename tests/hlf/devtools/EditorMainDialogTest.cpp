@@ -129,7 +129,18 @@ TEST_F(EditorMainDialogTest, TheGuiEditorHidesThePanelUntilItReports) {
   EXPECT_NE(main->GetStringsDialog(), nullptr);
 }
 
-TEST_F(EditorMainDialogTest, WithoutTheDialogClassesNothingOpens) {
+// A dialog under an editor dialog's tag whose creation always fails.
+class Failing : public StandIn {
+ public:
+  using StandIn::StandIn;
+  Control* CreateInstance() const override { return new Failing(_tag); }
+  bool OnCreated() override { return false; }
+};
+
+TEST_F(EditorMainDialogTest, WhenADialogCantBeMadeNothingOpens) {
+  for (const wchar_t* tag : {L"editorgamestringsdlg", L"editorguieditdlg"}) {
+    HLF::ControlFactory::GetInstance().Register(new Failing(tag));
+  }
   Click(main->GetStringsButton());
   Click(main->GetGUIEditorButton());
   EXPECT_EQ(main->GetStringsDialog(), nullptr);
