@@ -14,6 +14,8 @@
 #include "families/EditorFont.h"
 #include "families/FontFiles.h"
 #include "families/InterfaceSounds.h"
+#include "families/JigsawPictures.h"
+#include "families/JigsawSounds.h"
 #include "families/LevelFolders.h"
 #include "families/LevelMusic.h"
 #include "families/MainMenuPictures.h"
@@ -108,6 +110,8 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<MainMenuPictures>());
   AddFamily(std::make_unique<MainMenuSounds>());
   AddFamily(std::make_unique<EditorFont>());
+  AddFamily(std::make_unique<JigsawPictures>());
+  AddFamily(std::make_unique<JigsawSounds>());
 }
 
 bool DataGenerator::Run() {
