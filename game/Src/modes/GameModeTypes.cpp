@@ -1,7 +1,9 @@
 // The level types the game's play modes take, one row per mode.
 #include "modes/GameModeHost.h"
+#include "modes/jigsaw/GameModeJigsaw.h"
 
 std::map<std::wstring, GameModeHost::Factory> GameModeHost::BuiltInTypes() {
   std::map<std::wstring, Factory> types;
+  types[L"jigsaw"] = [] { return new GameModeJigsaw(); };
   return types;
 }

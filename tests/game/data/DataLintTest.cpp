@@ -31,6 +31,9 @@
 #include "flow/ZentaMainMenu.h"
 #include "image/CodecJpg.h"
 #include "image/Image.h"
+#include "image/CodecPng.h"
+#include "image/Image.h"
+#include "image/ImagesManager.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "model/XmlDocEx.h"
@@ -703,6 +706,121 @@ TEST_F(DataLintTest, TheGalleryFindsEverythingItNames) {
     EXPECT_EQ(sizeOf("images/wallpapers/wallpaper_" + nn + "_wide.jpg"), std::make_pair(960u, 600u));
     EXPECT_EQ(sizeOf("images/wallpapers/thumb_wlp_" + nn + "_wide.jpg"), std::make_pair(240u, 150u));
   }
+// Every Jigsaw level: its picture is there, its grid has two pieces or more
+// and fits the picture, and the board (at 44,44) lies in the clear window of
+// the level screen's frame, whose hit test then lets the clicks through. The
+// level screen holds what the mode takes from it, with the hint hidden.
+TEST_F(DataLintTest, EveryJigsawBoardIsPlayableAndClearOfItsFrame) {
+  HLF::XmlDocEx levui;
+  ASSERT_TRUE(levui.LoadFromFile(L"scripts/game/levui.xml"));
+  LLF::XmlElement* section = levui.GetDocumentElement()->FindChild(L"level_jigsaw");
+  ASSERT_NE(section, nullptr);
+  LLF::XmlElement* ui = HLF::XmlDocEx::FindNamedChild(*section, L"level_ui");
+  ASSERT_NE(ui, nullptr);
+  for (const wchar_t* name : {L"menu_button", L"map_button", L"hint_button", L"items_scroll"}) {
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*ui, name), nullptr) << LLF::WideToAnsi(name);
+  }
+  LLF::XmlElement* counters = HLF::XmlDocEx::FindNamedChild(*ui, L"items_scroll");
+  ASSERT_NE(counters, nullptr);
+  for (const wchar_t* name : {L"correct_num", L"incorrect_num", L"total_num"}) {
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*counters, name), nullptr) << LLF::WideToAnsi(name);
+  }
+  LLF::XmlElement* hint = HLF::XmlDocEx::FindNamedChild(*ui, L"hint_button");
+  ASSERT_NE(hint, nullptr);
+  EXPECT_FALSE(hint->GetAttribute(L"visible", true).GetBool()) << "a hint would only cost the bonus";
+  LLF::XmlElement* label = HLF::XmlDocEx::FindNamedChild(*section, L"clickscore_effect_label");
+  ASSERT_NE(label, nullptr);
+  EXPECT_TRUE(label->GetAttribute(L"actionsInvisible", false).GetBool());
+  LLF::XmlElement* frameElement = HLF::XmlDocEx::FindNamedChild(*section, L"frame");
+  ASSERT_NE(frameElement, nullptr);
+  EXPECT_TRUE(frameElement->GetAttribute(L"doAlphaPixelCheck", false).GetBool());
+  const LLF::Vector2 framePos = frameElement->GetAttribute(L"pos", LLF::Vector2(0, 0)).GetFloatPair();
+
+  // The pictures are read without a game, so with codecs of this test's own.
+  struct Codecs {
+    Codecs() {
+      LLF::ImagesManager& images = LLF::ImagesManager::GetInstance();
+      png = images.RegisterCodec(&LLF::CodecPng::GetInstance());
+      jpg = images.RegisterCodec(&LLF::CodecJpg::GetInstance());
+    }
+    ~Codecs() {
+      LLF::ImagesManager& images = LLF::ImagesManager::GetInstance();
+      if (png) images.UnregisterCodec(&LLF::CodecPng::GetInstance());
+      if (jpg) images.UnregisterCodec(&LLF::CodecJpg::GetInstance());
+    }
+    bool png = false;
+    bool jpg = false;
+  } codecs;
+
+  // The frame's picture, by its id in the mode's image list.
+  HLF::XmlDocEx images;
+  ASSERT_TRUE(images.LoadFromFile(L"scripts/images.xml"));
+  LLF::XmlElement* list = images.GetDocumentElement()->GetChildByPath(L"assets/LEVEL_JIGSAW");
+  ASSERT_NE(list, nullptr);
+  LLF::XmlElement* frameItem =
+      HLF::XmlDocEx::FindNamedChild(*list, frameElement->GetAttribute(L"imageName", L"").GetValue());
+  ASSERT_NE(frameItem, nullptr) << "the frame's image is not in LEVEL_JIGSAW";
+  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*list, L"ljs_background"), nullptr);
+  std::unique_ptr<LLF::Image> frame(LLF::ImagesManager::GetInstance().LoadImage(
+      frameItem->GetAttribute(L"src", L"").GetValue(), L"", true, true));
+  ASSERT_TRUE(frame);
+  int rim = 0;
+  for (unsigned y = 0; y < frame->GetHeight(); ++y) {
+    for (unsigned x = 0; x < frame->GetWidth(); ++x) {
+      LLF::Color c;
+      frame->GetPixel(&c, static_cast<int>(x), static_cast<int>(y));
+      rim += c.a == 255 ? 1 : 0;
+    }
+  }
+  EXPECT_GT(rim, 10000) << "the frame has an opaque rim";
+
+  LLF::XmlDoc levels;
+  ASSERT_TRUE(levels.LoadFromFile(L"scripts/game/levels.xml"));
+  LLF::XmlElement* root = levels.GetRoot()->FindChild(L"gamelevels");
+  ASSERT_NE(root, nullptr);
+  int jigsaws = 0;
+  for (int d = 0; d < root->GetChildsCount(); ++d) {
+    LLF::XmlElement* day = root->GetChild(d);
+    for (int l = 0; !day->IsComment() && l < day->GetChildsCount(); ++l) {
+      LLF::XmlElement* level = day->GetChild(l);
+      if (level->IsComment() || level->GetAttribute(L"type", L"").GetValue() != L"jigsaw") continue;
+      ++jigsaws;
+      const std::wstring folderName = level->GetAttribute(L"folder", L"").GetValue();
+      SCOPED_TRACE(LLF::WideToAnsi(folderName));
+      LLF::XmlDoc file;
+      ASSERT_TRUE(file.LoadFromFile(folderName + L"level.xml"));
+      LLF::XmlElement* board = file.GetRoot()->FindChild(L"level");
+      ASSERT_NE(board, nullptr);
+      const std::wstring imageFile = board->GetAttribute(L"imageFile", L"").GetValue();
+      ASSERT_TRUE(ExistsInThatCase(fs::path(folder), LLF::ToOsPath(imageFile))) << LLF::WideToAnsi(imageFile);
+      std::unique_ptr<LLF::Image> picture(
+          LLF::ImagesManager::GetInstance().LoadImage(imageFile, L"", true, true));
+      ASSERT_TRUE(picture);
+      const int cols = board->GetAttribute(L"cols", 0).AsInt();
+      const int rows = board->GetAttribute(L"rows", 0).AsInt();
+      EXPECT_TRUE(cols >= 1 && rows >= 1 && cols * rows >= 2) << cols << " x " << rows;
+      EXPECT_GE(static_cast<int>(picture->GetWidth()), cols);
+      EXPECT_GE(static_cast<int>(picture->GetHeight()), rows);
+      // Every pixel of the frame over the board is clear.
+      const int left = 44 - static_cast<int>(framePos.x);
+      const int top = 44 - static_cast<int>(framePos.y);
+      const int right = left + static_cast<int>(picture->GetWidth());
+      const int bottom = top + static_cast<int>(picture->GetHeight());
+      ASSERT_TRUE(left >= 0 && top >= 0 && right <= static_cast<int>(frame->GetWidth()) &&
+                  bottom <= static_cast<int>(frame->GetHeight()))
+          << "the board reaches past the frame";
+      int covered = 0;
+      for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+          LLF::Color c;
+          frame->GetPixel(&c, x, y);
+          covered += c.a != 0 ? 1 : 0;
+        }
+      }
+      EXPECT_EQ(covered, 0) << "frame pixels over the board";
+    }
+  }
+  EXPECT_GE(jigsaws, 2);
 }
 
 }  // namespace QmTest

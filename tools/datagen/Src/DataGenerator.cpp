@@ -16,6 +16,8 @@
 #include "families/GalleryPictures.h"
 #include "families/GallerySounds.h"
 #include "families/InterfaceSounds.h"
+#include "families/JigsawPictures.h"
+#include "families/JigsawSounds.h"
 #include "families/LevelFolders.h"
 #include "families/LevelMusic.h"
 #include "families/MainMenuPictures.h"
@@ -114,6 +116,8 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<WallpaperPictures>());
   AddFamily(std::make_unique<GalleryPictures>());
   AddFamily(std::make_unique<GallerySounds>());
+  AddFamily(std::make_unique<JigsawPictures>());
+  AddFamily(std::make_unique<JigsawSounds>());
 }
 
 bool DataGenerator::Run() {
