@@ -1,7 +1,9 @@
 // The level types the game's play modes take, one row per mode.
 #include "modes/GameModeHost.h"
+#include "modes/mirror/GameModeMirror.h"
 
 std::map<std::wstring, GameModeHost::Factory> GameModeHost::BuiltInTypes() {
   std::map<std::wstring, Factory> types;
+  types[L"mirror"] = [] { return new GameModeMirror(); };
   return types;
 }

@@ -22,6 +22,7 @@
 #include "families/MapSounds.h"
 #include "families/MenuPictures.h"
 #include "families/MenuSounds.h"
+#include "families/MirrorPictures.h"
 #include "families/ParticlePictures.h"
 #include "families/ScriptFiles.h"
 #include "families/ShowcaseBackdrop.h"
@@ -108,6 +109,7 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<MainMenuPictures>());
   AddFamily(std::make_unique<MainMenuSounds>());
   AddFamily(std::make_unique<EditorFont>());
+  AddFamily(std::make_unique<MirrorPictures>());
 }
 
 bool DataGenerator::Run() {
