@@ -5,5 +5,10 @@
 std::map<std::wstring, GameModeHost::Factory> GameModeHost::BuiltInTypes() {
   std::map<std::wstring, Factory> types;
   types[L"jigsaw"] = [] { return new GameModeJigsaw(); };
+#include "modes/mirror/GameModeMirror.h"
+
+std::map<std::wstring, GameModeHost::Factory> GameModeHost::BuiltInTypes() {
+  std::map<std::wstring, Factory> types;
+  types[L"mirror"] = [] { return new GameModeMirror(); };
   return types;
 }

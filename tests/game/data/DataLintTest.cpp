@@ -34,6 +34,9 @@
 #include "image/CodecPng.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
+#include "math/Point.h"
+#include "math/Rect.h"
+#include "math/Vector2.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "model/XmlDocEx.h"
@@ -821,6 +824,125 @@ TEST_F(DataLintTest, EveryJigsawBoardIsPlayableAndClearOfItsFrame) {
     }
   }
   EXPECT_GE(jigsaws, 2);
+// Every Mirror level: its picture and each difference listed in its
+// asset.xml, each difference complete, inside its half, clear of the frame
+// strip at the bottom, apart from the others (on either half) and drawn at
+// the size of its region; and what the Mirror mode asks of the shared data.
+TEST_F(DataLintTest, TheMirrorLevelsAndTheirDataAreSound) {
+  // The width and height of a PNG file from its header, or (0, 0).
+  const auto pngSize = [](const std::string& file) {
+    unsigned char header[24] = {};
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (!in) return std::pair<int, int>(0, 0);
+    const size_t read = std::fread(header, 1, sizeof(header), in);
+    std::fclose(in);
+    if (read != sizeof(header) || std::memcmp(header + 12, "IHDR", 4) != 0) return std::pair<int, int>(0, 0);
+    const auto at = [&](int i) {
+      return header[i] << 24 | header[i + 1] << 16 | header[i + 2] << 8 | header[i + 3];
+    };
+    return std::pair<int, int>(at(16), at(20));
+  };
+  HLF::XmlDocEx levui;
+  ASSERT_TRUE(levui.LoadFromFile(L"scripts/game/levui.xml"));
+  LLF::XmlElement* section = levui.GetDocumentElement()->FindChild(L"level_mirror");
+  ASSERT_NE(section, nullptr);
+  LLF::XmlElement* frame = HLF::XmlDocEx::FindNamedChild(*section, L"frame");
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(frame->GetAttribute(L"doAlphaPixelCheck", false).GetBool()) << "the frame lies over the board";
+  const int strip = frame->GetAttribute(L"pos", LLF::Point()).GetIntPair().y;
+  EXPECT_GE(strip, 500);
+  for (const wchar_t* name : {L"diff_left_count_label", L"menu_button", L"map_button", L"hint_button"}) {
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*section, name), nullptr) << LLF::WideToAnsi(name);
+  }
+  LLF::XmlElement* timer = HLF::XmlDocEx::FindNamedChild(*section, L"timer_block");
+  ASSERT_NE(timer, nullptr);
+  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*timer, L"time_label"), nullptr);
+  LLF::XmlElement* score = HLF::XmlDocEx::FindNamedChild(*section, L"clickscore_effect_label");
+  ASSERT_NE(score, nullptr);
+  EXPECT_TRUE(score->GetAttribute(L"actionsInvisible", false).GetBool());
+
+  HLF::XmlDocEx effects;
+  ASSERT_TRUE(effects.LoadFromFile(L"scripts/effects.xml"));
+  for (const wchar_t* name : {L"LevelMirrorTimerBlockShow", L"LevelMirrorDiffLabelHide",
+                              L"LevelMirrorDiffLabelShow", L"LevelMirrorClickScoreShow"}) {
+    LLF::XmlElement* effect = HLF::XmlDocEx::FindNamedChild(*effects.GetDocumentElement(), name);
+    ASSERT_NE(effect, nullptr) << LLF::WideToAnsi(name);
+    // The label's number changes when its hide effect ends.
+    EXPECT_NE(effect->GetAttribute(L"infiniteLoop", std::wstring()).GetValue(), L"true")
+        << LLF::WideToAnsi(name);
+    EXPECT_GT(effect->GetChildsCount(), 0) << LLF::WideToAnsi(name);
+  }
+  HLF::XmlDocEx particles;
+  ASSERT_TRUE(particles.LoadFromFile(L"scripts/psystems.xml"));
+  for (const wchar_t* name :
+       {L"MirrorLevelHint", L"MirrorLevelFound", L"MirrorLevelWrongMove", L"MirrorLevelComplete"}) {
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*particles.GetDocumentElement(), name), nullptr)
+        << LLF::WideToAnsi(name);
+  }
+  // "cursor_mirror" is looked up before a level's lists load.
+  HLF::XmlDocEx images;
+  ASSERT_TRUE(images.LoadFromFile(L"scripts/images.xml"));
+  LLF::XmlElement* gui = images.GetDocumentElement()->GetChildByPath(L"assets/GUI");
+  LLF::XmlElement* mirrorList = images.GetDocumentElement()->GetChildByPath(L"assets/LEVEL_MIRROR");
+  ASSERT_NE(gui, nullptr);
+  ASSERT_NE(mirrorList, nullptr);
+  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*gui, L"cursor_mirror"), nullptr);
+  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*mirrorList, L"lm_difference"), nullptr);
+
+  LLF::XmlDoc levels;
+  ASSERT_TRUE(levels.LoadFromFile(L"scripts/game/levels.xml"));
+  int mirrorLevels = 0;
+  ForEachElement(*levels.GetRoot(), [&](LLF::XmlElement& entry) {
+    if (entry.GetAttribute(L"type", std::wstring()).GetValue() != L"mirror") return;
+    ++mirrorLevels;
+    const std::string levelFolder = LLF::WideToAnsi(entry.GetAttribute(L"folder", std::wstring()).GetValue());
+    SCOPED_TRACE(levelFolder);
+    HLF::XmlDocEx level;
+    HLF::XmlDocEx assets;
+    ASSERT_TRUE(level.LoadFromFile(LLF::FromOsPath(levelFolder + "level.xml")));
+    ASSERT_TRUE(assets.LoadFromFile(LLF::FromOsPath(levelFolder + "asset.xml")));
+    LLF::XmlElement* list = assets.GetDocumentElement()->GetChildByPath(L"assets/LEVOBJECTS");
+    ASSERT_NE(list, nullptr);
+    const auto listed = [&](const std::wstring& id) -> std::string {
+      LLF::XmlElement* image = HLF::XmlDocEx::FindNamedChild(*list, id);
+      return image ? LLF::WideToAnsi(image->GetAttribute(L"src", std::wstring()).GetValue()) : std::string();
+    };
+    LLF::XmlElement* root = level.GetDocumentElement();
+    ASSERT_EQ(root->GetName(), L"level");
+    LLF::XmlElement* background = root->FindChild(L"background");
+    ASSERT_NE(background, nullptr);
+    EXPECT_FALSE(listed(background->GetAttribute(L"imgName", std::wstring()).GetValue()).empty());
+    std::vector<LLF::Rect> regions;  // in the coordinates of a half
+    for (int i = 0; i < root->GetChildsCount(); ++i) {
+      LLF::XmlElement* child = root->GetChild(i);
+      if (child->IsComment() || child == background) continue;
+      SCOPED_TRACE(i);
+      ASSERT_NE(child->GetAttribute(std::wstring(L"imgName")), nullptr);
+      ASSERT_NE(child->GetAttribute(std::wstring(L"pos")), nullptr);
+      ASSERT_NE(child->GetAttribute(std::wstring(L"dims")), nullptr);
+      const LLF::Vector2 pos = child->GetAttribute(std::wstring(L"pos"))->GetFloatPair();
+      const LLF::Point dims = child->GetAttribute(std::wstring(L"dims"))->GetIntPair();
+      const int x = static_cast<int>(pos.x);
+      const int y = static_cast<int>(pos.y);
+      const int left = x < 400 ? 0 : 400;
+      EXPECT_TRUE(dims.x > 0 && dims.y > 0);
+      EXPECT_TRUE(x >= left && x + dims.x < left + 400) << "inside its half";
+      EXPECT_TRUE(y >= 0 && y + dims.y < strip) << "clear of the frame strip";
+      const std::string src = listed(child->GetAttribute(std::wstring(L"imgName"))->GetValue());
+      ASSERT_FALSE(src.empty()) << "listed in asset.xml";
+      EXPECT_EQ(pngSize(src), (std::pair<int, int>(dims.x, dims.y)))
+          << src << " is drawn at its region's size";
+      const LLF::Rect region(x - left, y, dims.x, dims.y);
+      for (const LLF::Rect& other : regions) {
+        EXPECT_TRUE(region.x + region.width <= other.x || other.x + other.width <= region.x ||
+                    region.y + region.height <= other.y || other.y + other.height <= region.y)
+            << "apart from the others";
+      }
+      regions.push_back(region);
+    }
+    EXPECT_GE(regions.size(), 5u);
+  });
+  EXPECT_EQ(mirrorLevels, 2);
 }
 
 }  // namespace QmTest

@@ -26,6 +26,7 @@
 #include "families/MapSounds.h"
 #include "families/MenuPictures.h"
 #include "families/MenuSounds.h"
+#include "families/MirrorPictures.h"
 #include "families/ParticlePictures.h"
 #include "families/ScriptFiles.h"
 #include "families/ShowcaseBackdrop.h"
@@ -118,6 +119,7 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<GallerySounds>());
   AddFamily(std::make_unique<JigsawPictures>());
   AddFamily(std::make_unique<JigsawSounds>());
+  AddFamily(std::make_unique<MirrorPictures>());
 }
 
 bool DataGenerator::Run() {

@@ -1,0 +1,143 @@
+#include "MirrorLevelFixture.h"
+
+#include <filesystem>
+#include "app/AppWindow.h"
+#include "app/InputCodes.h"
+#include "core/Message.h"
+#include "core/StringUtils.h"
+#include "flow/ZentaMainMenu.h"
+#include "model/GameServices.h"
+#include "shell/Game.h"
+#include "shell/Player.h"
+#include "xml/XmlElement.h"
+
+namespace QmTest {
+
+const char* const MirrorLevelFixture::kStandardObjects =
+    "  <object imgName=\"diff_0\" pos=\"500,40\" dims=\"30,30\" />\n"
+    "  <!-- the picture's second difference -->\n"
+    "  <object imgName=\"diff_1\" pos=\"100,200\" dims=\"40,20\" />\n"
+    "  <object imgName=\"diff_2\" pos=\"250,300\" dims=\"60,60\" />\n"
+    "  <object imgName=\"diff_3\" pos=\"270,320\" dims=\"60,60\" />\n"
+    "  <object imgName=\"diff_4\" pos=\"360,100\" />\n"
+    "  <object imgName=\"diff_4\" pos=\"600,400\" dims=\"20,20\" />\n";
+
+MirrorLevelFixture::MirrorLevelFixture() {
+  CopyGeneratedData(folders.Program());
+  // The generated pictures of the Mirror levels, which the written level uses.
+  std::filesystem::copy(
+      GeneratedDataFolder() + "levels", folders.Program() + "/levels",
+      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+  game = std::make_unique<HeadlessVoyage>(folders.Program());
+  if (!game->Start(true) || !game->SkipToMenu()) {
+    return;
+  }
+  game->SetCurrentProfile(L"Fox");
+  game->GetScript().GetMainMenu()->SetVisible(false);
+  GameMode::ResetRunFlags();
+  game->SetStateMachine(this);
+  LLF::XmlElement* config = HLF::Game::GetInstance()->GetConfigDoc()->GetRoot()->GetChildByPath(L"config");
+  config->GetChildByPath(L"game/help")->GetAttribute(std::wstring(L"showTips"))->SetValue(L"false");
+  WriteLevel("t_mirror", kStandardObjects);
+  ready = true;
+}
+
+MirrorLevelFixture::~MirrorLevelFixture() {
+  host.Release();
+  HLF::GameServices::DeleteDeferred();
+  game->SetStateMachine(nullptr);
+  game->Stop();
+}
+
+void MirrorLevelFixture::Update(unsigned dt) {
+  host.Update(dt);
+  HLF::StateMachine::Update(dt);
+}
+
+bool MirrorLevelFixture::OnMessage(LLF::Message* msg) {
+  if (msg) {
+    const int code = host.OnModeMessage(*msg, this);
+    if (code >= 0) {
+      codes.push_back(code);
+    }
+  }
+  return true;
+}
+
+void MirrorLevelFixture::WriteLevel(const std::string& name, const std::string& children, bool background) {
+  const std::string folder = "levels/" + name + "/";
+  folders.WriteProgramFile(
+      folder + "level.xml",
+      std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<level type=\"mirror\">\n") +
+          (background ? "  <background imgName=\"original\" pos=\"0,0\" dims=\"400,600\" />\n" : "") +
+          children + "</level>\n");
+  std::string assets =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<game><assets><LEVOBJECTS>\n"
+      "  <image name=\"original\" src=\"levels/d1_mirror/original.png\" />\n";
+  for (int i = 0; i < 5; ++i) {
+    const std::string id = "diff_" + std::to_string(i);
+    assets += "  <image name=\"" + id + "\" src=\"levels/d1_mirror/" + id + ".png\" />\n";
+  }
+  folders.WriteProgramFile(folder + "asset.xml", assets + "</LEVOBJECTS></assets></game>\n");
+}
+
+GameModeMirror* MirrorLevelFixture::Start(const std::string& name) {
+  LevelInfo info;
+  info.folder = L"levels/" + LLF::FromOsPath(name) + L"/";
+  info.name = LLF::FromOsPath(name);
+  info.type = L"mirror";
+  info.musicAsset = L"LEVMUSIC_A";
+  info.level = 2;
+  info.day = 0;
+  if (!host.StartLevel(info, this)) {
+    return nullptr;
+  }
+  game->Frame(16);
+  return Mode();
+}
+
+GameModeMirror* MirrorLevelFixture::StartRunning(const std::string& name) {
+  GameModeMirror* mode = Start(name);
+  if (mode) {
+    Run(4500);
+  }
+  return mode;
+}
+
+void MirrorLevelFixture::Release() {
+  host.Release();
+  HLF::GameServices::DeleteDeferred();
+}
+
+void MirrorLevelFixture::Run(unsigned total, unsigned step) {
+  for (unsigned t = 0; t < total; t += step) {
+    game->Frame(step);
+  }
+}
+
+void MirrorLevelFixture::Click(int x, int y) {
+  LLF::Message down(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_DOWN, 1, x, y, std::wstring());
+  game->OnMessage(&down);
+  LLF::Message up(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_UP, 1, x, y, std::wstring());
+  game->OnMessage(&up);
+}
+
+void MirrorLevelFixture::MoveMouse(int x, int y) {
+  LLF::Message move(&LLF::AppWindow::GetInstance(), LLF::WMSG_MOUSE_MOVE, 0, x, y, std::wstring());
+  game->OnMessage(&move);
+}
+
+std::wstring MirrorLevelFixture::Var(const std::wstring& path, const std::wstring& attribute) {
+  HLF::Player player;
+  std::wstring value = L"(absent)";
+  player.GetVar(path, attribute, value);
+  return value;
+}
+
+void MirrorLevelFixture::SetVar(const std::wstring& path, const std::wstring& attribute,
+                                const std::wstring& value) {
+  HLF::Player player;
+  player.SetVar(path, attribute, value);
+}
+
+}  // namespace QmTest
