@@ -24,6 +24,8 @@
 #include "families/MenuSounds.h"
 #include "families/ParticlePictures.h"
 #include "families/ScriptFiles.h"
+#include "families/SeekPictures.h"
+#include "families/SeekSounds.h"
 #include "families/ShowcaseBackdrop.h"
 #include "families/TitlePicture.h"
 #include "families/TutorialPicture.h"
@@ -108,6 +110,8 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<MainMenuPictures>());
   AddFamily(std::make_unique<MainMenuSounds>());
   AddFamily(std::make_unique<EditorFont>());
+  AddFamily(std::make_unique<SeekPictures>());
+  AddFamily(std::make_unique<SeekSounds>());
 }
 
 bool DataGenerator::Run() {
