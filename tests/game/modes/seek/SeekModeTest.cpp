@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -87,13 +88,18 @@ class SeekModeTest : public ::testing::Test {
     info.day = 0;
     mode = std::make_unique<RecordingSeek>();
     if (!mode->LoadLevel(info)) {
-      for (const std::wstring& l : HLF::Console::GetInstance().GetLines())
-        if (l.find(L"rror") != std::wstring::npos || l.find(L"arn") != std::wstring::npos)
-          ADD_FAILURE() << LLF::WideToAnsi(l);
+      DumpErrors();
       return nullptr;
     }
     game->Frame(16);
     return mode.get();
+  }
+
+  // The log's errors and warnings, when a load fails.
+  static void DumpErrors() {
+    for (const std::wstring& l : HLF::Console::GetInstance().GetLines())
+      if (l.find(L"rror") != std::wstring::npos || l.find(L"arn") != std::wstring::npos)
+        ADD_FAILURE() << LLF::WideToAnsi(l);
   }
 
   void Run(unsigned total, unsigned step = 50) {
@@ -510,6 +516,72 @@ TEST_F(SeekModeTest, AHintPointsAtAnUnfoundListedObject) {
   EXPECT_GE(index, 0) << "the middle of a listed object";
   seek->UseHint();
   EXPECT_EQ(HeadlessVoyage::LogCount(L"Hint used. Hint object: "), 1) << "not while one shows";
+}
+
+TEST_F(SeekModeTest, TheGamesOwnSeekLevelsLoad) {
+  std::filesystem::copy(
+      GeneratedDataFolder() + "levels", folders.Program() + "/levels",
+      std::filesystem::copy_options::recursive | std::filesystem::copy_options::skip_existing);
+  const struct {
+    const wchar_t* name;
+    const wchar_t* levelInfoMode;
+    int display;
+    bool right;
+    bool animated;
+  } levels[] = {
+      {L"d2_seek", L"", GameModeSeek::DISPLAY_SILHOUETTE, true, false},
+      {L"d3_seek_grey", L"", GameModeSeek::DISPLAY_GREY, false, true},
+      {L"d3_seek_dark", L"dark", GameModeSeek::DISPLAY_DARK, true, false},
+  };
+  for (const auto& c : levels) {
+    SCOPED_TRACE(LLF::WideToAnsi(c.name));
+    mode.reset();
+    HLF::GameServices::DeleteDeferred();
+    LevelInfo info;
+    info.folder = L"levels/" + std::wstring(c.name) + L"/";
+    info.name = c.name;
+    info.type = L"seek";
+    info.mode = c.levelInfoMode;
+    info.musicAsset = L"LEVMUSIC_B";
+    info.level = 0;
+    info.day = 1;
+    mode = std::make_unique<RecordingSeek>();
+    const bool loaded = mode->LoadLevel(info);
+    if (!loaded) DumpErrors();
+    ASSERT_TRUE(loaded);
+    game->Frame(16);
+    EXPECT_EQ(mode->GetDisplayMode(), c.display);
+    EXPECT_EQ(mode->IsListOnRight(), c.right);
+    EXPECT_EQ(mode->GetBoard().GetSearchList().size(), 10u);
+    EXPECT_EQ(mode->GetBoard().GetObjects().size(), 19u);
+    for (const SeekModeManager::SeekObject& object : mode->GetBoard().GetObjects()) {
+      EXPECT_NE(object.picture, nullptr) << LLF::WideToAnsi(object.name);
+    }
+    for (int i = 0; i < GameModeSeek::kListLines; ++i) {
+      EXPECT_TRUE(c.display == GameModeSeek::DISPLAY_SILHOUETTE ? mode->GetListPicture(i) != nullptr
+                                                                : mode->GetListLabel(i) != nullptr)
+          << i;
+    }
+    HLF::Control* back = game->GetGameLayer()->GetChild(0);
+    EXPECT_EQ(back->GetName() == L"backAnimation", c.animated);
+    if (c.animated) {
+      ASSERT_NE(back->FindChild(L"sky"), nullptr);
+      HLF::Control* front = mode->GetBoard().FindChild(L"frontAnimation");
+      ASSERT_NE(front, nullptr);
+      EXPECT_NE(front->FindChild(L"leaves"), nullptr);
+      EXPECT_NE(front->FindChild(L"objtransform"), nullptr);
+      LLF::Color pixel;
+      mode->GetBoard().GetImage()->GetPixel(&pixel, 300, 20);
+      EXPECT_EQ(pixel.a, 0) << "the sky shows through the scene's top";
+    }
+  }
+  mode.reset();
+  HLF::GameServices::DeleteDeferred();
+  for (int i = 0; i < game->GetGameLayer()->GetChildsCount(); ++i) {
+    const std::wstring& name = game->GetGameLayer()->GetChild(i)->GetName();
+    EXPECT_TRUE(name != L"backAnimation" && name != L"seek_ui" && name != L"frame" && name != L"seek_scene")
+        << "left behind: " << LLF::WideToAnsi(name);
+  }
 }
 
 }  // namespace
