@@ -29,6 +29,7 @@
 #include "map/LevelInfo.h"
 #include "math/Vector2.h"
 #include "model/StateMachine.h"
+#include "modes/GameModeAnimation.h"
 #include "shell/AssetsLoader.h"
 
 namespace LLF {
@@ -306,6 +307,7 @@ class GameMode : public HLF::StateMachine {
   LevelInfo levelInfo;
   HLF::Control* levelNumberLabel = nullptr;
   HLF::Emitter* hintEmitter = nullptr;
+  GameModeAnimation animation;
   int fastClickCount = 0;
   unsigned msSinceClick = 0;
   bool foundOnce = false;

@@ -10,5 +10,10 @@ std::map<std::wstring, GameModeHost::Factory> GameModeHost::BuiltInTypes() {
 std::map<std::wstring, GameModeHost::Factory> GameModeHost::BuiltInTypes() {
   std::map<std::wstring, Factory> types;
   types[L"mirror"] = [] { return new GameModeMirror(); };
+#include "modes/seek/GameModeSeek.h"
+
+std::map<std::wstring, GameModeHost::Factory> GameModeHost::BuiltInTypes() {
+  std::map<std::wstring, Factory> types;
+  types[L"seek"] = [] { return new GameModeSeek(); };
   return types;
 }

@@ -18,6 +18,7 @@
 #include <cwctype>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -37,6 +38,9 @@
 #include "math/Point.h"
 #include "math/Rect.h"
 #include "math/Vector2.h"
+#include "image/CodecPng.h"
+#include "image/Image.h"
+#include "image/ImagesManager.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "model/XmlDocEx.h"
@@ -943,6 +947,140 @@ TEST_F(DataLintTest, TheMirrorLevelsAndTheirDataAreSound) {
     EXPECT_GE(regions.size(), 5u);
   });
   EXPECT_EQ(mirrorLevels, 2);
+// Each Seek level of the level list: its classes and counts give exactly
+// the list's ten names (priority names, then the counts, a class's
+// shortfall passed to the next, the difficult class's to the unknown
+// reserve), its names are distinct, and every object's dims lie within its
+// picture (a click there reads the picture).
+namespace {
+
+std::vector<std::string> SeekLevelFaults(const std::string& folder) {
+  std::vector<std::string> faults;
+  LLF::XmlDoc levels;
+  if (!levels.LoadFromFile(LLF::FromOsPath(folder + "scripts/game/levels.xml"))) return {"no level list"};
+  LLF::XmlElement* days = levels.GetRoot()->FindChild(L"gamelevels");
+  if (!days) return {"no gamelevels"};
+  int seekLevels = 0;
+  ForEachElement(*days, [&](LLF::XmlElement& level) {
+    if (level.GetAttribute(L"type", std::wstring()).GetValue() != L"seek") return;
+    ++seekLevels;
+    const std::string levelFolder = LLF::ToOsPath(level.GetAttribute(L"folder", std::wstring()).GetValue());
+    const auto fault = [&](const std::string& text) { faults.push_back(levelFolder + "level.xml: " + text); };
+    LLF::XmlDoc doc;
+    LLF::XmlDoc assets;
+    LLF::XmlElement* root = doc.LoadFromFile(LLF::FromOsPath(folder + levelFolder + "level.xml"))
+                                ? doc.GetRoot()->FindChild(L"level")
+                                : nullptr;
+    LLF::XmlElement* list = assets.LoadFromFile(LLF::FromOsPath(folder + levelFolder + "asset.xml"))
+                                ? assets.GetRoot()->GetChildByPath(L"game/assets/LEVOBJECTS")
+                                : nullptr;
+    if (!root || !list) return fault("it or its asset.xml does not read");
+    std::map<std::wstring, std::wstring> sources;
+    for (int i = 0; i < list->GetChildsCount(); ++i) {
+      LLF::XmlElement* image = list->GetChild(i);
+      sources[image->GetAttribute(L"name", std::wstring()).GetValue()] =
+          image->GetAttribute(L"src", std::wstring()).GetValue();
+    }
+    std::map<std::wstring, int> classes;
+    std::set<std::wstring> names;
+    for (int i = 0; i < root->GetChildsCount(); ++i) {
+      LLF::XmlElement* object = root->GetChild(i);
+      if (object->IsComment() || object->GetName() != L"object") continue;
+      const std::wstring name = object->GetAttribute(L"name", std::wstring()).GetValue();
+      if (!names.insert(LLF::StrToLower(name)).second)
+        fault("the name \"" + LLF::WideToAnsi(name) + "\" repeats");
+      ++classes[object->GetAttribute(L"flag", std::wstring()).GetValue()];
+      const std::wstring id = object->GetAttribute(L"imgName", std::wstring()).GetValue();
+      std::unique_ptr<LLF::Image> picture(sources.count(id)
+                                              ? LLF::ImagesManager::GetInstance().LoadImage(
+                                                    LLF::FromOsPath(folder) + sources[id], L"", true, true)
+                                              : nullptr);
+      const LLF::Point dims = object->GetAttribute(L"dims", LLF::Point()).GetIntPair();
+      if (!picture) {
+        fault("\"" + LLF::WideToAnsi(name) + "\": no picture for \"" + LLF::WideToAnsi(id) + "\"");
+      } else if (dims.x <= 0 || dims.y <= 0 || dims.x > int(picture->GetWidth()) ||
+                 dims.y > int(picture->GetHeight())) {
+        fault("\"" + LLF::WideToAnsi(name) + "\": dims " + std::to_string(dims.x) + "," +
+              std::to_string(dims.y) + " are not within its picture");
+      }
+    }
+    int easy = root->GetAttribute(L"seekEasy", -1).GetInt();
+    int normal = root->GetAttribute(L"seekNormal", -1).GetInt();
+    int difficult = root->GetAttribute(L"seekDifficult", -1).GetInt();
+    if (easy < 0 || normal < 0 || difficult < 0) return fault("a count is missing");
+    const auto take = [&](int& count, const wchar_t* flag) {
+      const int taken = std::min(count, classes[flag]);
+      const int missing = count - taken;
+      count = taken;
+      return missing;
+    };
+    normal += take(easy, L"easy");
+    difficult += take(normal, L"normal");
+    int unknown = take(difficult, L"difficult");
+    if (unknown > classes[L"unknown"]) {
+      fault("not enough seekable objects");
+      unknown = 0;
+    }
+    const int total = classes[L"priority"] + easy + normal + difficult + unknown;
+    if (total != 10) fault("the list comes to " + std::to_string(total) + " names, not 10");
+  });
+  if (seekLevels == 0) faults.push_back("no Seek level");
+  return faults;
+}
+
+}  // namespace
+
+TEST_F(DataLintTest, EachSeekLevelListsTenNamesWithinItsPictures) {
+  // The pictures are read for their sizes.
+  struct PngCodec {
+    const bool own = LLF::ImagesManager::GetInstance().RegisterCodec(&LLF::CodecPng::GetInstance());
+    ~PngCodec() {
+      if (own) LLF::ImagesManager::GetInstance().UnregisterCodec(&LLF::CodecPng::GetInstance());
+    }
+  } png;
+  for (const std::string& line : SeekLevelFaults(folder)) ADD_FAILURE() << line;
+
+  // The lint sees the faults it is for, in a copy of one level.
+  const std::string copy = NewTempFolder("seeklint") + "/";
+  fs::create_directories(copy + "scripts/game");
+  fs::copy_file(folder + "scripts/game/levels.xml", copy + "scripts/game/levels.xml");
+  fs::copy(folder + "levels", copy + "levels", fs::copy_options::recursive);
+  fs::copy(folder + "images", copy + "images", fs::copy_options::recursive);
+  const std::string file = copy + "levels/d2_seek/level.xml";
+  std::string text;
+  {
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    ASSERT_NE(in, nullptr);
+    char buffer[4096];
+    size_t read;
+    while ((read = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, read);
+    std::fclose(in);
+  }
+  const struct {
+    const char* from;
+    const char* to;
+    const char* named;
+  } cases[] = {
+      {"seekNormal=\"4\"", "seekNormal=\"5\"", "the list comes to 11 names, not 10"},
+      {"dims=\"56,56\"", "dims=\"57,56\"", "\"Red Star\": dims 57,56 are not within its picture"},
+      {"seekDifficult=\"2\"", "seekDifficult=\"6\"", "not enough seekable objects"},
+      {"name=\"Blue Ball\"", "name=\"red star\"", "the name \"red star\" repeats"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.named);
+    std::string changed = text;
+    const size_t at = changed.find(c.from);
+    ASSERT_NE(at, std::string::npos);
+    changed.replace(at, std::strlen(c.from), c.to);
+    std::FILE* out = std::fopen(file.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(changed.data(), 1, changed.size(), out);
+    std::fclose(out);
+    const std::vector<std::string> faults = SeekLevelFaults(copy);
+    EXPECT_TRUE(std::any_of(faults.begin(), faults.end(), [&](const std::string& line) {
+      return line.find(c.named) != std::string::npos;
+    })) << testing::PrintToString(faults);
+  }
 }
 
 }  // namespace QmTest

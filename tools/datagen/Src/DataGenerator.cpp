@@ -29,6 +29,8 @@
 #include "families/MirrorPictures.h"
 #include "families/ParticlePictures.h"
 #include "families/ScriptFiles.h"
+#include "families/SeekPictures.h"
+#include "families/SeekSounds.h"
 #include "families/ShowcaseBackdrop.h"
 #include "families/TitlePicture.h"
 #include "families/TutorialPicture.h"
@@ -120,6 +122,8 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<JigsawPictures>());
   AddFamily(std::make_unique<JigsawSounds>());
   AddFamily(std::make_unique<MirrorPictures>());
+  AddFamily(std::make_unique<SeekPictures>());
+  AddFamily(std::make_unique<SeekSounds>());
 }
 
 bool DataGenerator::Run() {
