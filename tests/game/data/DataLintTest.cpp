@@ -31,16 +31,12 @@
 #include "core/StringUtils.h"
 #include "flow/ZentaMainMenu.h"
 #include "image/CodecJpg.h"
-#include "image/Image.h"
 #include "image/CodecPng.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
 #include "math/Point.h"
 #include "math/Rect.h"
 #include "math/Vector2.h"
-#include "image/CodecPng.h"
-#include "image/Image.h"
-#include "image/ImagesManager.h"
 #include "model/Control.h"
 #include "model/ControlFactory.h"
 #include "model/XmlDocEx.h"
@@ -713,6 +709,8 @@ TEST_F(DataLintTest, TheGalleryFindsEverythingItNames) {
     EXPECT_EQ(sizeOf("images/wallpapers/wallpaper_" + nn + "_wide.jpg"), std::make_pair(960u, 600u));
     EXPECT_EQ(sizeOf("images/wallpapers/thumb_wlp_" + nn + "_wide.jpg"), std::make_pair(240u, 150u));
   }
+}
+
 // Every Jigsaw level: its picture is there, its grid has two pieces or more
 // and fits the picture, and the board (at 44,44) lies in the clear window of
 // the level screen's frame, whose hit test then lets the clicks through. The
@@ -828,6 +826,8 @@ TEST_F(DataLintTest, EveryJigsawBoardIsPlayableAndClearOfItsFrame) {
     }
   }
   EXPECT_GE(jigsaws, 2);
+}
+
 // Every Mirror level: its picture and each difference listed in its
 // asset.xml, each difference complete, inside its half, clear of the frame
 // strip at the bottom, apart from the others (on either half) and drawn at
@@ -947,6 +947,8 @@ TEST_F(DataLintTest, TheMirrorLevelsAndTheirDataAreSound) {
     EXPECT_GE(regions.size(), 5u);
   });
   EXPECT_EQ(mirrorLevels, 2);
+}
+
 // Each Seek level of the level list: its classes and counts give exactly
 // the list's ten names (priority names, then the counts, a class's
 // shortfall passed to the next, the difficult class's to the unknown
