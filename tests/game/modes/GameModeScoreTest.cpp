@@ -292,6 +292,8 @@ TEST_F(GameModeScoreTest, AnAwardThatCannotBeShownStillLeadsToTheResults) {
       {7, true, L"Error: Can't load image for award from path \"images/wallpapers/thumb_wlp_08_wide.jpg\"",
        L"00000001000000000000"},
   };
+  // The game's data has every thumbnail: wallpaper 8's goes.
+  std::filesystem::remove(folders.Program() + "/images/wallpapers/thumb_wlp_08_wide.jpg");
   for (const auto& c : cases) {
     SetVar(L"stats", L"wallpapers", L"00000000000000000000");
     ScoringProbe* mode = Start();
