@@ -46,12 +46,22 @@ JigsawModeManager::JigsawModeManager() : HLF::StaticImage(L"JigsawModeManager") 
 JigsawModeManager::~JigsawModeManager() {
   delete mouseEnterEffect;
   delete mouseLeaveEffect;
-  ReleaseGrid();
+  ReleaseGrid(false);
 }
 
-void JigsawModeManager::ReleaseGrid() {
-  // The pieces are children: they go with the board.
+void JigsawModeManager::ReleaseGrid(bool deletePieces) {
+  // The pieces are children: they go with the board, or here when a new
+  // board replaces them.
+  for (const auto& row : grid) {
+    for (HLF::StaticImage* piece : row) {
+      if (deletePieces) {
+        RemoveChild(piece, true);
+      }
+    }
+  }
   grid.clear();
+  selectedName.clear();
+  clickedName.clear();
   pendingMover = nullptr;
   if (picture) {
     LLF::ImagesManager::GetInstance().FreeImage(picture);
@@ -94,7 +104,7 @@ bool JigsawModeManager::LoadBoard(LLF::XmlElement& level, bool shuffle) {
     LLF::ImagesManager::GetInstance().FreeImage(image);
     return false;
   }
-  ReleaseGrid();
+  ReleaseGrid(true);
   picture = image;
   cols = columns;
   rows = lines;

@@ -90,7 +90,8 @@ class JigsawModeManager : public HLF::StaticImage {
   void Deselect();
   void PlayBoardSound(const std::wstring& id);
   static void ResetFrameTime();
-  void ReleaseGrid();
+  // Forgets the pieces (deleting them when asked) and frees the picture.
+  void ReleaseGrid(bool deletePieces);
 
   std::wstring selectedName;
   std::wstring clickedName;
