@@ -432,7 +432,7 @@ TEST_F(SeekModeTest, ALongNameShrinksAboutItsLinesCentreAndItsEffectEndsThere) {
   ASSERT_NE(label, nullptr);
   // The layout's place: the scaler shrinks about the line's centre.
   EXPECT_FLOAT_EQ(label->GetPosition().x, 12.0f);
-  EXPECT_FLOAT_EQ(label->GetPosition().y, float(line * 42));
+  EXPECT_FLOAT_EQ(label->GetPosition().y, float(line * 40));
   EXPECT_FLOAT_EQ(label->GetTransformCenter().x, label->GetSize().x * 0.5f);
   ASSERT_EQ(label->GetEffectsCount(), 1);
   float s = 0.0f;
