@@ -69,6 +69,15 @@ GameModeSeek::GameModeSeek() {
 }
 
 GameModeSeek::~GameModeSeek() {
+  // A level left within its first second: the opening fade must not report
+  // to a dead mode.
+  if (HLF::Control* layer = GameLayerOrNull()) {
+    for (int i = 0; openingFader && i < layer->GetModifiersCount(); ++i) {
+      if (layer->GetModifier(i) == openingFader) {
+        openingFader->RemoveReceiver(this);
+      }
+    }
+  }
   animation.Unload();
   // The hint's particles live on the board.
   RemoveHintEmitter();
@@ -193,8 +202,8 @@ bool GameModeSeek::LoadLevel(const LevelInfo& info) {
   }
 
   ShowLevelNumber();
-  auto* fader = new HLF::Fader(nullptr, nullptr, this, HLF::Fader::FADE_FALL, 1000, 0);
-  layer->AddAndStartModifier(fader, true);
+  openingFader = new HLF::Fader(nullptr, nullptr, this, HLF::Fader::FADE_FALL, 1000, 0);
+  layer->AddAndStartModifier(openingFader, true);
   if (HLF::Game* game = HLF::Game::GetInstance()) {
     game->ResetFrameTime();
   }

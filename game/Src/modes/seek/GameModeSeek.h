@@ -20,6 +20,7 @@ class Message;
 }  // namespace LLF
 
 namespace HLF {
+class Fader;
 class Label;
 class StaticImage;
 }  // namespace HLF
@@ -85,6 +86,7 @@ class GameModeSeek : public GameMode {
 
   HLF::Control* frame = nullptr;
   HLF::Control* levelUi = nullptr;
+  HLF::Fader* openingFader = nullptr;
   HLF::Label* listLabels[kListLines] = {};
   HLF::StaticImage* listPictures[kListLines] = {};
   SeekModeManager board;

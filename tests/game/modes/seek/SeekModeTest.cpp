@@ -13,6 +13,8 @@
 #include "HeadlessVoyage.h"
 #include "SeekFixture.h"
 #include "TempFolders.h"
+#include "app/AppWindow.h"
+#include "app/InputCodes.h"
 #include "core/Message.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
@@ -432,7 +434,7 @@ TEST_F(SeekModeTest, ALongNameShrinksAboutItsLinesCentreAndItsEffectEndsThere) {
   ASSERT_NE(label, nullptr);
   // The layout's place: the scaler shrinks about the line's centre.
   EXPECT_FLOAT_EQ(label->GetPosition().x, 12.0f);
-  EXPECT_FLOAT_EQ(label->GetPosition().y, float(line * 42));
+  EXPECT_FLOAT_EQ(label->GetPosition().y, float(line * 40));
   EXPECT_FLOAT_EQ(label->GetTransformCenter().x, label->GetSize().x * 0.5f);
   ASSERT_EQ(label->GetEffectsCount(), 1);
   float s = 0.0f;
@@ -582,6 +584,34 @@ TEST_F(SeekModeTest, TheGamesOwnSeekLevelsLoad) {
     EXPECT_TRUE(name != L"backAnimation" && name != L"seek_ui" && name != L"frame" && name != L"seek_scene")
         << "left behind: " << LLF::WideToAnsi(name);
   }
+}
+
+TEST_F(SeekModeTest, APlayersClickReachesTheBoardThroughTheLevelScreen) {
+  SeekFixtureLevel level;
+  RecordingSeek* seek = Load(level);
+  ASSERT_NE(seek, nullptr);
+  Run(500);
+  const auto press = [&](int x, int y) {
+    for (int code : {LLF::WMSG_MOUSE_MOVE, LLF::WMSG_BUTTON_DOWN, LLF::WMSG_BUTTON_UP}) {
+      LLF::Message msg(&LLF::AppWindow::GetInstance(), code, code == LLF::WMSG_MOUSE_MOVE ? 0 : 1, x, y, L"");
+      game->OnMessage(&msg);
+    }
+    game->Frame(16);
+  };
+  // Over the scene, under the level screen, the frame and the clock's row.
+  const SeekFixtureObject& ball = level.Object(L"Blue Ball");
+  press(ball.x + 20, ball.y + 20);
+  ASSERT_EQ(seek->GetBoard().GetFoundRecords().size(), 1u);
+  EXPECT_EQ(seek->GetBoard().GetFoundRecords()[0].name, L"Blue Ball");
+  // Once it flies, the picture lets the next click through.
+  const SeekFixtureObject& heart = level.Object(L"Yellow Heart");
+  press(heart.x + 20, heart.y + 20);
+  EXPECT_EQ(seek->GetBoard().GetFoundRecords().size(), 2u);
+  // The list panel is not the scene: no miss is counted there.
+  press(700, 200);
+  EXPECT_EQ(seek->GetFastClickCount(), 0);
+  press(250, 280);
+  EXPECT_EQ(seek->GetFastClickCount(), 1) << "an empty spot of the scene is a miss";
 }
 
 }  // namespace
