@@ -97,7 +97,8 @@ std::vector<Document> Documents() {
                                                : L"<control name=\"panel\" pos=\"10,10\" size=\"120,80\" />");
          std::unique_ptr<HLF::Control> control(HLF::ControlFactory::GetInstance().CreateFromXml(*element));
          LLF::XmlDoc doc;
-         doc.GetRoot()->AddChild(control->SaveToXml());
+         const std::unique_ptr<LLF::XmlElement> saved(control->SaveToXml());
+         doc.GetRoot()->AddChild(*saved);
          doc.SaveToFile(L"layouts/saved.xml");
        },
        L"Error: SaveToFile failed"},
