@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "FuzzFolder.h"
 #include "image/Image.h"
 #include "image/ImageCodec.h"
 #include "io/File.h"
@@ -15,6 +16,7 @@
 inline volatile unsigned g_pixelSink;
 
 inline int FuzzImageCodec(LLF::ImageCodec& codec, const uint8_t* data, size_t size) {
+  FuzzFolder();
   std::vector<uint8_t> bytes(data, data + size);
   LLF::File file;
   if (!bytes.empty()) file.OpenMemory(bytes.data(), unsigned(bytes.size()), LLF::FILEOPS_READ);
@@ -27,5 +29,6 @@ inline int FuzzImageCodec(LLF::ImageCodec& codec, const uint8_t* data, size_t si
     g_pixelSink = sum;
     delete image;
   }
+  CloseLog();
   return 0;
 }

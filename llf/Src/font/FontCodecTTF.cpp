@@ -80,8 +80,11 @@ Font* FontCodecTTF::Load(File& file, int size, const std::wstring& characters, c
   for (const wchar_t c : characters) {
     TrueTypeFace::Glyph glyph;
     if (!face.RenderGlyph(c, glyph)) {
-      Log::GetInstance().Write(L"WARNING: Char \"" + std::wstring(1, c) + L"\" is not found in font file: " +
-                               fileName);
+      Log::GetInstance().Write(
+          face.GlyphTooLarge()
+              ? L"WARNING: Char \"" + std::wstring(1, c) + L"\" is more than " +
+                    ToString(TrueTypeFace::kMaxGlyphEms) + L" ems wide or high, left out. File: " + fileName
+              : L"WARNING: Char \"" + std::wstring(1, c) + L"\" is not found in font file: " + fileName);
       continue;
     }
     maxWidth = std::max(maxWidth, glyph.width);

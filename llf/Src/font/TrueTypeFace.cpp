@@ -84,6 +84,7 @@ bool TrueTypeFace::SetCharSize(int size) {
 }
 
 bool TrueTypeFace::RenderGlyph(wchar_t character, Glyph& out) {
+  _tooLarge = false;
   if (!_face) return false;
   // A character the face lacks gets index 0, the face's missing-glyph box,
   // so it shows as that box rather than vanishing from the text.
@@ -91,6 +92,16 @@ bool TrueTypeFace::RenderGlyph(wchar_t character, Glyph& out) {
   if (FT_Load_Glyph(_face, index, FT_LOAD_DEFAULT) != 0) return false;
   GlyphHolder copy;
   if (FT_Get_Glyph(_face->glyph, &copy.glyph) != 0) return false;
+  // The bound is checked on the outline's box, before anything that size is
+  // rendered or allocated.
+  FT_BBox box;
+  FT_Glyph_Get_CBox(copy.glyph, FT_GLYPH_BBOX_PIXELS, &box);
+  const int64_t em = std::max<int64_t>({_face->size->metrics.x_ppem, _face->size->metrics.y_ppem, 1});
+  const int64_t maxSide = em * kMaxGlyphEms;
+  if (int64_t(box.xMax) - box.xMin > maxSide || int64_t(box.yMax) - box.yMin > maxSide) {
+    _tooLarge = true;
+    return false;
+  }
   // On success the copy is replaced by its bitmap (the outline is freed);
   // on failure it is left as it was, and the holder frees either.
   if (FT_Glyph_To_Bitmap(&copy.glyph, FT_RENDER_MODE_NORMAL, nullptr, 1) != 0) return false;

@@ -54,10 +54,17 @@ class TrueTypeFace : public virtual Object {
   // 26.6 units, both directions); false outside 1..kMaxCharSize or when
   // FreeType refuses it.
   bool SetCharSize(int size);
+  // A glyph may be this many ems wide or high, and no more: a few bytes of
+  // outline may claim tens of thousands of pixels, which the glyph image
+  // would then hold for every character.
+  static constexpr int kMaxGlyphEms = 8;
   // Renders one character as 8-bit grey coverage; a character the face
   // lacks takes the face's missing-glyph box. False when the glyph cannot be
-  // loaded or rendered, or its bitmap is empty (as a blank's is).
+  // loaded or rendered, its bitmap is empty (as a blank's is), or it is
+  // larger than kMaxGlyphEms allows (then GlyphTooLarge is true until the
+  // next call).
   bool RenderGlyph(wchar_t character, Glyph& out);
+  bool GlyphTooLarge() const { return _tooLarge; }
 
   bool HasFace() const { return _face != nullptr; }
 
@@ -67,6 +74,7 @@ class TrueTypeFace : public virtual Object {
   FT_LibraryRec_* _library = nullptr;
   FT_FaceRec_* _face = nullptr;
   std::unique_ptr<unsigned char[]> _bytes;
+  bool _tooLarge = false;
 };
 
 }  // namespace LLF

@@ -1,6 +1,8 @@
 #include "image/CodecPng.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -20,6 +22,12 @@ namespace LLF {
 
 namespace {
 
+// The most memory one allocation of the library may take while it reads
+// a chunk other than the pixel data: the length of a text or profile chunk
+// is the file's word, and the library allocates it before reading it.
+constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
+constexpr png_uint_32 kIdat = 0x49444154;  // "IDAT"
+
 // What a read or write keeps beside libpng: the library's last error
 // message, and the image being filled (so a jump back can free it).
 struct PngContext {
@@ -28,6 +36,23 @@ struct PngContext {
   std::vector<png_bytep> rows;
   std::vector<uint8_t> scratch;
 };
+
+// The library's allocator for reading: refuses what kMaxChunkBytes bounds
+// (the library then reports it as out of memory and the load fails). Row
+// buffers are made while the pixel data is read, and are bounded by the
+// picture size check.
+png_voidp AllocateBounded(png_structp png, png_alloc_size_t size) {
+  if (size > kMaxChunkBytes && png_get_io_chunk_type(png) != kIdat) {
+    Log::GetInstance().Write(L"PNG chunk needs " + ToString(unsigned(std::min<png_alloc_size_t>(size, ~0u))) +
+                             L" bytes, more than a chunk may take: refused.");
+    return nullptr;
+  }
+  return std::malloc(size);
+}
+
+void FreeBounded(png_structp, png_voidp block) {
+  std::free(block);
+}
 
 void ReadData(png_structp png, png_bytep data, size_t length) {
   auto* file = static_cast<File*>(png_get_io_ptr(png));
@@ -131,9 +156,9 @@ Image* CodecPng::Load(File& file) {
     return nullptr;
   }
   std::unique_ptr<PngContext> context(new (std::nothrow) PngContext());
-  png_structp png =
-      context ? png_create_read_struct(PNG_LIBPNG_VER_STRING, context.get(), llf_png_error, llf_png_warning)
-              : nullptr;
+  png_structp png = context ? png_create_read_struct_2(PNG_LIBPNG_VER_STRING, context.get(), llf_png_error,
+                                                       llf_png_warning, nullptr, AllocateBounded, FreeBounded)
+                            : nullptr;
   if (!png) {
     SetLastError(L"Can't create read struct png_structp. Filename: " + name);
     return nullptr;
@@ -156,6 +181,7 @@ Image* CodecPng::Load(File& file) {
     return nullptr;
   }
   png_set_read_fn(png, &file, ReadData);
+  png_set_chunk_malloc_max(png, kMaxChunkBytes);
   png_set_sig_bytes(png, 8);
   png_read_info(png, info);
 

@@ -42,6 +42,29 @@ std::wstring SiblingTempPath(const std::wstring& path) {
   return path + L"." + ToString(OS_GetProcessId()) + L"." + ToString(counter.fetch_add(1)) + L".tmp";
 }
 
+// Removes the temporary files a process killed while saving left beside
+// path: names of SiblingTempPath's form made by another process. One game
+// runs at a time (the instance lock), so another process's temporary file
+// is a leftover; without this every kill during a save would leave one for
+// good.
+void RemoveStaleTemps(const std::wstring& path) {
+  const std::wstring folder = ExtractFolder(path);
+  const std::wstring name = ExtractFileName(path);
+  const std::wstring own = name + L"." + ToString(OS_GetProcessId()) + L".";
+  for (const std::wstring& found : OS_FindFiles(path + L".*.tmp")) {
+    if (found.compare(0, name.size() + 1, name + L".") != 0 || found.compare(0, own.size(), own) == 0)
+      continue;
+    const std::wstring middle = found.substr(name.size() + 1, found.size() - name.size() - 5);
+    const size_t dot = middle.find(L'.');
+    const auto digits = [](const std::wstring& text) {
+      return !text.empty() && text.find_first_not_of(L"0123456789") == std::wstring::npos;
+    };
+    if (dot != std::wstring::npos && digits(middle.substr(0, dot)) && digits(middle.substr(dot + 1))) {
+      OS_DeleteFile(folder + found);
+    }
+  }
+}
+
 }  // namespace
 
 TextFile::TextFile(const std::wstring& path, int operations, int openType) {
@@ -215,6 +238,7 @@ bool TextFile::WriteAll(const std::wstring& path, const std::wstring& text, int 
     OS_DeleteFile(temp);
     return false;
   }
+  RemoveStaleTemps(target);
   _encoding = encoding;
   return true;
 }

@@ -1,6 +1,7 @@
 #include "BassDecoder.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -77,10 +78,23 @@ bool BassDecoder::HeaderClaimsMoreData() {
   return false;
 }
 
+// Float files may hold NaN and infinities (and wide sums of many channels
+// may overflow); one such value would spread through the mix and every
+// volume computed from it, so it plays as silence.
+static void SilenceNonFinite(float* samples, int64_t count) {
+  for (int64_t i = 0; i < count; ++i) {
+    if (!std::isfinite(samples[i])) {
+      samples[i] = 0.0f;
+    }
+  }
+}
+
 int64_t BassDecoder::Read(float* stereo, int64_t frames) {
   const int channels = _info.channels;
   if (channels == 2) {
-    return sf_readf_float(_file, stereo, frames);
+    const int64_t got = sf_readf_float(_file, stereo, frames);
+    SilenceNonFinite(stereo, std::max<int64_t>(got, 0) * 2);
+    return got;
   }
   int64_t done = 0;
   while (done < frames) {
@@ -100,6 +114,7 @@ int64_t BassDecoder::Read(float* stereo, int64_t frames) {
       dst[0] = left / static_cast<float>((channels + 1) / 2);
       dst[1] = right / static_cast<float>(channels / 2);
     }
+    SilenceNonFinite(stereo + 2 * done, std::max<int64_t>(got, 0) * 2);
     done += got;
     if (got < want) {
       break;
