@@ -96,7 +96,7 @@ void HeadlessVoyage::Frame(unsigned ms) {
 }
 
 bool HeadlessVoyage::FramesUntil(const std::function<bool()>& done, unsigned ms) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (!done()) {
     if (std::chrono::steady_clock::now() > limit) {
       return false;

@@ -24,7 +24,7 @@ class HeadlessVoyage : public TheZentaVoyage {
   bool Start(bool withSound = false);
   // Moves ManualClock on by ms and runs one frame.
   void Frame(unsigned ms);
-  // Frames of ms each until done() holds or about ten seconds of real time
+  // Frames of ms each until done() holds or a minute of real time
   // have passed (the loader works in real time); whether done() held.
   bool FramesUntil(const std::function<bool()>& done, unsigned ms = 16);
   // Key releases cut the splash short, frame by frame, until the menu

@@ -67,7 +67,7 @@ void HeadlessShowcase::Frame(unsigned ms) {
 }
 
 bool HeadlessShowcase::FramesUntil(const std::function<bool()>& done, unsigned ms) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (!done()) {
     if (std::chrono::steady_clock::now() > limit) {
       return false;
