@@ -23,7 +23,7 @@ class HeadlessShowcase : public ShowcaseDemo {
   bool Start(bool withSound = false);
   // Moves ManualClock on by ms and runs one frame.
   void Frame(unsigned ms);
-  // Frames of ms each until done() holds or about ten seconds of real time
+  // Frames of ms each until done() holds or a minute of real time
   // have passed (the loader works in real time); whether done() held.
   bool FramesUntil(const std::function<bool()>& done, unsigned ms = 16);
   // Frames until the showcase's screen is built.
