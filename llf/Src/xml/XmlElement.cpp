@@ -684,6 +684,19 @@ void XmlElement::Clear() {
   const XmlArena::ReleaseRun run;  // a tree's pieces go back a chunk at a time
   const size_t freed = 2 * _attributes.Size() + _children.size();  // names, values, children
   _attributes.Clear();
+  // A read tree is rarely still in cache when it goes: the next children
+  // are fetched while one is freed.
+  constexpr size_t kAhead = 6;
+  const auto fetch = [](const XmlElement* element) {
+    const char* at = reinterpret_cast<const char*>(element);
+    for (size_t line = 0; line < sizeof(XmlElement); line += 64) __builtin_prefetch(at + line);
+  };
+  const size_t count = _children.size();
+  for (size_t i = 0; i < count && i < kAhead; ++i) fetch(_children[i].get());
+  for (size_t i = 0; i < count; ++i) {
+    if (i + kAhead < count) fetch(_children[i + kAhead].get());
+    _children[i].reset();
+  }
   _children.clear();
   if (freed) NoteFreedBlocks(freed);
   _attributeCursor = 0;
