@@ -12,9 +12,15 @@
 //   yet shown), the music list "MAIN" of musics.xml is loaded, blocking,
 //   and the menu's music starts;
 // - 1 the splash has finished: it goes, and the menu takes the game layer;
-// - 2 Play, towards the map of days: the menu hides;
+// - 2 Play, towards the map of days: a new map (also on the map's next
+//   day), the menu hidden;
+// - 3 a level starts: the resume position's or the map's, in the play mode
+//   its type names (a type no mode takes, or a level that does not load,
+//   goes on as 5); the map goes;
+// - 4 the map's Back: the menu with its fades;
+// - 5 after a level (the mode's code 2): a fresh map;
+// - 6 after a level (the mode's code 0): the menu;
 // - 7 Quit: the window is asked to quit.
-// The level map's and the play modes' states (3 to 6) come with them.
 #include <string>
 
 #include "model/StateMachine.h"
