@@ -9,10 +9,11 @@
 #     picture once the move has ended;
 #   - the game menu's main-menu button leaves, Play resumes the level at
 #     once with every piece where it was (the screen and profiles.xml);
-#   - the last swap wins: the results open, their OK fades back to the map,
-#     where the level's thumbnail no longer starts it;
-#   - profiles.xml holds d1_jigsaw "complete", a score of 1000 (no hint) and
-#     the time left.
+#   - the last swap wins: the award screen shows wallpaper 1, Continue opens
+#     the results, their OK fades back to the map, where the level's
+#     thumbnail no longer starts it;
+#   - profiles.xml holds d1_jigsaw "complete", a score of 1000 (no hint),
+#     the time left and wallpaper 1 unlocked; the gallery shows it.
 # Usage: JigsawUnderXvfb.sh PROGRAM. Exit 77 (skipped) only without Xvfb or
 # xdotool.
 set -uo pipefail
@@ -123,6 +124,15 @@ echo "the goal message showed once"
 click_cell 2 0
 sleep 0.4
 click_cell 3 0
+# Wallpaper 1 is awarded: its thumbnail on the award screen, then Continue.
+thumb="$QM_DATA/images/wallpapers/thumb_wlp_01_wide.jpg"
+qm_wait_log 20 "Image loaded \"images/wallpapers/thumb_wlp_01_wide.jpg\"" 1
+qm_wait_pixels 20 "400 285 $(qm_pixel "$thumb" 120 75) 14" "330 240 $(qm_pixel "$thumb" 50 30) 14"
+cp "$QM_SHOT" "$QM_WORK/award.png"
+echo "the award screen shows wallpaper 1"
+sleep 1
+qm_click 410 458
+qm_wait_log 20 "GameMode::DoState() - GM_STATE_SHOWWIN" 1
 qm_wait_log 20 "GameModeJigsaw::DoState() - GMPZ_STATE_SHOWRESULTS" 1
 solved=""
 for r in 0 1 2; do
@@ -132,6 +142,8 @@ qm_wait_until 20 grep -q "positions=\"$solved\"" "$profiles" || qm_fail "profile
 qm_capture
 cp "$QM_SHOT" "$QM_WORK/won.png"
 echo "the board is finished; the results open"
+sleep 3
+qm_capture "$QM_WORK/results.png"
 sleep 3
 # OK: the first click may only finish the lines' entrance.
 for _ in 1 2 3; do
@@ -154,6 +166,20 @@ qm_click 175 235
 sleep 3
 [ "$(qm_log_count "GameMode::DoState() - GM_STATE_SHOWCLOCK")" = 2 ] || qm_fail "the finished level started again"
 echo "the map's d1_jigsaw no longer starts"
+grep -q 'wallpapers="10000000000000000000"' "$profiles" || qm_fail "profiles.xml does not hold wallpaper 1 unlocked"
+
+# Back to the menu; the gallery opens now and shows wallpaper 1.
+qm_click 160 552
+qm_wait_log 20 "TheZentaScript::DoState() - CS_STATE_MAP_SHOWMENU"
+qm_move 700 560
+mapfile -t menu < <(qm_menu_points)
+qm_wait_pixels 20 "${menu[@]}"
+qm_click 400 336
+qm_wait_until 30 grep -q "ZentaMainMenu::DoState() - ZENTAMM_STATE_GALLERY" "$QM_LOG" ||
+  qm_fail "the gallery did not open"
+qm_wait_pixels 20 "140 250 $(qm_pixel "$QM_DATA/images/wallpapers/wall_01_thumb.jpg" 80 150) 14"
+cp "$QM_SHOT" "$QM_WORK/gallery.png"
+echo "the gallery shows wallpaper 1"
 
 qm_game_stop
 echo "SIGTERM: status 0"
