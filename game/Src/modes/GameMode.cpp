@@ -168,26 +168,6 @@ GameMode::~GameMode() {
   assetsLoader.UnloadAssets();
 }
 
-template <class T>
-void GameMode::Dispose(T*& control) {
-  // Forgotten first: taking it out of the tree sends messages (the next
-  // topmost sibling is activated) that must not meet a dying pointer.
-  T* doomed = control;
-  control = nullptr;
-  if (!doomed) {
-    return;
-  }
-  if (HLF::Control* parent = doomed->GetParent()) {
-    parent->RemoveChild(doomed, true);
-  } else if (HLF::GameServices::IsDeletePending(doomed)) {
-    // Already on its way out.
-  } else if (HLF::Control::IsDispatching()) {
-    HLF::GameServices::DeleteLater(doomed);
-  } else {
-    delete doomed;
-  }
-}
-
 HLF::Control* GameMode::GameLayer() {
   HLF::Game* game = HLF::Game::GetInstance();
   return game ? game->GetGameLayer() : nullptr;

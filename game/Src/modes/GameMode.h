@@ -28,6 +28,8 @@
 
 #include "map/LevelInfo.h"
 #include "math/Vector2.h"
+#include "model/Control.h"
+#include "model/GameServices.h"
 #include "model/StateMachine.h"
 #include "modes/GameModeAnimation.h"
 #include "shell/AssetsLoader.h"
@@ -269,6 +271,12 @@ class GameMode : public HLF::StateMachine {
   // Takes the hint's particles away. A mode whose destructor deletes the
   // control it gave them as their parent calls this first.
   void RemoveHintEmitter();
+  // The game's "GAME" layer, or null without a shell.
+  static HLF::Control* GameLayer();
+  // Takes the control out of its parent (or deletes it when it has none,
+  // later when a message is being delivered) and forgets it.
+  template <class T>
+  static void Dispose(T*& control);
 
   HLF::Control* menuButton = nullptr;
   HLF::Control* hintButton = nullptr;
@@ -322,15 +330,9 @@ class GameMode : public HLF::StateMachine {
   bool dayRestarted = false;
 
  private:
-  // The game's "GAME" layer, or null without a shell.
-  static HLF::Control* GameLayer();
   // Adds the dialog to the game layer with the mode as its receiver, and
   // pauses play. False (the dialog deleted) without a layer.
   bool OpenDialog(HLF::Dialog* dialog);
-  // Takes the control out of its parent (or deletes it when it has none)
-  // and forgets it.
-  template <class T>
-  static void Dispose(T*& control);
   void OnHintButton();
   void OnMapButton();
   void OnMainMenuButton();
@@ -346,3 +348,23 @@ class GameMode : public HLF::StateMachine {
                                HLF::Control* parent);
   int LevelNumber() const;
 };
+
+template <class T>
+inline void GameMode::Dispose(T*& control) {
+  // Forgotten first: taking it out of the tree sends messages (the next
+  // topmost sibling is activated) that must not meet a dying pointer.
+  T* doomed = control;
+  control = nullptr;
+  if (!doomed) {
+    return;
+  }
+  if (HLF::Control* parent = doomed->GetParent()) {
+    parent->RemoveChild(doomed, true);
+  } else if (HLF::GameServices::IsDeletePending(doomed)) {
+    // Already on its way out.
+  } else if (HLF::Control::IsDispatching()) {
+    HLF::GameServices::DeleteLater(doomed);
+  } else {
+    delete doomed;
+  }
+}

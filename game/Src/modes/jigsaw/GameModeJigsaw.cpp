@@ -24,11 +24,6 @@ void WriteLog(const std::wstring& line) {
   LLF::Log::GetInstance().Write(line);
 }
 
-HLF::Control* TheGameLayer() {
-  HLF::Game* game = HLF::Game::GetInstance();
-  return game ? game->GetGameLayer() : nullptr;
-}
-
 }  // namespace
 
 GameModeJigsaw::GameModeJigsaw() {
@@ -43,25 +38,12 @@ GameModeJigsaw::GameModeJigsaw() {
 
 GameModeJigsaw::~GameModeJigsaw() {
   RemoveHintEmitter();
-  DropControl(frame);
-  DropControl(levelUi);
+  Dispose(frame);
+  Dispose(levelUi);
   itemsPanel = nullptr;
   // The board is a member: it leaves the layer without being deleted.
   if (HLF::Control* parent = board.GetParent()) {
     parent->RemoveChild(&board, false);
-  }
-}
-
-void GameModeJigsaw::DropControl(HLF::Control*& control) {
-  HLF::Control* doomed = control;
-  control = nullptr;
-  if (!doomed) {
-    return;
-  }
-  if (HLF::Control* parent = doomed->GetParent()) {
-    parent->RemoveChild(doomed, true);
-  } else if (!HLF::GameServices::IsDeletePending(doomed)) {
-    delete doomed;
   }
 }
 
@@ -109,7 +91,7 @@ bool GameModeJigsaw::LoadLevel(const LevelInfo& info) {
     board.Shuffle();
   }
 
-  HLF::Control* layer = TheGameLayer();
+  HLF::Control* layer = GameLayer();
   HLF::ControlFactory& factory = HLF::ControlFactory::GetInstance();
   levelUi = factory.LoadNamedObjectFromXml(kLevUiFile, uiSection, L"level_ui");
   frame = factory.LoadNamedObjectFromXml(kLevUiFile, uiSection, L"frame");

@@ -63,10 +63,6 @@ class GameModeJigsaw : public GameMode {
   static std::wstring ProgressPath(const std::wstring& levelName);
 
  protected:
-  // Takes a control of the level screen out of the game layer and deletes
-  // it.
-  static void DropControl(HLF::Control*& control);
-
   // A mode built on this one names itself in the state log and shows its
   // own goal message.
   std::wstring logName = L"GameModeJigsaw";

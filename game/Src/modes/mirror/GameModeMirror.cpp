@@ -51,29 +51,6 @@ void WriteLog(const std::wstring& line) {
   LLF::Log::GetInstance().Write(line);
 }
 
-HLF::Control* TheGameLayer() {
-  HLF::Game* game = HLF::Game::GetInstance();
-  return game ? game->GetGameLayer() : nullptr;
-}
-
-// Out of its parent and deleted, or queued while a message is delivered.
-template <class T>
-void Discard(T*& control) {
-  T* doomed = control;
-  control = nullptr;
-  if (!doomed) {
-    return;
-  }
-  if (HLF::Control* parent = doomed->GetParent()) {
-    parent->RemoveChild(doomed, true);
-  } else if (HLF::GameServices::IsDeletePending(doomed)) {
-  } else if (HLF::Control::IsDispatching()) {
-    HLF::GameServices::DeleteLater(doomed);
-  } else {
-    delete doomed;
-  }
-}
-
 HLF::Effect* NewEffect(const std::wstring& name, LLF::MessageReceiver* receiver) {
   auto* effect = new HLF::Effect();
   if (!effect->LoadFromFile(kEffectsFile, name)) {
@@ -110,7 +87,7 @@ GameModeMirror::~GameModeMirror() {
   RemoveHintEmitter();
   if (statsDialog) {
     statsDialog->RemoveReceiver(this);
-    Discard(statsDialog);
+    Dispose(statsDialog);
   }
   ReleaseScreen();
   if (HLF::Control* parent = board.GetParent()) {
@@ -128,8 +105,8 @@ void GameModeMirror::ReleaseScreen() {
     mapButton = nullptr;
     hintButton = nullptr;
   }
-  Discard(frame);
-  Discard(overlayLayer);
+  Dispose(frame);
+  Dispose(overlayLayer);
 }
 
 std::wstring GameModeMirror::CollectedKey(int i) {
@@ -174,7 +151,7 @@ bool GameModeMirror::LoadLevel(const LevelInfo& info) {
     return false;
   }
 
-  HLF::Control* layer = TheGameLayer();
+  HLF::Control* layer = GameLayer();
   if (!layer) {
     return false;
   }

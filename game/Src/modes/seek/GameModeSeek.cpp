@@ -38,24 +38,6 @@ std::wstring LineName(int i) {
   return L"item_0" + LLF::ToString(i);
 }
 
-HLF::Control* GameLayerOrNull() {
-  HLF::Game* game = HLF::Game::GetInstance();
-  return game ? game->GetGameLayer() : nullptr;
-}
-
-void DisposeControl(HLF::Control*& control) {
-  HLF::Control* doomed = control;
-  control = nullptr;
-  if (!doomed) {
-    return;
-  }
-  if (HLF::Control* parent = doomed->GetParent()) {
-    parent->RemoveChild(doomed, true);
-  } else {
-    delete doomed;
-  }
-}
-
 }  // namespace
 
 GameModeSeek::GameModeSeek() {
@@ -71,7 +53,7 @@ GameModeSeek::GameModeSeek() {
 GameModeSeek::~GameModeSeek() {
   // A level left within its first second: the opening fade must not report
   // to a dead mode.
-  if (HLF::Control* layer = GameLayerOrNull()) {
+  if (HLF::Control* layer = GameLayer()) {
     for (int i = 0; openingFader && i < layer->GetModifiersCount(); ++i) {
       if (layer->GetModifier(i) == openingFader) {
         openingFader->RemoveReceiver(this);
@@ -89,14 +71,14 @@ GameModeSeek::~GameModeSeek() {
       picture->SetImageObject(nullptr);
     }
   }
-  HLF::Control* layer = GameLayerOrNull();
+  HLF::Control* layer = GameLayer();
   if (layer && levelUi && levelUi->GetParent() == layer) {
     layer->RemoveChild(levelUi, true);
   } else {
     delete levelUi;
   }
   levelUi = nullptr;
-  DisposeControl(frame);
+  Dispose(frame);
 }
 
 int GameModeSeek::DisplayModeOf(const std::wstring& fileMode, const std::wstring& levelInfoMode) {
@@ -156,7 +138,7 @@ bool GameModeSeek::LoadLevel(const LevelInfo& info) {
     board.SetLightImage(LLF::ImagesManager::GetInstance().FindResource(L"ls_light"));
   }
 
-  HLF::Control* layer = GameLayerOrNull();
+  HLF::Control* layer = GameLayer();
   if (!layer) {
     return false;
   }
