@@ -139,6 +139,26 @@ LLF::XmlElement* EditorAssetsDialog::Group(const std::wstring& group, bool delet
   return element;
 }
 
+bool EditorAssetsDialog::FindEntry(const std::wstring& group, const std::wstring& tag,
+                                   const std::wstring& name, const wchar_t* noDocumentLine,
+                                   const LLF::XmlElement*& entry) const {
+  entry = nullptr;
+  if (!Document()) {
+    LLF::Log::GetInstance().WriteFormat(noDocumentLine);
+    return false;
+  }
+  const LLF::XmlElement* element = Group(group, false);
+  for (int i = 0; element && i < element->GetChildsCount(); ++i) {
+    const LLF::XmlElement* child = element->GetChild(i);
+    const LLF::XmlAttribute* named = child->GetAttribute(std::wstring(L"name"));
+    if (!child->IsComment() && child->GetName() == tag && (named ? named->GetValue() : L"") == name) {
+      entry = child;
+      return true;
+    }
+  }
+  return true;
+}
+
 std::vector<std::wstring> EditorAssetsDialog::ListAssetGroups() const {
   std::vector<std::wstring> groups;
   if (LLF::XmlElement* assets = Assets(false)) {

@@ -110,6 +110,10 @@ class EditorAssetsDialog : public Dialog {
   // "game/assets" or one group in it, or null with the error line.
   LLF::XmlElement* Assets(bool deleting) const;
   LLF::XmlElement* Group(const std::wstring& group, bool deleting) const;
+  // The entry element (tag) named name in the group, or null when there is
+  // none; false, with noDocumentLine logged, when there is no registry.
+  bool FindEntry(const std::wstring& group, const std::wstring& tag, const std::wstring& name,
+                 const wchar_t* noDocumentLine, const LLF::XmlElement*& entry) const;
   // The text of the selected item; empty without one.
   std::wstring SelectedItem() const;
   bool HasEntrySelected() const;

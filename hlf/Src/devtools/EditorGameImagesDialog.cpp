@@ -108,26 +108,17 @@ void EditorGameImagesDialog::SaveDocument() {
 
 bool EditorGameImagesDialog::GetImageEntry(const std::wstring& group, const std::wstring& name,
                                            std::wstring& source, int& cells, int& loops) const {
-  if (!Document()) {
-    LLF::Log::GetInstance().WriteFormat(
-        L"Error: Game::GetInstance()->GetImagesConfig() returned NULL. No images.xml file defined.");
+  const LLF::XmlElement* entry = nullptr;
+  if (!FindEntry(group, L"image", name,
+                 L"Error: Game::GetInstance()->GetImagesConfig() returned NULL. No images.xml file defined.",
+                 entry)) {
     return false;
   }
-  LLF::XmlElement* element = Group(group, false);
-  if (!element) {
-    return true;
-  }
-  for (int i = 0; i < element->GetChildsCount(); ++i) {
-    const LLF::XmlElement* child = element->GetChild(i);
-    const LLF::XmlAttribute* named = child->GetAttribute(std::wstring(L"name"));
-    if (child->IsComment() || child->GetName() != L"image" || (named ? named->GetValue() : L"") != name) {
-      continue;
-    }
-    const LLF::XmlAttribute* src = child->GetAttribute(std::wstring(L"src"));
+  if (entry) {
+    const LLF::XmlAttribute* src = entry->GetAttribute(std::wstring(L"src"));
     source = src ? src->GetValue() : std::wstring();
-    cells = CountOf(*child, L"cells");
-    loops = CountOf(*child, L"loops");
-    return true;
+    cells = CountOf(*entry, L"cells");
+    loops = CountOf(*entry, L"loops");
   }
   return true;
 }

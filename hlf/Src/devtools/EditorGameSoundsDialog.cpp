@@ -87,31 +87,22 @@ void EditorGameSoundsDialog::SaveDocument() {
 
 bool EditorGameSoundsDialog::GetSoundEntry(const std::wstring& group, const std::wstring& name,
                                            std::wstring& source, float& volume, bool& looped) const {
-  if (!Document()) {
-    LLF::Log::GetInstance().WriteFormat(
-        L"Error: Game::GetInstance()->GetSoundsConfig() returned NULL. No sounds.xml file defined.");
+  const LLF::XmlElement* entry = nullptr;
+  if (!FindEntry(group, L"sound", name,
+                 L"Error: Game::GetInstance()->GetSoundsConfig() returned NULL. No sounds.xml file defined.",
+                 entry)) {
     return false;
   }
-  LLF::XmlElement* element = Group(group, false);
-  if (!element) {
-    return true;
-  }
-  for (int i = 0; i < element->GetChildsCount(); ++i) {
-    const LLF::XmlElement* child = element->GetChild(i);
-    const LLF::XmlAttribute* named = child->GetAttribute(std::wstring(L"name"));
-    if (child->IsComment() || child->GetName() != L"sound" || (named ? named->GetValue() : L"") != name) {
-      continue;
-    }
-    const LLF::XmlAttribute* src = child->GetAttribute(std::wstring(L"src"));
+  if (entry) {
+    const LLF::XmlAttribute* src = entry->GetAttribute(std::wstring(L"src"));
     source = src ? src->GetValue() : std::wstring();
-    const LLF::XmlAttribute* volumeText = child->GetAttribute(std::wstring(L"volume"));
+    const LLF::XmlAttribute* volumeText = entry->GetAttribute(std::wstring(L"volume"));
     volume = 100.0f;
     if (volumeText && !ReadNumber(volumeText->GetValue(), volume)) {
       volume = 100.0f;
     }
-    const LLF::XmlAttribute* loopedText = child->GetAttribute(std::wstring(L"looped"));
+    const LLF::XmlAttribute* loopedText = entry->GetAttribute(std::wstring(L"looped"));
     looped = loopedText && loopedText->GetValue() == L"true";
-    return true;
   }
   return true;
 }
