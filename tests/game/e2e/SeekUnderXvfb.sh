@@ -7,7 +7,12 @@
 #     with its list line, the star is gone from the scene, and its line's
 #     silhouette has faded;
 #   - SIGTERM ends the program with status 0 and saves the running level:
-#     profiles.xml holds the list and the find.
+#     profiles.xml holds the list and the find; the next start resumes it
+#     with the star gone and its line faint;
+#   - in day 3, d3_seek_dark: the text list on the right, the scene dark
+#     but for the light that follows the mouse;
+#   - d3_seek_grey: the list on the left, the scene in grey, the clouds
+#     moving across the sky.
 # Usage: SeekUnderXvfb.sh PROGRAM. Exit 77 (skipped) only without Xvfb or
 # xdotool.
 set -uo pipefail
@@ -84,3 +89,71 @@ qm_game_stop
 grep -q 'itemsFound="[^"]*Red Star' "$QM_USER/profiles.xml" || qm_fail "profiles.xml does not hold the find"
 grep -q ' items="[^"]*Red Star' "$QM_USER/profiles.xml" || qm_fail "profiles.xml does not hold the list"
 echo "SIGTERM: status 0, the running level saved"
+
+# The next start resumes the level as it was left: no goal message, the
+# star gone, its line faint.
+qm_game_start
+qm_to_menu
+qm_click 400 270
+qm_wait_log 60 "GameMode::DoState() - GM_STATE_HIDECLOCK" 1
+qm_wait_pixels 30 "700 30 238 222 184 30" "$(scene_point "$sx" "$sy")"
+qm_capture "$QM_WORK/resumed.png"
+line_white=$(convert "$QM_WORK/resumed.png" -crop "60x60+$((QM_WX + 650))+$((QM_WY + 76))" +repage \
+  -fuzz 6% -fill black +opaque white -fill white -opaque white -format '%[fx:round(mean*w*h)]' info:)
+[ "${line_white:-1}" -eq 0 ] || qm_fail "the found line shows $line_white white pixels after resuming"
+echo "resumed: the star still gone, its line still faint"
+qm_game_stop
+
+# Mean brightness (0 to 255) of a square of the screen around a point.
+brightness() { # file x y
+  convert "$1" -crop "20x20+$((QM_WX + $2 - 10))+$((QM_WY + $3 - 10))" +repage -colorspace Gray \
+    -format '%[fx:round(255*mean)]' info:
+}
+# A player in day 3 resuming its second level, then its first.
+day3_profile() { # level
+  printf '\xEF\xBB\xBF<?xml version="1.0" encoding="UTF-8"?>\r\n<profiles >\r\n\t<profile name="Fox" >\r\n\t\t<stats currentDay="2" playDay="2" playLev="%s" easyMode="false" />\r\n\t</profile>\r\n</profiles>\r\n' \
+    "$1" >"$QM_USER/profiles.xml"
+}
+
+day3_profile 1
+qm_game_start
+qm_to_menu
+qm_click 400 270
+qm_wait_log 60 "GameMode::DoState() - GM_STATE_HIDECLOCK" 1
+qm_wait_until 30 ok_until_undimmed || qm_fail "d3_seek_dark's goal message did not close:$QM_MISMATCH"
+qm_move 150 300
+sleep 1
+qm_capture "$QM_WORK/dark_left.png"
+qm_move 480 300
+sleep 1
+qm_capture "$QM_WORK/dark_right.png"
+lit=$(brightness "$QM_WORK/dark_left.png" 150 300)
+unlit=$(brightness "$QM_WORK/dark_right.png" 150 300)
+[ "$lit" -gt $((unlit + 25)) ] ||
+  qm_fail "the dark scene at 150,300 is $lit under the light and $unlit away from it"
+words=$(convert "$QM_WORK/dark_right.png" -crop "150x400+$((QM_WX + 640))+$((QM_WY + 70))" +repage \
+  -colorspace Gray -threshold 40% -negate -format '%[fx:round(mean*w*h)]' info:)
+[ "${words:-0}" -gt 400 ] || qm_fail "the text list on the right shows $words dark pixels"
+echo "d3_seek_dark: the light follows the mouse ($lit against $unlit); the text list on the right"
+qm_game_stop
+
+day3_profile 0
+qm_game_start
+qm_to_menu
+qm_click 400 270
+qm_wait_log 60 "GameMode::DoState() - GM_STATE_HIDECLOCK" 1
+qm_wait_until 30 qm_capture_matches "100 300 238 222 184 40" ||
+  { qm_click $ok_button; qm_wait_pixels 30 "100 300 238 222 184 40"; }
+qm_capture "$QM_WORK/grey1.png"
+for p in "300 300" "450 450" "600 250"; do
+  read -r r g b <<<"$(qm_pixel "$QM_WORK/grey1.png" $((QM_WX + ${p% *})) $((QM_WY + ${p#* })))"
+  [ $((r > g ? r - g : g - r)) -le 6 ] && [ $((g > b ? g - b : b - g)) -le 6 ] ||
+    qm_fail "the grey scene shows $r $g $b at $p"
+done
+sleep 3
+qm_capture "$QM_WORK/grey2.png"
+sky1=$(convert "$QM_WORK/grey1.png" -crop "600x60+$((QM_WX + 190))+$((QM_WY + 10))" +repage -format '%#' info:)
+sky2=$(convert "$QM_WORK/grey2.png" -crop "600x60+$((QM_WX + 190))+$((QM_WY + 10))" +repage -format '%#' info:)
+[ "$sky1" != "$sky2" ] || qm_fail "the sky did not move in 3 s"
+echo "d3_seek_grey: the list on the left, the scene in grey, the sky moving"
+qm_game_stop
