@@ -101,7 +101,12 @@ qm_capture "$QM_WORK/resumed.png"
 line_white=$(convert "$QM_WORK/resumed.png" -crop "60x60+$((QM_WX + 650))+$((QM_WY + 76))" +repage \
   -fuzz 6% -fill black +opaque white -fill white -opaque white -format '%[fx:round(mean*w*h)]' info:)
 [ "${line_white:-1}" -eq 0 ] || qm_fail "the found line shows $line_white white pixels after resuming"
-echo "resumed: the star still gone, its line still faint"
+# The same list in the same order: the list panel as it was left.
+convert "$QM_WORK/found.png" -crop "150x460+$((QM_WX + 645))+$((QM_WY + 70))" +repage "$QM_WORK/list_left.png"
+convert "$QM_WORK/resumed.png" -crop "150x460+$((QM_WX + 645))+$((QM_WY + 70))" +repage "$QM_WORK/list_resumed.png"
+differ=$(compare -metric AE -fuzz 12% "$QM_WORK/list_left.png" "$QM_WORK/list_resumed.png" null: 2>&1)
+[ "${differ%%.*}" -lt 300 ] || qm_fail "the list differs from the one left in $differ pixels"
+echo "resumed: the same list ($differ pixels apart), the star still gone, its line still faint"
 qm_game_stop
 
 # Mean brightness (0 to 255) of a square of the screen around a point.
