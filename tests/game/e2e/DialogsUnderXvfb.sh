@@ -110,7 +110,21 @@ qm_wait_log 30 'Showcase - files in "images/" (' 2
 picture=tutorial_marsh.png
 at=$(row_index "$inside" "$picture")
 [ -n "$at" ] || qm_fail "no $picture in images/: $inside"
-qm_click "$list_x" "$(row_y "$inside" "$at")"
+# The folder may hold more rows than the 290-pixel list shows: the wheel
+# brings the picture's row into view (a notch a row, no further than the
+# last row at the bottom).
+h=$(row_height "$inside")
+visible=$(((290 - 4) / h))
+count=$(awk 'BEGIN { RS = " [|] " } END { print NR }' <<<"${inside#*px): }")
+first=$((count - visible < at ? count - visible : at))
+[ "$first" -gt 0 ] || first=0
+qm_move "$list_x" "$(row_y "$inside" 0)"
+for ((i = 0; i < first; i++)); do
+  xdotool click 5
+  sleep 0.05
+done
+sleep 0.5
+qm_click "$list_x" "$(row_y "$inside" $((at - first)))"
 # The preview box is 140 x 140 at (490, 130): the 240 x 140 picture at
 # 140/240, its top-left corner on the box's.
 preview_point() { # picture x y
