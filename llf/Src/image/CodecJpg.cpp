@@ -36,6 +36,10 @@ constexpr unsigned kReadBufferSize = 64 * 1024;
 // coefficient) is bounded, so a hostile header cannot make it allocate
 // without limit.
 constexpr long kMaxLibraryMemory = 512L << 20;
+// A file whose picture is larger than this may not claim more pixels per
+// byte of file than this.
+constexpr uint64_t kMinPixelsForDataBound = uint64_t(1) << 22;
+constexpr uint64_t kMaxPixelsPerByte = 4096;
 
 // libjpeg's error manager, extended with the place to jump back to and what
 // went wrong. Its callbacks must not return, and C++ exceptions must not
@@ -301,6 +305,18 @@ Image* CodecJpg::Load(File& file) {
   }
   if (!CheckSize(info.image_width, info.image_height, name)) {
     jpeg_destroy_decompress(&info);
+    return nullptr;
+  }
+  // Every 8 x 8 block of a scan takes a few bits at the least, so a large
+  // picture thousands of times its file's size in pixels comes from a file
+  // that ends long before its rows, and would decode flat at full cost.
+  const uint64_t pixels = uint64_t(info.image_width) * info.image_height;
+  const uint64_t bytes = file.GetSize();
+  if (pixels > kMinPixelsForDataBound && pixels / kMaxPixelsPerByte > bytes) {
+    jpeg_destroy_decompress(&info);
+    SetLastError(L"JPEG picture of " + std::to_wstring(info.image_width) + L" x " +
+                 std::to_wstring(info.image_height) + L" pixels from " + std::to_wstring(bytes) +
+                 L" bytes: its data ends long before its rows. Filename: " + name);
     return nullptr;
   }
   // Grey and colour files alike decode as red, green, blue and a fourth

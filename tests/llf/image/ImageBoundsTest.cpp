@@ -8,6 +8,7 @@
 
 #include "ImageTestUtil.h"
 #include "LogCapture.h"
+#include "image/CodecJpg.h"
 #include "image/CodecPng.h"
 #include "image/Image.h"
 
@@ -49,6 +50,47 @@ TEST(ImageBoundsTest, PngChunkLengthIsBounded) {
     if (image) {
       EXPECT_EQ(image->GetWidth(), 2u);
     }
+  }
+}
+
+// A JPEG's frame header set to claim width x height: the file holds the
+// data of a 16 x 16 picture.
+Bytes JpegClaiming(unsigned width, unsigned height) {
+  Bytes file = QmTest::MakeJpeg(16, 16, 1, std::vector<uint8_t>(256, 90));
+  for (size_t i = 0; i + 8 < file.size(); ++i) {
+    if (file[i] == 0xFF && file[i + 1] == 0xC0) {
+      file[i + 5] = uint8_t(height >> 8);
+      file[i + 6] = uint8_t(height);
+      file[i + 7] = uint8_t(width >> 8);
+      file[i + 8] = uint8_t(width);
+      break;
+    }
+  }
+  return file;
+}
+
+TEST(ImageBoundsTest, JpegPictureMustFitItsData) {
+  struct Case {
+    const char* what;
+    Bytes file;
+    bool refused;
+  };
+  // A flat 2304 x 2048 picture is a real file of that size: it loads. The
+  // codec keeps its last failure, so the refused file comes last.
+  const Case cases[] = {
+      {"16 x 16 claiming 2048 x 2048 (below the bound's size)", JpegClaiming(2048, 2048), false},
+      {"a whole flat 2304 x 2048", QmTest::MakeJpeg(2304, 2048, 1, std::vector<uint8_t>(2304 * 2048, 200)),
+       false},
+      {"16 x 16 claiming 4096 x 4096", JpegClaiming(4096, 4096), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LLF::CodecJpg& codec = LLF::CodecJpg::GetInstance();
+    std::unique_ptr<LLF::Image> image(QmTest::LoadBytes(codec, c.file));
+    EXPECT_EQ(codec.GetLastError().find(L"its data ends long before its rows") != std::wstring::npos,
+              c.refused)
+        << std::string(codec.GetLastError().begin(), codec.GetLastError().end());
+    EXPECT_EQ(image != nullptr, !c.refused);
   }
 }
 
