@@ -58,11 +58,11 @@ shows() {
   qm_screen_matches "${points[@]}"
 }
 wait_cells() { # seconds "bc br pc pr"...
-  local seconds=$1 spec points=()
+  local seconds=$1 cell points=()
   shift
-  for spec in "$@"; do
+  for cell in "$@"; do
     # shellcheck disable=SC2086
-    mapfile -t -O "${#points[@]}" points < <(cell_points $spec)
+    mapfile -t -O "${#points[@]}" points < <(cell_points $cell)
   done
   qm_wait_pixels "$seconds" "${points[@]}"
 }
