@@ -1085,4 +1085,140 @@ TEST_F(DataLintTest, EachSeekLevelListsTenNamesWithinItsPictures) {
   }
 }
 
+// The Puzzle mode's data: each rotate effect is one FIXED turn from its
+// quarter to the next that ends by itself (a piece counts as upright only
+// at exactly 0 or 360 degrees, so the turns must land there); the hover
+// effects, the sounds and the level screen are there, with the hint hidden;
+// each Puzzle level's picture is square, splits into its grid and lies in
+// the clear window of the frame.
+TEST_F(DataLintTest, ThePuzzleTurnsLandOnQuartersAndEveryPuzzleBoardFitsItsFrame) {
+  HLF::XmlDocEx effects;
+  ASSERT_TRUE(effects.LoadFromFile(L"scripts/effects.xml"));
+  LLF::XmlElement* effectsRoot = effects.GetDocumentElement();
+  ASSERT_NE(effectsRoot, nullptr);
+  for (int quarter = 0; quarter < 360; quarter += 90) {
+    const std::wstring name = L"LevelPuzzleRotatePiece" + LLF::ToString(quarter);
+    SCOPED_TRACE(LLF::WideToAnsi(name));
+    LLF::XmlElement* effect = HLF::XmlDocEx::FindNamedChild(*effectsRoot, name);
+    ASSERT_NE(effect, nullptr);
+    EXPECT_FALSE(effect->GetAttribute(L"infiniteLoop", false).GetBool());
+    int rotators = 0;
+    for (int i = 0; i < effect->GetChildsCount(); ++i) {
+      LLF::XmlElement* modifier = effect->GetChild(i);
+      if (modifier->IsComment()) continue;
+      ASSERT_EQ(modifier->GetName(), L"rotator");
+      ++rotators;
+      EXPECT_EQ(modifier->GetAttribute(L"type", L"").GetValue(), L"FIXED");
+      EXPECT_EQ(modifier->GetAttribute(L"startAngle", -1.0f).GetFloat(), static_cast<float>(quarter));
+      EXPECT_EQ(modifier->GetAttribute(L"endAngle", -1.0f).GetFloat(), static_cast<float>(quarter + 90));
+      const float duration = modifier->GetAttribute(L"duration", 0.0f).GetFloat();
+      EXPECT_TRUE(duration > 0.0f && duration <= 0.5f) << duration;
+    }
+    EXPECT_EQ(rotators, 1);
+  }
+  for (const wchar_t* name : {L"LevelPuzzlePieceMouseEnter", L"LevelPuzzlePieceMouseLeave"}) {
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*effectsRoot, name), nullptr) << LLF::WideToAnsi(name);
+  }
+  HLF::XmlDocEx sounds;
+  ASSERT_TRUE(sounds.LoadFromFile(L"scripts/sounds.xml"));
+  LLF::XmlElement* soundList = sounds.GetDocumentElement()->GetChildByPath(L"assets/MAIN");
+  ASSERT_NE(soundList, nullptr);
+  for (const wchar_t* name : {L"rotation_rotate", L"rotation_over", L"game_level_won"}) {
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*soundList, name), nullptr) << LLF::WideToAnsi(name);
+  }
+
+  HLF::XmlDocEx levui;
+  ASSERT_TRUE(levui.LoadFromFile(L"scripts/game/levui.xml"));
+  LLF::XmlElement* section = levui.GetDocumentElement()->FindChild(L"level_puzzle");
+  ASSERT_NE(section, nullptr);
+  LLF::XmlElement* ui = HLF::XmlDocEx::FindNamedChild(*section, L"level_ui");
+  ASSERT_NE(ui, nullptr);
+  for (const wchar_t* name : {L"menu_button", L"map_button", L"items_scroll"}) {
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*ui, name), nullptr) << LLF::WideToAnsi(name);
+  }
+  LLF::XmlElement* counters = HLF::XmlDocEx::FindNamedChild(*ui, L"items_scroll");
+  ASSERT_NE(counters, nullptr);
+  for (const wchar_t* name : {L"correct_num", L"incorrect_num", L"total_num"}) {
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*counters, name), nullptr) << LLF::WideToAnsi(name);
+  }
+  LLF::XmlElement* hint = HLF::XmlDocEx::FindNamedChild(*ui, L"hint_button");
+  ASSERT_NE(hint, nullptr);
+  EXPECT_FALSE(hint->GetAttribute(L"visible", true).GetBool()) << "a hint would only cost the bonus";
+  LLF::XmlElement* frameElement = HLF::XmlDocEx::FindNamedChild(*section, L"frame");
+  ASSERT_NE(frameElement, nullptr);
+  EXPECT_TRUE(frameElement->GetAttribute(L"doAlphaPixelCheck", false).GetBool());
+  // The hover goes to the topmost rectangle under the mouse, whatever its
+  // pixels: over the board that would be the frame, never a piece.
+  EXPECT_TRUE(frameElement->GetAttribute(L"actionsInvisible", false).GetBool());
+  const LLF::Vector2 framePos = frameElement->GetAttribute(L"pos", LLF::Vector2(0, 0)).GetFloatPair();
+
+  // The pictures are read without a game, so with codecs of this test's own.
+  LLF::ImagesManager& manager = LLF::ImagesManager::GetInstance();
+  struct Codecs {
+    ~Codecs() {
+      if (png) LLF::ImagesManager::GetInstance().UnregisterCodec(&LLF::CodecPng::GetInstance());
+      if (jpg) LLF::ImagesManager::GetInstance().UnregisterCodec(&LLF::CodecJpg::GetInstance());
+    }
+    bool png;
+    bool jpg;
+  } codecs{manager.RegisterCodec(&LLF::CodecPng::GetInstance()),
+           manager.RegisterCodec(&LLF::CodecJpg::GetInstance())};
+
+  HLF::XmlDocEx images;
+  ASSERT_TRUE(images.LoadFromFile(L"scripts/images.xml"));
+  LLF::XmlElement* list = images.GetDocumentElement()->GetChildByPath(L"assets/LEVEL_PUZZLE");
+  ASSERT_NE(list, nullptr);
+  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*list, L"lpz_background"), nullptr);
+  LLF::XmlElement* frameItem =
+      HLF::XmlDocEx::FindNamedChild(*list, frameElement->GetAttribute(L"imageName", L"").GetValue());
+  ASSERT_NE(frameItem, nullptr) << "the frame's image is not in LEVEL_PUZZLE";
+  std::unique_ptr<LLF::Image> frame(
+      manager.LoadImage(frameItem->GetAttribute(L"src", L"").GetValue(), L"", true, true));
+  ASSERT_TRUE(frame);
+
+  LLF::XmlDoc levels;
+  ASSERT_TRUE(levels.LoadFromFile(L"scripts/game/levels.xml"));
+  LLF::XmlElement* root = levels.GetRoot()->FindChild(L"gamelevels");
+  ASSERT_NE(root, nullptr);
+  int puzzles = 0;
+  for (int d = 0; d < root->GetChildsCount(); ++d) {
+    LLF::XmlElement* day = root->GetChild(d);
+    for (int l = 0; !day->IsComment() && l < day->GetChildsCount(); ++l) {
+      LLF::XmlElement* level = day->GetChild(l);
+      if (level->IsComment() || level->GetAttribute(L"type", L"").GetValue() != L"puzzle") continue;
+      ++puzzles;
+      const std::wstring folderName = level->GetAttribute(L"folder", L"").GetValue();
+      SCOPED_TRACE(LLF::WideToAnsi(folderName));
+      LLF::XmlDoc file;
+      ASSERT_TRUE(file.LoadFromFile(folderName + L"level.xml"));
+      LLF::XmlElement* board = file.GetRoot()->FindChild(L"level");
+      ASSERT_NE(board, nullptr);
+      const std::wstring imageFile = board->GetAttribute(L"imageFile", L"").GetValue();
+      ASSERT_TRUE(ExistsInThatCase(fs::path(folder), LLF::ToOsPath(imageFile))) << LLF::WideToAnsi(imageFile);
+      std::unique_ptr<LLF::Image> picture(manager.LoadImage(imageFile, L"", true, true));
+      ASSERT_TRUE(picture);
+      const int n = board->GetAttribute(L"colsRows", 0).AsInt();
+      const int width = static_cast<int>(picture->GetWidth());
+      EXPECT_GE(n, 2);
+      EXPECT_EQ(width, static_cast<int>(picture->GetHeight())) << "not square";
+      EXPECT_EQ(width % std::max(n, 1), 0) << "the pieces would not meet";
+      const int left = 44 - static_cast<int>(framePos.x);
+      const int top = 44 - static_cast<int>(framePos.y);
+      ASSERT_TRUE(left >= 0 && top >= 0 && left + width <= static_cast<int>(frame->GetWidth()) &&
+                  top + width <= static_cast<int>(frame->GetHeight()))
+          << "the board reaches past the frame";
+      int covered = 0;
+      for (int y = top; y < top + width; ++y) {
+        for (int x = left; x < left + width; ++x) {
+          LLF::Color c;
+          frame->GetPixel(&c, x, y);
+          covered += c.a != 0 ? 1 : 0;
+        }
+      }
+      EXPECT_EQ(covered, 0) << "frame pixels over the board";
+    }
+  }
+  EXPECT_GE(puzzles, 2);
+}
+
 }  // namespace QmTest

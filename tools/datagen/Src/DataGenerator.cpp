@@ -28,6 +28,8 @@
 #include "families/MenuSounds.h"
 #include "families/MirrorPictures.h"
 #include "families/ParticlePictures.h"
+#include "families/PuzzlePictures.h"
+#include "families/PuzzleSounds.h"
 #include "families/ScriptFiles.h"
 #include "families/SeekPictures.h"
 #include "families/SeekSounds.h"
@@ -124,6 +126,8 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<MirrorPictures>());
   AddFamily(std::make_unique<SeekPictures>());
   AddFamily(std::make_unique<SeekSounds>());
+  AddFamily(std::make_unique<PuzzlePictures>());
+  AddFamily(std::make_unique<PuzzleSounds>());
 }
 
 bool DataGenerator::Run() {

@@ -1,0 +1,318 @@
+#include "modes/puzzle/PuzzleModeManager.h"
+
+#include <cmath>
+#include <cwchar>
+#include <utility>
+
+#include "core/Log.h"
+#include "core/Random.h"
+#include "core/StringUtils.h"
+#include "image/Image.h"
+#include "image/ImagesManager.h"
+#include "modes/puzzle/GameModePuzzle.h"
+#include "modifiers/Effect.h"
+#include "shell/Game.h"
+#include "widgets/Label.h"
+#include "xml/XmlElement.h"
+
+namespace {
+
+const wchar_t kEffectsFile[] = L"scripts/effects.xml";
+
+void WriteLog(const std::wstring& line) {
+  LLF::Log::GetInstance().Write(line);
+}
+
+// The index of a quarter (0 to 3, 360 as 0); -1 for any other angle.
+int QuarterIndex(float degrees) {
+  if (degrees == 0.0f || degrees == 360.0f) return 0;
+  if (degrees == 90.0f) return 1;
+  if (degrees == 180.0f) return 2;
+  if (degrees == 270.0f) return 3;
+  return -1;
+}
+
+}  // namespace
+
+PuzzleModeManager::PuzzleModeManager() : HLF::StaticImage(L"PuzzleModeManager") {
+  SetSize(800, 600);
+  const std::pair<HLF::Effect**, const wchar_t*> prototypes[] = {
+      {&mouseEnterEffect, L"LevelPuzzlePieceMouseEnter"}, {&mouseLeaveEffect, L"LevelPuzzlePieceMouseLeave"},
+      {&rotateEffects[0], L"LevelPuzzleRotatePiece0"},    {&rotateEffects[1], L"LevelPuzzleRotatePiece90"},
+      {&rotateEffects[2], L"LevelPuzzleRotatePiece180"},  {&rotateEffects[3], L"LevelPuzzleRotatePiece270"},
+  };
+  for (const auto& [effect, name] : prototypes) {
+    *effect = new HLF::Effect();
+    (*effect)->LoadFromFile(kEffectsFile, name);
+  }
+}
+
+PuzzleModeManager::~PuzzleModeManager() {
+  delete mouseEnterEffect;
+  delete mouseLeaveEffect;
+  for (HLF::Effect* effect : rotateEffects) {
+    delete effect;
+  }
+  ReleaseGrid(false);
+}
+
+void PuzzleModeManager::ReleaseGrid(bool deletePieces) {
+  // The pieces are children: they go with the board, or here when a new
+  // board replaces them.
+  for (const auto& row : grid) {
+    for (HLF::StaticImage* piece : row) {
+      if (deletePieces) {
+        RemoveChild(piece, true);
+      }
+    }
+  }
+  grid.clear();
+  if (picture) {
+    LLF::ImagesManager::GetInstance().FreeImage(picture);
+    picture = nullptr;
+  }
+}
+
+void PuzzleModeManager::Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) {
+  HLF::StaticImage::Render(rs, parent);
+  if (owner && IsVisible()) {
+    owner->DrawGradientFade(rs);
+  }
+}
+
+bool PuzzleModeManager::LoadBoard(LLF::XmlElement& level) {
+  if (!SetImage(L"lpz_background")) {
+    return false;
+  }
+  SetRenderable(true);
+  const std::wstring imageFile = level.GetAttribute(L"imageFile", L"").GetValue();
+  const int count = level.GetAttribute(L"colsRows", 0).AsInt();
+  if (count < 1) {
+    WriteLog(L"Error: PuzzleModeManager - the level's board of " + LLF::ToString(count) +
+             L" columns and rows can't be played; colsRows must be at least 1.");
+    return false;
+  }
+  LLF::Image* image =
+      imageFile.empty() ? nullptr : LLF::ImagesManager::GetInstance().LoadImage(imageFile, L"", false, true);
+  if (!image) {
+    WriteLog(L"Error: PuzzleModeManager - can't load the picture \"" + imageFile + L"\".");
+    return false;
+  }
+  if (image->GetWidth() < static_cast<unsigned>(count) || image->GetHeight() < static_cast<unsigned>(count)) {
+    WriteLog(L"Error: PuzzleModeManager - the picture \"" + imageFile + L"\" is smaller than its grid.");
+    LLF::ImagesManager::GetInstance().FreeImage(image);
+    return false;
+  }
+  if (image->GetWidth() != image->GetHeight()) {
+    WriteLog(L"Warning: PuzzleModeManager - the picture \"" + imageFile + L"\" is " +
+             LLF::ToString(image->GetWidth()) + L" x " + LLF::ToString(image->GetHeight()) +
+             L", not square; its pieces are cut by its width.");
+  }
+  ReleaseGrid(true);
+  picture = image;
+  size = count;
+  picture->SetCellsCount(static_cast<unsigned>(size), true);
+  picture->SetLoopsCount(static_cast<unsigned>(size), true);
+  cellSize = static_cast<float>(picture->GetWidth()) / static_cast<float>(size);
+
+  static const float kQuarters[4] = {0.0f, 90.0f, 180.0f, 270.0f};
+  grid.assign(static_cast<size_t>(size), std::vector<HLF::StaticImage*>(static_cast<size_t>(size), nullptr));
+  for (int r = 0; r < size; ++r) {
+    for (int c = 0; c < size; ++c) {
+      auto* piece = new HLF::StaticImage();
+      piece->SetImageObject(picture);
+      piece->SetCell(c);
+      piece->SetLoop(r);
+      piece->SetTransformCenter(LLF::Vector2(cellSize * 0.5f, cellSize * 0.5f));
+      piece->SetPosition(LLF::Vector2(kOrigin + static_cast<float>(c) * cellSize,
+                                      kOrigin + static_cast<float>(r) * cellSize));
+      piece->AddReceiver(this);
+      piece->SetName(LLF::ToString(c) + L"," + LLF::ToString(r));
+      const float f = LLF::Random(1.0f);
+      piece->SetRotation(kQuarters[f < 0.25f ? 0 : f < 0.5f ? 1 : f < 0.75f ? 2 : 3]);
+      AddChild(piece);
+      grid[r][c] = piece;
+    }
+  }
+  return true;
+}
+
+HLF::StaticImage* PuzzleModeManager::GetPiece(int column, int row) const {
+  if (row < 0 || row >= size || column < 0 || column >= size || grid.empty()) {
+    return nullptr;
+  }
+  return grid[row][column];
+}
+
+bool PuzzleModeManager::IsUpright(const HLF::Control* piece) {
+  const float rotation = piece->GetRotation();
+  return rotation == 0.0f || rotation == 360.0f;
+}
+
+int PuzzleModeManager::CountCorrect() const {
+  int correct = 0;
+  for (const auto& row : grid) {
+    for (const HLF::StaticImage* piece : row) {
+      correct += IsUpright(piece) ? 1 : 0;
+    }
+  }
+  return correct;
+}
+
+float PuzzleModeManager::StoredAngle(float degrees) {
+  return std::ceil(degrees / 90.0f) * 90.0f;
+}
+
+std::wstring PuzzleModeManager::GetAngles() const {
+  std::wstring value;
+  for (const auto& row : grid) {
+    for (const HLF::StaticImage* piece : row) {
+      value += LLF::ToString(StoredAngle(piece->GetRotation())) + L",";
+    }
+  }
+  return value;
+}
+
+bool PuzzleModeManager::RestoreAngles(const std::wstring& angles) {
+  const size_t count = static_cast<size_t>(size) * static_cast<size_t>(size);
+  if (count == 0) {
+    return false;
+  }
+  std::vector<float> values;
+  size_t start = 0;
+  while (start < angles.size()) {
+    const size_t end = angles.find(L',', start);
+    if (end == std::wstring::npos || values.size() == count) {
+      return false;
+    }
+    const std::wstring entry = angles.substr(start, end - start);
+    start = end + 1;
+    wchar_t* stop = nullptr;
+    const double value = entry.empty() ? -1.0 : std::wcstod(entry.c_str(), &stop);
+    if (entry.empty() || stop != entry.c_str() + entry.size() ||
+        QuarterIndex(static_cast<float>(value)) < 0) {
+      return false;
+    }
+    values.push_back(static_cast<float>(value));
+  }
+  if (values.size() != count) {
+    return false;
+  }
+  size_t i = 0;
+  for (const auto& row : grid) {
+    for (HLF::StaticImage* piece : row) {
+      piece->SetRotation(values[i++]);
+    }
+  }
+  return true;
+}
+
+void PuzzleModeManager::UpdateCounters() {
+  if (!IsLoaded()) {
+    return;
+  }
+  const int total = size * size;
+  const int correct = CountCorrect();
+  const int incorrect = total - correct;
+  if (HLF::Control* panel = owner ? owner->GetItemsPanel() : nullptr) {
+    const std::pair<const wchar_t*, int> counters[] = {
+        {L"correct_num", correct}, {L"incorrect_num", incorrect}, {L"total_num", total}};
+    for (const auto& [name, value] : counters) {
+      if (auto* label = dynamic_cast<HLF::Label*>(panel->GetChildByName(name))) {
+        label->SetText(LLF::ToString(value));
+      }
+    }
+  }
+  if (incorrect == 0 && owner) {
+    owner->GoalMet();
+  }
+}
+
+void PuzzleModeManager::StartEffect(HLF::Control* piece, const HLF::Effect* prototype) {
+  if (!prototype || prototype->GetModifiersCount() == 0) {
+    return;
+  }
+  auto* effect = new HLF::Effect();
+  effect->CopyFrom(*prototype);
+  effect->AddReceiver(this);
+  piece->AddAndStartEffect(effect);
+}
+
+void PuzzleModeManager::ResetFrameTime() {
+  if (HLF::Game* game = HLF::Game::GetInstance()) {
+    game->ResetFrameTime();
+  }
+}
+
+void PuzzleModeManager::PlayBoardSound(const std::wstring& id) {
+  if (owner) {
+    owner->PlayBoardSound(id);
+  }
+}
+
+bool PuzzleModeManager::OnMessage(LLF::Message* msg) {
+  if (!msg) {
+    return true;
+  }
+  const int code = msg->GetCode();
+  if (code == HLF::EFFECT_MSG_END) {
+    auto* effect = dynamic_cast<HLF::Effect*>(msg->GetSender());
+    if (effect && effect->GetName().find(kRotateEffect) != std::wstring::npos) {
+      UpdateCounters();
+    }
+    return true;
+  }
+  auto* sender = dynamic_cast<HLF::StaticImage*>(msg->GetSender());
+  if (!owner || !owner->IsPlaying() || !sender) {
+    return true;
+  }
+  int c = -1;
+  int r = -1;
+  wchar_t rest = 0;
+  if (std::swscanf(sender->GetName().c_str(), L"%d,%d%lc", &c, &r, &rest) != 2) {
+    return true;
+  }
+  HLF::StaticImage* piece = GetPiece(c, r);
+  if (!piece) {
+    return true;
+  }
+  switch (code) {
+    case HLF::CTRL_MSG_MOUSE_ENTER:
+      piece->BringToFront();
+      StartEffect(piece, mouseEnterEffect);
+      PlayBoardSound(L"rotation_over");
+      ResetFrameTime();
+      break;
+    case HLF::CTRL_MSG_MOUSE_LEAVE:
+      piece->BringToFront();
+      StartEffect(piece, mouseLeaveEffect);
+      ResetFrameTime();
+      break;
+    case HLF::CTRL_MSG_CLICK:
+      OnPieceClick(piece);
+      break;
+    default:
+      break;
+  }
+  return true;
+}
+
+void PuzzleModeManager::OnPieceClick(HLF::StaticImage* piece) {
+  // A turn under way lands at its end at once, without reporting it: the
+  // counters follow the turn that starts now.
+  for (int i = 0; i < piece->GetEffectsCount(); ++i) {
+    HLF::Effect* effect = piece->GetEffect(i);
+    if (effect && effect->IsRunning()) {
+      effect->Stop(true);
+    }
+  }
+  const int quarter = QuarterIndex(piece->GetRotation());
+  if (quarter >= 0) {
+    StartEffect(piece, rotateEffects[quarter]);
+  }
+  if (owner) {
+    owner->CountMove();
+  }
+  PlayBoardSound(L"rotation_rotate");
+  ResetFrameTime();
+}

@@ -1,0 +1,85 @@
+#pragma once
+// The Puzzle board: the level's square picture cut into n x n square
+// pieces, each in its own cell but turned by a random quarter. A click turns
+// a piece a quarter further (the rotate effect of its angle); the level is
+// won when every piece stands upright, at exactly 0 or 360 degrees.
+//
+// A piece is named "c,r" after its cell, which never changes. The stored
+// progress ("angles") is every piece's rotation in grid order, each
+// followed by ","; a piece caught in a turn is stored at the turn's end.
+#include <string>
+#include <vector>
+
+#include "widgets/StaticImage.h"
+
+namespace LLF {
+class Image;
+class XmlElement;
+}  // namespace LLF
+
+namespace HLF {
+class Effect;
+}  // namespace HLF
+
+class GameModePuzzle;
+
+class PuzzleModeManager : public HLF::StaticImage {
+ public:
+  static constexpr float kOrigin = 44.0f;
+  // The rotate effects' names all hold this.
+  static constexpr const wchar_t* kRotateEffect = L"LevelPuzzleRotatePiece";
+
+  PuzzleModeManager();
+  LLF_KIND_OF(PuzzleModeManager, HLF::StaticImage)
+  // Deletes the effect prototypes; the pieces go with the children.
+  ~PuzzleModeManager() override;
+
+  // The board as a static image draws it, then the owner's gradient sweep.
+  void Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) override;
+  virtual void SetOwnerMode(GameModePuzzle* mode) { owner = mode; }
+  // Builds the pieces from the level element ("imageFile", "colsRows") over
+  // the "lpz_background" image, each turned by a random quarter. False,
+  // with an error line for bad level data, when no board could be built.
+  virtual bool LoadBoard(LLF::XmlElement& level);
+  // The three counters of the owner's items panel; at the goal the owner
+  // wins.
+  virtual void UpdateCounters();
+  // The pieces' mouse messages and the end of a turn.
+  bool OnMessage(LLF::Message* msg) override;
+
+  // Turns the pieces as a stored value says. Only a whole, valid value is
+  // taken: one entry per piece, each a quarter (0, 90, 180, 270 or 360)
+  // followed by ",". False, nothing turned, otherwise.
+  bool RestoreAngles(const std::wstring& angles);
+  // The stored value of the board now.
+  std::wstring GetAngles() const;
+  // How a rotation is stored: a quarter as it is, anything between two
+  // quarters as the next one up.
+  static float StoredAngle(float degrees);
+
+  int GetColsRows() const { return size; }
+  float GetCellSize() const { return cellSize; }
+  // The piece of cell (column, row); null outside the grid.
+  HLF::StaticImage* GetPiece(int column, int row) const;
+  int CountCorrect() const;
+  bool IsLoaded() const { return !grid.empty(); }
+  static bool IsUpright(const HLF::Control* piece);
+
+ private:
+  void StartEffect(HLF::Control* piece, const HLF::Effect* prototype);
+  void OnPieceClick(HLF::StaticImage* piece);
+  void PlayBoardSound(const std::wstring& id);
+  static void ResetFrameTime();
+  // Forgets the pieces (deleting them when asked) and frees the picture.
+  void ReleaseGrid(bool deletePieces);
+
+  GameModePuzzle* owner = nullptr;
+  LLF::Image* picture = nullptr;
+  int size = 0;
+  float cellSize = 0.0f;
+  std::vector<std::vector<HLF::StaticImage*>> grid;
+  HLF::Effect* mouseEnterEffect = nullptr;
+  HLF::Effect* mouseLeaveEffect = nullptr;
+  // By quarter: 0, 90, 180 and 270 degrees.
+  HLF::Effect* rotateEffects[4] = {};
+};
