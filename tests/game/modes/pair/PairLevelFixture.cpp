@@ -1,5 +1,7 @@
 #include "PairLevelFixture.h"
 
+#include <filesystem>
+
 #include "app/AppWindow.h"
 #include "app/InputCodes.h"
 #include "core/Message.h"
@@ -36,6 +38,10 @@ const char* const PairLevelFixture::kStandardScenes = [] {
 
 PairLevelFixture::PairLevelFixture() {
   CopyGeneratedData(folders.Program());
+  // The demo levels too, for the tests that draw them.
+  std::filesystem::copy(
+      GeneratedDataFolder() + "levels", folders.Program() + "/levels",
+      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
   game = std::make_unique<HeadlessVoyage>(folders.Program());
   // A second go when a busy machine makes the splash outlast the first.
   if (!game->Start(true) || !(game->SkipToMenu() || game->SkipToMenu())) {
