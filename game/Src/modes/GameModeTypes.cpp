@@ -2,6 +2,7 @@
 #include "modes/GameModeHost.h"
 #include "modes/jigsaw/GameModeJigsaw.h"
 #include "modes/mirror/GameModeMirror.h"
+#include "modes/pair/GameModePair.h"
 #include "modes/puzzle/GameModePuzzle.h"
 #include "modes/seek/GameModeSeek.h"
 
@@ -11,5 +12,6 @@ std::map<std::wstring, GameModeHost::Factory> GameModeHost::BuiltInTypes() {
   types[L"mirror"] = [] { return new GameModeMirror(); };
   types[L"seek"] = [] { return new GameModeSeek(); };
   types[L"puzzle"] = [] { return new GameModePuzzle(); };
+  types[L"pair"] = [] { return new GameModePair(); };
   return types;
 }

@@ -27,6 +27,7 @@
 #include "families/MenuPictures.h"
 #include "families/MenuSounds.h"
 #include "families/MirrorPictures.h"
+#include "families/PairPictures.h"
 #include "families/ParticlePictures.h"
 #include "families/PuzzlePictures.h"
 #include "families/PuzzleSounds.h"
@@ -128,6 +129,7 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<SeekSounds>());
   AddFamily(std::make_unique<PuzzlePictures>());
   AddFamily(std::make_unique<PuzzleSounds>());
+  AddFamily(std::make_unique<PairPictures>());
 }
 
 bool DataGenerator::Run() {
