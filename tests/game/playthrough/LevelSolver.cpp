@@ -5,6 +5,8 @@
 
 #include "JigsawSolver.h"
 #include "MirrorSolver.h"
+#include "PairSolver.h"
+#include "PuzzleSolver.h"
 #include "SeekSolver.h"
 #include "WindowedVoyage.h"
 #include "core/StringUtils.h"
@@ -33,9 +35,9 @@ bool LevelPlay::LoadLevelFile(HLF::XmlDocEx& doc) const {
   return doc.LoadFromFile(LLF::FromOsPath(_folder + "level.xml")) && doc.GetDocumentElement();
 }
 
-void LevelPlay::Click(const LLF::Vector2& at, bool find) {
-  if (GameMode* mode = Mode(); mode && find) {
-    _findPoints += GameMode::FindPoints(mode->GetSinceLastFindMs());
+void LevelPlay::Click(const LLF::Vector2& at, int (*points)(int sinceLastFindMs)) {
+  if (GameMode* mode = Mode(); mode && points) {
+    _findPoints += points(mode->GetSinceLastFindMs());
   }
   _game.Click(static_cast<int>(at.x), static_cast<int>(at.y));
   Run(kCalmGapMs);
@@ -87,6 +89,10 @@ void LevelPlay::Run(unsigned ms) {
   _game.Run(ms, 50);
 }
 
+bool LevelPlay::Until(const std::function<bool()>& done) {
+  return _game.FramesUntil(done, 50);
+}
+
 bool LevelPlay::Won() {
   GameMode* mode = Mode();
   return mode && mode->IsResultStored();
@@ -97,6 +103,8 @@ std::unique_ptr<LevelSolver> MakeSolver(const std::wstring& type) {
       {L"jigsaw", [] { return std::make_unique<JigsawSolver>(); }},
       {L"mirror", [] { return std::make_unique<MirrorSolver>(); }},
       {L"seek", [] { return std::make_unique<SeekSolver>(); }},
+      {L"puzzle", [] { return std::make_unique<PuzzleSolver>(); }},
+      {L"pair", [] { return std::make_unique<PairSolver>(); }},
   };
   const auto found = table.find(type);
   return found == table.end() ? nullptr : found->second();

@@ -4,6 +4,7 @@
 // files (level.xml in the level's folder) and from the board on screen, and
 // clicks through the window. The table maps a level type of levels.xml to
 // its solver; a mode that joins the game adds one line there.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -33,8 +34,9 @@ class LevelPlay {
 
   // A click at the window point, then frames for long enough that no two
   // clicks ever count as fast clicks. A click meant to find something adds
-  // the points a find scores at that moment to FindPoints.
-  void Click(const LLF::Vector2& at, bool find = false);
+  // the points a find scores at that moment (points of the time since the
+  // last find) to FindPoints.
+  void Click(const LLF::Vector2& at, int (*points)(int sinceLastFindMs) = nullptr);
   bool ClickControl(const HLF::Control* control);
   // Frames until the mode takes clicks again: a message is answered with
   // its OK on the way. False when that does not happen.
@@ -43,6 +45,8 @@ class LevelPlay {
   // counted.
   bool TakeHint();
   void Run(unsigned ms);
+  // Frames until done() holds; false when it never does.
+  bool Until(const std::function<bool()>& done);
 
   // Whether the goal's been met (the result is stored).
   bool Won();

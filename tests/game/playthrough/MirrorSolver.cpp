@@ -46,7 +46,7 @@ bool MirrorSolver::Solve(LevelPlay& play) {
       at.x += at.x < half ? half : -half;
     }
     const int left = board.LeftCount();
-    play.Click(LLF::Vector2(origin.x + at.x, origin.y + at.y), true);
+    play.Click(LLF::Vector2(origin.x + at.x, origin.y + at.y), &GameMode::FindPoints);
     if (play.Won()) {
       return i + 1 == centres.size() ? true : Fail("won before every difference was found");
     }

@@ -6,6 +6,7 @@
 #include "core/StringUtils.h"
 #include "math/Point.h"
 #include "model/XmlDocEx.h"
+#include "modes/GameMode.h"
 #include "modes/seek/GameModeSeek.h"
 #include "modes/seek/SeekModeManager.h"
 
@@ -95,7 +96,7 @@ bool SeekSolver::Solve(LevelPlay& play) {
       return Fail("no clear opaque point for \"" + LLF::WideToAnsi(name) + "\"");
     }
     play.Click(LLF::Vector2(origin.x + static_cast<float>(at->x), origin.y + static_cast<float>(at->y)),
-               true);
+               &GameMode::FindPoints);
     if (play.Won()) {
       return board.AllFound() ? true : Fail("won before every name was found");
     }
