@@ -51,6 +51,12 @@ void LevelBuilder::BuildLevel(const std::wstring& line) {
     return;
   }
   const std::vector<std::wstring> files = LLF::OS_FindFiles(words.folder + L"*.*");
+  // A mistyped folder would otherwise be made, holding an empty level.
+  if (files.empty()) {
+    LLF::Log::GetInstance().Write(L"Error: Folder \"" + words.folder +
+                                  L"\" holds no files. Nothing has been built.");
+    return;
+  }
   if (words.type == L"mirror") {
     MirrorLevelBuilder::Build(words.folder, files, MergeDistance(words.option));
   } else if (words.type == L"pair") {

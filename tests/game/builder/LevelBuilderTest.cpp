@@ -106,6 +106,10 @@ TEST_F(LevelBuilderTest, TheWordsGiveTypeFolderAndOption) {
 
   Run(L"buildlevel");
   EXPECT_EQ(log.Count(L"Command buildlevel use: buildlevel level_type layers_folder_path"), 1);
+  // A folder that is not there is not made.
+  Run(L"buildlevel seek lv/typo");
+  EXPECT_EQ(log.Count(L"Error: Folder \"lv/typo/\" holds no files."), 1);
+  EXPECT_FALSE(fs::exists(folders.Program() + "/lv/typo"));
 }
 
 TEST_F(LevelBuilderTest, NextPowerOfTwoIsStrictlyGreater) {
