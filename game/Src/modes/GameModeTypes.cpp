@@ -2,6 +2,7 @@
 #include "modes/GameModeHost.h"
 #include "modes/jigsaw/GameModeJigsaw.h"
 #include "modes/mirror/GameModeMirror.h"
+#include "modes/pair/GameModePair.h"
 #include "modes/seek/GameModeSeek.h"
 
 std::map<std::wstring, GameModeHost::Factory> GameModeHost::BuiltInTypes() {
@@ -9,5 +10,6 @@ std::map<std::wstring, GameModeHost::Factory> GameModeHost::BuiltInTypes() {
   types[L"jigsaw"] = [] { return new GameModeJigsaw(); };
   types[L"mirror"] = [] { return new GameModeMirror(); };
   types[L"seek"] = [] { return new GameModeSeek(); };
+  types[L"pair"] = [] { return new GameModePair(); };
   return types;
 }

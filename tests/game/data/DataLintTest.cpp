@@ -1086,3 +1086,122 @@ TEST_F(DataLintTest, EachSeekLevelListsTenNamesWithinItsPictures) {
 }
 
 }  // namespace QmTest
+
+namespace QmTest {
+
+// Every Pair level: its item list in the file "assetFile" names, each item
+// complete, listed there, inside its pane and clear of the frame strip,
+// every scene with an odd item to find; and what the Pair mode asks of the
+// shared data.
+TEST_F(DataLintTest, ThePairLevelsAndTheirDataAreSound) {
+  HLF::XmlDocEx levui;
+  ASSERT_TRUE(levui.LoadFromFile(L"scripts/game/levui.xml"));
+  LLF::XmlElement* section = levui.GetDocumentElement()->FindChild(L"level_pair");
+  ASSERT_NE(section, nullptr);
+  LLF::XmlElement* frame = HLF::XmlDocEx::FindNamedChild(*section, L"frame");
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(frame->GetAttribute(L"doAlphaPixelCheck", false).GetBool()) << "the frame lies over the board";
+  const int strip = frame->GetAttribute(L"pos", LLF::Point()).GetIntPair().y;
+  EXPECT_GE(strip, 526);
+  for (const wchar_t* name : {L"scene_number", L"menu_button", L"map_button", L"hint_button"}) {
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*section, name), nullptr) << LLF::WideToAnsi(name);
+  }
+  LLF::XmlElement* timer = HLF::XmlDocEx::FindNamedChild(*section, L"timer_block");
+  ASSERT_NE(timer, nullptr);
+  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*timer, L"time_label"), nullptr);
+  LLF::XmlElement* score = HLF::XmlDocEx::FindNamedChild(*section, L"clickscore_effect_label");
+  ASSERT_NE(score, nullptr);
+  EXPECT_TRUE(score->GetAttribute(L"actionsInvisible", false).GetBool());
+
+  HLF::XmlDocEx effects;
+  ASSERT_TRUE(effects.LoadFromFile(L"scripts/effects.xml"));
+  for (const wchar_t* name : {L"LevelPairTimerBlockShow", L"LevelPairCorrectItem", L"LevelPairIncorrectItem",
+                              L"LevelPairMoveSceneDown", L"LevelPairMoveSceneDown2", L"LevelPairSceneNumHide",
+                              L"LevelPairSceneNumShow"}) {
+    LLF::XmlElement* effect = HLF::XmlDocEx::FindNamedChild(*effects.GetDocumentElement(), name);
+    ASSERT_NE(effect, nullptr) << LLF::WideToAnsi(name);
+    // Items let clicks through, the next scene waits and the label's number
+    // changes until these end.
+    EXPECT_NE(effect->GetAttribute(L"infiniteLoop", std::wstring()).GetValue(), L"true")
+        << LLF::WideToAnsi(name);
+    EXPECT_GT(effect->GetChildsCount(), 0) << LLF::WideToAnsi(name);
+  }
+  const auto moverOf = [&](const wchar_t* name) {
+    LLF::XmlElement* mover =
+        HLF::XmlDocEx::FindNamedChild(*effects.GetDocumentElement(), name)->FindChild(L"mover");
+    return mover ? mover->GetAttribute(L"startPosition", std::wstring()).GetValue() + L" " +
+                       mover->GetAttribute(L"endPosition", std::wstring()).GetValue()
+                 : std::wstring();
+  };
+  EXPECT_EQ(moverOf(L"LevelPairMoveSceneDown"), L"0,0 0,600");
+  EXPECT_EQ(moverOf(L"LevelPairMoveSceneDown2"), L"0,-600 0,0");
+  HLF::XmlDocEx particles;
+  ASSERT_TRUE(particles.LoadFromFile(L"scripts/psystems.xml"));
+  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*particles.GetDocumentElement(), L"PairLevelHint"), nullptr);
+  HLF::XmlDocEx images;
+  ASSERT_TRUE(images.LoadFromFile(L"scripts/images.xml"));
+  LLF::XmlElement* pairList = images.GetDocumentElement()->GetChildByPath(L"assets/LEVEL_PAIR");
+  ASSERT_NE(pairList, nullptr);
+  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*pairList, L"lp_background"), nullptr);
+  HLF::XmlDocEx strings;
+  ASSERT_TRUE(strings.LoadFromFile(L"scripts/strings.xml"));
+  bool sceneVariable = false;
+  ForEachElement(*strings.GetDocumentElement(), [&](LLF::XmlElement& var) {
+    sceneVariable = sceneVariable || var.GetAttribute(L"name", std::wstring()).GetValue() == L"lp_scene_num";
+  });
+  EXPECT_TRUE(sceneVariable) << "lp_scene_num";
+
+  LLF::XmlDoc levels;
+  ASSERT_TRUE(levels.LoadFromFile(L"scripts/game/levels.xml"));
+  std::map<std::string, int> scenesOf;
+  ForEachElement(*levels.GetRoot(), [&](LLF::XmlElement& entry) {
+    if (entry.GetAttribute(L"type", std::wstring()).GetValue() != L"pair") return;
+    const std::string levelFolder = LLF::WideToAnsi(entry.GetAttribute(L"folder", std::wstring()).GetValue());
+    SCOPED_TRACE(levelFolder);
+    HLF::XmlDocEx level;
+    ASSERT_TRUE(level.LoadFromFile(LLF::FromOsPath(levelFolder + "level.xml")));
+    LLF::XmlElement* root = level.GetDocumentElement();
+    ASSERT_EQ(root->GetName(), L"level");
+    HLF::XmlDocEx items;
+    ASSERT_TRUE(items.LoadFromFile(root->GetAttribute(L"assetFile", std::wstring()).GetValue()));
+    LLF::XmlElement* list = items.GetDocumentElement()->GetChildByPath(L"assets/pairImages");
+    ASSERT_NE(list, nullptr);
+    int& scenes = scenesOf[levelFolder];
+    for (int i = 0; i < root->GetChildsCount(); ++i) {
+      LLF::XmlElement* scene = root->GetChild(i);
+      if (scene->IsComment() || scene->GetName().find(L"scene_") == std::wstring::npos) continue;
+      SCOPED_TRACE(LLF::WideToAnsi(scene->GetName()));
+      ++scenes;
+      std::multiset<std::wstring> panes[2];
+      for (int j = 0; j < scene->GetChildsCount(); ++j) {
+        LLF::XmlElement* object = scene->GetChild(j);
+        if (object->IsComment() || object->GetName() != L"object") continue;
+        SCOPED_TRACE(j);
+        for (const wchar_t* attribute : {L"name", L"dims", L"pane", L"imgName", L"pos"}) {
+          ASSERT_NE(object->GetAttribute(std::wstring(attribute)), nullptr) << LLF::WideToAnsi(attribute);
+        }
+        const bool left = object->GetAttribute(std::wstring(L"pane"))->GetValue() == L"left";
+        panes[left ? 0 : 1].insert(object->GetAttribute(std::wstring(L"name"))->GetValue());
+        const LLF::Vector2 pos = object->GetAttribute(std::wstring(L"pos"))->GetFloatPair();
+        const LLF::Point dims = object->GetAttribute(std::wstring(L"dims"))->GetIntPair();
+        const float paneLeft = left ? 10.0f : 410.0f;
+        EXPECT_TRUE(dims.x > 0 && dims.y > 0);
+        EXPECT_TRUE(pos.x >= paneLeft && pos.x + static_cast<float>(dims.x) <= paneLeft + 380.0f)
+            << "inside its pane";
+        EXPECT_TRUE(pos.y >= 10.0f && pos.y + static_cast<float>(dims.y) <= 526.0f)
+            << "above the frame strip";
+        const std::wstring image = object->GetAttribute(std::wstring(L"imgName"))->GetValue();
+        EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*list, image), nullptr)
+            << LLF::WideToAnsi(image) << " in pairImages";
+      }
+      const auto unmatched = [&](int pane) {
+        return std::any_of(panes[pane].begin(), panes[pane].end(),
+                           [&](const std::wstring& name) { return panes[1 - pane].count(name) == 0; });
+      };
+      EXPECT_TRUE(unmatched(0) || unmatched(1)) << "a scene without an odd item cannot be won";
+    }
+  });
+  EXPECT_EQ(scenesOf, (std::map<std::string, int>{{"levels/d2_pair/", 3}, {"levels/d3_pair/", 4}}));
+}
+
+}  // namespace QmTest

@@ -27,6 +27,7 @@
 #include "families/MenuPictures.h"
 #include "families/MenuSounds.h"
 #include "families/MirrorPictures.h"
+#include "families/PairPictures.h"
 #include "families/ParticlePictures.h"
 #include "families/ScriptFiles.h"
 #include "families/SeekPictures.h"
@@ -124,6 +125,7 @@ void DataGenerator::AddStandardFamilies() {
   AddFamily(std::make_unique<MirrorPictures>());
   AddFamily(std::make_unique<SeekPictures>());
   AddFamily(std::make_unique<SeekSounds>());
+  AddFamily(std::make_unique<PairPictures>());
 }
 
 bool DataGenerator::Run() {

@@ -237,10 +237,14 @@ void GameModeMirror::SaveProgress() {
 
 std::wstring GameModeMirror::UpdateClockLabel() {
   const std::wstring text = GameMode::UpdateClockLabel();
+  ShowOnTimerBlock(timerBlock, text);
+  return text;
+}
+
+void GameModeMirror::ShowOnTimerBlock(HLF::Control* timerBlock, const std::wstring& text) {
   if (auto* label = dynamic_cast<HLF::Label*>(timerBlock ? timerBlock->FindChild(L"time_label") : nullptr)) {
     label->SetText(text);
   }
-  return text;
 }
 
 void GameModeMirror::UpdateDiffLeftLabel() {

@@ -70,6 +70,9 @@ class GameModeMirror : public GameMode {
 
   // The profile key of difference i.
   static std::wstring CollectedKey(int i);
+  // The clock's text on the timer block's "time_label" as well (the Pair
+  // mode shows its clock so too).
+  static void ShowOnTimerBlock(HLF::Control* timerBlock, const std::wstring& text);
 
  private:
   // The level's element of the profile.

@@ -1,0 +1,147 @@
+#include "PairLevelFixture.h"
+
+#include <filesystem>
+
+#include "app/AppWindow.h"
+#include "app/InputCodes.h"
+#include "core/Message.h"
+#include "core/StringUtils.h"
+#include "flow/ZentaMainMenu.h"
+#include "model/GameServices.h"
+#include "shell/Game.h"
+#include "shell/Player.h"
+#include "xml/XmlElement.h"
+
+namespace QmTest {
+
+namespace {
+
+std::string Item(const char* name, const char* pane, int x, int y, const char* image = nullptr) {
+  return std::string("    <object name=\"") + name + "\" dims=\"64,64\" pane=\"" + pane + "\" imgName=\"" +
+         (image ? std::string(image) : "pair_" + std::string(name)) + "\" pos=\"" + std::to_string(x) + "," +
+         std::to_string(y) + "\" />\n";
+}
+
+}  // namespace
+
+const char* const PairLevelFixture::kStandardScenes = [] {
+  static const std::string scenes =
+      "  <scene_01>\n" + Item("ball_red", "left", 100, 300) + Item("star_blue", "left", 250, 100) +
+      Item("ring_green", "left", 100, 300) + Item("ghost", "left", 250, 300, "no_such_icon") +
+      "    <!-- the right pane -->\n" + Item("ring_green", "right", 500, 300) +
+      Item("diamond_yellow", "right", 600, 100) + Item("ghost", "right", 650, 300, "no_such_icon") +
+      "  </scene_01>\n  <scene_02>\n" + Item("ball_blue", "left", 100, 100) +
+      Item("triangle_green", "left", 200, 200) + Item("ball_blue", "right", 500, 100) +
+      Item("diamond_yellow", "right", 600, 200) + "  </scene_02>\n";
+  return scenes.c_str();
+}();
+
+PairLevelFixture::PairLevelFixture() {
+  CopyGeneratedData(folders.Program());
+  // The demo levels too, for the tests that draw them.
+  std::filesystem::copy(
+      GeneratedDataFolder() + "levels", folders.Program() + "/levels",
+      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+  game = std::make_unique<HeadlessVoyage>(folders.Program());
+  // A second go when a busy machine makes the splash outlast the first.
+  if (!game->Start(true) || !(game->SkipToMenu() || game->SkipToMenu())) {
+    return;
+  }
+  game->SetCurrentProfile(L"Fox");
+  game->GetScript().GetMainMenu()->SetVisible(false);
+  GameMode::ResetRunFlags();
+  game->SetStateMachine(this);
+  LLF::XmlElement* config = HLF::Game::GetInstance()->GetConfigDoc()->GetRoot()->GetChildByPath(L"config");
+  config->GetChildByPath(L"game/help")->GetAttribute(std::wstring(L"showTips"))->SetValue(L"false");
+  WriteLevel("t_pair", kStandardScenes);
+  ready = true;
+}
+
+PairLevelFixture::~PairLevelFixture() {
+  host.Release();
+  HLF::GameServices::DeleteDeferred();
+  game->SetStateMachine(nullptr);
+  game->Stop();
+}
+
+void PairLevelFixture::Update(unsigned dt) {
+  host.Update(dt);
+  HLF::StateMachine::Update(dt);
+}
+
+bool PairLevelFixture::OnMessage(LLF::Message* msg) {
+  if (msg) {
+    const int code = host.OnModeMessage(*msg, this);
+    if (code >= 0) {
+      codes.push_back(code);
+    }
+  }
+  return true;
+}
+
+void PairLevelFixture::WriteLevel(const std::string& name, const std::string& scenes, bool assetFile) {
+  const std::string folder = "levels/" + name + "/";
+  folders.WriteProgramFile(folder + "level.xml",
+                           std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<level type=\"pair\"") +
+                               (assetFile ? " assetFile=\"images/levels/pair/items/asset.xml\"" : "") +
+                               ">\n" + scenes + "</level>\n");
+  folders.WriteProgramFile(folder + "asset.xml",
+                           "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<game><assets><LEVOBJECTS />"
+                           "</assets></game>\n");
+}
+
+GameModePair* PairLevelFixture::Start(const std::string& name) {
+  LevelInfo info;
+  info.folder = L"levels/" + LLF::FromOsPath(name) + L"/";
+  info.name = L"t_pair";
+  info.type = L"pair";
+  info.musicAsset = L"LEVMUSIC_A";
+  info.level = 1;
+  info.day = 0;
+  if (!host.StartLevel(info, this)) {
+    return nullptr;
+  }
+  game->Frame(16);
+  return Mode();
+}
+
+GameModePair* PairLevelFixture::StartRunning(const std::string& name) {
+  GameModePair* mode = Start(name);
+  if (mode) {
+    Run(4500);
+  }
+  return mode;
+}
+
+void PairLevelFixture::Release() {
+  host.Release();
+  HLF::GameServices::DeleteDeferred();
+}
+
+void PairLevelFixture::Run(unsigned total, unsigned step) {
+  for (unsigned t = 0; t < total; t += step) {
+    game->Frame(step);
+  }
+}
+
+void PairLevelFixture::Click(int x, int y) {
+  LLF::Message down(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_DOWN, 1, x, y, std::wstring());
+  game->OnMessage(&down);
+  LLF::Message up(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_UP, 1, x, y, std::wstring());
+  game->OnMessage(&up);
+}
+
+std::wstring PairLevelFixture::Var(const std::wstring& attribute, const std::wstring& path) {
+  HLF::Player player;
+  std::wstring value = L"(absent)";
+  player.GetVar(path, attribute, value);
+  return value;
+}
+
+void PairLevelFixture::SetVar(const std::wstring& attribute, const std::wstring& value,
+                              const std::wstring& path) {
+  HLF::Player player;
+  player.SetVar(path, attribute, value);
+}
+
+}  // namespace QmTest
