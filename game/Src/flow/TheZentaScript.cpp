@@ -1,6 +1,7 @@
 #include "flow/TheZentaScript.h"
 
 #include "app/AppWindow.h"
+#include "builder/LevelBuilder.h"
 #include "core/Log.h"
 #include "devtools/Console.h"
 #include "flow/ZentaMainMenu.h"
@@ -65,6 +66,7 @@ bool TheZentaScript::Init(const std::wstring& /*argument*/) {
   if (console.GetCommand(kWinLevelCommand) != &TheZentaScript::WinLevelCommand) {
     console.AddCommand(kWinLevelCommand, &TheZentaScript::WinLevelCommand);
   }
+  if (!console.GetCommand(L"buildlevel")) console.AddCommand(L"buildlevel", &LevelBuilder::BuildLevel);
   // The game's own dialogs, so layouts can name them.
   HLF::ControlFactory::GetInstance().Register(new StatsDialog(L"StatsDlgCreator"));
   if (HLF::Game* game = HLF::Game::GetInstance()) {
