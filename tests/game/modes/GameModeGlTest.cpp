@@ -7,20 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "GameAtMenu.h"
 #include "GlScreen.h"
 #include "HeadlessVoyage.h"
 #include "ProbeMode.h"
 #include "ScriptStandIn.h"
-#include "TempFolders.h"
-#include "core/StringUtils.h"
 #include "dialogs/Dialog.h"
-#include "flow/ZentaMainMenu.h"
 #include "image/Image.h"
-#include "image/ImagesManager.h"
 #include "model/Control.h"
 #include "model/GameServices.h"
 #include "particles/Emitter.h"
@@ -75,24 +71,12 @@ int BandMiddle(const LLF::Image& shot, int y) {
   return static_cast<int>(sum / count);
 }
 
-void Save(const LLF::Image& shot, const char* name) {
-  if (const char* dir = std::getenv("QM_SHOT_DIR")) {
-    LLF::ImagesManager::GetInstance().SaveImage(const_cast<LLF::Image*>(&shot),
-                                                LLF::FromOsPath(std::string(dir) + "/" + name));
-  }
-}
-
 TEST(GameModeGlTest, TheLevelScreenAndTheSweep) {
   GlScreen screen;
   ASSERT_TRUE(screen.IsReady());
-  TempFolders folders;
-  CopyGeneratedData(folders.Program());
-  HeadlessVoyage game(folders.Program());
-  ASSERT_TRUE(game.Start(true));
-  ASSERT_TRUE(game.SkipToMenu());
-  game.SetCurrentProfile(L"Fox");
-  game.GetScript().GetMainMenu()->SetVisible(false);
-  GameMode::ResetRunFlags();
+  GameAtMenu start;
+  ASSERT_TRUE(start.Start());
+  HeadlessVoyage& game = start.Game();
   ProbeMode::Register();
   ProbeMode::NextSettings().keepClock = true;
   ScriptStandIn script;
@@ -135,7 +119,7 @@ TEST(GameModeGlTest, TheLevelScreenAndTheSweep) {
       EXPECT_GT(column, previous) << "left to right";
       previous = column;
     }
-    if (seen == 4) Save(*shot, "sweep.png");
+    if (seen == 4) SaveShot(*shot, "sweep.png");
   }
   EXPECT_GE(seen, 6);
   EXPECT_EQ(mode->GetGradientCountdown(), 0u);
@@ -151,7 +135,7 @@ TEST(GameModeGlTest, TheLevelScreenAndTheSweep) {
   game.Frame(300);
   std::unique_ptr<LLF::Image> level = draw();
   ASSERT_TRUE(level);
-  Save(*level, "level.png");
+  SaveShot(*level, "level.png");
   const Count ribbon = Pixels(*level, 564 + 56, 8, 160, 56);
   EXPECT_GT(ribbon.blue, 2000) << "the ribbon's blue";
   EXPECT_GT(ribbon.gold, 300) << "its rim";
@@ -168,7 +152,7 @@ TEST(GameModeGlTest, TheLevelScreenAndTheSweep) {
   game.Frame(400);
   std::unique_ptr<LLF::Image> message = draw();
   ASSERT_TRUE(message);
-  Save(*message, "message.png");
+  SaveShot(*message, "message.png");
   const Count dialog = Pixels(*message, 220, 210, 360, 180);
   EXPECT_GT(dialog.blue, 20000) << "the dialog's panel";
   EXPECT_GT(dialog.light, 300) << "its text";

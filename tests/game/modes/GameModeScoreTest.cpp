@@ -11,13 +11,12 @@
 #include <sstream>
 #include <string>
 
+#include "GameAtMenu.h"
 #include "HeadlessVoyage.h"
 #include "ImageTestUtil.h"
 #include "ProbeMode.h"
 #include "ScriptStandIn.h"
-#include "TempFolders.h"
 #include "core/StringUtils.h"
-#include "flow/ZentaMainMenu.h"
 #include "model/Control.h"
 #include "model/GameServices.h"
 #include "modes/GameModeHost.h"
@@ -79,8 +78,7 @@ void WriteFile(const std::string& path, const std::string& text) {
 class GameModeScoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string program = folders.Program();
-    CopyGeneratedData(program);
+    const std::string program = start.Program();
     // A level screen of its own: the clock of the mirror's and a score label.
     std::string levui = ReadFile(program + "/scripts/game/levui.xml");
     const size_t from = levui.find("<level_mirror >");
@@ -104,16 +102,11 @@ class GameModeScoreTest : public ::testing::Test {
     std::filesystem::create_directories(thumbs);
     WriteFile(thumbs + "/thumb_wlp_05_wide.jpg", std::string(jpeg.begin(), jpeg.end()));
 
-    game = std::make_unique<HeadlessVoyage>(program);
-    ASSERT_TRUE(game->Start(true));
-    ASSERT_TRUE(game->SkipToMenu());
-    game->SetCurrentProfile(L"Fox");
-    game->GetScript().GetMainMenu()->SetVisible(false);
-    GameMode::ResetRunFlags();
+    ASSERT_TRUE(start.Start());
     ProbeMode::NextSettings().uiSection = L"levui/level_probe";
     ProbeMode::NextSettings().keepClock = true;
     GameModeHost::RegisterType(L"probe", [] { return new ScoringProbe(); });
-    game->SetStateMachine(&script);
+    start->SetStateMachine(&script);
     // Day 1's second level: it awards wallpaper 5 (index 4).
     script.SetChosenLevel(0, 1);
   }
@@ -121,20 +114,20 @@ class GameModeScoreTest : public ::testing::Test {
   void TearDown() override {
     script.GetHost().Release();
     HLF::GameServices::DeleteDeferred();
-    game->Stop();
+    start->Stop();
     ProbeMode::Unregister();
   }
 
   ScoringProbe* Start() {
     script.StartLevel();
-    game->Frame(16);
+    start->Frame(16);
     auto* mode = dynamic_cast<ScoringProbe*>(script.GetHost().GetMode());
     if (mode) Run(4000);
     return mode;
   }
 
   void Run(unsigned total, unsigned step = 100) {
-    for (unsigned t = 0; t < total; t += step) game->Frame(step);
+    for (unsigned t = 0; t < total; t += step) start->Frame(step);
   }
 
   static std::wstring Var(const std::wstring& path, const std::wstring& attribute) {
@@ -150,15 +143,14 @@ class GameModeScoreTest : public ::testing::Test {
 
   int ScoreLabels() const {
     int count = 0;
-    HLF::Control* layer = game->GetGameLayer();
+    HLF::Control* layer = start->GetGameLayer();
     for (int i = 0; i < layer->GetChildsCount(); ++i) {
       count += layer->GetChild(i)->GetName() == L"clickscore_effect_label";
     }
     return count;
   }
 
-  TempFolders folders;
-  std::unique_ptr<HeadlessVoyage> game;
+  GameAtMenu start;
   ScriptStandIn script;
 };
 
@@ -182,7 +174,7 @@ TEST_F(GameModeScoreTest, FindsScoreKeepTheirStatisticsAndShowCentredLabels) {
   EXPECT_EQ(mode->ScoreFind(LLF::Vector2(300, 200)), 295);
   EXPECT_EQ(mode->GetSinceLastFindMs(), 0);
   ASSERT_EQ(ScoreLabels(), 1);
-  HLF::Control* layer = game->GetGameLayer();
+  HLF::Control* layer = start->GetGameLayer();
   HLF::Control* label = layer->GetChildByName(L"clickscore_effect_label");
   EXPECT_EQ(static_cast<HLF::Label*>(label)->GetFullText(), L"+295");
   EXPECT_EQ(label->GetPosition().x, 260.0f) << "centred: 300 - 80 / 2";
@@ -237,10 +229,10 @@ TEST_F(GameModeScoreTest, AWinStoresTheResultOnceWithTheNoHintBonus) {
     // The first OK completes the labels' entrance, the next one closes.
     for (int i = 0; i < 3 && mode->GetStatsDialog(); ++i) {
       mode->GetStatsDialog()->OnOk();
-      game->Frame(16);
+      start->Frame(16);
     }
     EXPECT_EQ(mode->GetStatsDialog(), nullptr);
-    ASSERT_TRUE(game->FramesUntil([&] { return script.GetState() == ScriptStandIn::AFTERGAME_MAP; }));
+    ASSERT_TRUE(start->FramesUntil([&] { return script.GetState() == ScriptStandIn::AFTERGAME_MAP; }));
     EXPECT_EQ(script.GetHost().GetMode(), nullptr);
     HLF::GameServices::DeleteDeferred();
   }
@@ -255,7 +247,7 @@ TEST_F(GameModeScoreTest, TheAwardScreenUnlocksTheWallpaperAndLeadsOnToTheResult
   mode->MeetGoal();
   HLF::Control* screen = mode->GetAwardScreen();
   ASSERT_NE(screen, nullptr);
-  EXPECT_EQ(screen->GetParent(), game->GetGameLayer());
+  EXPECT_EQ(screen->GetParent(), start->GetGameLayer());
   EXPECT_EQ(Var(L"stats", L"wallpapers"), L"00001000000000000000");
   EXPECT_EQ(Var(L"stats", L"score"), L"1400");
   EXPECT_EQ(mode->SoundCount(L"award_earned"), 1);
@@ -293,7 +285,7 @@ TEST_F(GameModeScoreTest, AnAwardThatCannotBeShownStillLeadsToTheResults) {
        L"00000001000000000000"},
   };
   // The game's data has every thumbnail: wallpaper 8's goes.
-  std::filesystem::remove(folders.Program() + "/images/wallpapers/thumb_wlp_08_wide.jpg");
+  std::filesystem::remove(start.Program() + "/images/wallpapers/thumb_wlp_08_wide.jpg");
   for (const auto& c : cases) {
     SetVar(L"stats", L"wallpapers", L"00000000000000000000");
     ScoringProbe* mode = Start();

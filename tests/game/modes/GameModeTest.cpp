@@ -8,14 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "GameAtMenu.h"
 #include "HeadlessVoyage.h"
 #include "ProbeMode.h"
 #include "ScriptStandIn.h"
-#include "TempFolders.h"
 #include "core/StringUtils.h"
 #include "devtools/Console.h"
 #include "dialogs/Dialog.h"
-#include "flow/ZentaMainMenu.h"
 #include "model/Control.h"
 #include "model/GameServices.h"
 #include "particles/Emitter.h"
@@ -32,22 +31,16 @@ constexpr int kDayMs = 900000;
 class GameModeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CopyGeneratedData(folders.Program());
-    game = std::make_unique<HeadlessVoyage>(folders.Program());
-    ASSERT_TRUE(game->Start(true));
-    ASSERT_TRUE(game->SkipToMenu());
-    game->SetCurrentProfile(L"Fox");
-    game->GetScript().GetMainMenu()->SetVisible(false);
-    GameMode::ResetRunFlags();
+    ASSERT_TRUE(start.Start());
     ProbeMode::Register();
-    game->SetStateMachine(&script);
+    start->SetStateMachine(&script);
     script.SetChosenLevel(0, 1);
   }
 
   void TearDown() override {
     script.GetHost().Release();
     HLF::GameServices::DeleteDeferred();
-    game->Stop();
+    start->Stop();
     ProbeMode::Unregister();
   }
 
@@ -57,7 +50,7 @@ class GameModeTest : public ::testing::Test {
   // Play would start it.
   ProbeMode* StartLevel() {
     script.StartLevel();
-    game->Frame(16);
+    start->Frame(16);
     return Mode();
   }
 
@@ -69,7 +62,7 @@ class GameModeTest : public ::testing::Test {
   }
 
   void Run(unsigned total, unsigned step = 100) {
-    for (unsigned t = 0; t < total; t += step) game->Frame(step);
+    for (unsigned t = 0; t < total; t += step) start->Frame(step);
   }
 
   static void Click(HLF::Control* button) {
@@ -105,8 +98,7 @@ class GameModeTest : public ::testing::Test {
     return mode.GetMessageDialog() ? mode.GetMessageDialog()->GetName() : L"";
   }
 
-  TempFolders folders;
-  std::unique_ptr<HeadlessVoyage> game;
+  GameAtMenu start;
   ScriptStandIn script;
 };
 
@@ -133,7 +125,7 @@ TEST_F(GameModeTest, LoadingShowsTheDaysTimeAndTheLevelNumber) {
   EXPECT_EQ(number->GetFullText(), L"Level 2");
   EXPECT_EQ(number->GetParent(), nullptr);
   mode->ShowLevelNumber();
-  EXPECT_EQ(number->GetParent(), game->GetGameLayer());
+  EXPECT_EQ(number->GetParent(), start->GetGameLayer());
   EXPECT_EQ(mode->GetGradientCountdown(), 1500u);
 
   // A later day counts the levels of the days before it.
@@ -177,7 +169,7 @@ TEST_F(GameModeTest, TheClockShowsAndHidesByItsFlags) {
     std::vector<Shown> shown;
     bool was = false;
     for (int t = 100; t <= 260000; t += 100) {
-      game->Frame(100);
+      start->Frame(100);
       const bool is = mode->GetClockRibbon()->IsVisible();
       EXPECT_EQ(is, mode->GetClockSand()->IsVisible()) << t;
       if (is && !was) shown.push_back({t, 260000});
@@ -216,7 +208,7 @@ TEST_F(GameModeTest, TheNinetySecondWarningShowsOncePerRun) {
   Run(3000);
   EXPECT_EQ(mode->GetRemainingMs(), left) << "a message stops the clock";
   mode->GetMessageDialog()->OnOk();
-  game->Frame(16);
+  start->Frame(16);
   EXPECT_EQ(mode->GetMessageDialog(), nullptr);
   EXPECT_TRUE(mode->IsPlaying());
   Run(5000);
@@ -278,7 +270,7 @@ TEST_F(GameModeTest, HintsAreRefusedBelowThreeMinutesAndWhileParticlesRun) {
   EXPECT_EQ(OpenMessage(*mode), L"HintImpossibleMsgDlg");
   EXPECT_EQ(mode->GetHintConfirmDialog(), nullptr);
   mode->GetMessageDialog()->OnOk();
-  game->Frame(16);
+  start->Frame(16);
   EXPECT_EQ(Var(L"stats", L"hintsShown")[GameMode::HELP_HINT_IMPOSSIBLE], L'0') << "shown every time";
 
   mode->SetRemainingMs(180000);
@@ -301,7 +293,7 @@ TEST_F(GameModeTest, HintsAreRefusedBelowThreeMinutesAndWhileParticlesRun) {
   mode->SetRemainingMs(400000);
   Click(mode->GetHintButton());
   EXPECT_EQ(mode->GetHintConfirmDialog(), nullptr);
-  ASSERT_TRUE(game->FramesUntil([&] { return mode->GetHintEmitter() == nullptr; }, 100));
+  ASSERT_TRUE(start->FramesUntil([&] { return mode->GetHintEmitter() == nullptr; }, 100));
   Click(mode->GetHintButton());
   ASSERT_NE(mode->GetHintConfirmDialog(), nullptr);
   mode->GetHintConfirmDialog()->OnCancel();
@@ -337,15 +329,15 @@ TEST_F(GameModeTest, TimePenalties) {
   mode->SetRemainingMs(500000);
   for (int i = 0; i < 4; ++i) {
     mode->CountFastClick();
-    game->Frame(100);
+    start->Frame(100);
   }
   EXPECT_EQ(mode->GetFastClickCount(), 4);
-  game->Frame(401);
+  start->Frame(401);
   mode->CountFastClick();
   EXPECT_EQ(mode->GetFastClickCount(), 1);
   const int left = mode->GetRemainingMs();
   for (int i = 0; i < 4; ++i) {
-    game->Frame(500);
+    start->Frame(500);
     mode->CountFastClick();
   }
   EXPECT_EQ(mode->GetFastClickCount(), 0);
@@ -365,7 +357,7 @@ TEST_F(GameModeTest, TimeOutRestartsTheDayWithoutWritingTheLevelBack) {
   Run(1000);
   const int left = mode->GetRemainingMs();
   ASSERT_LT(left, 6000);
-  game->Frame(left);  // reaches the time left
+  start->Frame(left);  // reaches the time left
   EXPECT_EQ(OpenMessage(*mode), L"TimeOutDlg");
   EXPECT_EQ(mode->GetRemainingMs(), left) << "the clock stays at its last value";
   EXPECT_EQ(mode->SoundCount(L"time_over"), 1);
@@ -377,7 +369,7 @@ TEST_F(GameModeTest, TimeOutRestartsTheDayWithoutWritingTheLevelBack) {
   EXPECT_EQ(Var(L"stats", L"timeLeft"), L"900000");
   EXPECT_EQ(Var(L"stats", L"playDay"), L"-1");
   EXPECT_EQ(Var(L"stats", L"playLev"), L"-1");
-  ASSERT_TRUE(game->FramesUntil([&] { return script.GetState() == ScriptStandIn::AFTERGAME_MAP; }));
+  ASSERT_TRUE(start->FramesUntil([&] { return script.GetState() == ScriptStandIn::AFTERGAME_MAP; }));
   EXPECT_EQ(script.GetHost().GetMode(), nullptr);
   // The end of the exit fade stored the time only: the level's own key,
   // which a save would write, is not there.
@@ -385,9 +377,9 @@ TEST_F(GameModeTest, TimeOutRestartsTheDayWithoutWritingTheLevelBack) {
   EXPECT_EQ(Var(L"levels/day_0", L"d1_jigsaw"), L"(absent)");
   EXPECT_EQ(Var(L"stats", L"timeLeft"), L"900000");
   // And so on disk.
-  game->GetProfilesDoc()->Clear();
-  game->LoadConfigs();
-  game->SetCurrentProfile(L"Fox");
+  start->GetProfilesDoc()->Clear();
+  start->LoadConfigs();
+  start->SetCurrentProfile(L"Fox");
   EXPECT_EQ(Var(L"stats", L"timeLeft"), L"900000");
   EXPECT_EQ(Var(L"levels/day_0", L"d1_jigsaw"), L"(absent)");
 }
@@ -406,7 +398,7 @@ TEST_F(GameModeTest, TheExitsStoreTheResumePosition) {
   EXPECT_EQ(mode->GetGameMenu(), nullptr) << "the buttons are dead while the level ends";
   // The clock runs on under the fade; its end stores the time again.
   int lastLeft = 0;
-  ASSERT_TRUE(game->FramesUntil([&] {
+  ASSERT_TRUE(start->FramesUntil([&] {
     if (Mode()) lastLeft = Mode()->GetRemainingMs();
     return script.GetState() == ScriptStandIn::AFTERGAME_MAP;
   }));
@@ -430,13 +422,13 @@ TEST_F(GameModeTest, TheExitsStoreTheResumePosition) {
   EXPECT_EQ(mode->GetGameMenu(), nullptr);
   EXPECT_EQ(Var(L"stats", L"playDay"), L"0");
   EXPECT_EQ(Var(L"stats", L"playLev"), L"1");
-  ASSERT_TRUE(game->FramesUntil([&] { return script.GetState() == ScriptStandIn::AFTERGAME_MENU; }));
+  ASSERT_TRUE(start->FramesUntil([&] { return script.GetState() == ScriptStandIn::AFTERGAME_MENU; }));
   EXPECT_EQ(script.GetHost().GetMode(), nullptr);
 
   // Play resumes that level without the map.
   script.SetChosenLevel(0, 0);
   script.Play();
-  game->Frame(16);
+  start->Frame(16);
   EXPECT_EQ(script.GetState(), ScriptStandIn::START_LEVEL);
   EXPECT_TRUE(script.Resumed());
   ASSERT_NE(Mode(), nullptr);
@@ -467,7 +459,7 @@ TEST_F(GameModeTest, ALevelThatDoesNotLoadLeavesNoProgress) {
   SetVar(L"stats", L"playDay", L"-1");
   ASSERT_EQ(StartLevel(), nullptr);
   EXPECT_EQ(script.StartsFailed(), 1);
-  game->Frame(16);
+  start->Frame(16);
   EXPECT_EQ(script.GetState(), ScriptStandIn::AFTERGAME_MAP);
   EXPECT_EQ(HeadlessVoyage::LogCount(L"Error: Can't load level \"d1_puzzle\""), 1);
   EXPECT_EQ(Var(L"stats", L"playDay"), L"-1");
@@ -487,11 +479,11 @@ TEST_F(GameModeTest, WinningTheRunningModeEndsTheLevel) {
   ProbeMode* mode = StartRunningLevel();
   ASSERT_NE(mode, nullptr);
   script.GetHost().Win();
-  ASSERT_TRUE(game->FramesUntil([&] { return script.GetState() == ScriptStandIn::AFTERGAME_MAP; }));
+  ASSERT_TRUE(start->FramesUntil([&] { return script.GetState() == ScriptStandIn::AFTERGAME_MAP; }));
   EXPECT_EQ(script.GetHost().GetMode(), nullptr);
   EXPECT_EQ(HeadlessVoyage::LogCount(L"GameMode::DoState() - GM_STATE_QUIT"), 1);
   // Nothing of the level stays on screen.
-  EXPECT_EQ(game->GetGameLayer()->GetChildsCount(), 1) << "only the hidden menu";
+  EXPECT_EQ(start->GetGameLayer()->GetChildsCount(), 1) << "only the hidden menu";
   script.GetHost().Win();  // no mode: nothing
 }
 
@@ -519,11 +511,11 @@ TEST_F(GameModeTest, HelpMessagesOncePerPlayer) {
   EXPECT_TRUE(mode->ShowHelpMessage(GameMode::HELP_PUZZLE_GOAL));
   EXPECT_EQ(OpenMessage(*mode), L"PuzzleLevelGoalMsgDlg");
   mode->GetMessageDialog()->OnOk();
-  game->Frame(16);
+  start->Frame(16);
   EXPECT_EQ(HLF::GameServices::GetDeletesPending(), 0u);
   int dialogs = 0;
-  for (int i = 0; i < game->GetGameLayer()->GetChildsCount(); ++i) {
-    dialogs += dynamic_cast<HLF::Dialog*>(game->GetGameLayer()->GetChild(i)) ? 1 : 0;
+  for (int i = 0; i < start->GetGameLayer()->GetChildsCount(); ++i) {
+    dialogs += dynamic_cast<HLF::Dialog*>(start->GetGameLayer()->GetChild(i)) ? 1 : 0;
   }
   EXPECT_EQ(dialogs, 0);
 }
@@ -543,7 +535,7 @@ TEST_F(GameModeTest, WithTipsOffPenaltiesAndTheTimeOutStillApply) {
   EXPECT_TRUE(mode->IsPlaying());
 
   mode->SetRemainingMs(150);
-  game->Frame(200);
+  start->Frame(200);
   EXPECT_EQ(OpenMessage(*mode), L"TimeOutDlg");
 }
 

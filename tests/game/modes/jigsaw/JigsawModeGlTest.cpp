@@ -8,17 +8,14 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "GameAtMenu.h"
 #include "GlScreen.h"
 #include "HeadlessVoyage.h"
-#include "TempFolders.h"
 #include "core/Random.h"
-#include "core/StringUtils.h"
 #include "dialogs/Dialog.h"
-#include "flow/ZentaMainMenu.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
 #include "map/ZentaLevelMap.h"
@@ -105,26 +102,12 @@ bool DarkInk(const LLF::Color& c) {
   return c.r < 120 && c.g < 90 && c.b < 60;
 }
 
-void Save(const LLF::Image& shot, const char* name) {
-  if (const char* dir = std::getenv("QM_SHOT_DIR")) {
-    LLF::ImagesManager::GetInstance().SaveImage(const_cast<LLF::Image*>(&shot),
-                                                LLF::FromOsPath(std::string(dir) + "/" + name));
-  }
-}
-
 TEST(JigsawModeGlTest, TheBoardShowsEachPiecesPartOfThePicture) {
   GlScreen screen;
   ASSERT_TRUE(screen.IsReady());
-  TempFolders folders;
-  CopyGeneratedData(folders.Program());
-  std::filesystem::copy(GeneratedDataFolder() + "levels", folders.Program() + "/levels",
-                        std::filesystem::copy_options::recursive);
-  HeadlessVoyage game(folders.Program());
-  ASSERT_TRUE(game.Start(true));
-  ASSERT_TRUE(game.SkipToMenu());
-  game.SetCurrentProfile(L"Fox");
-  game.GetScript().GetMainMenu()->SetVisible(false);
-  GameMode::ResetRunFlags();
+  GameAtMenu start(true);
+  ASSERT_TRUE(start.Start());
+  HeadlessVoyage& game = start.Game();
   Driver driver;
   game.SetStateMachine(&driver);
   LLF::SeedRandom(3);
@@ -148,7 +131,7 @@ TEST(JigsawModeGlTest, TheBoardShowsEachPiecesPartOfThePicture) {
   JigsawModeManager& board = mode->GetBoard();
   std::unique_ptr<LLF::Image> shuffled = draw();
   ASSERT_TRUE(shuffled);
-  Save(*shuffled, "jigsaw_shuffled.png");
+  SaveShot(*shuffled, "jigsaw_shuffled.png");
   // Each cell shows its piece's home part of the picture: its mean colour
   // is nearer that part's than any other's.
   const int w = 150;
@@ -183,7 +166,7 @@ TEST(JigsawModeGlTest, TheBoardShowsEachPiecesPartOfThePicture) {
   ASSERT_TRUE(board.RestorePositions(solved));
   std::unique_ptr<LLF::Image> finished = draw();
   ASSERT_TRUE(finished);
-  Save(*finished, "jigsaw_finished.png");
+  SaveShot(*finished, "jigsaw_finished.png");
   EXPECT_LT(Difference(*finished, 44, 44, *picture), 4.0);
 
   picture.reset();

@@ -10,12 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "GameAtMenu.h"
 #include "HeadlessVoyage.h"
 #include "ImageTestUtil.h"
-#include "TempFolders.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
-#include "flow/ZentaMainMenu.h"
 #include "map/ZentaLevelMap.h"
 #include "model/GameServices.h"
 #include "model/StateMachine.h"
@@ -67,9 +66,7 @@ void WriteFile(const std::string& path, const std::string& text) {
 class JigsawModeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string program = folders.Program();
-    CopyGeneratedData(program);
-    fs::copy(GeneratedDataFolder() + "levels", program + "/levels", fs::copy_options::recursive);
+    const std::string program = start.Program();
     WriteFile(program + "/scripts/dialogs/gallery.xml",
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?><gallery>"
               "<staticimage name=\"AwardScreen\" pos=\"150,100\" size=\"500,400\" >"
@@ -80,31 +77,26 @@ class JigsawModeTest : public ::testing::Test {
     const Bytes jpeg = MakeJpeg(24, 15, 3, samples);
     WriteFile(program + "/images/wallpapers/thumb_wlp_01_wide.jpg", std::string(jpeg.begin(), jpeg.end()));
 
-    game = std::make_unique<HeadlessVoyage>(program);
-    ASSERT_TRUE(game->Start(true));
-    ASSERT_TRUE(game->SkipToMenu());
-    game->SetCurrentProfile(L"Fox");
-    game->GetScript().GetMainMenu()->SetVisible(false);
-    GameMode::ResetRunFlags();
+    ASSERT_TRUE(start.Start());
     GameModeHost::RegisterType(L"jigsaw", [] { return new TestJigsaw(); });
-    game->SetStateMachine(&driver);
+    start->SetStateMachine(&driver);
   }
 
   void TearDown() override {
     driver.host.Release();
     HLF::GameServices::DeleteDeferred();
-    game->Stop();
+    start->Stop();
     GameModeHost::RegisterType(L"jigsaw", [] { return new GameModeJigsaw(); });
   }
 
   // A level of day 1 cut from the first level's picture.
   LevelInfo FixtureLevel(int cols, int rows, int wallpaper = -1) {
     const std::string name = "t_" + std::to_string(cols) + "x" + std::to_string(rows);
-    WriteFile(folders.Program() + "/levels/" + name + "/level.xml",
+    WriteFile(start.Program() + "/levels/" + name + "/level.xml",
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?><level imageFile=\"levels/d1_jigsaw/picture.jpg\" "
               "cols=\"" +
                   std::to_string(cols) + "\" rows=\"" + std::to_string(rows) + "\" />");
-    WriteFile(folders.Program() + "/levels/" + name + "/asset.xml",
+    WriteFile(start.Program() + "/levels/" + name + "/asset.xml",
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?><game><assets><LEVOBJECTS /></assets></game>");
     LevelInfo info;
     info.folder = LLF::AnsiToWide("levels/" + name + "/");
@@ -121,12 +113,12 @@ class JigsawModeTest : public ::testing::Test {
     driver.host.Release();
     HLF::GameServices::DeleteDeferred();
     if (!driver.host.StartLevel(info, &driver)) return nullptr;
-    game->Frame(16);
+    start->Frame(16);
     return dynamic_cast<TestJigsaw*>(driver.host.GetMode());
   }
 
   void Run(unsigned total, unsigned step = 50) {
-    for (unsigned t = 0; t < total; t += step) game->Frame(step);
+    for (unsigned t = 0; t < total; t += step) start->Frame(step);
   }
 
   static void Click(HLF::Control* piece) {
@@ -174,8 +166,7 @@ class JigsawModeTest : public ::testing::Test {
     return true;
   }
 
-  TempFolders folders;
-  std::unique_ptr<HeadlessVoyage> game;
+  GameAtMenu start{true};
   Driver driver;
 };
 
@@ -278,7 +269,7 @@ TEST_F(JigsawModeTest, ClicksSelectCancelAndSwapWithTheCountersAfterTheMove) {
   EXPECT_EQ(mode->GetLongestFindMs(), sinceLast);
   EXPECT_EQ(mode->GetFastestFindMs(), sinceLast);
   EXPECT_EQ(mode->GetSinceLastFindMs(), 0);
-  game->Frame(100);
+  start->Frame(100);
   EXPECT_EQ(Counters(*mode), L"1/2/3") << "still moving";
   EXPECT_TRUE(mode->IsPlaying());
   Run(200);
@@ -338,7 +329,7 @@ TEST_F(JigsawModeTest, BoardsThatCannotBePlayedAreRefused) {
   }
   // A picture that is not there.
   LevelInfo missing = FixtureLevel(2, 2);
-  WriteFile(folders.Program() + "/levels/t_2x2/level.xml",
+  WriteFile(start.Program() + "/levels/t_2x2/level.xml",
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?><level imageFile=\"levels/none.jpg\" cols=\"2\" "
             "rows=\"2\" />");
   EXPECT_EQ(Start(missing), nullptr);

@@ -9,24 +9,16 @@
 #include <memory>
 #include <string>
 
+#include "GameAtMenu.h"
 #include "GlScreen.h"
 #include "MirrorLevelFixture.h"
-#include "core/StringUtils.h"
 #include "image/Image.h"
-#include "image/ImagesManager.h"
 #include "model/Control.h"
 #include "render/IRenderSystem.h"
 #include "widgets/StaticImage.h"
 
 namespace QmTest {
 namespace {
-
-void Save(const LLF::Image& shot, const char* name) {
-  if (const char* dir = std::getenv("QM_SHOT_DIR")) {
-    LLF::ImagesManager::GetInstance().SaveImage(const_cast<LLF::Image*>(&shot),
-                                                LLF::FromOsPath(std::string(dir) + "/" + name));
-  }
-}
 
 LLF::Color Pixel(const LLF::Image& shot, int x, int y) {
   LLF::Color c;
@@ -89,7 +81,7 @@ TEST(GameModeMirrorGlTest, TheBoardTheHighlightsTheCursorAndTheUnion) {
   level.MoveMouse(700, 20);
   std::unique_ptr<LLF::Image> start = draw();
   ASSERT_TRUE(start);
-  Save(*start, "mirror_start.png");
+  SaveShot(*start, "mirror_start.png");
   // diff_1: 40 x 40 at (650, 150), right half; diff_2: 36 x 44 at (140, 300), left.
   EXPECT_GT(Differing(*start, 650, 150, *start, 250, 150, 40, 40), 300);
   EXPECT_GT(Differing(*start, 140, 300, *start, 540, 300, 36, 44), 300);
@@ -104,7 +96,7 @@ TEST(GameModeMirrorGlTest, TheBoardTheHighlightsTheCursorAndTheUnion) {
   level.MoveMouse(450, 300);
   std::unique_ptr<LLF::Image> play = draw();
   ASSERT_TRUE(play);
-  Save(*play, "mirror_play.png");
+  SaveShot(*play, "mirror_play.png");
   // The rings: 64 x 64 pictures shown at 48 x 48, centred on the regions.
   EXPECT_GT(Ring(*play, 60, 90, 48, 48), 60) << "highlight where diff_0 is drawn";
   EXPECT_GT(Ring(*play, 460, 90, 48, 48), 60) << "and at its mirror place";
@@ -128,7 +120,7 @@ TEST(GameModeMirrorGlTest, TheBoardTheHighlightsTheCursorAndTheUnion) {
   level.Run(1000, 50);
   std::unique_ptr<LLF::Image> union1 = draw();
   ASSERT_TRUE(union1);
-  Save(*union1, "mirror_union.png");
+  SaveShot(*union1, "mirror_union.png");
   const float leftX = mode->GetBoard().GetLeftSide()->GetPosition().x;
   EXPECT_GT(leftX, 5.0f);
   EXPECT_LT(leftX, 195.0f);
@@ -138,7 +130,7 @@ TEST(GameModeMirrorGlTest, TheBoardTheHighlightsTheCursorAndTheUnion) {
       level.Game().FramesUntil([&] { return mode->GetState() == GameModeMirror::GMM_STATE_ZOOMIMG; }, 20));
   std::unique_ptr<LLF::Image> joined = draw();
   ASSERT_TRUE(joined);
-  Save(*joined, "mirror_joined.png");
+  SaveShot(*joined, "mirror_joined.png");
   // One picture from x 200 to 600 over black; no difference is drawn any
   // more, so its middle is the plain picture.
   EXPECT_GT(Dark(*joined, 0, 0, 195, 530), 195 * 520);
@@ -155,7 +147,7 @@ TEST(GameModeMirrorGlTest, TheBoardTheHighlightsTheCursorAndTheUnion) {
   level.Run(3000, 50);
   std::unique_ptr<LLF::Image> results = draw();
   ASSERT_TRUE(results);
-  Save(*results, "mirror_results.png");
+  SaveShot(*results, "mirror_results.png");
   EXPECT_GT(Dark(*results, 0, 0, 180, 600), 180 * 590) << "nothing of the board left";
   EXPECT_GT(Differing(*results, 200, 110, *results, 0, 110, 190, 380), 20000) << "the results dialog";
   level.Release();

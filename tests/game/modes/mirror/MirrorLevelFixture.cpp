@@ -1,11 +1,9 @@
 #include "MirrorLevelFixture.h"
 
-#include <filesystem>
 #include "app/AppWindow.h"
 #include "app/InputCodes.h"
 #include "core/Message.h"
 #include "core/StringUtils.h"
-#include "flow/ZentaMainMenu.h"
 #include "model/GameServices.h"
 #include "shell/Game.h"
 #include "shell/Player.h"
@@ -22,21 +20,13 @@ const char* const MirrorLevelFixture::kStandardObjects =
     "  <object imgName=\"diff_4\" pos=\"360,100\" />\n"
     "  <object imgName=\"diff_4\" pos=\"600,400\" dims=\"20,20\" />\n";
 
-MirrorLevelFixture::MirrorLevelFixture() {
-  CopyGeneratedData(folders.Program());
-  // The generated pictures of the Mirror levels, which the written level uses.
-  std::filesystem::copy(
-      GeneratedDataFolder() + "levels", folders.Program() + "/levels",
-      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
-  game = std::make_unique<HeadlessVoyage>(folders.Program());
-  // A second go when a busy machine makes the splash outlast the first.
-  if (!game->Start(true) || !(game->SkipToMenu() || game->SkipToMenu())) {
+// The generated pictures of the Mirror levels come along: the written level
+// uses them.
+MirrorLevelFixture::MirrorLevelFixture() : start(true) {
+  if (!start.Start()) {
     return;
   }
-  game->SetCurrentProfile(L"Fox");
-  game->GetScript().GetMainMenu()->SetVisible(false);
-  GameMode::ResetRunFlags();
-  game->SetStateMachine(this);
+  start->SetStateMachine(this);
   LLF::XmlElement* config = HLF::Game::GetInstance()->GetConfigDoc()->GetRoot()->GetChildByPath(L"config");
   config->GetChildByPath(L"game/help")->GetAttribute(std::wstring(L"showTips"))->SetValue(L"false");
   WriteLevel("t_mirror", kStandardObjects);
@@ -46,8 +36,8 @@ MirrorLevelFixture::MirrorLevelFixture() {
 MirrorLevelFixture::~MirrorLevelFixture() {
   host.Release();
   HLF::GameServices::DeleteDeferred();
-  game->SetStateMachine(nullptr);
-  game->Stop();
+  start->SetStateMachine(nullptr);
+  start->Stop();
 }
 
 void MirrorLevelFixture::Update(unsigned dt) {
@@ -67,7 +57,7 @@ bool MirrorLevelFixture::OnMessage(LLF::Message* msg) {
 
 void MirrorLevelFixture::WriteLevel(const std::string& name, const std::string& children, bool background) {
   const std::string folder = "levels/" + name + "/";
-  folders.WriteProgramFile(
+  start.Folders().WriteProgramFile(
       folder + "level.xml",
       std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<level type=\"mirror\">\n") +
           (background ? "  <background imgName=\"original\" pos=\"0,0\" dims=\"400,600\" />\n" : "") +
@@ -79,7 +69,7 @@ void MirrorLevelFixture::WriteLevel(const std::string& name, const std::string& 
     const std::string id = "diff_" + std::to_string(i);
     assets += "  <image name=\"" + id + "\" src=\"levels/d1_mirror/" + id + ".png\" />\n";
   }
-  folders.WriteProgramFile(folder + "asset.xml", assets + "</LEVOBJECTS></assets></game>\n");
+  start.Folders().WriteProgramFile(folder + "asset.xml", assets + "</LEVOBJECTS></assets></game>\n");
 }
 
 GameModeMirror* MirrorLevelFixture::Start(const std::string& name) {
@@ -93,7 +83,7 @@ GameModeMirror* MirrorLevelFixture::Start(const std::string& name) {
   if (!host.StartLevel(info, this)) {
     return nullptr;
   }
-  game->Frame(16);
+  start->Frame(16);
   return Mode();
 }
 
@@ -112,20 +102,20 @@ void MirrorLevelFixture::Release() {
 
 void MirrorLevelFixture::Run(unsigned total, unsigned step) {
   for (unsigned t = 0; t < total; t += step) {
-    game->Frame(step);
+    start->Frame(step);
   }
 }
 
 void MirrorLevelFixture::Click(int x, int y) {
   LLF::Message down(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_DOWN, 1, x, y, std::wstring());
-  game->OnMessage(&down);
+  start->OnMessage(&down);
   LLF::Message up(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_UP, 1, x, y, std::wstring());
-  game->OnMessage(&up);
+  start->OnMessage(&up);
 }
 
 void MirrorLevelFixture::MoveMouse(int x, int y) {
   LLF::Message move(&LLF::AppWindow::GetInstance(), LLF::WMSG_MOUSE_MOVE, 0, x, y, std::wstring());
-  game->OnMessage(&move);
+  start->OnMessage(&move);
 }
 
 std::wstring MirrorLevelFixture::Var(const std::wstring& path, const std::wstring& attribute) {

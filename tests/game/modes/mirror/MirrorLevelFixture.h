@@ -11,12 +11,11 @@
 //   2 pos 250,300  dims 60,60   (left)
 //   3 pos 270,320  dims 60,60   (left, overlapping 2)
 //   4 pos 600,400  dims 20,20   (right)
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "GameAtMenu.h"
 #include "HeadlessVoyage.h"
-#include "TempFolders.h"
 #include "map/LevelInfo.h"
 #include "model/StateMachine.h"
 #include "modes/GameModeHost.h"
@@ -58,14 +57,13 @@ class MirrorLevelFixture : public HLF::StateMachine {
   static void SetVar(const std::wstring& path, const std::wstring& attribute, const std::wstring& value);
   static std::wstring LevelPath() { return L"levels/day_0/t_mirror"; }
 
-  HeadlessVoyage& Game() { return *game; }
+  HeadlessVoyage& Game() { return start.Game(); }
   GameModeHost& Host() { return host; }
   // The codes the mode sent (2: to the map).
   const std::vector<int>& Codes() const { return codes; }
 
  private:
-  TempFolders folders;
-  std::unique_ptr<HeadlessVoyage> game;
+  GameAtMenu start;
   GameModeHost host;
   std::vector<int> codes;
   bool ready = false;

@@ -6,20 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "GameAtMenu.h"
 #include "GlScreen.h"
 #include "HeadlessVoyage.h"
-#include "TempFolders.h"
 #include "app/AppWindow.h"
 #include "app/InputCodes.h"
 #include "core/Message.h"
-#include "core/StringUtils.h"
-#include "flow/ZentaMainMenu.h"
 #include "image/Image.h"
-#include "image/ImagesManager.h"
 #include "model/Control.h"
 #include "model/GameServices.h"
 #include "modes/seek/GameModeSeek.h"
@@ -56,13 +52,6 @@ Stats Measure(const LLF::Image& shot, int x, int y, int width, int height) {
     }
   }
   return s;
-}
-
-void Save(const LLF::Image& shot, const char* name) {
-  if (const char* dir = std::getenv("QM_SHOT_DIR")) {
-    LLF::ImagesManager::GetInstance().SaveImage(const_cast<LLF::Image*>(&shot),
-                                                LLF::FromOsPath(std::string(dir) + "/" + name));
-  }
 }
 
 class SeekScreen {
@@ -107,17 +96,9 @@ class SeekScreen {
 TEST(SeekModeGlTest, TheSeekLevelsOnScreen) {
   GlScreen screen;
   ASSERT_TRUE(screen.IsReady());
-  TempFolders folders;
-  CopyGeneratedData(folders.Program());
-  std::filesystem::copy(
-      GeneratedDataFolder() + "levels", folders.Program() + "/levels",
-      std::filesystem::copy_options::recursive | std::filesystem::copy_options::skip_existing);
-  HeadlessVoyage game(folders.Program());
-  ASSERT_TRUE(game.Start(true));
-  ASSERT_TRUE(game.SkipToMenu());
-  game.SetCurrentProfile(L"Fox");
-  game.GetScript().GetMainMenu()->SetVisible(false);
-  GameMode::ResetRunFlags();
+  GameAtMenu start(true);
+  ASSERT_TRUE(start.Start());
+  HeadlessVoyage& game = start.Game();
   {
     SeekScreen seek(screen, game);
 
@@ -127,7 +108,7 @@ TEST(SeekModeGlTest, TheSeekLevelsOnScreen) {
     seek.Run(6500);
     std::unique_ptr<LLF::Image> shot = seek.Shot();
     ASSERT_TRUE(shot);
-    Save(*shot, "seek_silhouettes.png");
+    SaveShot(*shot, "seek_silhouettes.png");
     const Stats scene = Measure(*shot, 10, 200, 600, 390);
     EXPECT_GT(scene.coloured, scene.pixels / 20) << "the meadow";
     const Stats list = Measure(*shot, 640, 70, 150, 400);
@@ -143,7 +124,7 @@ TEST(SeekModeGlTest, TheSeekLevelsOnScreen) {
     seek.Run(1500);
     shot = seek.Shot();
     ASSERT_TRUE(shot);
-    Save(*shot, "seek_find.png");
+    SaveShot(*shot, "seek_find.png");
     int red = 0;
     for (int y = 250; y < 350; ++y) {
       for (int x = 250; x < 380; ++x) {
@@ -160,7 +141,7 @@ TEST(SeekModeGlTest, TheSeekLevelsOnScreen) {
     seek.Run(6500);
     shot = seek.Shot();
     ASSERT_TRUE(shot);
-    Save(*shot, "seek_text.png");
+    SaveShot(*shot, "seek_text.png");
     EXPECT_GT(Measure(*shot, 640, 70, 150, 400).ink, 600) << "the names written in the list";
     EXPECT_LT(Measure(*shot, 640, 70, 150, 400).white, 50) << "no silhouettes";
 
@@ -172,7 +153,7 @@ TEST(SeekModeGlTest, TheSeekLevelsOnScreen) {
     game.OnMessage(&move);
     shot = seek.Shot();
     ASSERT_TRUE(shot);
-    Save(*shot, "seek_dark.png");
+    SaveShot(*shot, "seek_dark.png");
     const Stats lit = Measure(*shot, 180, 360, 40, 40);
     const Stats far = Measure(*shot, 480, 60, 100, 100);
     EXPECT_LT(lit.dark, lit.pixels / 10) << "clear under the cursor";
@@ -184,7 +165,7 @@ TEST(SeekModeGlTest, TheSeekLevelsOnScreen) {
     seek.Run(6500);
     shot = seek.Shot();
     ASSERT_TRUE(shot);
-    Save(*shot, "seek_grey.png");
+    SaveShot(*shot, "seek_grey.png");
     const Stats ground = Measure(*shot, 190, 300, 590, 280);
     EXPECT_GT(ground.grey, ground.pixels * 9 / 10) << "grey";
     const Stats sky = Measure(*shot, 190, 10, 590, 100);
@@ -203,7 +184,7 @@ TEST(SeekModeGlTest, TheSeekLevelsOnScreen) {
       moved += std::abs(a.r - b.r) > 3 ? 1 : 0;
     }
     EXPECT_GT(moved, 20) << "the clouds scroll";
-    Save(*later, "seek_grey_later.png");
+    SaveShot(*later, "seek_grey_later.png");
   }
   game.Stop();
 }

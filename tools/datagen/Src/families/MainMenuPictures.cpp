@@ -8,6 +8,7 @@
 #include "Staging.h"
 #include "core/Random.h"
 #include "draw/Lettering.h"
+#include "draw/PlateStrip.h"
 #include "draw/Raster.h"
 #include "draw/Shape.h"
 #include "draw/ValueNoise.h"
@@ -255,7 +256,6 @@ Raster MainMenuPictures::Scroll() {
 Raster MainMenuPictures::ScrollButton() {
   const int w = kButtonWidth;
   const int h = kButtonHeight;
-  Raster strip(w * 4, h);
   const ValueNoise noise(kSeed + 11);
   struct Look {
     Rgba top, bottom, trim;
@@ -267,31 +267,23 @@ Raster MainMenuPictures::ScrollButton() {
       {Rgba::Bytes(190, 62, 50), Rgba::Bytes(110, 26, 24), Rgba::Bytes(255, 230, 160), 0.0f},
       {Rgba::Bytes(132, 118, 104), Rgba::Bytes(98, 88, 78), Rgba::Bytes(170, 156, 130), 0.0f},
   };
-  for (int cell = 0; cell < 4; ++cell) {
+  return PlateStrip::Draw(w, h, 4, 10.0f, [&](int cell) {
     const Look& look = looks[cell];
     const float left = float(cell * w) + 3.0f;
     const float right = float((cell + 1) * w) - 3.0f;
     const float top = 3.0f + look.shift;
     const float bottom = float(h) - 4.0f + look.shift;
-    strip.Paint(Shape::RoundedRect(left + 1, top + 2, right + 1, bottom + 2, 10),
-                Rgba::Bytes(60, 30, 10, 110));
-    strip.Paint(Shape::RoundedRect(left, top, right, bottom, 10), [&](float x, float y) {
-      const float v = (y - top) / (bottom - top);
-      const float light = std::exp(-std::pow((v - 0.25f) * 3.4f, 2.0f)) * 0.2f;
-      return look.top.Mix(look.bottom, v)
-          .Shade(light + (noise.Fractal(x / 6.0f, y / 2.0f, 2) - 0.5f) * 0.06f);
-    });
-    for (const float inset : {1.2f, 5.0f}) {
-      strip.Paint(
-          [&](float x, float y) {
-            return Shape::FromDistance(
-                std::fabs(Shape::RoundedRectDistance(x, y, left, top, right, bottom, 10) + inset) -
-                (inset < 2.0f ? 1.2f : 0.5f));
-          },
-          inset < 2.0f ? look.trim : look.trim.WithAlpha(0.55f));
-    }
-  }
-  return strip;
+    return PlateStrip::Cell{{left, top, right, bottom},
+                            {left + 1, top + 2, right + 1, bottom + 2},
+                            Rgba::Bytes(60, 30, 10, 110),
+                            [&noise, look, top, bottom](float x, float y) {
+                              const float v = (y - top) / (bottom - top);
+                              const float light = std::exp(-std::pow((v - 0.25f) * 3.4f, 2.0f)) * 0.2f;
+                              return look.top.Mix(look.bottom, v)
+                                  .Shade(light + (noise.Fractal(x / 6.0f, y / 2.0f, 2) - 0.5f) * 0.06f);
+                            },
+                            {{1.2f, 1.2f, look.trim}, {5.0f, 0.5f, look.trim.WithAlpha(0.55f)}}};
+  });
 }
 
 namespace {

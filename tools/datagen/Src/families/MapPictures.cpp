@@ -12,6 +12,7 @@
 #include "core/Random.h"
 #include "core/StringUtils.h"
 #include "draw/Lettering.h"
+#include "draw/PlateStrip.h"
 #include "draw/Raster.h"
 #include "draw/Shape.h"
 #include "draw/ValueNoise.h"
@@ -131,29 +132,23 @@ Raster DayNumbers(const Faces& faces) {
 Raster MapButton() {
   const int w = 160;
   const int h = 48;
-  Raster strip(w * 4, h);
   const ValueNoise noise(kSeed + 3);
   const Rgba tops[4] = {Rgba::Bytes(128, 84, 44), Rgba::Bytes(84, 52, 26), Rgba::Bytes(164, 112, 60),
                         Rgba::Bytes(110, 106, 100)};
-  for (int cell = 0; cell < 4; ++cell) {
+  return PlateStrip::Draw(w, h, 4, 10.0f, [&](int cell) {
     const float left = cell * w + 3.0f;
     const float right = (cell + 1) * w - 3.0f;
     const float shift = cell == 1 ? 1.0f : 0.0f;
-    strip.Paint(Shape::RoundedRect(left, 5 + shift, right, h - 1.0f, 10), Rgba::Bytes(0, 0, 0, 100));
-    strip.Paint(Shape::RoundedRect(left, 3 + shift, right, h - 4.0f + shift, 10), [&](float x, float y) {
-      const float grain = noise.Fractal(x / 30.0f, y / 2.0f, 3) - 0.5f;
-      return tops[cell].Shade(grain * 0.25f - (y / h) * 0.2f);
-    });
-    strip.Paint(
-        [&](float x, float y) {
-          return Shape::FromDistance(
-              std::fabs(Shape::RoundedRectDistance(x, y, left, 3 + shift, right, h - 4.0f + shift, 10) +
-                        1.5f) -
-              1.0f);
-        },
-        cell == 3 ? Rgba::Bytes(160, 156, 150) : kGold);
-  }
-  return strip;
+    const Rgba top = tops[cell];
+    return PlateStrip::Cell{{left, 3 + shift, right, h - 4.0f + shift},
+                            {left, 5 + shift, right, h - 1.0f},
+                            Rgba::Bytes(0, 0, 0, 100),
+                            [&noise, top, h](float x, float y) {
+                              const float grain = noise.Fractal(x / 30.0f, y / 2.0f, 3) - 0.5f;
+                              return top.Shade(grain * 0.25f - (y / h) * 0.2f);
+                            },
+                            {{1.5f, 1.0f, cell == 3 ? Rgba::Bytes(160, 156, 150) : kGold}}};
+  });
 }
 
 Raster AnimationTitle(const Faces& faces) {
@@ -236,21 +231,18 @@ Raster Card(const Faces& faces, const std::wstring& type) {
     const float right = (cell + 1) * w - 4.0f;
     const float shift = cell == 1 ? 2.0f : 0.0f;
     const bool disabled = cell == 3;
-    strip.Paint(Shape::RoundedRect(left + 2, 8, right + 2, h - 1.0f, 10), Rgba::Bytes(0, 0, 0, 90));
     const Rgba face = disabled ? Rgba::Bytes(178, 174, 166) : Rgba::Bytes(246, 234, 202);
-    strip.Paint(Shape::RoundedRect(left, 4 + shift, right, h - 6.0f + shift, 10), [&](float x, float y) {
-      const float light = cell == 2 ? 0.12f : (cell == 1 ? -0.1f : 0.0f);
-      return face.Shade(light + (noise.Fractal(x / 12.0f, y / 12.0f, 3) - 0.5f) * 0.12f);
-    });
+    const float light = cell == 2 ? 0.12f : (cell == 1 ? -0.1f : 0.0f);
     const Rgba trim = disabled ? Rgba::Bytes(120, 118, 112) : (cell == 2 ? Rgba::Bytes(214, 150, 40) : kInk);
-    strip.Paint(
-        [&](float x, float y) {
-          return Shape::FromDistance(
-              std::fabs(Shape::RoundedRectDistance(x, y, left, 4 + shift, right, h - 6.0f + shift, 10) +
-                        2.0f) -
-              1.2f);
-        },
-        trim);
+    PlateStrip::Paint(strip,
+                      {{left, 4 + shift, right, h - 6.0f + shift},
+                       {left + 2, 8, right + 2, h - 1.0f},
+                       Rgba::Bytes(0, 0, 0, 90),
+                       [&](float x, float y) {
+                         return face.Shade(light + (noise.Fractal(x / 12.0f, y / 12.0f, 3) - 0.5f) * 0.12f);
+                       },
+                       {{2.0f, 1.2f, trim}}},
+                      10.0f);
     const float cx = (left + right) / 2;
     const Rgba ink = disabled ? Rgba::Bytes(126, 124, 120) : kInk;
     PaintText(strip, faces.bold, ModeName(type), 15, cx, 26 + int(shift), ink);

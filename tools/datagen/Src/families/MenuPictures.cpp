@@ -161,78 +161,6 @@ Raster Presents(const Lettering& bold, const Lettering& regular) {
   return picture;
 }
 
-Raster MenuBackground() {
-  Raster picture = ShowcaseBackdrop::Draw();
-  Veil(picture, 0.12f);
-  const float left = float(MenuPictures::kPanel[0]);
-  const float top = float(MenuPictures::kPanel[1]);
-  const float right = float(MenuPictures::kPanel[2]);
-  const float bottom = float(MenuPictures::kPanel[3]);
-  Mask shadow(MenuPictures::kWidth, MenuPictures::kHeight);
-  shadow.Add(Shape::RoundedRect(left, top, right, bottom, 16));
-  shadow = shadow.Shifted(0, 8);
-  shadow.Blur(8);
-  picture.Paint(shadow, 0, 0, Rgba::Bytes(0, 0, 0, 150));
-  const ValueNoise noise(kSeed + 7);
-  picture.Paint(Shape::RoundedRect(left, top, right, bottom, 16), [&](float x, float y) {
-    const float v = (y - top) / (bottom - top);
-    const Rgba base = Rgba::Bytes(12, 40, 50).Mix(Rgba::Bytes(6, 18, 30), v);
-    return base.Shade((noise.Fractal(x / 9.0f, y / 3.0f, 3) - 0.5f) * 0.1f).WithAlpha(0.82f);
-  });
-  picture.Paint(
-      [&](float x, float y) {
-        return Shape::FromDistance(
-            std::fabs(Shape::RoundedRectDistance(x, y, left, top, right, bottom, 16) + 1.5f) - 1.5f);
-      },
-      kGold);
-  picture.Paint(
-      [&](float x, float y) {
-        return Shape::FromDistance(
-            std::fabs(Shape::RoundedRectDistance(x, y, left, top, right, bottom, 16) + 8.0f) - 0.7f);
-      },
-      kGold.WithAlpha(0.6f));
-  return picture;
-}
-
-// Four cells side by side: normal, pressed, under the mouse, disabled.
-Raster MenuButton() {
-  const int w = MenuPictures::kButtonWidth;
-  const int h = MenuPictures::kButtonHeight;
-  Raster strip(w * 4, h);
-  const ValueNoise noise(kSeed + 11);
-  struct Look {
-    Rgba top, bottom, trim;
-    float shift;
-  };
-  const Look looks[4] = {
-      {Rgba::Bytes(24, 82, 88), Rgba::Bytes(8, 36, 44), kGold, 0.0f},
-      {Rgba::Bytes(8, 40, 46), Rgba::Bytes(16, 60, 66), kGoldDeep, 1.0f},
-      {Rgba::Bytes(40, 118, 120), Rgba::Bytes(14, 58, 64), Rgba::Bytes(255, 222, 150), 0.0f},
-      {Rgba::Bytes(70, 76, 80), Rgba::Bytes(40, 44, 48), Rgba::Bytes(130, 126, 116), 0.0f},
-  };
-  for (int cell = 0; cell < 4; ++cell) {
-    const Look& look = looks[cell];
-    const float left = float(cell * w) + 3.0f;
-    const float right = float((cell + 1) * w) - 3.0f;
-    const float top = 3.0f + look.shift;
-    const float bottom = float(h) - 3.0f + look.shift;
-    strip.Paint(Shape::RoundedRect(left, top + 2, right, bottom + 1, 12), Rgba::Bytes(0, 0, 0, 110));
-    strip.Paint(Shape::RoundedRect(left, top, right, bottom, 12), [&](float x, float y) {
-      const float v = (y - top) / (bottom - top);
-      const float light = std::exp(-std::pow((v - 0.3f) * 3.2f, 2.0f)) * 0.18f;
-      return look.top.Mix(look.bottom, v)
-          .Shade(light + (noise.Fractal(x / 6.0f, y / 2.0f, 2) - 0.5f) * 0.06f);
-    });
-    strip.Paint(
-        [&](float x, float y) {
-          return Shape::FromDistance(
-              std::fabs(Shape::RoundedRectDistance(x, y, left, top, right, bottom, 12) + 1.2f) - 1.2f);
-        },
-        look.trim);
-  }
-  return strip;
-}
-
 bool OpenFace(const GeneratorSettings& settings, const char* name, Lettering& face, Report& report) {
   std::string path;
   std::string reason;
@@ -254,9 +182,7 @@ bool MenuPictures::Generate(const GeneratorSettings& settings, Staging& staging,
     return false;
   }
   return staging.SavePng("images/splash/brenvik.png", VendorSign(bold, regular), report, true) &&
-         staging.SavePng("images/splash/presents.png", Presents(bold, regular), report, true) &&
-         staging.SavePng("images/menu_bg.png", MenuBackground(), report, true) &&
-         staging.SavePng("images/menu_button.png", MenuButton(), report);
+         staging.SavePng("images/splash/presents.png", Presents(bold, regular), report, true);
 }
 
 }  // namespace Datagen
