@@ -37,6 +37,7 @@
 #include <vector>
 
 #include "FileBytes.h"
+#include "FontTestUtil.h"
 #include "TempFolders.h"
 #include "TestGame.h"
 #include "core/StringUtils.h"
@@ -59,13 +60,15 @@ const std::string kStrings = QmTest::kUtf8Bom +
                              "\t\t<var name=\"title\" value=\"Quillmarsh\" />\r\n\t</vars>\r\n</game>\r\n";
 
 // One document: where it lies, how the game saves it in state 0 or 1, and
-// the line a failed save writes.
+// the line a failed save writes. A companion is a file the save writes
+// beside the main one (a bitmap font's picture), empty for none.
 struct Document {
   const char* name;
   bool inUserFolder;  // else below the program folder
   std::string file;
   std::function<void(QmTest::TestGame&, int)> save;
   const wchar_t* failure;
+  std::string companion;
 };
 
 std::vector<Document> Documents() {
@@ -79,15 +82,15 @@ std::vector<Document> Documents() {
          player.SetVar(L"progress/day", L"level", state ? L"d2_l4" : L"d1_l1");
          player.Save();
        },
-       L"Error: SaveToFile failed"},
+       L"Error: SaveToFile failed", ""},
       {"configuration", true, "game.xml",
        [](QmTest::TestGame& game, int state) { game.SetCurrentProfile(state ? L"Bob" : L"Ann"); },
-       L"Error: SaveToFile failed"},
+       L"Error: SaveToFile failed", ""},
       {"string registry", false, "scripts/strings.xml",
        [](QmTest::TestGame&, int state) {
          HLF::Editor::GetInstance().SetStringVar(L"title", state ? L"Zenta" : L"Quillmarsh", L"");
        },
-       L"Error: Editor - can't write scripts/strings.xml; the file there is unchanged."},
+       L"Error: Editor - can't write scripts/strings.xml; the file there is unchanged.", ""},
       {"layout", false, "layouts/saved.xml",
        [](QmTest::TestGame&, int state) {
          HLF::XmlDocEx layout;
@@ -101,7 +104,15 @@ std::vector<Document> Documents() {
          doc.GetRoot()->AddChild(*saved);
          doc.SaveToFile(L"layouts/saved.xml");
        },
-       L"Error: SaveToFile failed"},
+       L"Error: SaveToFile failed", ""},
+      {"bitmap font", false, "fonts/saved.xml",
+       [](QmTest::TestGame&, int state) {
+         HLF::Console::GetInstance().Execute(L"create font " + LLF::AnsiToWide(QmTest::kDejaVuSans) +
+                                                 L" 20 " + (state ? L"ABCDEFabcdef" : L"ABC") +
+                                                 L" fonts/saved.xml",
+                                             true);
+       },
+       L"Error: Can't save font \"fonts/saved.xml\"", ".png"},
   };
 }
 
@@ -120,6 +131,7 @@ class KillDuringSaveTest : public ::testing::TestWithParam<int> {
   void SetUp() override {
     QmTest::WriteBytes(folders.Program() + "/scripts/strings.xml", kStrings);
     std::filesystem::create_directories(folders.Program() + "/layouts");
+    std::filesystem::create_directories(folders.Program() + "/fonts");
   }
 
   std::string Path(const Document& doc, QmTest::TestGame& game) const {
@@ -127,11 +139,14 @@ class KillDuringSaveTest : public ::testing::TestWithParam<int> {
   }
 
  public:
-  // Temporary files beside the document.
+  // Temporary files beside the document, and the folder a save through the
+  // console writes its files into before they are put in place.
   static size_t Temps(const std::string& path) {
     const size_t slash = path.rfind('/');
-    size_t count = 0;
-    for (const std::string& name : NamesStartingWith(path.substr(0, slash), path.substr(slash + 1) + ".")) {
+    const std::string folder = path.substr(0, slash);
+    const std::string file = path.substr(slash + 1);
+    size_t count = NamesStartingWith(folder, ".~new~" + file).size();
+    for (const std::string& name : NamesStartingWith(folder, file + ".")) {
       count += name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0 ? 1 : 0;
     }
     return count;
@@ -162,6 +177,7 @@ TEST_P(KillDuringSaveTest, EveryKillLeavesAWholeFile) {
 
   // The two states as the game writes them, and the time one save takes.
   std::string states[2];
+  std::string companions[2];
   std::string path;
   std::chrono::nanoseconds saveTime{};
   {
@@ -173,6 +189,7 @@ TEST_P(KillDuringSaveTest, EveryKillLeavesAWholeFile) {
       doc.save(game, state);
       saveTime = std::chrono::steady_clock::now() - start;
       states[state] = ReadBytes(path);
+      companions[state] = doc.companion.empty() ? std::string() : ReadBytes(path + doc.companion);
     }
     game.Stop();
   }
@@ -225,6 +242,11 @@ TEST_P(KillDuringSaveTest, EveryKillLeavesAWholeFile) {
 
     const std::string now = ReadBytes(path);
     ASSERT_TRUE(now == states[0] || now == states[1]) << "kill " << kill << " left:\n" << now;
+    if (!doc.companion.empty()) {
+      const std::string beside = ReadBytes(path + doc.companion);
+      ASSERT_TRUE(beside == companions[0] || beside == companions[1])
+          << "kill " << kill << " left a broken " << doc.companion;
+    }
     changes += now != last ? 1 : 0;
     last = now;
     close(ready[0]);
@@ -260,11 +282,11 @@ TEST_P(KillDuringSaveTest, EveryKillLeavesAWholeFile) {
 }
 
 std::string DocumentName(const ::testing::TestParamInfo<int>& info) {
-  static const char* const kNames[] = {"Profiles", "Configuration", "StringRegistry", "Layout"};
+  static const char* const kNames[] = {"Profiles", "Configuration", "StringRegistry", "Layout", "BitmapFont"};
   return kNames[info.param];
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, KillDuringSaveTest, ::testing::Range(0, 4), DocumentName);
+INSTANTIATE_TEST_SUITE_P(Documents, KillDuringSaveTest, ::testing::Range(0, 5), DocumentName);
 
 // Root writes into read-only folders; without the override capabilities in
 // the calling thread's effective set (kept in its permitted set, so they
@@ -322,6 +344,7 @@ class SaveFailureTest : public ::testing::TestWithParam<std::tuple<int, bool>> {
   void SetUp() override {
     QmTest::WriteBytes(folders.Program() + "/scripts/strings.xml", kStrings);
     std::filesystem::create_directories(folders.Program() + "/layouts");
+    std::filesystem::create_directories(folders.Program() + "/fonts");
   }
   QmTest::TempFolders folders;
 };
@@ -372,6 +395,6 @@ std::string FailureName(const ::testing::TestParamInfo<std::tuple<int, bool>>& i
 }
 
 INSTANTIATE_TEST_SUITE_P(Documents, SaveFailureTest,
-                         ::testing::Combine(::testing::Range(0, 4), ::testing::Bool()), FailureName);
+                         ::testing::Combine(::testing::Range(0, 5), ::testing::Bool()), FailureName);
 
 }  // namespace

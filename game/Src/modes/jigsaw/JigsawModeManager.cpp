@@ -85,11 +85,12 @@ bool JigsawModeManager::LoadBoard(LLF::XmlElement& level, bool shuffle) {
   const int columns = level.GetAttribute(L"cols", 0).AsInt();
   const int lines = level.GetAttribute(L"rows", 0).AsInt();
   // A board needs two different cells to shuffle and to swap.
-  if (columns < 1 || lines < 1 || static_cast<long long>(columns) * lines < 2) {
+  if (columns < 1 || lines < 1 || static_cast<long long>(columns) * lines < 2 ||
+      static_cast<long long>(columns) * lines > kMaxPieces) {
     WriteLog(L"Error: JigsawModeManager - the level's board of " + LLF::ToString(columns) + L" x " +
              LLF::ToString(lines) +
-             L" pieces can't be played; it needs cols and rows of at least 1 and two "
-             L"pieces.");
+             L" pieces can't be played; it needs cols and rows of at least 1 and two to " +
+             LLF::ToString(kMaxPieces) + L" pieces.");
     return false;
   }
   LLF::Image* image =

@@ -32,6 +32,9 @@ class JigsawModeManager : public HLF::StaticImage {
   static constexpr float kOrigin = 44.0f;
   static constexpr unsigned kSwapMs = 200;
   static constexpr int kShuffleSwaps = 90;
+  // Each piece is a control of the board: a level of a few bytes asking for
+  // a piece per pixel would take minutes and gigabytes to build.
+  static constexpr int kMaxPieces = 1024;
 
   JigsawModeManager();
   LLF_KIND_OF(JigsawModeManager, HLF::StaticImage)
@@ -43,7 +46,8 @@ class JigsawModeManager : public HLF::StaticImage {
   virtual void SetOwnerMode(GameModeJigsaw* mode) { owner = mode; }
   // Builds the pieces from the level element ("imageFile", "cols",
   // "rows") over the "ljs_background" image, shuffled when asked. False,
-  // with an error line for bad level data, when no board could be built.
+  // with an error line for bad level data (a board of fewer than two or more
+  // than kMaxPieces pieces among it), when no board could be built.
   virtual bool LoadBoard(LLF::XmlElement& level, bool shuffle);
   // The three counters of the owner's items panel; at the goal the owner
   // wins and the pieces fade in.

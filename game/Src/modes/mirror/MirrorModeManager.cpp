@@ -107,6 +107,10 @@ bool MirrorModeManager::LoadBoard(LLF::XmlElement& level) {
       Warn(L"a comment among the differences is skipped.");
       continue;
     }
+    if (differences.size() == kMaxDifferences) {
+      Warn(L"more than " + LLF::ToString(int(kMaxDifferences)) + L" differences; the rest are skipped.");
+      break;
+    }
     const LLF::XmlAttribute* image = child->GetAttribute(std::wstring(L"imgName"));
     const LLF::XmlAttribute* pos = child->GetAttribute(std::wstring(L"pos"));
     const LLF::XmlAttribute* dims = child->GetAttribute(std::wstring(L"dims"));

@@ -13,6 +13,7 @@
 // lack one of the three attributes are skipped with a warning each, so
 // they neither shift the numbering nor leave a difference nobody can
 // draw.
+#include <cstddef>
 #include <vector>
 
 #include "math/Vector2.h"
@@ -34,6 +35,9 @@ class MirrorModeManager : public HLF::Control {
  public:
   static constexpr float kHalfWidth = 400.0f;
   static constexpr int kHighlightMin = 48;
+  // Each difference is a profile key and a search on every click: a level
+  // file listing thousands would take minutes to play and to save.
+  static constexpr size_t kMaxDifferences = 256;
 
   MirrorModeManager();
   ~MirrorModeManager() override;
@@ -46,6 +50,7 @@ class MirrorModeManager : public HLF::Control {
   virtual void SetOwnerMode(GameModeMirror* mode) { owner = mode; }
   // Both halves and the differences of the level element. False, with an
   // error line, without a "background" child or without its imgName.
+  // Differences past the first kMaxDifferences are skipped with a warning.
   virtual bool LoadBoard(LLF::XmlElement& level);
   // The two highlights of the difference fade in; it counts as found.
   virtual void ShowFound(MirrorDifference& difference);

@@ -118,6 +118,11 @@ bool SeekModeManager::LoadBoard(LLF::XmlElement& level) {
     if (!child || child->IsComment() || child->GetName() != L"object") {
       continue;
     }
+    if (objects.size() == kMaxObjects) {
+      WriteLog(L"Warning: SeekModeManager - more than " + LLF::ToString(int(kMaxObjects)) +
+               L" objects; the rest are skipped.");
+      break;
+    }
     SeekObject object;
     object.name = child->GetAttribute(L"name", std::wstring()).GetValue();
     object.picture = images.FindResource(child->GetAttribute(L"imgName", std::wstring()).GetValue());

@@ -10,6 +10,7 @@
 // order, then the easy, normal and difficult classes (each shuffled), a
 // class that runs short passing its shortfall to the next, the difficult
 // class's to the unknown reserve.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,9 @@ class SeekModeManager : public HLF::StaticImage {
   static constexpr float kScreenWidth = 800.0f;
   static constexpr float kScreenHeight = 600.0f;
   static constexpr float kListWidth = 170.0f;
+  // Each object is searched on every click and every stored name: a level
+  // file listing thousands would take minutes to load and to play.
+  static constexpr size_t kMaxObjects = 256;
 
   SeekModeManager();
   // Takes the flying pictures out of the game layer.
@@ -68,8 +72,8 @@ class SeekModeManager : public HLF::StaticImage {
   LLF_KIND_OF(SeekModeManager, HLF::StaticImage)
 
   virtual void SetOwnerMode(GameModeSeek* mode) { owner = mode; }
-  // The background, the objects and the search list of the level element.
-  // True.
+  // The background, the objects and the search list of the level element;
+  // objects past the first kMaxObjects are skipped with a warning. True.
   virtual bool LoadBoard(LLF::XmlElement& level);
   // Without regard to case.
   virtual bool IsInSearchList(const std::wstring& name) const;

@@ -319,7 +319,7 @@ TEST_F(JigsawModeTest, BoardsThatCannotBePlayedAreRefused) {
   const struct {
     int cols;
     int rows;
-  } cases[] = {{1, 1}, {0, 3}, {3, 0}, {-2, 2}};
+  } cases[] = {{1, 1}, {0, 3}, {3, 0}, {-2, 2}, {33, 32}, {600, 450}, {65536, 65536}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.cols) + " x " + std::to_string(c.rows));
     const int errors = HeadlessVoyage::LogCount(L"can't be played");
@@ -327,6 +327,10 @@ TEST_F(JigsawModeTest, BoardsThatCannotBePlayedAreRefused) {
     EXPECT_EQ(HeadlessVoyage::LogCount(L"can't be played") - errors, 1);
     EXPECT_EQ(driver.host.GetMode(), nullptr);
   }
+  // The largest board still plays.
+  GameModeJigsaw* largest = Start(FixtureLevel(32, 32));
+  ASSERT_NE(largest, nullptr);
+  EXPECT_EQ(largest->GetBoard().GetCols() * largest->GetBoard().GetRows(), JigsawModeManager::kMaxPieces);
   // A picture that is not there.
   LevelInfo missing = FixtureLevel(2, 2);
   WriteFile(start.Program() + "/levels/t_2x2/level.xml",

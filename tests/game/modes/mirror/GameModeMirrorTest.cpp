@@ -357,5 +357,19 @@ TEST_F(GameModeMirrorTest, ALevelWithoutItsPictureIsRefused) {
   EXPECT_EQ(level.Var(MirrorLevelFixture::LevelPath(), GameModeMirror::CollectedKey(0)), L"(absent)");
 }
 
+TEST_F(GameModeMirrorTest, DifferencesPastTheBoundAreSkippedWithOneWarning) {
+  std::string children;
+  for (size_t i = 0; i < MirrorModeManager::kMaxDifferences + 3; ++i) {
+    children += "  <object imgName=\"diff_0\" pos=\"" + std::to_string(i % 700) + ",40\" dims=\"20,20\" />\n";
+  }
+  level.WriteLevel("t_many", children);
+  GameModeMirror* mode = level.Start("t_many");
+  ASSERT_NE(mode, nullptr);
+  EXPECT_EQ(mode->GetBoard().GetDifferences().size(), MirrorModeManager::kMaxDifferences);
+  EXPECT_EQ(HeadlessVoyage::LogCount(
+                L"Warning: MirrorModeManager - more than 256 differences; the rest are skipped."),
+            1);
+}
+
 }  // namespace
 }  // namespace QmTest

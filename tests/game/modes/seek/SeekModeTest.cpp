@@ -520,6 +520,23 @@ TEST_F(SeekModeTest, AHintPointsAtAnUnfoundListedObject) {
   EXPECT_EQ(HeadlessVoyage::LogCount(L"Hint used. Hint object: "), 1) << "not while one shows";
 }
 
+TEST_F(SeekModeTest, ObjectsPastTheBoundAreSkippedWithOneWarning) {
+  SeekFixtureLevel level;
+  const SeekFixtureObject model = level.objects.front();
+  while (level.objects.size() < SeekModeManager::kMaxObjects + 3) {
+    SeekFixtureObject more = model;
+    more.name = L"Copy " + std::to_wstring(level.objects.size());
+    more.flag = L"easy";
+    level.objects.push_back(more);
+  }
+  level.easy = int(level.objects.size());
+  ASSERT_NE(Load(level), nullptr);
+  EXPECT_EQ(mode->GetBoard().GetObjects().size(), SeekModeManager::kMaxObjects);
+  EXPECT_EQ(
+      HeadlessVoyage::LogCount(L"Warning: SeekModeManager - more than 256 objects; the rest are skipped."),
+      1);
+}
+
 TEST_F(SeekModeTest, TheGamesOwnSeekLevelsLoad) {
   std::filesystem::copy(
       GeneratedDataFolder() + "levels", folders.Program() + "/levels",

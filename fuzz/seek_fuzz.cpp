@@ -1,0 +1,12 @@
+// The Seek mode's level files and stored list of names.
+#include "ModeFuzz.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  ModeFuzz::Init(L"seek");
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ModeFuzz::Run(data, size);
+  return 0;
+}
