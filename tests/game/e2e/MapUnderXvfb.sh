@@ -159,19 +159,25 @@ if [ "$before" -gt 40 ]; then
   # A loaded machine saw the page only once its effects had ended: a click
   # now is already the closing one.
   echo "NOTE: the page had shown in full before the first click ($before hint pixels); the machine was slow"
+  qm_click 400 300
 else
   qm_click 400 300
   sleep 0.6
   qm_capture
   shot story_completed
-  qm_screen_matches "${parchment[@]}" || qm_fail "the first click closed the story page:$QM_MISMATCH"
-  hint=$(near_pixels 150 452 500 30 120 80 50)
-  line4=$(near_pixels 130 326 540 40 60 38 20)
-  [ "$hint" -gt 40 ] && [ "$line4" -gt 40 ] ||
-    qm_fail "after the first click the page's last line ($line4 pixels) or hint ($hint) is not drawn"
-  echo "the first click completed the story page (hint pixels $before, then $hint)"
+  if qm_screen_matches "${parchment[@]}"; then
+    hint=$(near_pixels 150 452 500 30 120 80 50)
+    line4=$(near_pixels 130 326 540 40 60 38 20)
+    [ "$hint" -gt 40 ] && [ "$line4" -gt 40 ] ||
+      qm_fail "after the first click the page's last line ($line4 pixels) or hint ($hint) is not drawn"
+    echo "the first click completed the story page (hint pixels $before, then $hint)"
+    qm_click 400 300
+  else
+    # The page's effects ended between the look and the click, so the click
+    # was already the closing one: the day page must follow all the same.
+    echo "NOTE: the page finished showing before the first click landed; the machine was slow"
+  fi
 fi
-qm_click 400 300
 # The game draws its cursor picture: the mouse stays clear of the points.
 qm_move 700 100
 qm_wait_pixels 20 "${day_page[@]}"
