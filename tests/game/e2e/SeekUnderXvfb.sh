@@ -149,12 +149,20 @@ qm_click 400 270
 qm_wait_log 60 "GameMode::DoState() - GM_STATE_HIDECLOCK" 1
 qm_wait_until 30 qm_capture_matches "100 300 238 222 184 40" ||
   { qm_click $ok_button; qm_wait_pixels 30 "100 300 238 222 184 40"; }
-qm_capture "$QM_WORK/grey1.png"
-for p in "300 300" "450 450" "600 250"; do
-  read -r r g b <<<"$(qm_pixel "$QM_WORK/grey1.png" $((QM_WX + ${p% *})) $((QM_WY + ${p#* })))"
-  [ $((r > g ? r - g : g - r)) -le 6 ] && [ $((g > b ? g - b : b - g)) -le 6 ] ||
-    qm_fail "the grey scene shows $r $g $b at $p"
-done
+# The goal message's veil may still be fading off the scene when the list
+# already matches, so the grey is awaited rather than read once.
+grey_scene() {
+  local p r g b
+  qm_capture "$QM_WORK/grey1.png"
+  QM_MISMATCH=""
+  for p in "300 300" "450 450" "600 250"; do
+    read -r r g b <<<"$(qm_pixel "$QM_WORK/grey1.png" $((QM_WX + ${p% *})) $((QM_WY + ${p#* })))"
+    [ $((r > g ? r - g : g - r)) -le 6 ] && [ $((g > b ? g - b : b - g)) -le 6 ] ||
+      QM_MISMATCH="$QM_MISMATCH $r $g $b at $p;"
+  done
+  [ -z "$QM_MISMATCH" ]
+}
+qm_wait_until 30 grey_scene || qm_fail "the grey scene shows$QM_MISMATCH"
 sleep 3
 qm_capture "$QM_WORK/grey2.png"
 sky1=$(convert "$QM_WORK/grey1.png" -crop "600x60+$((QM_WX + 190))+$((QM_WY + 10))" +repage -format '%#' info:)
