@@ -87,9 +87,10 @@ bool PuzzleModeManager::LoadBoard(LLF::XmlElement& level) {
   SetRenderable(true);
   const std::wstring imageFile = level.GetAttribute(L"imageFile", L"").GetValue();
   const int count = level.GetAttribute(L"colsRows", 0).AsInt();
-  if (count < 1) {
+  if (count < 1 || count > kMaxColsRows) {
     WriteLog(L"Error: PuzzleModeManager - the level's board of " + LLF::ToString(count) +
-             L" columns and rows can't be played; colsRows must be at least 1.");
+             L" columns and rows can't be played; colsRows must be " +
+             (count < 1 ? L"at least 1." : L"at most " + LLF::ToString(kMaxColsRows) + L"."));
     return false;
   }
   LLF::Image* image =

@@ -28,6 +28,10 @@ class PuzzleModeManager : public HLF::StaticImage {
   static constexpr float kOrigin = 44.0f;
   // The rotate effects' names all hold this.
   static constexpr const wchar_t* kRotateEffect = L"LevelPuzzleRotatePiece";
+  // Each piece is a control, counted every frame and stored: a level file
+  // asking for hundreds of columns would take minutes and gigabytes to
+  // build. Levels use three or four.
+  static constexpr int kMaxColsRows = 32;
 
   PuzzleModeManager();
   LLF_KIND_OF(PuzzleModeManager, HLF::StaticImage)
@@ -39,7 +43,8 @@ class PuzzleModeManager : public HLF::StaticImage {
   virtual void SetOwnerMode(GameModePuzzle* mode) { owner = mode; }
   // Builds the pieces from the level element ("imageFile", "colsRows") over
   // the "lpz_background" image, each turned by a random quarter. False,
-  // with an error line for bad level data, when no board could be built.
+  // with an error line for bad level data (colsRows outside 1 to
+  // kMaxColsRows among them), when no board could be built.
   virtual bool LoadBoard(LLF::XmlElement& level);
   // The three counters of the owner's items panel; at the goal the owner
   // wins.

@@ -1,0 +1,99 @@
+// What a level file may ask of a play mode: a Puzzle board past its largest
+// grid is refused with one error line before any piece is made, and the
+// largest grid still plays.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "HeadlessVoyage.h"
+#include "TempFolders.h"
+#include "core/StringUtils.h"
+#include "flow/ZentaMainMenu.h"
+#include "model/GameServices.h"
+#include "model/StateMachine.h"
+#include "modes/GameModeHost.h"
+#include "modes/puzzle/GameModePuzzle.h"
+#include "modes/puzzle/PuzzleModeManager.h"
+
+namespace QmTest {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Driver : public HLF::StateMachine {
+ public:
+  void Update(unsigned dt) override {
+    host.Update(dt);
+    HLF::StateMachine::Update(dt);
+  }
+  bool OnMessage(LLF::Message* msg) override {
+    if (msg) host.OnModeMessage(*msg, this);
+    return true;
+  }
+  GameModeHost host;
+};
+
+class LevelBoundsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CopyGeneratedData(folders.Program());
+    fs::copy(GeneratedDataFolder() + "levels", folders.Program() + "/levels", fs::copy_options::recursive);
+    game = std::make_unique<HeadlessVoyage>(folders.Program());
+    ASSERT_TRUE(game->Start(true));
+    ASSERT_TRUE(game->SkipToMenu());
+    game->SetCurrentProfile(L"Fox");
+    game->GetScript().GetMainMenu()->SetVisible(false);
+    GameMode::ResetRunFlags();
+    game->SetStateMachine(&driver);
+  }
+
+  void TearDown() override {
+    driver.host.Release();
+    HLF::GameServices::DeleteDeferred();
+    game->Stop();
+  }
+
+  GameModePuzzle* StartPuzzle(const std::string& name, int colsRows) {
+    const std::string folder = folders.Program() + "/levels/" + name + "/";
+    fs::create_directories(folder);
+    std::ofstream(folder + "level.xml")
+        << "<level imageFile=\"levels/d1_puzzle/picture.png\" colsRows=\"" << colsRows << "\" />";
+    std::ofstream(folder + "asset.xml") << "<game><assets><LEVOBJECTS /></assets></game>";
+    LevelInfo info;
+    info.folder = LLF::AnsiToWide("levels/" + name + "/");
+    info.name = LLF::AnsiToWide(name);
+    info.type = L"puzzle";
+    info.musicAsset = L"LEVMUSIC_A";
+    driver.host.Release();
+    HLF::GameServices::DeleteDeferred();
+    if (!driver.host.StartLevel(info, &driver)) return nullptr;
+    game->Frame(16);
+    return dynamic_cast<GameModePuzzle*>(driver.host.GetMode());
+  }
+
+  TempFolders folders;
+  std::unique_ptr<HeadlessVoyage> game;
+  Driver driver;
+};
+
+TEST_F(LevelBoundsTest, APuzzleGridPastTheBoundIsRefusedAndTheLargestPlays) {
+  const int largest = PuzzleModeManager::kMaxColsRows;
+  for (int colsRows : {largest + 1, 100000, 2147483647}) {
+    SCOPED_TRACE(colsRows);
+    const std::wstring error = L"Error: PuzzleModeManager - the level's board of " + LLF::ToString(colsRows) +
+                               L" columns and rows can't be played; colsRows must be at most 32.";
+    EXPECT_EQ(StartPuzzle("t_huge", colsRows), nullptr);
+    EXPECT_EQ(HeadlessVoyage::LogCount(error), 1);
+  }
+
+  GameModePuzzle* mode = StartPuzzle("t_largest", largest);
+  ASSERT_NE(mode, nullptr);
+  EXPECT_EQ(mode->GetBoard().GetColsRows(), largest);
+  EXPECT_NE(mode->GetBoard().GetPiece(largest - 1, largest - 1), nullptr);
+}
+
+}  // namespace
+}  // namespace QmTest
