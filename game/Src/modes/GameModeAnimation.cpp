@@ -1,6 +1,7 @@
 #include "modes/GameModeAnimation.h"
 
 #include "core/Log.h"
+#include "core/StringUtils.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
 #include "model/Control.h"
@@ -75,14 +76,28 @@ bool GameModeAnimation::Load(LLF::XmlElement& level, HLF::Control* board, int va
     backAnimation = NewLayer(L"backAnimation");
     scene->AddChildFront(backAnimation);
   }
+  int entries = 0;
+  int emitters = 0;
   for (int i = 0; i < animations->GetChildsCount(); ++i) {
     LLF::XmlElement* child = animations->GetChild(i);
     if (!child || child->IsComment()) {
       continue;
     }
     const std::wstring& name = child->GetName();
+    const bool known = name == L"emitter" || name == L"sky" || name == L"objtransform";
+    if (known && entries++ == kMaxEntries) {
+      WriteLog(L"Warning: GameModeAnimation - more than " + LLF::ToString(kMaxEntries) +
+               L" animations; the rest are skipped.");
+      break;
+    }
     if (name == L"emitter") {
-      LoadEmitter(*child);
+      if (emitters++ == kMaxEmitters) {
+        WriteLog(L"Warning: GameModeAnimation - more than " + LLF::ToString(kMaxEmitters) +
+                 L" emitters; the rest are skipped.");
+      }
+      if (emitters <= kMaxEmitters) {
+        LoadEmitter(*child);
+      }
     } else if (name == L"sky") {
       LoadSky(*child, variant);
     } else if (name == L"objtransform") {

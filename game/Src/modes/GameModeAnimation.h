@@ -16,7 +16,9 @@
 // - "objtransform": its child named "objtransform" is a control added to
 //   the front layer, its child named "transformeffect" the effect run on it;
 // - anything else is ignored. A sky or an objtransform that lacks a part
-//   is skipped with a log line.
+//   is skipped with a log line. Emitters past the first kMaxEmitters, and
+//   emitters, skies and objtransforms past the first kMaxEntries, are
+//   skipped with one warning each.
 #include <string>
 
 #include "model/StateMachine.h"
@@ -34,6 +36,12 @@ class StaticImage;
 class GameModeAnimation : public HLF::StateMachine {
  public:
   static constexpr int kSkyLeft = -1024;
+  // Each emitter may keep a hundred thousand particles alive (seconds of
+  // work a frame under the sanitizers) and each sky reworks the scene
+  // picture: a level file listing hundreds would take minutes and
+  // gigabytes. Levels use one emitter and a few entries.
+  static constexpr int kMaxEmitters = 4;
+  static constexpr int kMaxEntries = 16;
 
   GameModeAnimation() = default;
   GameModeAnimation(const GameModeAnimation&) = delete;

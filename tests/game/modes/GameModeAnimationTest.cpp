@@ -202,6 +202,38 @@ TEST_F(GameModeAnimationTest, IncompletePartsAreSkippedWithALogLine) {
   EXPECT_EQ(animation.GetFrontAnimation()->GetChildsCount(), 0);
 }
 
+TEST_F(GameModeAnimationTest, EmittersAndEntriesPastTheirBoundsAreSkippedWithOneWarningEach) {
+  const std::wstring emitterWarning =
+      L"Warning: GameModeAnimation - more than 4 emitters; the rest are skipped.";
+  const std::wstring entryWarning =
+      L"Warning: GameModeAnimation - more than 16 animations; the rest are skipped.";
+  // Emitters past theirs; the moving object after them still comes.
+  std::wstring children;
+  for (int i = 0; i < GameModeAnimation::kMaxEmitters + 3; ++i) {
+    children += Emitter(L"e" + std::to_wstring(i));
+  }
+  ASSERT_TRUE(Load(L"<animations>" + children + kBird + L"</animations>"));
+  ASSERT_NE(animation.GetFrontAnimation(), nullptr);
+  HLF::Control* front = animation.GetFrontAnimation();
+  ASSERT_EQ(front->GetChildsCount(), GameModeAnimation::kMaxEmitters + 1);
+  EXPECT_EQ(front->GetChild(GameModeAnimation::kMaxEmitters - 1)->GetName(), L"e3");
+  EXPECT_EQ(front->GetChild(GameModeAnimation::kMaxEmitters)->GetName(), L"objtransform");
+  EXPECT_EQ(HeadlessVoyage::LogCount(emitterWarning), 1);
+  EXPECT_EQ(HeadlessVoyage::LogCount(entryWarning), 0);
+
+  // Every entry past theirs; unknown children and comments do not count.
+  children = L"<clouds /><!-- a note -->" + Emitter(L"first");
+  for (int i = 1; i < GameModeAnimation::kMaxEntries + 3; ++i) {
+    children += kBird;
+  }
+  ASSERT_TRUE(Load(L"<animations>" + children + L"</animations>"));
+  front = animation.GetFrontAnimation();
+  ASSERT_NE(front, nullptr);
+  EXPECT_EQ(front->GetChildsCount(), GameModeAnimation::kMaxEntries);
+  EXPECT_EQ(front->GetChild(0)->GetName(), L"first");
+  EXPECT_EQ(HeadlessVoyage::LogCount(entryWarning), 1);
+}
+
 TEST_F(GameModeAnimationTest, WithoutAnimationsNothingIsBuilt) {
   ASSERT_TRUE(Load(L"<background name=\"b\" />"));
   EXPECT_EQ(animation.GetBackAnimation(), nullptr);
