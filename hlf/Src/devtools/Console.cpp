@@ -34,6 +34,7 @@
 #include "render/RendersManager.h"
 #include "shell/Game.h"
 #include "xml/XmlAttribute.h"
+#include "xml/XmlDoc.h"
 #include "xml/XmlElement.h"
 
 namespace HLF {
@@ -128,16 +129,18 @@ bool FileExists(const std::wstring& path) {
 }
 
 // A file written beside its target and put in place only once complete.
-// It is written under its own name (a bitmap font names its picture after
-// its file) into a fresh folder next to the target, on the same file
-// system. Companions are the suffixes of files the save writes beside the
-// main one (a bitmap font's picture).
+// It is written under its name (a bitmap font names its picture after its
+// file), by default the target's, into a fresh folder next to the target,
+// on the same file system. Companions are the suffixes of files the save
+// writes beside the main one (a bitmap font's picture); they keep the name
+// they were written under.
 class SaveBeside {
  public:
-  SaveBeside(const std::wstring& target, std::vector<std::wstring> companions)
+  SaveBeside(const std::wstring& target, std::vector<std::wstring> companions, const std::wstring& name = L"")
       : _target(target),
         _folder(LLF::ExtractFolder(target) + L".~new~" + LLF::ExtractFileName(target)),
-        _temp(_folder + L"/" + LLF::ExtractFileName(target)),
+        _name(name.empty() ? LLF::ExtractFileName(target) : name),
+        _temp(_folder + L"/" + _name),
         _companions(std::move(companions)) {
     std::error_code ec;
     std::filesystem::create_directory(LLF::ToOsPath(_folder), ec);
@@ -155,8 +158,9 @@ class SaveBeside {
   // when a rename fails.
   bool Commit() {
     for (const std::wstring& suffix : _companions) {
-      if (FileExists(_temp + suffix) && !LLF::OS_ReplaceFile(_temp + suffix, _target + suffix)) {
-        TheLog().Write(L"Error: Can't put " + _target + suffix + L" in place.");
+      const std::wstring companion = LLF::ExtractFolder(_target) + _name + suffix;
+      if (FileExists(_temp + suffix) && !LLF::OS_ReplaceFile(_temp + suffix, companion)) {
+        TheLog().Write(L"Error: Can't put " + companion + L" in place.");
         return false;
       }
     }
@@ -170,13 +174,37 @@ class SaveBeside {
  private:
   std::wstring _target;
   std::wstring _folder;
+  std::wstring _name;
   std::wstring _temp;
   std::vector<std::wstring> _companions;
 };
 
+// The picture a font file names; empty without a readable one.
+std::wstring PictureNamedBy(const std::wstring& fontFile) {
+  LLF::XmlDoc doc;
+  if (!FileExists(fontFile) || !doc.LoadFromFile(fontFile)) {
+    return std::wstring();
+  }
+  const LLF::XmlElement* entry = doc.GetRoot()->FindChild(L"font");
+  const LLF::XmlAttribute* picture = entry ? entry->GetAttribute(std::wstring(L"imgFile")) : nullptr;
+  return picture ? picture->GetValue() : std::wstring();
+}
+
+// A font file and its picture cannot be replaced at once, so each save
+// gives the picture the other of two names ("<file>.png", "~<file>.png"):
+// whenever a kill lands, the file in place names the picture saved with it.
+// The picture the old file named goes once the new file stands.
 bool SaveFontTo(LLF::Font* font, const std::wstring& destination) {
-  SaveBeside save(destination, {L".png"});
-  return LLF::FontsManager::GetInstance().SaveFont(font, save.TempPath()) && save.Commit();
+  const std::wstring name = LLF::ExtractFileName(destination);
+  const std::wstring previous = PictureNamedBy(destination);
+  SaveBeside save(destination, {L".png"}, previous == name + L".png" ? L"~" + name : name);
+  if (!LLF::FontsManager::GetInstance().SaveFont(font, save.TempPath()) || !save.Commit()) {
+    return false;
+  }
+  if (previous == name + L".png" || previous == L"~" + name + L".png") {
+    LLF::OS_DeleteFile(LLF::ExtractFolder(destination) + previous);
+  }
+  return true;
 }
 
 void ReportFontSave(LLF::Font* font, const std::wstring& destination) {
