@@ -22,13 +22,12 @@ std::wstring BuildOutputs::TemporaryOf(const std::wstring& path) {
 }
 
 bool BuildOutputs::CheckNothingExists() const {
+  // A temporary standing is a killed run's and is written over.
   for (const std::wstring& name : _planned) {
-    for (const std::wstring& path : {Path(name), TemporaryOf(Path(name))}) {
-      if (Exists(path)) {
-        LLF::Log::GetInstance().Write(L"Error: File \"" + path +
-                                      L"\" already exists. Nothing has been built.");
-        return false;
-      }
+    if (Exists(Path(name))) {
+      LLF::Log::GetInstance().Write(L"Error: File \"" + Path(name) +
+                                    L"\" already exists. Nothing has been built.");
+      return false;
     }
   }
   return true;

@@ -2,8 +2,9 @@
 // The files one builder run writes into its folder. Every output is named
 // before anything changes, so a run that would replace a file (an earlier
 // run's result, a layer named like an output) stops untouched. Images are
-// written beside their name and put in place when complete; layers are
-// deleted only once every output of the run stands.
+// written beside their name ("~<name>") and put in place when complete; a
+// temporary a killed run left is written over. Layers are deleted only once
+// every output of the run stands.
 #include <string>
 #include <vector>
 
@@ -20,8 +21,8 @@ class BuildOutputs {
 
   // A file (name in the folder) the run will write.
   void Plan(const std::wstring& name) { _planned.push_back(name); }
-  // False, with the error line, when a planned file or its temporary
-  // already stands in the folder.
+  // False, with the error line, when a planned file already stands in the
+  // folder.
   bool CheckNothingExists() const;
 
   // Writes the image beside path and moves it in place; false, with one

@@ -50,7 +50,17 @@ void LevelBuilder::BuildLevel(const std::wstring& line) {
     LLF::Log::GetInstance().Write(L"Command buildlevel use: buildlevel level_type layers_folder_path");
     return;
   }
-  const std::vector<std::wstring> files = LLF::OS_FindFiles(words.folder + L"*.*");
+  std::vector<std::wstring> files;
+  for (const std::wstring& file : LLF::OS_FindFiles(words.folder + L"*.*")) {
+    // What a run killed while writing left behind: a picture's or a file's
+    // temporary, no layer. This run writes its own over it.
+    if (file.rfind(L'~', 0) == 0 || (file.size() > 4 && file.compare(file.size() - 4, 4, L".tmp") == 0)) {
+      LLF::Log::GetInstance().Write(L"Warning: \"" + file +
+                                    L"\" is a temporary file of an earlier run. Skipped.");
+      continue;
+    }
+    files.push_back(file);
+  }
   // A mistyped folder would otherwise be made, holding an empty level.
   if (files.empty()) {
     LLF::Log::GetInstance().Write(L"Error: Folder \"" + words.folder +

@@ -90,7 +90,8 @@ void WriteLevel(BuildOutputs& outputs, LLF::Image& background, std::vector<Piece
       BuildOutputs::AddImageAsset(*group, p.id, outputs.Path(p.file));
     }
   }
-  ok = ok && outputs.WriteXml(level, L"level.xml") && outputs.WriteXml(assets, L"asset.xml");
+  // The level file last: a folder that holds one holds the whole level.
+  ok = ok && outputs.WriteXml(assets, L"asset.xml") && outputs.WriteXml(level, L"level.xml");
   if (!ok) {
     outputs.RemoveWritten();
     Log(L"Error: The mirror level could not be written. Nothing has been built.");

@@ -131,7 +131,8 @@ void SeekLevelBuilder::Build(const std::wstring& folder, const std::vector<std::
     const std::wstring flag = FlagWord(layer.flag);
     if (!flag.empty()) child->AddAttribute(L"flag", flag);
   }
-  ok = ok && outputs.WriteXml(level, L"level.xml") && outputs.WriteXml(assets, L"asset.xml");
+  // The level file last: a folder that holds one holds the whole level.
+  ok = ok && outputs.WriteXml(assets, L"asset.xml") && outputs.WriteXml(level, L"level.xml");
   if (!ok) {
     outputs.RemoveWritten();
     Log(L"Error: The seek level could not be written. Nothing has been built.");
