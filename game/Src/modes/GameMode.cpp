@@ -12,6 +12,7 @@
 #include "map/WallpaperMask.h"
 #include "map/ZentaLevelMap.h"
 #include "model/ControlFactory.h"
+#include "model/XmlDocEx.h"
 #include "modifiers/AudioFader.h"
 #include "modifiers/Effect.h"
 #include "modifiers/Fader.h"
@@ -40,6 +41,8 @@ constexpr size_t kHintsShownLength = 30;
 constexpr long long kEasyFactor = 3;
 
 const wchar_t kLevUiFile[] = L"scripts/game/levui.xml";
+const wchar_t kImagesFile[] = L"scripts/images.xml";
+const wchar_t kLevMusicFile[] = L"scripts/game/levmusic.xml";
 const wchar_t kEffectsFile[] = L"scripts/effects.xml";
 const wchar_t kParticlesFile[] = L"scripts/psystems.xml";
 const wchar_t kGameMenuFile[] = L"scripts/dialogs/dlg_gamemenu.xml";
@@ -171,6 +174,39 @@ GameMode::~GameMode() {
 HLF::Control* GameMode::GameLayer() {
   HLF::Game* game = HLF::Game::GetInstance();
   return game ? game->GetGameLayer() : nullptr;
+}
+
+LLF::XmlElement* GameMode::BeginLevelLoad(const LevelInfo& info, const std::wstring& imagesList,
+                                          const std::wstring& modeName, HLF::XmlDocEx& doc) {
+  const std::wstring assetFile = info.folder + L"asset.xml";
+  if (!assetsLoader.SetListFromFile(assetFile, L"LEVOBJECTS")) {
+    WriteLog(L"Error: " + modeName + L" - can't read the list LEVOBJECTS of " + assetFile + L".");
+    return nullptr;
+  }
+  assetsLoader.AddListFromFile(kImagesFile, imagesList);
+  assetsLoader.AddListFromFile(kLevMusicFile, info.musicAsset);
+  if (assetsLoader.Start(0)) {
+    assetsLoader.Wait();
+  }
+  music = LLF::SoundSystem::GetInstance().GetMusic(L"level_music");
+  StartMusic();
+  SetAwardIndex(info.wallpaper);
+  SetLevelKey(info.name);
+
+  if (!GameMode::LoadLevel(info)) {
+    return nullptr;
+  }
+  const std::wstring levelFile = info.folder + L"level.xml";
+  if (!doc.LoadFromFile(levelFile)) {
+    WriteLog(L"Error: " + modeName + L" - can't read " + levelFile + L".");
+    return nullptr;
+  }
+  LLF::XmlElement* level = doc.GetDocumentElement();
+  if (!level || level->GetName() != L"level") {
+    WriteLog(L"Error: " + modeName + L" - " + levelFile + L" has no element \"level\".");
+    return nullptr;
+  }
+  return level;
 }
 
 void GameMode::Update(unsigned dt) {

@@ -39,6 +39,7 @@ class IRenderSystem;
 class Message;
 class Image;
 class Music;
+class XmlElement;
 }  // namespace LLF
 
 namespace HLF {
@@ -46,6 +47,7 @@ class Control;
 class Dialog;
 class Emitter;
 class Fader;
+class XmlDocEx;
 }  // namespace HLF
 
 class StatsDialog;
@@ -273,6 +275,14 @@ class GameMode : public HLF::StateMachine {
   void RemoveHintEmitter();
   // The game's "GAME" layer, or null without a shell.
   static HLF::Control* GameLayer();
+  // The opening of a level's loading for a mode whose level.xml holds a
+  // "level" document element: the level's LEVOBJECTS, the images list and
+  // the music loaded, the music started, award and key set, the base
+  // LoadLevel, then level.xml read into doc. The "level" element, or null
+  // with an error line naming modeName when the list, the base or the file
+  // fails.
+  LLF::XmlElement* BeginLevelLoad(const LevelInfo& info, const std::wstring& imagesList,
+                                  const std::wstring& modeName, HLF::XmlDocEx& doc);
   // Takes the control out of its parent (or deletes it when it has none,
   // later when a message is being delivered) and forgets it.
   template <class T>

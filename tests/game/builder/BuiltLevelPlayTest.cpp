@@ -4,105 +4,24 @@
 // centres counting finds.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "BuilderInputs.h"
 #include "BuilderTestSupport.h"
+#include "BuiltLevelFixture.h"
 #include "FileBytes.h"
 #include "HeadlessVoyage.h"
-#include "TempFolders.h"
-#include "app/AppWindow.h"
-#include "app/InputCodes.h"
-#include "core/Message.h"
 #include "core/StringUtils.h"
-#include "devtools/Console.h"
-#include "flow/ZentaMainMenu.h"
-#include "map/LevelInfo.h"
-#include "model/GameServices.h"
-#include "model/StateMachine.h"
-#include "modes/GameModeHost.h"
 #include "modes/mirror/GameModeMirror.h"
 #include "modes/seek/GameModeSeek.h"
-#include "shell/Game.h"
-#include "xml/XmlElement.h"
 
 namespace QmTest {
 namespace {
 
-namespace fs = std::filesystem;
 using Datagen::BuilderInputs;
 
-class BuiltLevelPlayTest : public ::testing::Test, public HLF::StateMachine {
- protected:
-  void SetUp() override {
-    CopyGeneratedData(folders.Program());
-    ASSERT_FALSE(fs::exists(folders.Program() + "/levels"));
-    game = std::make_unique<HeadlessVoyage>(folders.Program());
-    ASSERT_TRUE(game->Start(true));
-    ASSERT_TRUE(game->SkipToMenu() || game->SkipToMenu());
-    game->SetCurrentProfile(L"Fox");
-    game->GetScript().GetMainMenu()->SetVisible(false);
-    GameMode::ResetRunFlags();
-    game->SetStateMachine(this);
-    LLF::XmlElement* config = HLF::Game::GetInstance()->GetConfigDoc()->GetRoot()->GetChildByPath(L"config");
-    config->GetChildByPath(L"game/help")->GetAttribute(std::wstring(L"showTips"))->SetValue(L"false");
-    std::string error;
-    ASSERT_TRUE(BuilderInputs::Write(folders.Program() + "/levels/built", "levels/built", error)) << error;
-  }
-
-  void TearDown() override {
-    host.Release();
-    HLF::GameServices::DeleteDeferred();
-    game->SetStateMachine(nullptr);
-    game->Stop();
-  }
-
-  void Update(unsigned dt) override {
-    host.Update(dt);
-    HLF::StateMachine::Update(dt);
-  }
-  bool OnMessage(LLF::Message* msg) override {
-    if (msg) host.OnModeMessage(*msg, this);
-    return true;
-  }
-
-  static bool Execute(const std::wstring& line) { return HLF::Console::GetInstance().Execute(line, false); }
-
-  // The level of levels/built/<name> started and run until its clock runs.
-  GameMode* Start(const std::wstring& name, const std::wstring& type) {
-    LevelInfo info;
-    info.folder = L"levels/built/" + name + L"/";
-    info.name = name;
-    info.type = type;
-    info.musicAsset = L"LEVMUSIC_A";
-    info.level = 0;
-    info.day = 0;
-    if (!host.StartLevel(info, this)) return nullptr;
-    for (int t = 0; t < 4500; t += 100) game->Frame(100);
-    return host.GetMode();
-  }
-
-  void Click(int x, int y) {
-    LLF::Message down(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_DOWN, 1, x, y, std::wstring());
-    game->OnMessage(&down);
-    LLF::Message up(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_UP, 1, x, y, std::wstring());
-    game->OnMessage(&up);
-    game->Frame(16);
-  }
-
-  static LLF::Point Centre(const LLF::Rect& r) { return LLF::Point(r.x + r.width / 2, r.y + r.height / 2); }
-
-  std::string Folder(const std::string& name) const {
-    return folders.Program() + "/levels/built/" + name + "/";
-  }
-
-  TempFolders folders;
-  std::unique_ptr<HeadlessVoyage> game;
-  GameModeHost host;
-};
+using BuiltLevelPlayTest = BuiltLevelFixture;
 
 TEST_F(BuiltLevelPlayTest, ABuiltSeekLevelPlaysAndEveryNameIsFound) {
   ASSERT_TRUE(Execute(L"buildlevel seek levels/built/seek"));

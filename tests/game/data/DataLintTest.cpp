@@ -18,6 +18,7 @@
 #include <cwctype>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <set>
@@ -711,18 +712,37 @@ TEST_F(DataLintTest, TheGalleryFindsEverythingItNames) {
   }
 }
 
-// Every Jigsaw level: its picture is there, its grid has two pieces or more
-// and fits the picture, and the board (at 44,44) lies in the clear window of
-// the level screen's frame, whose hit test then lets the clicks through. The
-// level screen holds what the mode takes from it, with the hint hidden.
-TEST_F(DataLintTest, EveryJigsawBoardIsPlayableAndClearOfItsFrame) {
-  HLF::XmlDocEx levui;
-  ASSERT_TRUE(levui.LoadFromFile(L"scripts/game/levui.xml"));
-  LLF::XmlElement* section = levui.GetDocumentElement()->FindChild(L"level_jigsaw");
-  ASSERT_NE(section, nullptr);
-  LLF::XmlElement* ui = HLF::XmlDocEx::FindNamedChild(*section, L"level_ui");
+namespace {
+
+// The pictures are read without a game, so with codecs of the test's own.
+class OwnCodecs {
+ public:
+  OwnCodecs() {
+    LLF::ImagesManager& images = LLF::ImagesManager::GetInstance();
+    png = images.RegisterCodec(&LLF::CodecPng::GetInstance());
+    jpg = images.RegisterCodec(&LLF::CodecJpg::GetInstance());
+  }
+  ~OwnCodecs() {
+    LLF::ImagesManager& images = LLF::ImagesManager::GetInstance();
+    if (png) images.UnregisterCodec(&LLF::CodecPng::GetInstance());
+    if (jpg) images.UnregisterCodec(&LLF::CodecJpg::GetInstance());
+  }
+  OwnCodecs(const OwnCodecs&) = delete;
+  OwnCodecs& operator=(const OwnCodecs&) = delete;
+
+ private:
+  bool png = false;
+  bool jpg = false;
+};
+
+// A board screen (Jigsaw, Puzzle) in its levui section: the named controls
+// of its "level_ui", the three counters, the hint button hidden and a frame
+// that checks its pixels. *frame is the frame's element.
+void CheckBoardScreen(LLF::XmlElement& section, std::initializer_list<const wchar_t*> controls,
+                      LLF::XmlElement** frame) {
+  LLF::XmlElement* ui = HLF::XmlDocEx::FindNamedChild(section, L"level_ui");
   ASSERT_NE(ui, nullptr);
-  for (const wchar_t* name : {L"menu_button", L"map_button", L"hint_button", L"items_scroll"}) {
+  for (const wchar_t* name : controls) {
     EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*ui, name), nullptr) << LLF::WideToAnsi(name);
   }
   LLF::XmlElement* counters = HLF::XmlDocEx::FindNamedChild(*ui, L"items_scroll");
@@ -733,42 +753,136 @@ TEST_F(DataLintTest, EveryJigsawBoardIsPlayableAndClearOfItsFrame) {
   LLF::XmlElement* hint = HLF::XmlDocEx::FindNamedChild(*ui, L"hint_button");
   ASSERT_NE(hint, nullptr);
   EXPECT_FALSE(hint->GetAttribute(L"visible", true).GetBool()) << "a hint would only cost the bonus";
+  *frame = HLF::XmlDocEx::FindNamedChild(section, L"frame");
+  ASSERT_NE(*frame, nullptr);
+  EXPECT_TRUE((*frame)->GetAttribute(L"doAlphaPixelCheck", false).GetBool());
+}
+
+// The picture of the frame element, found by its id in the images list
+// listName, which also holds the board's background.
+void LoadFramePicture(const std::wstring& listName, const wchar_t* background, LLF::XmlElement& frameElement,
+                      std::unique_ptr<LLF::Image>& frame) {
+  HLF::XmlDocEx images;
+  ASSERT_TRUE(images.LoadFromFile(L"scripts/images.xml"));
+  LLF::XmlElement* list = images.GetDocumentElement()->GetChildByPath(L"assets/" + listName);
+  ASSERT_NE(list, nullptr);
+  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*list, background), nullptr);
+  LLF::XmlElement* frameItem =
+      HLF::XmlDocEx::FindNamedChild(*list, frameElement.GetAttribute(L"imageName", L"").GetValue());
+  ASSERT_NE(frameItem, nullptr) << "the frame's image is not in " << LLF::WideToAnsi(listName);
+  frame.reset(LLF::ImagesManager::GetInstance().LoadImage(frameItem->GetAttribute(L"src", L"").GetValue(),
+                                                          L"", true, true));
+  ASSERT_TRUE(frame);
+}
+
+// Each level of the type in the level list: its "level" element and its
+// picture, which exists in that case below dataFolder. How many there are.
+int ForEachBoardLevel(const std::string& dataFolder, const std::wstring& type,
+                      const std::function<void(LLF::XmlElement& board, LLF::Image& picture)>& check) {
+  LLF::XmlDoc levels;
+  EXPECT_TRUE(levels.LoadFromFile(L"scripts/game/levels.xml"));
+  LLF::XmlElement* root = levels.GetRoot()->FindChild(L"gamelevels");
+  EXPECT_NE(root, nullptr);
+  int count = 0;
+  for (int d = 0; root && d < root->GetChildsCount(); ++d) {
+    LLF::XmlElement* day = root->GetChild(d);
+    for (int l = 0; !day->IsComment() && l < day->GetChildsCount(); ++l) {
+      LLF::XmlElement* level = day->GetChild(l);
+      if (level->IsComment() || level->GetAttribute(L"type", L"").GetValue() != type) continue;
+      ++count;
+      const std::wstring folderName = level->GetAttribute(L"folder", L"").GetValue();
+      SCOPED_TRACE(LLF::WideToAnsi(folderName));
+      [&] {
+        LLF::XmlDoc file;
+        ASSERT_TRUE(file.LoadFromFile(folderName + L"level.xml"));
+        LLF::XmlElement* board = file.GetRoot()->FindChild(L"level");
+        ASSERT_NE(board, nullptr);
+        const std::wstring imageFile = board->GetAttribute(L"imageFile", L"").GetValue();
+        ASSERT_TRUE(ExistsInThatCase(fs::path(dataFolder), LLF::ToOsPath(imageFile)))
+            << LLF::WideToAnsi(imageFile);
+        std::unique_ptr<LLF::Image> picture(
+            LLF::ImagesManager::GetInstance().LoadImage(imageFile, L"", true, true));
+        ASSERT_TRUE(picture);
+        check(*board, *picture);
+      }();
+    }
+  }
+  return count;
+}
+
+// Every pixel of the frame (at framePos) over a board of width x height at
+// the boards' origin (44, 44) is clear.
+void ExpectBoardClearOfFrame(const LLF::Image& frame, const LLF::Vector2& framePos, int width, int height) {
+  const int left = 44 - static_cast<int>(framePos.x);
+  const int top = 44 - static_cast<int>(framePos.y);
+  ASSERT_TRUE(left >= 0 && top >= 0 && left + width <= static_cast<int>(frame.GetWidth()) &&
+              top + height <= static_cast<int>(frame.GetHeight()))
+      << "the board reaches past the frame";
+  int covered = 0;
+  for (int y = top; y < top + height; ++y) {
+    for (int x = left; x < left + width; ++x) {
+      LLF::Color c;
+      frame.GetPixel(&c, x, y);
+      covered += c.a != 0 ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(covered, 0) << "frame pixels over the board";
+}
+
+// A spot-the-difference screen (Mirror, Pair) in its levui section: a
+// frame that checks its pixels over the board, standing at *strip, the
+// counter label and the buttons, the timer block with its time label and a
+// click-score label that lets clicks through.
+void CheckSpotScreen(LLF::XmlElement& section, const wchar_t* counterLabel, int* strip) {
+  LLF::XmlElement* frame = HLF::XmlDocEx::FindNamedChild(section, L"frame");
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(frame->GetAttribute(L"doAlphaPixelCheck", false).GetBool()) << "the frame lies over the board";
+  *strip = frame->GetAttribute(L"pos", LLF::Point()).GetIntPair().y;
+  for (const wchar_t* name : {counterLabel, L"menu_button", L"map_button", L"hint_button"}) {
+    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(section, name), nullptr) << LLF::WideToAnsi(name);
+  }
+  LLF::XmlElement* timer = HLF::XmlDocEx::FindNamedChild(section, L"timer_block");
+  ASSERT_NE(timer, nullptr);
+  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*timer, L"time_label"), nullptr);
+  LLF::XmlElement* score = HLF::XmlDocEx::FindNamedChild(section, L"clickscore_effect_label");
+  ASSERT_NE(score, nullptr);
+  EXPECT_TRUE(score->GetAttribute(L"actionsInvisible", false).GetBool());
+}
+
+// The effects exist, have modifiers and end: what waits for their end
+// would wait for ever.
+void ExpectEndingEffects(HLF::XmlDocEx& effects, std::initializer_list<const wchar_t*> names) {
+  for (const wchar_t* name : names) {
+    LLF::XmlElement* effect = HLF::XmlDocEx::FindNamedChild(*effects.GetDocumentElement(), name);
+    ASSERT_NE(effect, nullptr) << LLF::WideToAnsi(name);
+    EXPECT_NE(effect->GetAttribute(L"infiniteLoop", std::wstring()).GetValue(), L"true")
+        << LLF::WideToAnsi(name);
+    EXPECT_GT(effect->GetChildsCount(), 0) << LLF::WideToAnsi(name);
+  }
+}
+
+}  // namespace
+
+// Every Jigsaw level: its picture is there, its grid has two pieces or more
+// and fits the picture, and the board (at 44,44) lies in the clear window of
+// the level screen's frame, whose hit test then lets the clicks through. The
+// level screen holds what the mode takes from it, with the hint hidden.
+TEST_F(DataLintTest, EveryJigsawBoardIsPlayableAndClearOfItsFrame) {
+  HLF::XmlDocEx levui;
+  ASSERT_TRUE(levui.LoadFromFile(L"scripts/game/levui.xml"));
+  LLF::XmlElement* section = levui.GetDocumentElement()->FindChild(L"level_jigsaw");
+  ASSERT_NE(section, nullptr);
+  LLF::XmlElement* frameElement = nullptr;
+  ASSERT_NO_FATAL_FAILURE(CheckBoardScreen(
+      *section, {L"menu_button", L"map_button", L"hint_button", L"items_scroll"}, &frameElement));
   LLF::XmlElement* label = HLF::XmlDocEx::FindNamedChild(*section, L"clickscore_effect_label");
   ASSERT_NE(label, nullptr);
   EXPECT_TRUE(label->GetAttribute(L"actionsInvisible", false).GetBool());
-  LLF::XmlElement* frameElement = HLF::XmlDocEx::FindNamedChild(*section, L"frame");
-  ASSERT_NE(frameElement, nullptr);
-  EXPECT_TRUE(frameElement->GetAttribute(L"doAlphaPixelCheck", false).GetBool());
   const LLF::Vector2 framePos = frameElement->GetAttribute(L"pos", LLF::Vector2(0, 0)).GetFloatPair();
 
-  // The pictures are read without a game, so with codecs of this test's own.
-  struct Codecs {
-    Codecs() {
-      LLF::ImagesManager& images = LLF::ImagesManager::GetInstance();
-      png = images.RegisterCodec(&LLF::CodecPng::GetInstance());
-      jpg = images.RegisterCodec(&LLF::CodecJpg::GetInstance());
-    }
-    ~Codecs() {
-      LLF::ImagesManager& images = LLF::ImagesManager::GetInstance();
-      if (png) images.UnregisterCodec(&LLF::CodecPng::GetInstance());
-      if (jpg) images.UnregisterCodec(&LLF::CodecJpg::GetInstance());
-    }
-    bool png = false;
-    bool jpg = false;
-  } codecs;
-
-  // The frame's picture, by its id in the mode's image list.
-  HLF::XmlDocEx images;
-  ASSERT_TRUE(images.LoadFromFile(L"scripts/images.xml"));
-  LLF::XmlElement* list = images.GetDocumentElement()->GetChildByPath(L"assets/LEVEL_JIGSAW");
-  ASSERT_NE(list, nullptr);
-  LLF::XmlElement* frameItem =
-      HLF::XmlDocEx::FindNamedChild(*list, frameElement->GetAttribute(L"imageName", L"").GetValue());
-  ASSERT_NE(frameItem, nullptr) << "the frame's image is not in LEVEL_JIGSAW";
-  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*list, L"ljs_background"), nullptr);
-  std::unique_ptr<LLF::Image> frame(LLF::ImagesManager::GetInstance().LoadImage(
-      frameItem->GetAttribute(L"src", L"").GetValue(), L"", true, true));
-  ASSERT_TRUE(frame);
+  OwnCodecs codecs;
+  std::unique_ptr<LLF::Image> frame;
+  ASSERT_NO_FATAL_FAILURE(LoadFramePicture(L"LEVEL_JIGSAW", L"ljs_background", *frameElement, frame));
   int rim = 0;
   for (unsigned y = 0; y < frame->GetHeight(); ++y) {
     for (unsigned x = 0; x < frame->GetWidth(); ++x) {
@@ -779,52 +893,15 @@ TEST_F(DataLintTest, EveryJigsawBoardIsPlayableAndClearOfItsFrame) {
   }
   EXPECT_GT(rim, 10000) << "the frame has an opaque rim";
 
-  LLF::XmlDoc levels;
-  ASSERT_TRUE(levels.LoadFromFile(L"scripts/game/levels.xml"));
-  LLF::XmlElement* root = levels.GetRoot()->FindChild(L"gamelevels");
-  ASSERT_NE(root, nullptr);
-  int jigsaws = 0;
-  for (int d = 0; d < root->GetChildsCount(); ++d) {
-    LLF::XmlElement* day = root->GetChild(d);
-    for (int l = 0; !day->IsComment() && l < day->GetChildsCount(); ++l) {
-      LLF::XmlElement* level = day->GetChild(l);
-      if (level->IsComment() || level->GetAttribute(L"type", L"").GetValue() != L"jigsaw") continue;
-      ++jigsaws;
-      const std::wstring folderName = level->GetAttribute(L"folder", L"").GetValue();
-      SCOPED_TRACE(LLF::WideToAnsi(folderName));
-      LLF::XmlDoc file;
-      ASSERT_TRUE(file.LoadFromFile(folderName + L"level.xml"));
-      LLF::XmlElement* board = file.GetRoot()->FindChild(L"level");
-      ASSERT_NE(board, nullptr);
-      const std::wstring imageFile = board->GetAttribute(L"imageFile", L"").GetValue();
-      ASSERT_TRUE(ExistsInThatCase(fs::path(folder), LLF::ToOsPath(imageFile))) << LLF::WideToAnsi(imageFile);
-      std::unique_ptr<LLF::Image> picture(
-          LLF::ImagesManager::GetInstance().LoadImage(imageFile, L"", true, true));
-      ASSERT_TRUE(picture);
-      const int cols = board->GetAttribute(L"cols", 0).AsInt();
-      const int rows = board->GetAttribute(L"rows", 0).AsInt();
-      EXPECT_TRUE(cols >= 1 && rows >= 1 && cols * rows >= 2) << cols << " x " << rows;
-      EXPECT_GE(static_cast<int>(picture->GetWidth()), cols);
-      EXPECT_GE(static_cast<int>(picture->GetHeight()), rows);
-      // Every pixel of the frame over the board is clear.
-      const int left = 44 - static_cast<int>(framePos.x);
-      const int top = 44 - static_cast<int>(framePos.y);
-      const int right = left + static_cast<int>(picture->GetWidth());
-      const int bottom = top + static_cast<int>(picture->GetHeight());
-      ASSERT_TRUE(left >= 0 && top >= 0 && right <= static_cast<int>(frame->GetWidth()) &&
-                  bottom <= static_cast<int>(frame->GetHeight()))
-          << "the board reaches past the frame";
-      int covered = 0;
-      for (int y = top; y < bottom; ++y) {
-        for (int x = left; x < right; ++x) {
-          LLF::Color c;
-          frame->GetPixel(&c, x, y);
-          covered += c.a != 0 ? 1 : 0;
-        }
-      }
-      EXPECT_EQ(covered, 0) << "frame pixels over the board";
-    }
-  }
+  const int jigsaws = ForEachBoardLevel(folder, L"jigsaw", [&](LLF::XmlElement& board, LLF::Image& picture) {
+    const int cols = board.GetAttribute(L"cols", 0).AsInt();
+    const int rows = board.GetAttribute(L"rows", 0).AsInt();
+    EXPECT_TRUE(cols >= 1 && rows >= 1 && cols * rows >= 2) << cols << " x " << rows;
+    EXPECT_GE(static_cast<int>(picture.GetWidth()), cols);
+    EXPECT_GE(static_cast<int>(picture.GetHeight()), rows);
+    ExpectBoardClearOfFrame(*frame, framePos, static_cast<int>(picture.GetWidth()),
+                            static_cast<int>(picture.GetHeight()));
+  });
   EXPECT_GE(jigsaws, 2);
 }
 
@@ -850,32 +927,16 @@ TEST_F(DataLintTest, TheMirrorLevelsAndTheirDataAreSound) {
   ASSERT_TRUE(levui.LoadFromFile(L"scripts/game/levui.xml"));
   LLF::XmlElement* section = levui.GetDocumentElement()->FindChild(L"level_mirror");
   ASSERT_NE(section, nullptr);
-  LLF::XmlElement* frame = HLF::XmlDocEx::FindNamedChild(*section, L"frame");
-  ASSERT_NE(frame, nullptr);
-  EXPECT_TRUE(frame->GetAttribute(L"doAlphaPixelCheck", false).GetBool()) << "the frame lies over the board";
-  const int strip = frame->GetAttribute(L"pos", LLF::Point()).GetIntPair().y;
+  int strip = 0;
+  ASSERT_NO_FATAL_FAILURE(CheckSpotScreen(*section, L"diff_left_count_label", &strip));
   EXPECT_GE(strip, 500);
-  for (const wchar_t* name : {L"diff_left_count_label", L"menu_button", L"map_button", L"hint_button"}) {
-    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*section, name), nullptr) << LLF::WideToAnsi(name);
-  }
-  LLF::XmlElement* timer = HLF::XmlDocEx::FindNamedChild(*section, L"timer_block");
-  ASSERT_NE(timer, nullptr);
-  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*timer, L"time_label"), nullptr);
-  LLF::XmlElement* score = HLF::XmlDocEx::FindNamedChild(*section, L"clickscore_effect_label");
-  ASSERT_NE(score, nullptr);
-  EXPECT_TRUE(score->GetAttribute(L"actionsInvisible", false).GetBool());
 
   HLF::XmlDocEx effects;
   ASSERT_TRUE(effects.LoadFromFile(L"scripts/effects.xml"));
-  for (const wchar_t* name : {L"LevelMirrorTimerBlockShow", L"LevelMirrorDiffLabelHide",
-                              L"LevelMirrorDiffLabelShow", L"LevelMirrorClickScoreShow"}) {
-    LLF::XmlElement* effect = HLF::XmlDocEx::FindNamedChild(*effects.GetDocumentElement(), name);
-    ASSERT_NE(effect, nullptr) << LLF::WideToAnsi(name);
-    // The label's number changes when its hide effect ends.
-    EXPECT_NE(effect->GetAttribute(L"infiniteLoop", std::wstring()).GetValue(), L"true")
-        << LLF::WideToAnsi(name);
-    EXPECT_GT(effect->GetChildsCount(), 0) << LLF::WideToAnsi(name);
-  }
+  // The label's number changes when its hide effect ends.
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectEndingEffects(effects, {L"LevelMirrorTimerBlockShow", L"LevelMirrorDiffLabelHide",
+                                    L"LevelMirrorDiffLabelShow", L"LevelMirrorClickScoreShow"}));
   HLF::XmlDocEx particles;
   ASSERT_TRUE(particles.LoadFromFile(L"scripts/psystems.xml"));
   for (const wchar_t* name :
@@ -1131,93 +1192,26 @@ TEST_F(DataLintTest, ThePuzzleTurnsLandOnQuartersAndEveryPuzzleBoardFitsItsFrame
   ASSERT_TRUE(levui.LoadFromFile(L"scripts/game/levui.xml"));
   LLF::XmlElement* section = levui.GetDocumentElement()->FindChild(L"level_puzzle");
   ASSERT_NE(section, nullptr);
-  LLF::XmlElement* ui = HLF::XmlDocEx::FindNamedChild(*section, L"level_ui");
-  ASSERT_NE(ui, nullptr);
-  for (const wchar_t* name : {L"menu_button", L"map_button", L"items_scroll"}) {
-    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*ui, name), nullptr) << LLF::WideToAnsi(name);
-  }
-  LLF::XmlElement* counters = HLF::XmlDocEx::FindNamedChild(*ui, L"items_scroll");
-  ASSERT_NE(counters, nullptr);
-  for (const wchar_t* name : {L"correct_num", L"incorrect_num", L"total_num"}) {
-    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*counters, name), nullptr) << LLF::WideToAnsi(name);
-  }
-  LLF::XmlElement* hint = HLF::XmlDocEx::FindNamedChild(*ui, L"hint_button");
-  ASSERT_NE(hint, nullptr);
-  EXPECT_FALSE(hint->GetAttribute(L"visible", true).GetBool()) << "a hint would only cost the bonus";
-  LLF::XmlElement* frameElement = HLF::XmlDocEx::FindNamedChild(*section, L"frame");
-  ASSERT_NE(frameElement, nullptr);
-  EXPECT_TRUE(frameElement->GetAttribute(L"doAlphaPixelCheck", false).GetBool());
+  LLF::XmlElement* frameElement = nullptr;
+  ASSERT_NO_FATAL_FAILURE(
+      CheckBoardScreen(*section, {L"menu_button", L"map_button", L"items_scroll"}, &frameElement));
   // The hover goes to the topmost rectangle under the mouse, whatever its
   // pixels: over the board that would be the frame, never a piece.
   EXPECT_TRUE(frameElement->GetAttribute(L"actionsInvisible", false).GetBool());
   const LLF::Vector2 framePos = frameElement->GetAttribute(L"pos", LLF::Vector2(0, 0)).GetFloatPair();
 
-  // The pictures are read without a game, so with codecs of this test's own.
-  LLF::ImagesManager& manager = LLF::ImagesManager::GetInstance();
-  struct Codecs {
-    ~Codecs() {
-      if (png) LLF::ImagesManager::GetInstance().UnregisterCodec(&LLF::CodecPng::GetInstance());
-      if (jpg) LLF::ImagesManager::GetInstance().UnregisterCodec(&LLF::CodecJpg::GetInstance());
-    }
-    bool png;
-    bool jpg;
-  } codecs{manager.RegisterCodec(&LLF::CodecPng::GetInstance()),
-           manager.RegisterCodec(&LLF::CodecJpg::GetInstance())};
+  OwnCodecs codecs;
+  std::unique_ptr<LLF::Image> frame;
+  ASSERT_NO_FATAL_FAILURE(LoadFramePicture(L"LEVEL_PUZZLE", L"lpz_background", *frameElement, frame));
 
-  HLF::XmlDocEx images;
-  ASSERT_TRUE(images.LoadFromFile(L"scripts/images.xml"));
-  LLF::XmlElement* list = images.GetDocumentElement()->GetChildByPath(L"assets/LEVEL_PUZZLE");
-  ASSERT_NE(list, nullptr);
-  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*list, L"lpz_background"), nullptr);
-  LLF::XmlElement* frameItem =
-      HLF::XmlDocEx::FindNamedChild(*list, frameElement->GetAttribute(L"imageName", L"").GetValue());
-  ASSERT_NE(frameItem, nullptr) << "the frame's image is not in LEVEL_PUZZLE";
-  std::unique_ptr<LLF::Image> frame(
-      manager.LoadImage(frameItem->GetAttribute(L"src", L"").GetValue(), L"", true, true));
-  ASSERT_TRUE(frame);
-
-  LLF::XmlDoc levels;
-  ASSERT_TRUE(levels.LoadFromFile(L"scripts/game/levels.xml"));
-  LLF::XmlElement* root = levels.GetRoot()->FindChild(L"gamelevels");
-  ASSERT_NE(root, nullptr);
-  int puzzles = 0;
-  for (int d = 0; d < root->GetChildsCount(); ++d) {
-    LLF::XmlElement* day = root->GetChild(d);
-    for (int l = 0; !day->IsComment() && l < day->GetChildsCount(); ++l) {
-      LLF::XmlElement* level = day->GetChild(l);
-      if (level->IsComment() || level->GetAttribute(L"type", L"").GetValue() != L"puzzle") continue;
-      ++puzzles;
-      const std::wstring folderName = level->GetAttribute(L"folder", L"").GetValue();
-      SCOPED_TRACE(LLF::WideToAnsi(folderName));
-      LLF::XmlDoc file;
-      ASSERT_TRUE(file.LoadFromFile(folderName + L"level.xml"));
-      LLF::XmlElement* board = file.GetRoot()->FindChild(L"level");
-      ASSERT_NE(board, nullptr);
-      const std::wstring imageFile = board->GetAttribute(L"imageFile", L"").GetValue();
-      ASSERT_TRUE(ExistsInThatCase(fs::path(folder), LLF::ToOsPath(imageFile))) << LLF::WideToAnsi(imageFile);
-      std::unique_ptr<LLF::Image> picture(manager.LoadImage(imageFile, L"", true, true));
-      ASSERT_TRUE(picture);
-      const int n = board->GetAttribute(L"colsRows", 0).AsInt();
-      const int width = static_cast<int>(picture->GetWidth());
-      EXPECT_GE(n, 2);
-      EXPECT_EQ(width, static_cast<int>(picture->GetHeight())) << "not square";
-      EXPECT_EQ(width % std::max(n, 1), 0) << "the pieces would not meet";
-      const int left = 44 - static_cast<int>(framePos.x);
-      const int top = 44 - static_cast<int>(framePos.y);
-      ASSERT_TRUE(left >= 0 && top >= 0 && left + width <= static_cast<int>(frame->GetWidth()) &&
-                  top + width <= static_cast<int>(frame->GetHeight()))
-          << "the board reaches past the frame";
-      int covered = 0;
-      for (int y = top; y < top + width; ++y) {
-        for (int x = left; x < left + width; ++x) {
-          LLF::Color c;
-          frame->GetPixel(&c, x, y);
-          covered += c.a != 0 ? 1 : 0;
-        }
-      }
-      EXPECT_EQ(covered, 0) << "frame pixels over the board";
-    }
-  }
+  const int puzzles = ForEachBoardLevel(folder, L"puzzle", [&](LLF::XmlElement& board, LLF::Image& picture) {
+    const int n = board.GetAttribute(L"colsRows", 0).AsInt();
+    const int width = static_cast<int>(picture.GetWidth());
+    EXPECT_GE(n, 2);
+    EXPECT_EQ(width, static_cast<int>(picture.GetHeight())) << "not square";
+    EXPECT_EQ(width % std::max(n, 1), 0) << "the pieces would not meet";
+    ExpectBoardClearOfFrame(*frame, framePos, width, width);
+  });
   EXPECT_GE(puzzles, 2);
 }
 
@@ -1234,34 +1228,18 @@ TEST_F(DataLintTest, ThePairLevelsAndTheirDataAreSound) {
   ASSERT_TRUE(levui.LoadFromFile(L"scripts/game/levui.xml"));
   LLF::XmlElement* section = levui.GetDocumentElement()->FindChild(L"level_pair");
   ASSERT_NE(section, nullptr);
-  LLF::XmlElement* frame = HLF::XmlDocEx::FindNamedChild(*section, L"frame");
-  ASSERT_NE(frame, nullptr);
-  EXPECT_TRUE(frame->GetAttribute(L"doAlphaPixelCheck", false).GetBool()) << "the frame lies over the board";
-  const int strip = frame->GetAttribute(L"pos", LLF::Point()).GetIntPair().y;
+  int strip = 0;
+  ASSERT_NO_FATAL_FAILURE(CheckSpotScreen(*section, L"scene_number", &strip));
   EXPECT_GE(strip, 526);
-  for (const wchar_t* name : {L"scene_number", L"menu_button", L"map_button", L"hint_button"}) {
-    EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*section, name), nullptr) << LLF::WideToAnsi(name);
-  }
-  LLF::XmlElement* timer = HLF::XmlDocEx::FindNamedChild(*section, L"timer_block");
-  ASSERT_NE(timer, nullptr);
-  EXPECT_NE(HLF::XmlDocEx::FindNamedChild(*timer, L"time_label"), nullptr);
-  LLF::XmlElement* score = HLF::XmlDocEx::FindNamedChild(*section, L"clickscore_effect_label");
-  ASSERT_NE(score, nullptr);
-  EXPECT_TRUE(score->GetAttribute(L"actionsInvisible", false).GetBool());
 
   HLF::XmlDocEx effects;
   ASSERT_TRUE(effects.LoadFromFile(L"scripts/effects.xml"));
-  for (const wchar_t* name : {L"LevelPairTimerBlockShow", L"LevelPairCorrectItem", L"LevelPairIncorrectItem",
-                              L"LevelPairMoveSceneDown", L"LevelPairMoveSceneDown2", L"LevelPairSceneNumHide",
-                              L"LevelPairSceneNumShow"}) {
-    LLF::XmlElement* effect = HLF::XmlDocEx::FindNamedChild(*effects.GetDocumentElement(), name);
-    ASSERT_NE(effect, nullptr) << LLF::WideToAnsi(name);
-    // Items let clicks through, the next scene waits and the label's number
-    // changes until these end.
-    EXPECT_NE(effect->GetAttribute(L"infiniteLoop", std::wstring()).GetValue(), L"true")
-        << LLF::WideToAnsi(name);
-    EXPECT_GT(effect->GetChildsCount(), 0) << LLF::WideToAnsi(name);
-  }
+  // Items let clicks through, the next scene waits and the label's number
+  // changes until these end.
+  ASSERT_NO_FATAL_FAILURE(ExpectEndingEffects(
+      effects, {L"LevelPairTimerBlockShow", L"LevelPairCorrectItem", L"LevelPairIncorrectItem",
+                L"LevelPairMoveSceneDown", L"LevelPairMoveSceneDown2", L"LevelPairSceneNumHide",
+                L"LevelPairSceneNumShow"}));
   const auto moverOf = [&](const wchar_t* name) {
     LLF::XmlElement* mover =
         HLF::XmlDocEx::FindNamedChild(*effects.GetDocumentElement(), name)->FindChild(L"mover");

@@ -13,8 +13,8 @@
 
 #include "GlScreen.h"
 #include "HeadlessVoyage.h"
+#include "SoundGame.h"
 #include "TempFolders.h"
-#include "TestGame.h"
 #include "core/OSUtils.h"
 #include "core/StringUtils.h"
 #include "image/Image.h"
@@ -26,32 +26,14 @@
 
 namespace {
 
+using QmTest::SoundGame;
+
 bool IsBadgeRed(const LLF::Color& c) {
   return c.r > 120 && c.g < 80 && c.b < 70;
 }
 bool IsParchment(const LLF::Color& c) {
   return c.r > 150 && c.r >= c.g && c.g > c.b && c.b > 90;
 }
-
-// With a sound driver (the silent one when no other starts): the buttons'
-// click sounds load, as in the game.
-class SoundGame : public QmTest::TestGame {
- public:
-  using QmTest::TestGame::TestGame;
-  ~SoundGame() override {
-    Stop();
-    if (_withSound) ReleaseSoundDriver();
-  }
-
- protected:
-  bool PostInit(const std::wstring& commandLine) override {
-    _withSound = ChooseSoundDriver();
-    return QmTest::TestGame::PostInit(commandLine);
-  }
-
- private:
-  bool _withSound = false;
-};
 
 LLF::Color At(const LLF::Image& shot, int x, int y) {
   LLF::Color c;

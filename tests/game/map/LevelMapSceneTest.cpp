@@ -18,8 +18,8 @@
 #include "HeadlessVoyage.h"
 #include "LogRecorder.h"
 #include "MessageRecorder.h"
+#include "SoundGame.h"
 #include "TempFolders.h"
-#include "TestGame.h"
 #include "core/StringUtils.h"
 #include "map/MapFlow.h"
 #include "map/WallpaperMask.h"
@@ -34,27 +34,8 @@
 namespace {
 
 using QmTest::LogRecorder;
+using QmTest::SoundGame;
 using Map = ZentaLevelMap;
-
-// The game shell with a sound driver (the silent one when no other
-// starts), so the map's music and the story loop load and play.
-class SoundGame : public QmTest::TestGame {
- public:
-  using QmTest::TestGame::TestGame;
-  ~SoundGame() override {
-    Stop();
-    if (_withSound) ReleaseSoundDriver();
-  }
-
- protected:
-  bool PostInit(const std::wstring& commandLine) override {
-    _withSound = ChooseSoundDriver();
-    return QmTest::TestGame::PostInit(commandLine);
-  }
-
- private:
-  bool _withSound = false;
-};
 
 // The script's map side: states 2 to 5 as the script runs them, with a
 // plain control for the main menu.

@@ -23,57 +23,21 @@
 
 namespace {
 
-const wchar_t kEffectsFile[] = L"scripts/effects.xml";
 const wchar_t kParticlesFile[] = L"scripts/psystems.xml";
 const wchar_t kEmitterName[] = L"JigsawEmitter";
 // Long enough to outlast any selection.
 constexpr unsigned kSelectionMs = 99999999;
 
-void WriteLog(const std::wstring& line) {
-  LLF::Log::GetInstance().Write(line);
-}
-
 }  // namespace
 
-JigsawModeManager::JigsawModeManager() : HLF::StaticImage(L"JigsawModeManager") {
-  SetSize(800, 600);
-  mouseEnterEffect = new HLF::Effect();
-  mouseEnterEffect->LoadFromFile(kEffectsFile, L"LevelJigsawPieceMouseEnter");
-  mouseLeaveEffect = new HLF::Effect();
-  mouseLeaveEffect->LoadFromFile(kEffectsFile, L"LevelJigsawPieceMouseLeave");
-}
-
-JigsawModeManager::~JigsawModeManager() {
-  delete mouseEnterEffect;
-  delete mouseLeaveEffect;
-  ReleaseGrid(false);
-}
+JigsawModeManager::JigsawModeManager()
+    : PieceBoard(L"JigsawModeManager", L"LevelJigsawPieceMouseEnter", L"LevelJigsawPieceMouseLeave") {}
 
 void JigsawModeManager::ReleaseGrid(bool deletePieces) {
-  // The pieces are children: they go with the board, or here when a new
-  // board replaces them.
-  for (const auto& row : grid) {
-    for (HLF::StaticImage* piece : row) {
-      if (deletePieces) {
-        RemoveChild(piece, true);
-      }
-    }
-  }
-  grid.clear();
+  ReleasePieces(deletePieces);
   selectedName.clear();
   clickedName.clear();
   pendingMover = nullptr;
-  if (picture) {
-    LLF::ImagesManager::GetInstance().FreeImage(picture);
-    picture = nullptr;
-  }
-}
-
-void JigsawModeManager::Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) {
-  HLF::StaticImage::Render(rs, parent);
-  if (owner && IsVisible()) {
-    owner->DrawGradientFade(rs);
-  }
 }
 
 bool JigsawModeManager::LoadBoard(LLF::XmlElement& level, bool shuffle) {
@@ -93,37 +57,21 @@ bool JigsawModeManager::LoadBoard(LLF::XmlElement& level, bool shuffle) {
              LLF::ToString(kMaxPieces) + L" pieces.");
     return false;
   }
-  LLF::Image* image =
-      imageFile.empty() ? nullptr : LLF::ImagesManager::GetInstance().LoadImage(imageFile, L"", false, true);
+  LLF::Image* image = LoadPicture(imageFile, columns, lines);
   if (!image) {
-    WriteLog(L"Error: JigsawModeManager - can't load the picture \"" + imageFile + L"\".");
-    return false;
-  }
-  if (image->GetWidth() < static_cast<unsigned>(columns) ||
-      image->GetHeight() < static_cast<unsigned>(lines)) {
-    WriteLog(L"Error: JigsawModeManager - the picture \"" + imageFile + L"\" is smaller than its grid.");
-    LLF::ImagesManager::GetInstance().FreeImage(image);
     return false;
   }
   ReleaseGrid(true);
-  picture = image;
   cols = columns;
   rows = lines;
-  picture->SetCellsCount(static_cast<unsigned>(cols), true);
-  picture->SetLoopsCount(static_cast<unsigned>(rows), true);
+  CutPicture(image, cols, rows);
   cellWidth = static_cast<float>(picture->GetWidth()) / static_cast<float>(cols);
   cellHeight = static_cast<float>(picture->GetHeight()) / static_cast<float>(rows);
 
-  grid.assign(static_cast<size_t>(rows), std::vector<HLF::StaticImage*>(static_cast<size_t>(cols), nullptr));
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < cols; ++c) {
-      auto* piece = new HLF::StaticImage();
-      piece->SetImageObject(picture);
-      piece->SetCell(c);
-      piece->SetLoop(r);
-      piece->SetTransformCenter(LLF::Vector2(cellWidth * 0.5f, cellHeight * 0.5f));
+      HLF::StaticImage* piece = NewPiece(c, r, cellWidth, cellHeight);
       piece->SetPosition(CellPosition(c, r));
-      piece->AddReceiver(this);
       piece->SetName(MakeName(c, r, c, r));
       AddChild(piece);
       grid[r][c] = piece;
@@ -210,13 +158,6 @@ HLF::StaticImage* JigsawModeManager::FindPiece(const std::wstring& name) const {
     }
   }
   return nullptr;
-}
-
-HLF::StaticImage* JigsawModeManager::GetPiece(int column, int row) const {
-  if (row < 0 || row >= rows || column < 0 || column >= cols) {
-    return nullptr;
-  }
-  return grid[row][column];
 }
 
 HLF::StaticImage* JigsawModeManager::GetPieceAt(int column, int row) const {
@@ -306,41 +247,12 @@ std::wstring JigsawModeManager::GetPositions() const {
   return value;
 }
 
-bool JigsawModeManager::StandsCorrectly(const HLF::Control* piece) {
+bool JigsawModeManager::StandsCorrectly(const HLF::Control* piece) const {
   int n[4];
   return ParseName(piece->GetName(), n) && n[0] == n[2] && n[1] == n[3];
 }
 
-int JigsawModeManager::CountCorrect() const {
-  int correct = 0;
-  for (const auto& row : grid) {
-    for (const HLF::StaticImage* piece : row) {
-      correct += StandsCorrectly(piece) ? 1 : 0;
-    }
-  }
-  return correct;
-}
-
-void JigsawModeManager::UpdateCounters() {
-  if (!IsLoaded()) {
-    return;
-  }
-  const int total = cols * rows;
-  const int correct = CountCorrect();
-  const int incorrect = total - correct;
-  if (HLF::Control* panel = owner ? owner->GetItemsPanel() : nullptr) {
-    const std::pair<const wchar_t*, int> counters[] = {
-        {L"correct_num", correct}, {L"incorrect_num", incorrect}, {L"total_num", total}};
-    for (const auto& [name, value] : counters) {
-      if (auto* label = dynamic_cast<HLF::Label*>(panel->GetChildByName(name))) {
-        label->SetText(LLF::ToString(value));
-      }
-    }
-  }
-  if (incorrect != 0 || !owner) {
-    return;
-  }
-  owner->GoalMet();
+void JigsawModeManager::OnGoal() {
   for (const auto& row : grid) {
     for (HLF::StaticImage* piece : row) {
       auto* fader = new HLF::Fader(piece, nullptr, nullptr, HLF::Fader::FADE_RANGE, 1000, 0);
@@ -370,18 +282,6 @@ void JigsawModeManager::StartHoverEffect(HLF::Control* piece, const HLF::Effect*
   piece->AddAndStartEffect(effect);
   if (emitter) {
     emitter->BringToFront();
-  }
-}
-
-void JigsawModeManager::ResetFrameTime() {
-  if (HLF::Game* game = HLF::Game::GetInstance()) {
-    game->ResetFrameTime();
-  }
-}
-
-void JigsawModeManager::PlayBoardSound(const std::wstring& id) {
-  if (owner) {
-    owner->PlayBoardSound(id);
   }
 }
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "widgets/StaticImage.h"
+#include "modes/PieceBoard.h"
 
 namespace LLF {
 class Image;
@@ -27,9 +27,8 @@ class Modifier;
 
 class GameModeJigsaw;
 
-class JigsawModeManager : public HLF::StaticImage {
+class JigsawModeManager : public PieceBoard {
  public:
-  static constexpr float kOrigin = 44.0f;
   static constexpr unsigned kSwapMs = 200;
   static constexpr int kShuffleSwaps = 90;
   // Each piece is a control of the board: a level of a few bytes asking for
@@ -37,21 +36,14 @@ class JigsawModeManager : public HLF::StaticImage {
   static constexpr int kMaxPieces = 1024;
 
   JigsawModeManager();
-  LLF_KIND_OF(JigsawModeManager, HLF::StaticImage)
-  // Deletes the effect prototypes; the pieces go with the children.
-  ~JigsawModeManager() override;
+  LLF_KIND_OF(JigsawModeManager, PieceBoard)
+  ~JigsawModeManager() override = default;
 
-  // The board as a static image draws it, then the owner's gradient sweep.
-  void Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) override;
-  virtual void SetOwnerMode(GameModeJigsaw* mode) { owner = mode; }
   // Builds the pieces from the level element ("imageFile", "cols",
   // "rows") over the "ljs_background" image, shuffled when asked. False,
   // with an error line for bad level data (a board of fewer than two or more
   // than kMaxPieces pieces among it), when no board could be built.
   virtual bool LoadBoard(LLF::XmlElement& level, bool shuffle);
-  // The three counters of the owner's items panel; at the goal the owner
-  // wins and the pieces fade in.
-  virtual void UpdateCounters();
   // The two pieces trade cells, at once or with a 200 ms move each.
   virtual void SwapPieces(const std::wstring& nameA, const std::wstring& nameB, bool instant);
   // The pieces' mouse messages and the end of a swap's move.
@@ -70,31 +62,31 @@ class JigsawModeManager : public HLF::StaticImage {
 
   int GetCols() const { return cols; }
   int GetRows() const { return rows; }
-  // The piece whose home cell is (column, row); null outside the grid.
-  HLF::StaticImage* GetPiece(int column, int row) const;
   // The piece that stands in cell (column, row) now; null when none.
   HLF::StaticImage* GetPieceAt(int column, int row) const;
   // Where a piece stands in cell (column, row).
   LLF::Vector2 CellPosition(int column, int row) const;
   const std::wstring& GetSelectedName() const { return selectedName; }
   HLF::Emitter* GetEmitter() const { return emitter; }
-  int CountCorrect() const;
-  bool IsLoaded() const { return !grid.empty(); }
 
   // "c,r,h,v" into four integers; false for any other text.
   static bool ParseName(const std::wstring& name, int numbers[4]);
   static std::wstring MakeName(int c, int r, int h, int v);
 
+ protected:
+  // Home: the cell it stands in is its home cell.
+  bool StandsCorrectly(const HLF::Control* piece) const override;
+  // At the goal the pieces fade in.
+  void OnGoal() override;
+
  private:
   HLF::StaticImage* FindPiece(const std::wstring& name) const;
   static bool IsBusy(const HLF::Control* piece);
-  static bool StandsCorrectly(const HLF::Control* piece);
   void StartHoverEffect(HLF::Control* piece, const HLF::Effect* prototype);
   void OnPieceClick(HLF::StaticImage* piece);
   void Deselect();
-  void PlayBoardSound(const std::wstring& id);
-  static void ResetFrameTime();
-  // Forgets the pieces (deleting them when asked) and frees the picture.
+  // Forgets the pieces (deleting them when asked), the selection and the
+  // picture.
   void ReleaseGrid(bool deletePieces);
 
   std::wstring selectedName;
@@ -104,10 +96,5 @@ class JigsawModeManager : public HLF::StaticImage {
   float cellHeight = 0.0f;
   int cols = 0;
   int rows = 0;
-  GameModeJigsaw* owner = nullptr;
-  LLF::Image* picture = nullptr;
-  std::vector<std::vector<HLF::StaticImage*>> grid;
-  HLF::Effect* mouseEnterEffect = nullptr;
-  HLF::Effect* mouseLeaveEffect = nullptr;
   HLF::Emitter* emitter = nullptr;
 };

@@ -27,8 +27,6 @@ namespace {
 const wchar_t kLevUiFile[] = L"scripts/game/levui.xml";
 const wchar_t kEffectsFile[] = L"scripts/effects.xml";
 const wchar_t kParticlesFile[] = L"scripts/psystems.xml";
-const wchar_t kImagesFile[] = L"scripts/images.xml";
-const wchar_t kLevMusicFile[] = L"scripts/game/levmusic.xml";
 const wchar_t kSection[] = L"levui/level_mirror";
 const wchar_t kDiffLeftVar[] = L"lm_diff_left";
 const wchar_t kLabelHide[] = L"LevelMirrorDiffLabelHide";
@@ -118,33 +116,9 @@ std::wstring GameModeMirror::ProgressPath() const {
 }
 
 bool GameModeMirror::LoadLevel(const LevelInfo& info) {
-  const std::wstring assetFile = info.folder + L"asset.xml";
-  if (!assetsLoader.SetListFromFile(assetFile, L"LEVOBJECTS")) {
-    WriteLog(L"Error: GameModeMirror - can't read the list LEVOBJECTS of " + assetFile + L".");
-    return false;
-  }
-  assetsLoader.AddListFromFile(kImagesFile, L"LEVEL_MIRROR");
-  assetsLoader.AddListFromFile(kLevMusicFile, info.musicAsset);
-  if (assetsLoader.Start(0)) {
-    assetsLoader.Wait();
-  }
-  music = LLF::SoundSystem::GetInstance().GetMusic(L"level_music");
-  StartMusic();
-  SetAwardIndex(info.wallpaper);
-  SetLevelKey(info.name);
-
-  if (!GameMode::LoadLevel(info)) {
-    return false;
-  }
   HLF::XmlDocEx doc;
-  const std::wstring levelFile = info.folder + L"level.xml";
-  if (!doc.LoadFromFile(levelFile)) {
-    WriteLog(L"Error: GameModeMirror - can't read " + levelFile + L".");
-    return false;
-  }
-  LLF::XmlElement* level = doc.GetDocumentElement();
-  if (!level || level->GetName() != L"level") {
-    WriteLog(L"Error: GameModeMirror - " + levelFile + L" has no element \"level\".");
+  LLF::XmlElement* level = BeginLevelLoad(info, L"LEVEL_MIRROR", L"GameModeMirror", doc);
+  if (!level) {
     return false;
   }
   if (!board.LoadBoard(*level)) {

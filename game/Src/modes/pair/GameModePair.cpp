@@ -21,8 +21,6 @@ namespace {
 
 const wchar_t kLevUiFile[] = L"scripts/game/levui.xml";
 const wchar_t kEffectsFile[] = L"scripts/effects.xml";
-const wchar_t kImagesFile[] = L"scripts/images.xml";
-const wchar_t kLevMusicFile[] = L"scripts/game/levmusic.xml";
 const wchar_t kSection[] = L"levui/level_pair";
 const wchar_t kSceneNumberVar[] = L"lp_scene_num";
 const wchar_t kTimerBlockShow[] = L"LevelPairTimerBlockShow";
@@ -104,33 +102,9 @@ std::wstring GameModePair::ProgressPath() const {
 }
 
 bool GameModePair::LoadLevel(const LevelInfo& info) {
-  const std::wstring assetFile = info.folder + L"asset.xml";
-  if (!assetsLoader.SetListFromFile(assetFile, L"LEVOBJECTS")) {
-    WriteLog(L"Error: GameModePair - can't read the list LEVOBJECTS of " + assetFile + L".");
-    return false;
-  }
-  assetsLoader.AddListFromFile(kImagesFile, L"LEVEL_PAIR");
-  assetsLoader.AddListFromFile(kLevMusicFile, info.musicAsset);
-  if (assetsLoader.Start(0)) {
-    assetsLoader.Wait();
-  }
-  music = LLF::SoundSystem::GetInstance().GetMusic(L"level_music");
-  StartMusic();
-  SetAwardIndex(info.wallpaper);
-  SetLevelKey(info.name);
-
-  if (!GameMode::LoadLevel(info)) {
-    return false;
-  }
   HLF::XmlDocEx doc;
-  const std::wstring levelFile = info.folder + L"level.xml";
-  if (!doc.LoadFromFile(levelFile)) {
-    WriteLog(L"Error: GameModePair - can't read " + levelFile + L".");
-    return false;
-  }
-  LLF::XmlElement* level = doc.GetDocumentElement();
-  if (!level || level->GetName() != L"level") {
-    WriteLog(L"Error: GameModePair - " + levelFile + L" has no element \"level\".");
+  LLF::XmlElement* level = BeginLevelLoad(info, L"LEVEL_PAIR", L"GameModePair", doc);
+  if (!level) {
     return false;
   }
   if (!board.LoadScenes(*level)) {

@@ -19,10 +19,6 @@ namespace {
 
 const wchar_t kEffectsFile[] = L"scripts/effects.xml";
 
-void WriteLog(const std::wstring& line) {
-  LLF::Log::GetInstance().Write(line);
-}
-
 // The index of a quarter (0 to 3, 360 as 0); -1 for any other angle.
 int QuarterIndex(float degrees) {
   if (degrees == 0.0f || degrees == 360.0f) return 0;
@@ -34,12 +30,13 @@ int QuarterIndex(float degrees) {
 
 }  // namespace
 
-PuzzleModeManager::PuzzleModeManager() : HLF::StaticImage(L"PuzzleModeManager") {
-  SetSize(800, 600);
+PuzzleModeManager::PuzzleModeManager()
+    : PieceBoard(L"PuzzleModeManager", L"LevelPuzzlePieceMouseEnter", L"LevelPuzzlePieceMouseLeave") {
   const std::pair<HLF::Effect**, const wchar_t*> prototypes[] = {
-      {&mouseEnterEffect, L"LevelPuzzlePieceMouseEnter"}, {&mouseLeaveEffect, L"LevelPuzzlePieceMouseLeave"},
-      {&rotateEffects[0], L"LevelPuzzleRotatePiece0"},    {&rotateEffects[1], L"LevelPuzzleRotatePiece90"},
-      {&rotateEffects[2], L"LevelPuzzleRotatePiece180"},  {&rotateEffects[3], L"LevelPuzzleRotatePiece270"},
+      {&rotateEffects[0], L"LevelPuzzleRotatePiece0"},
+      {&rotateEffects[1], L"LevelPuzzleRotatePiece90"},
+      {&rotateEffects[2], L"LevelPuzzleRotatePiece180"},
+      {&rotateEffects[3], L"LevelPuzzleRotatePiece270"},
   };
   for (const auto& [effect, name] : prototypes) {
     *effect = new HLF::Effect();
@@ -48,35 +45,8 @@ PuzzleModeManager::PuzzleModeManager() : HLF::StaticImage(L"PuzzleModeManager") 
 }
 
 PuzzleModeManager::~PuzzleModeManager() {
-  delete mouseEnterEffect;
-  delete mouseLeaveEffect;
   for (HLF::Effect* effect : rotateEffects) {
     delete effect;
-  }
-  ReleaseGrid(false);
-}
-
-void PuzzleModeManager::ReleaseGrid(bool deletePieces) {
-  // The pieces are children: they go with the board, or here when a new
-  // board replaces them.
-  for (const auto& row : grid) {
-    for (HLF::StaticImage* piece : row) {
-      if (deletePieces) {
-        RemoveChild(piece, true);
-      }
-    }
-  }
-  grid.clear();
-  if (picture) {
-    LLF::ImagesManager::GetInstance().FreeImage(picture);
-    picture = nullptr;
-  }
-}
-
-void PuzzleModeManager::Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) {
-  HLF::StaticImage::Render(rs, parent);
-  if (owner && IsVisible()) {
-    owner->DrawGradientFade(rs);
   }
 }
 
@@ -93,15 +63,8 @@ bool PuzzleModeManager::LoadBoard(LLF::XmlElement& level) {
              (count < 1 ? L"at least 1." : L"at most " + LLF::ToString(kMaxColsRows) + L"."));
     return false;
   }
-  LLF::Image* image =
-      imageFile.empty() ? nullptr : LLF::ImagesManager::GetInstance().LoadImage(imageFile, L"", false, true);
+  LLF::Image* image = LoadPicture(imageFile, count, count);
   if (!image) {
-    WriteLog(L"Error: PuzzleModeManager - can't load the picture \"" + imageFile + L"\".");
-    return false;
-  }
-  if (image->GetWidth() < static_cast<unsigned>(count) || image->GetHeight() < static_cast<unsigned>(count)) {
-    WriteLog(L"Error: PuzzleModeManager - the picture \"" + imageFile + L"\" is smaller than its grid.");
-    LLF::ImagesManager::GetInstance().FreeImage(image);
     return false;
   }
   if (image->GetWidth() != image->GetHeight()) {
@@ -109,25 +72,17 @@ bool PuzzleModeManager::LoadBoard(LLF::XmlElement& level) {
              LLF::ToString(image->GetWidth()) + L" x " + LLF::ToString(image->GetHeight()) +
              L", not square; its pieces are cut by its width.");
   }
-  ReleaseGrid(true);
-  picture = image;
+  ReleasePieces(true);
   size = count;
-  picture->SetCellsCount(static_cast<unsigned>(size), true);
-  picture->SetLoopsCount(static_cast<unsigned>(size), true);
+  CutPicture(image, size, size);
   cellSize = static_cast<float>(picture->GetWidth()) / static_cast<float>(size);
 
   static const float kQuarters[4] = {0.0f, 90.0f, 180.0f, 270.0f};
-  grid.assign(static_cast<size_t>(size), std::vector<HLF::StaticImage*>(static_cast<size_t>(size), nullptr));
   for (int r = 0; r < size; ++r) {
     for (int c = 0; c < size; ++c) {
-      auto* piece = new HLF::StaticImage();
-      piece->SetImageObject(picture);
-      piece->SetCell(c);
-      piece->SetLoop(r);
-      piece->SetTransformCenter(LLF::Vector2(cellSize * 0.5f, cellSize * 0.5f));
+      HLF::StaticImage* piece = NewPiece(c, r, cellSize, cellSize);
       piece->SetPosition(LLF::Vector2(kOrigin + static_cast<float>(c) * cellSize,
                                       kOrigin + static_cast<float>(r) * cellSize));
-      piece->AddReceiver(this);
       piece->SetName(LLF::ToString(c) + L"," + LLF::ToString(r));
       const float f = LLF::Random(1.0f);
       piece->SetRotation(kQuarters[f < 0.25f ? 0 : f < 0.5f ? 1 : f < 0.75f ? 2 : 3]);
@@ -138,26 +93,9 @@ bool PuzzleModeManager::LoadBoard(LLF::XmlElement& level) {
   return true;
 }
 
-HLF::StaticImage* PuzzleModeManager::GetPiece(int column, int row) const {
-  if (row < 0 || row >= size || column < 0 || column >= size || grid.empty()) {
-    return nullptr;
-  }
-  return grid[row][column];
-}
-
 bool PuzzleModeManager::IsUpright(const HLF::Control* piece) {
   const float rotation = piece->GetRotation();
   return rotation == 0.0f || rotation == 360.0f;
-}
-
-int PuzzleModeManager::CountCorrect() const {
-  int correct = 0;
-  for (const auto& row : grid) {
-    for (const HLF::StaticImage* piece : row) {
-      correct += IsUpright(piece) ? 1 : 0;
-    }
-  }
-  return correct;
 }
 
 float PuzzleModeManager::StoredAngle(float degrees) {
@@ -208,27 +146,6 @@ bool PuzzleModeManager::RestoreAngles(const std::wstring& angles) {
   return true;
 }
 
-void PuzzleModeManager::UpdateCounters() {
-  if (!IsLoaded()) {
-    return;
-  }
-  const int total = size * size;
-  const int correct = CountCorrect();
-  const int incorrect = total - correct;
-  if (HLF::Control* panel = owner ? owner->GetItemsPanel() : nullptr) {
-    const std::pair<const wchar_t*, int> counters[] = {
-        {L"correct_num", correct}, {L"incorrect_num", incorrect}, {L"total_num", total}};
-    for (const auto& [name, value] : counters) {
-      if (auto* label = dynamic_cast<HLF::Label*>(panel->GetChildByName(name))) {
-        label->SetText(LLF::ToString(value));
-      }
-    }
-  }
-  if (incorrect == 0 && owner) {
-    owner->GoalMet();
-  }
-}
-
 void PuzzleModeManager::StartEffect(HLF::Control* piece, const HLF::Effect* prototype) {
   if (!prototype || prototype->GetModifiersCount() == 0) {
     return;
@@ -237,18 +154,6 @@ void PuzzleModeManager::StartEffect(HLF::Control* piece, const HLF::Effect* prot
   effect->CopyFrom(*prototype);
   effect->AddReceiver(this);
   piece->AddAndStartEffect(effect);
-}
-
-void PuzzleModeManager::ResetFrameTime() {
-  if (HLF::Game* game = HLF::Game::GetInstance()) {
-    game->ResetFrameTime();
-  }
-}
-
-void PuzzleModeManager::PlayBoardSound(const std::wstring& id) {
-  if (owner) {
-    owner->PlayBoardSound(id);
-  }
 }
 
 bool PuzzleModeManager::OnMessage(LLF::Message* msg) {

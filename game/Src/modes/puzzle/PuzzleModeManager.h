@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "widgets/StaticImage.h"
+#include "modes/PieceBoard.h"
 
 namespace LLF {
 class Image;
@@ -21,11 +21,8 @@ namespace HLF {
 class Effect;
 }  // namespace HLF
 
-class GameModePuzzle;
-
-class PuzzleModeManager : public HLF::StaticImage {
+class PuzzleModeManager : public PieceBoard {
  public:
-  static constexpr float kOrigin = 44.0f;
   // The rotate effects' names all hold this.
   static constexpr const wchar_t* kRotateEffect = L"LevelPuzzleRotatePiece";
   // Each piece is a control, counted every frame and stored: a level file
@@ -34,21 +31,15 @@ class PuzzleModeManager : public HLF::StaticImage {
   static constexpr int kMaxColsRows = 32;
 
   PuzzleModeManager();
-  LLF_KIND_OF(PuzzleModeManager, HLF::StaticImage)
-  // Deletes the effect prototypes; the pieces go with the children.
+  LLF_KIND_OF(PuzzleModeManager, PieceBoard)
+  // Deletes the rotate prototypes.
   ~PuzzleModeManager() override;
 
-  // The board as a static image draws it, then the owner's gradient sweep.
-  void Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) override;
-  virtual void SetOwnerMode(GameModePuzzle* mode) { owner = mode; }
   // Builds the pieces from the level element ("imageFile", "colsRows") over
   // the "lpz_background" image, each turned by a random quarter. False,
   // with an error line for bad level data (colsRows outside 1 to
   // kMaxColsRows among them), when no board could be built.
   virtual bool LoadBoard(LLF::XmlElement& level);
-  // The three counters of the owner's items panel; at the goal the owner
-  // wins.
-  virtual void UpdateCounters();
   // The pieces' mouse messages and the end of a turn.
   bool OnMessage(LLF::Message* msg) override;
 
@@ -64,27 +55,17 @@ class PuzzleModeManager : public HLF::StaticImage {
 
   int GetColsRows() const { return size; }
   float GetCellSize() const { return cellSize; }
-  // The piece of cell (column, row); null outside the grid.
-  HLF::StaticImage* GetPiece(int column, int row) const;
-  int CountCorrect() const;
-  bool IsLoaded() const { return !grid.empty(); }
   static bool IsUpright(const HLF::Control* piece);
+
+ protected:
+  bool StandsCorrectly(const HLF::Control* piece) const override { return IsUpright(piece); }
 
  private:
   void StartEffect(HLF::Control* piece, const HLF::Effect* prototype);
   void OnPieceClick(HLF::StaticImage* piece);
-  void PlayBoardSound(const std::wstring& id);
-  static void ResetFrameTime();
-  // Forgets the pieces (deleting them when asked) and frees the picture.
-  void ReleaseGrid(bool deletePieces);
 
-  GameModePuzzle* owner = nullptr;
-  LLF::Image* picture = nullptr;
   int size = 0;
   float cellSize = 0.0f;
-  std::vector<std::vector<HLF::StaticImage*>> grid;
-  HLF::Effect* mouseEnterEffect = nullptr;
-  HLF::Effect* mouseLeaveEffect = nullptr;
   // By quarter: 0, 90, 180 and 270 degrees.
   HLF::Effect* rotateEffects[4] = {};
 };

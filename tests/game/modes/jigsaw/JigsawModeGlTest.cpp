@@ -11,9 +11,11 @@
 #include <memory>
 #include <string>
 
+#include "BoardLevel.h"
 #include "GameAtMenu.h"
 #include "GlScreen.h"
 #include "HeadlessVoyage.h"
+#include "ModeDriver.h"
 #include "core/Random.h"
 #include "dialogs/Dialog.h"
 #include "image/Image.h"
@@ -28,18 +30,7 @@
 namespace QmTest {
 namespace {
 
-class Driver : public HLF::StateMachine {
- public:
-  void Update(unsigned dt) override {
-    host.Update(dt);
-    HLF::StateMachine::Update(dt);
-  }
-  bool OnMessage(LLF::Message* msg) override {
-    if (msg) host.OnModeMessage(*msg, this);
-    return true;
-  }
-  GameModeHost host;
-};
+using Driver = ModeDriver;
 
 struct Mean {
   double r = 0;

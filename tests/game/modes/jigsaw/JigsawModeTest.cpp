@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "BoardLevel.h"
 #include "GameAtMenu.h"
 #include "HeadlessVoyage.h"
 #include "ImageTestUtil.h"
+#include "ModeDriver.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
 #include "map/ZentaLevelMap.h"
@@ -32,6 +34,8 @@
 namespace QmTest {
 namespace {
 
+using Driver = ModeDriver;
+
 namespace fs = std::filesystem;
 
 // The mode with the hint count open to the test.
@@ -40,42 +44,20 @@ class TestJigsaw : public GameModeJigsaw {
   void SetHintsUsed(int count) { hintsUsed = count; }
 };
 
-// The script's side of a level: the host, updated every frame, and the
-// codes the mode ends with.
-class Driver : public HLF::StateMachine {
- public:
-  void Update(unsigned dt) override {
-    host.Update(dt);
-    HLF::StateMachine::Update(dt);
-  }
-  bool OnMessage(LLF::Message* msg) override {
-    const int code = msg ? host.OnModeMessage(*msg, this) : -1;
-    if (code >= 0) codes.push_back(code);
-    return true;
-  }
-  GameModeHost host;
-  std::vector<int> codes;
-};
-
-void WriteFile(const std::string& path, const std::string& text) {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
-
 class JigsawModeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::string program = start.Program();
-    WriteFile(program + "/scripts/dialogs/gallery.xml",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><gallery>"
-              "<staticimage name=\"AwardScreen\" pos=\"150,100\" size=\"500,400\" >"
-              "<staticimage name=\"WallPreview\" pos=\"130,80\" size=\"240,150\" />"
-              "<button name=\"Continue\" style=\"DialogButton\" pos=\"190,320\" text=\"Continue\" />"
-              "</staticimage></gallery>");
+    WriteTextFile(program + "/scripts/dialogs/gallery.xml",
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?><gallery>"
+                  "<staticimage name=\"AwardScreen\" pos=\"150,100\" size=\"500,400\" >"
+                  "<staticimage name=\"WallPreview\" pos=\"130,80\" size=\"240,150\" />"
+                  "<button name=\"Continue\" style=\"DialogButton\" pos=\"190,320\" text=\"Continue\" />"
+                  "</staticimage></gallery>");
     const std::vector<uint8_t> samples(24 * 15 * 3, 128);
     const Bytes jpeg = MakeJpeg(24, 15, 3, samples);
-    WriteFile(program + "/images/wallpapers/thumb_wlp_01_wide.jpg", std::string(jpeg.begin(), jpeg.end()));
+    WriteTextFile(program + "/images/wallpapers/thumb_wlp_01_wide.jpg",
+                  std::string(jpeg.begin(), jpeg.end()));
 
     ASSERT_TRUE(start.Start());
     GameModeHost::RegisterType(L"jigsaw", [] { return new TestJigsaw(); });
@@ -92,21 +74,10 @@ class JigsawModeTest : public ::testing::Test {
   // A level of day 1 cut from the first level's picture.
   LevelInfo FixtureLevel(int cols, int rows, int wallpaper = -1) {
     const std::string name = "t_" + std::to_string(cols) + "x" + std::to_string(rows);
-    WriteFile(start.Program() + "/levels/" + name + "/level.xml",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><level imageFile=\"levels/d1_jigsaw/picture.jpg\" "
-              "cols=\"" +
-                  std::to_string(cols) + "\" rows=\"" + std::to_string(rows) + "\" />");
-    WriteFile(start.Program() + "/levels/" + name + "/asset.xml",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><game><assets><LEVOBJECTS /></assets></game>");
-    LevelInfo info;
-    info.folder = LLF::AnsiToWide("levels/" + name + "/");
-    info.name = LLF::AnsiToWide(name);
-    info.type = L"jigsaw";
-    info.musicAsset = L"LEVMUSIC_A";
-    info.wallpaper = wallpaper;
-    info.level = 0;
-    info.day = 0;
-    return info;
+    return WriteBoardLevel(start.Program(), name,
+                           "imageFile=\"levels/d1_jigsaw/picture.jpg\" cols=\"" + std::to_string(cols) +
+                               "\" rows=\"" + std::to_string(rows) + "\"",
+                           L"jigsaw", wallpaper);
   }
 
   TestJigsaw* Start(const LevelInfo& info) {
@@ -333,9 +304,9 @@ TEST_F(JigsawModeTest, BoardsThatCannotBePlayedAreRefused) {
   EXPECT_EQ(largest->GetBoard().GetCols() * largest->GetBoard().GetRows(), JigsawModeManager::kMaxPieces);
   // A picture that is not there.
   LevelInfo missing = FixtureLevel(2, 2);
-  WriteFile(start.Program() + "/levels/t_2x2/level.xml",
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><level imageFile=\"levels/none.jpg\" cols=\"2\" "
-            "rows=\"2\" />");
+  WriteTextFile(start.Program() + "/levels/t_2x2/level.xml",
+                "<?xml version=\"1.0\" encoding=\"UTF-8\"?><level imageFile=\"levels/none.jpg\" cols=\"2\" "
+                "rows=\"2\" />");
   EXPECT_EQ(Start(missing), nullptr);
   EXPECT_EQ(HeadlessVoyage::LogCount(L"can't load the picture \"levels/none.jpg\""), 1);
 }

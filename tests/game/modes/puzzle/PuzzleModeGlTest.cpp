@@ -11,8 +11,10 @@
 #include <memory>
 #include <string>
 
+#include "BoardLevel.h"
 #include "GlScreen.h"
 #include "HeadlessVoyage.h"
+#include "ModeDriver.h"
 #include "TempFolders.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
@@ -30,18 +32,7 @@
 namespace QmTest {
 namespace {
 
-class Driver : public HLF::StateMachine {
- public:
-  void Update(unsigned dt) override {
-    host.Update(dt);
-    HLF::StateMachine::Update(dt);
-  }
-  bool OnMessage(LLF::Message* msg) override {
-    if (msg) host.OnModeMessage(*msg, this);
-    return true;
-  }
-  GameModeHost host;
-};
+using Driver = ModeDriver;
 
 // Mean absolute difference per channel between the shot's cell at (x, y)
 // and the picture's cell at (px, py), both size wide, the picture's turned

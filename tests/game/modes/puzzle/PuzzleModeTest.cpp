@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "BoardLevel.h"
 #include "HeadlessVoyage.h"
+#include "ModeDriver.h"
 #include "TempFolders.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
@@ -29,28 +31,9 @@
 namespace QmTest {
 namespace {
 
+using Driver = ModeDriver;
+
 namespace fs = std::filesystem;
-
-class Driver : public HLF::StateMachine {
- public:
-  void Update(unsigned dt) override {
-    host.Update(dt);
-    HLF::StateMachine::Update(dt);
-  }
-  bool OnMessage(LLF::Message* msg) override {
-    const int code = msg ? host.OnModeMessage(*msg, this) : -1;
-    if (code >= 0) codes.push_back(code);
-    return true;
-  }
-  GameModeHost host;
-  std::vector<int> codes;
-};
-
-void WriteFile(const std::string& path, const std::string& text) {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
 
 class PuzzleModeTest : public ::testing::Test {
  protected:
@@ -75,20 +58,9 @@ class PuzzleModeTest : public ::testing::Test {
 
   // A level of day 1 with its own level element.
   LevelInfo FixtureLevel(const std::string& name, const std::string& attributes) {
-    WriteFile(folders.Program() + "/levels/" + name + "/level.xml",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><level " + attributes + " />");
-    WriteFile(folders.Program() + "/levels/" + name + "/asset.xml",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><game><assets><LEVOBJECTS /></assets></game>");
-    LevelInfo info;
-    info.folder = LLF::AnsiToWide("levels/" + name + "/");
-    info.name = LLF::AnsiToWide(name);
-    info.type = L"puzzle";
-    info.musicAsset = L"LEVMUSIC_A";
-    info.wallpaper = -1;
-    info.level = 0;
-    info.day = 0;
-    return info;
+    return WriteBoardLevel(folders.Program(), name, attributes, L"puzzle");
   }
+
   // Two by two, cut from the first level's picture.
   LevelInfo Fixture(const std::string& name = "t_2x2") {
     return FixtureLevel(name, "imageFile=\"levels/d1_puzzle/picture.png\" colsRows=\"2\"");

@@ -9,6 +9,7 @@
 #include "Staging.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
+#include "draw/BoardFrame.h"
 #include "draw/Raster.h"
 #include "draw/Shape.h"
 #include "draw/ValueNoise.h"
@@ -194,33 +195,6 @@ Raster Background(unsigned seed) {
   return table;
 }
 
-Raster Frame() {
-  Raster frame(800, 600);
-  const float inner[4] = {JigsawPictures::kWindowLeft - 2.0f, JigsawPictures::kWindowTop - 2.0f,
-                          JigsawPictures::kWindowRight + 2.0f, JigsawPictures::kWindowBottom + 2.0f};
-  const float outer[4] = {inner[0] - 12.0f, inner[1] - 12.0f, inner[2] + 12.0f, inner[3] + 12.0f};
-  frame.Paint(
-      [&](float x, float y) {
-        const float out = Shape::RoundedRectDistance(x, y, outer[0], outer[1], outer[2], outer[3], 10);
-        const float in = Shape::RoundedRectDistance(x, y, inner[0], inner[1], inner[2], inner[3], 4);
-        return Shape::FromDistance(std::max(out, -in));
-      },
-      [&](float x, float y) {
-        // A bevel: light on the outer half, dark toward the window.
-        const float in = -Shape::RoundedRectDistance(x, y, inner[0], inner[1], inner[2], inner[3], 4);
-        const float t = Clamp01(-in / 12.0f);
-        return Rgba::Bytes(120, 82, 28).Mix(Rgba::Bytes(240, 200, 110), std::sin(t * 3.14159f));
-      });
-  // The board's window stays clear to the last pixel.
-  frame.MultiplyAlpha([&](float x, float y) {
-    return x >= inner[0] && x < inner[2] && y >= inner[1] && y < inner[3] &&
-                   Shape::RoundedRectDistance(x, y, inner[0], inner[1], inner[2], inner[3], 4) < 0.0f
-               ? 0.0f
-               : 1.0f;
-  });
-  return frame;
-}
-
 bool SaveJpeg(Staging& staging, const std::string& relative, const Raster& picture, Report& report) {
   // Claimed empty first, then written by the codec in place.
   if (!staging.Write(relative, std::string(), report)) return false;
@@ -239,7 +213,8 @@ bool JigsawPictures::Generate(const GeneratorSettings&, Staging& staging, Report
   return SaveJpeg(staging, "levels/d1_jigsaw/picture.jpg", LevelPicture(600, 450, 0x1A5C01), report) &&
          SaveJpeg(staging, "levels/d2_jigsaw/picture.jpg", LevelPicture(640, 480, 0x2B7E02), report) &&
          staging.SavePng("images/jigsaw/background.png", Background(0x7AB1E), report, true) &&
-         staging.SavePng("images/jigsaw/frame.png", Frame(), report);
+         staging.SavePng("images/jigsaw/frame.png",
+                         BoardFrame::Paint(kWindowLeft, kWindowTop, kWindowRight, kWindowBottom), report);
 }
 
 }  // namespace Datagen

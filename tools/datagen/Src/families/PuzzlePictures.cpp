@@ -8,6 +8,7 @@
 #include "Report.h"
 #include "Staging.h"
 #include "core/Random.h"
+#include "draw/BoardFrame.h"
 #include "draw/Raster.h"
 #include "draw/Shape.h"
 #include "draw/ValueNoise.h"
@@ -355,33 +356,6 @@ Raster Background(unsigned seed) {
   return table;
 }
 
-Raster Frame() {
-  Raster frame(800, 600);
-  const float inner[4] = {PuzzlePictures::kWindowLeft - 2.0f, PuzzlePictures::kWindowTop - 2.0f,
-                          PuzzlePictures::kWindowRight + 2.0f, PuzzlePictures::kWindowBottom + 2.0f};
-  const float outer[4] = {inner[0] - 12.0f, inner[1] - 12.0f, inner[2] + 12.0f, inner[3] + 12.0f};
-  frame.Paint(
-      [&](float x, float y) {
-        const float out = Shape::RoundedRectDistance(x, y, outer[0], outer[1], outer[2], outer[3], 10);
-        const float in = Shape::RoundedRectDistance(x, y, inner[0], inner[1], inner[2], inner[3], 4);
-        return Shape::FromDistance(std::max(out, -in));
-      },
-      [&](float x, float y) {
-        // A bevel of brass: light in the middle of the rim.
-        const float in = -Shape::RoundedRectDistance(x, y, inner[0], inner[1], inner[2], inner[3], 4);
-        const float t = Clamp01(-in / 12.0f);
-        return Rgba::Bytes(120, 82, 28).Mix(Rgba::Bytes(240, 200, 110), std::sin(t * 3.14159f));
-      });
-  // The board's window stays clear to the last pixel.
-  frame.MultiplyAlpha([&](float x, float y) {
-    return x >= inner[0] && x < inner[2] && y >= inner[1] && y < inner[3] &&
-                   Shape::RoundedRectDistance(x, y, inner[0], inner[1], inner[2], inner[3], 4) < 0.0f
-               ? 0.0f
-               : 1.0f;
-  });
-  return frame;
-}
-
 }  // namespace
 
 bool PuzzlePictures::Generate(const GeneratorSettings&, Staging& staging, Report& report) {
@@ -390,7 +364,8 @@ bool PuzzlePictures::Generate(const GeneratorSettings&, Staging& staging, Report
          staging.SavePng("levels/d3_puzzle/picture.png", LevelPicture(kPictureSize, 0x3C0D33), report,
                          true) &&
          staging.SavePng("images/puzzle/background.png", Background(0x51A7E), report, true) &&
-         staging.SavePng("images/puzzle/frame.png", Frame(), report);
+         staging.SavePng("images/puzzle/frame.png",
+                         BoardFrame::Paint(kWindowLeft, kWindowTop, kWindowRight, kWindowBottom), report);
 }
 
 }  // namespace Datagen

@@ -1,0 +1,20 @@
+#pragma once
+// The script's side of a level for the play-mode tests: the host, updated
+// every frame, and the codes the mode ends with.
+#include <vector>
+
+#include "model/StateMachine.h"
+#include "modes/GameModeHost.h"
+
+namespace QmTest {
+
+class ModeDriver : public HLF::StateMachine {
+ public:
+  void Update(unsigned dt) override;
+  bool OnMessage(LLF::Message* msg) override;
+
+  GameModeHost host;
+  std::vector<int> codes;
+};
+
+}  // namespace QmTest
