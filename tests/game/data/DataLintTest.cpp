@@ -1318,4 +1318,21 @@ TEST_F(DataLintTest, ThePairLevelsAndTheirDataAreSound) {
   EXPECT_EQ(scenesOf, (std::map<std::string, int>{{"levels/d2_pair/", 3}, {"levels/d3_pair/", 4}}));
 }
 
+// The hover goes to the topmost rectangle under the mouse, whatever its
+// pixels: a frame over a whole board must take no mouse, or no piece under
+// it is ever hovered.
+TEST_F(DataLintTest, TheFramesOverTheBoardsTakeNoMouse) {
+  HLF::XmlDocEx levui;
+  ASSERT_TRUE(levui.LoadFromFile(L"scripts/game/levui.xml"));
+  for (const wchar_t* name : {L"level_jigsaw", L"level_puzzle"}) {
+    SCOPED_TRACE(LLF::WideToAnsi(name));
+    LLF::XmlElement* section = levui.GetDocumentElement()->FindChild(name);
+    ASSERT_NE(section, nullptr);
+    LLF::XmlElement* frame = HLF::XmlDocEx::FindNamedChild(*section, L"frame");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->GetAttribute(L"size", LLF::Vector2(0, 0)).GetFloatPair(), LLF::Vector2(800, 600));
+    EXPECT_TRUE(frame->GetAttribute(L"actionsInvisible", false).GetBool());
+  }
+}
+
 }  // namespace QmTest

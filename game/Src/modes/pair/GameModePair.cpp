@@ -115,9 +115,10 @@ bool GameModePair::LoadLevel(const LevelInfo& info) {
   if (!layer) {
     return false;
   }
+  // The screen's one clock is the timer block on the strip. The shared
+  // ribbon and sand would stand over the right pane and show the same time
+  // twice, so they stay off the screen; the base still owns them.
   layer->AddChild(&board);
-  layer->AddChild(clockRibbon);
-  layer->AddChild(clockSand);
 
   HLF::ControlFactory& factory = HLF::ControlFactory::GetInstance();
   frame = factory.LoadNamedObjectFromXml(kLevUiFile, kSection, L"frame");

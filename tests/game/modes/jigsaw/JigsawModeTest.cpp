@@ -15,6 +15,9 @@
 #include "HeadlessVoyage.h"
 #include "ImageTestUtil.h"
 #include "ModeDriver.h"
+#include "app/AppWindow.h"
+#include "app/InputCodes.h"
+#include "core/Message.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
 #include "map/ZentaLevelMap.h"
@@ -270,6 +273,33 @@ TEST_F(JigsawModeTest, HoverGrowsOnlyPiecesThatAreNotHome) {
   misplaced->OnMouseLeave();
   Run(300);
   EXPECT_FLOAT_EQ(misplaced->GetScale().x, 1.0f);
+}
+
+// The game's hover goes to the topmost control under the mouse, whatever
+// its pixels; the level screen's frame lies over the whole board.
+TEST_F(JigsawModeTest, TheMouseOverAPieceHoversThatPiece) {
+  const LevelInfo level = FixtureLevel(3, 1);
+  SetVar(GameModeJigsaw::ProgressPath(level.name), L"positions", L"1,0,0,0;0,0,1,0;2,0,2,0;");
+  TestJigsaw* mode = Start(level);
+  ASSERT_NE(mode, nullptr);
+  Run(4000);
+  HLF::StaticImage* misplaced = mode->GetBoard().GetPiece(0, 0);
+  HLF::StaticImage* home = mode->GetBoard().GetPiece(2, 0);
+  const auto moveOnto = [&](HLF::Control* piece) {
+    const LLF::Point size = piece->GetSize();
+    const LLF::Vector2 centre = piece->GetPosition() + LLF::Vector2(size.x * 0.5f, size.y * 0.5f);
+    LLF::Message move(&LLF::AppWindow::GetInstance(), LLF::WMSG_MOUSE_MOVE, 0, static_cast<int>(centre.x),
+                      static_cast<int>(centre.y), L"");
+    start->OnMessage(&move);
+  };
+  moveOnto(misplaced);
+  EXPECT_EQ(start->GetHoveredControl(), misplaced);
+  Run(300);
+  EXPECT_NEAR(misplaced->GetScale().x, 1.08f, 0.001f);
+  moveOnto(home);
+  EXPECT_EQ(start->GetHoveredControl(), home);
+  Run(300);
+  EXPECT_FLOAT_EQ(misplaced->GetScale().x, 1.0f) << "left when the mouse moved on";
 }
 
 TEST_F(JigsawModeTest, TheShuffleMovesTheLastCellsPieceToo) {

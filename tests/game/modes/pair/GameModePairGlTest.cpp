@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "GlScreen.h"
 #include "PairLevelFixture.h"
@@ -77,6 +78,14 @@ TEST(GameModePairGlTest, TheScenesPanesIconsAndTheSlide) {
   EXPECT_FALSE(Parchment(gap)) << "the wood between the panes";
   const LLF::Color strip = Pixel(*start, 560, 590);
   EXPECT_TRUE(strip.b > strip.r && strip.r < 60) << "the frame strip";
+  // One clock, the timer block on the strip, while the level's clock is
+  // shown: nothing stands over the top of the right pane.
+  ASSERT_TRUE(mode->GetClockRibbon()->IsVisible());
+  for (const auto& [x, y] : {std::pair{590, 30}, {620, 35}, {770, 30}}) {
+    EXPECT_TRUE(Parchment(Pixel(*start, x, y))) << "the right pane at " << x << "," << y;
+  }
+  const LLF::Color rim = Pixel(*start, 720, 590);
+  EXPECT_TRUE(rim.r > 180 && rim.g > 130 && rim.b < 110) << "the timer block's rim on the strip";
 
   // Both found: the next scene slides in from above.
   level.Click(498, 337);
