@@ -19,6 +19,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 
 qm_e2e_init "${1:?usage: GameUnderXvfb.sh PROGRAM}"
+# On a private copy of the program's folder: the test programs beside the
+# build's one write their frames there, and may do so while this walk runs.
+qm_copy_program
 
 # Every entry beside the program with its kind and size; a data file also
 # with its time and content hash (programs are only listed: the build, not

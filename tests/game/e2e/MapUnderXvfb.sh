@@ -179,8 +179,10 @@ else
   fi
 fi
 # The game draws its cursor picture: the mouse stays clear of the points.
+# The day page comes after a dark screen, which on a busy machine can
+# outlast 20 s.
 qm_move 700 100
-qm_wait_pixels 20 "${day_page[@]}"
+qm_wait_pixels 90 "${day_page[@]}"
 qm_wait_log 10 "ZentaLevelMap::DoState() - LM_STATE_ANIM_FINISHED"
 shot day_page
 echo "the second click faded the page: the day page with group 0 shown and group 1 hidden"

@@ -198,11 +198,17 @@ qm_window_geometry() {
 # centred).
 qm_to_screen() {
   qm_window_geometry
-  awk -v x="$1" -v y="$2" -v wx="$QM_WX" -v wy="$QM_WY" -v ww="$QM_WW" -v wh="$QM_WH" \
-    -v gw="$QM_GAME_WIDTH" -v gh="$QM_GAME_HEIGHT" 'BEGIN {
+  echo "$1 $2" | qm_map_points
+}
+
+# qm_map_points: game points "X Y", one a line on stdin, as screen points
+# through the window's size last read (QM_WX, QM_WY, QM_WW, QM_WH).
+qm_map_points() {
+  awk -v wx="$QM_WX" -v wy="$QM_WY" -v ww="$QM_WW" -v wh="$QM_WH" \
+    -v gw="$QM_GAME_WIDTH" -v gh="$QM_GAME_HEIGHT" '{
       s = ww / gw; if (wh / gh < s) s = wh / gh;
       ox = (ww - gw * s) / 2; oy = (wh - gh * s) / 2;
-      printf "%d %d\n", wx + ox + (x + 0.5) * s, wy + oy + (y + 0.5) * s }'
+      printf "%d %d\n", wx + ox + ($1 + 0.5) * s, wy + oy + ($2 + 0.5) * s }'
 }
 
 # qm_capture [FILE]: the whole screen into FILE (QM_SHOT by default).
@@ -236,17 +242,28 @@ qm_brightness() {
 }
 
 # qm_screen_matches "gx gy r g b [tol]"...: whether the last capture shows
-# each colour at each game point; the misses go to QM_MISMATCH.
+# each colour at each game point; the misses go to QM_MISMATCH. All points
+# are read by one convert: a process per point made one look take longer
+# than a wait's deadline on a busy machine.
 qm_screen_matches() {
-  local want gx gy r g b tolerance sx sy got
+  local want gx gy r g b tolerance i sx sy format="" games=() wants=() tolerances=() screen=() got=()
   QM_MISMATCH=""
   qm_window_geometry
   for want in "$@"; do
     read -r gx gy r g b tolerance <<<"$want"
-    read -r sx sy <<<"$(qm_to_screen "$gx" "$gy")"
-    got=$(qm_pixel "$QM_SHOT" "$sx" "$sy")
-    qm_near "$got" "$r $g $b" "${tolerance:-24}" ||
-      QM_MISMATCH="$QM_MISMATCH ($gx,$gy): got ($got), want ($r $g $b);"
+    games+=("$gx $gy")
+    wants+=("$r $g $b")
+    tolerances+=("${tolerance:-24}")
+  done
+  mapfile -t screen < <(printf '%s\n' "${games[@]}" | qm_map_points)
+  for i in "${!screen[@]}"; do
+    read -r sx sy <<<"${screen[i]}"
+    format+="%[fx:round(255*p{$sx,$sy}.r)] %[fx:round(255*p{$sx,$sy}.g)] %[fx:round(255*p{$sx,$sy}.b)]\n"
+  done
+  mapfile -t got < <(convert "$QM_SHOT" -format "$format" info: 2>/dev/null)
+  for i in "${!games[@]}"; do
+    [ -n "${got[i]:-}" ] && qm_near "${got[i]}" "${wants[i]}" "${tolerances[i]}" ||
+      QM_MISMATCH="$QM_MISMATCH (${games[i]/ /,}): got (${got[i]:-nothing}), want (${wants[i]});"
   done
   [ -z "$QM_MISMATCH" ]
 }
@@ -406,13 +423,15 @@ qm_showcase_shown() {
 
 # qm_copy_program: the program and its data copied into the work folder,
 # QM_PROGRAM and QM_DATA pointing there, so what a script makes the game
-# write lands in the copy and never in the build's data folder.
+# write lands in the copy and never in the build's data folder. The test
+# programs and what they write beside themselves (frames, pictures) stay
+# behind.
 qm_copy_program() {
   local copy="$QM_WORK/game" item
   mkdir -p "$copy"
   for item in "$QM_DATA"/*; do
     case "$(basename "$item")" in
-      *_tests | *_bench | *Bench | fakes | datagen* | showcase_demo | llf_test_app) ;;
+      *_tests | *_bench | *Bench | fakes | datagen* | showcase_demo | llf_test_app | playthrough_frames | *.png) ;;
       *) cp -R "$item" "$copy/" ;;
     esac
   done
