@@ -88,6 +88,7 @@ class JigsawModeManager : public HLF::StaticImage {
  private:
   HLF::StaticImage* FindPiece(const std::wstring& name) const;
   static bool IsBusy(const HLF::Control* piece);
+  bool IsBusyBesidesHover(const HLF::Control* piece) const;
   static bool StandsCorrectly(const HLF::Control* piece);
   void StartHoverEffect(HLF::Control* piece, const HLF::Effect* prototype);
   void OnPieceClick(HLF::StaticImage* piece);
