@@ -272,6 +272,24 @@ bool JigsawModeManager::IsBusy(const HLF::Control* piece) {
   return false;
 }
 
+bool JigsawModeManager::IsBusyBesidesHover(const HLF::Control* piece) const {
+  // The grow under the mouse starts as the mouse comes onto the piece; a
+  // click right after it is the player's and counts.
+  for (int i = 0; i < piece->GetEffectsCount(); ++i) {
+    const HLF::Effect* effect = piece->GetEffect(i);
+    if (!effect || !effect->IsRunning()) {
+      continue;
+    }
+    const std::wstring name = effect->GetName();
+    const bool hover = (mouseEnterEffect && name == mouseEnterEffect->GetName()) ||
+                       (mouseLeaveEffect && name == mouseLeaveEffect->GetName());
+    if (!hover) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void JigsawModeManager::StartHoverEffect(HLF::Control* piece, const HLF::Effect* prototype) {
   if (!prototype || prototype->GetModifiersCount() == 0) {
     return;
@@ -320,7 +338,7 @@ bool JigsawModeManager::OnMessage(LLF::Message* msg) {
     case HLF::CTRL_MSG_CLICK:
       // A piece still moving from a swap waits: a second move on it would
       // leave it between two cells.
-      if (IsBusy(piece) || piece->GetModifiersCount() > 0) {
+      if (IsBusyBesidesHover(piece) || piece->GetModifiersCount() > 0) {
         break;
       }
       OnPieceClick(piece);

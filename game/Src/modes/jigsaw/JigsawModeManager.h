@@ -82,6 +82,7 @@ class JigsawModeManager : public PieceBoard {
  private:
   HLF::StaticImage* FindPiece(const std::wstring& name) const;
   static bool IsBusy(const HLF::Control* piece);
+  bool IsBusyBesidesHover(const HLF::Control* piece) const;
   void StartHoverEffect(HLF::Control* piece, const HLF::Effect* prototype);
   void OnPieceClick(HLF::StaticImage* piece);
   void Deselect();
