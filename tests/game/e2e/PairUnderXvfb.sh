@@ -30,7 +30,7 @@ background="$QM_DATA/images/levels/pair/background.png"
 mkdir -p "$QM_USER"
 sed 's/<game >/<game currentProfile="Walker" >/' "$QM_DATA/scripts/game.xml" >"$QM_USER/game.xml"
 grep -q 'currentProfile="Walker"' "$QM_USER/game.xml" || qm_fail "could not place the player in game.xml"
-printf '\xEF\xBB\xBF<?xml version="1.0" encoding="UTF-8"?>\r\n<profiles >\r\n\t<profile name="Walker" >\r\n\t\t<stats currentDay="1" playDay="1" playLev="1" easyMode="false" startAnimation="true" timeLeft="900000" />\r\n\t</profile>\r\n</profiles>\r\n' \
+printf '\xEF\xBB\xBF<?xml version="1.0" encoding="UTF-8"?>\r\n<profiles >\r\n\t<profile name="Walker" >\r\n\t\t<stats currentDay="1" playDay="1" playLev="1" easyMode="false" startAnimation="true" story_day2_prestory="1" timeLeft="900000" />\r\n\t</profile>\r\n</profiles>\r\n' \
   >"$QM_USER/profiles.xml"
 
 # The items of scene N of the level file, in file order: "name pane x y".

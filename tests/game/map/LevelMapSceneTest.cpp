@@ -417,8 +417,8 @@ TEST_F(LevelMapSceneTest, MissingLayoutPartsAreLoggedAndSkipped) {
 
 // A finished day whose closing page is unseen shows it; closing it opens
 // the next day with that day's full time (three times as long in easy
-// mode), the old map deleted before the new one is made. Day 2 has no
-// pages: its map opens at once.
+// mode), the old map deleted before the new one is made, and the next day
+// opens with its own page before its map.
 class LevelMapDayTest : public LevelMapSceneTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(LevelMapDayTest, AFinishedDayShowsItsClosingPageThenTheNextDay) {
@@ -437,12 +437,19 @@ TEST_P(LevelMapDayTest, AFinishedDayShowsItsClosingPageThenTheNextDay) {
     game.Frame(16);
   }
   LogRecorder log;
-  ASSERT_TRUE(Until([&] { return CurrentMap() != first && MapState() == Map::LM_STATE_ANIM_FINISHED; }));
+  ASSERT_TRUE(Until([&] { return CurrentMap() != first && CurrentMap()->GetStoryPage(); }));
   EXPECT_EQ(script->codes, (std::vector<int>{Map::LM_MSG_NEXT_DAY}));
   EXPECT_EQ(ZentaLevelMap::GetCurrentDay(), 1);
   EXPECT_EQ(Var(L"stats", L"timeLeft"), easy ? L"2700000" : L"900000");
-  EXPECT_EQ(log.Count(L"Warning: No story page specified for day 2 / prestory"), 1);
-  EXPECT_EQ(CurrentMap()->GetStoryPage(), nullptr);
+  EXPECT_EQ(Var(L"stats", L"story_day2_prestory"), L"1");
+  EXPECT_EQ(log.Count(L"No story page specified"), 0);
+  Map* second = CurrentMap();
+  while (second->GetStoryPage() && !second->IsStoryClosing()) {
+    ClickAside();
+    game.Frame(16);
+  }
+  ASSERT_TRUE(Until([&] { return MapState() == Map::LM_STATE_ANIM_FINISHED && !second->GetStoryPage(); }));
+  EXPECT_EQ(CurrentMap(), second);
   EXPECT_EQ(ThumbnailsShown(), (std::vector<bool>{true, true, false}));
   // Code 3 came while state 2 was current: the state was entered anew, and
   // it found the old map, which was gone before the new one was made.
