@@ -1334,96 +1334,96 @@ TEST_F(DataLintTest, TheFramesOverTheBoardsTakeNoMouse) {
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->GetAttribute(L"size", LLF::Vector2(0, 0)).GetFloatPair(), LLF::Vector2(800, 600));
     EXPECT_TRUE(frame->GetAttribute(L"actionsInvisible", false).GetBool());
-    // Every day of the level list opens and closes with a page of its own, as
-    // the map shows them: both pages under game/dayN of the story file, each
-    // picture they name listed in that day's assets, a title and at least one
-    // line of text. A day without its pages leaves the map warning and the
-    // player without the story between the days.
-    namespace {
+  }
+}
 
-    std::vector<std::string> StoryPageFaults(const std::string& folder) {
-      LLF::XmlDoc levels;
-      LLF::XmlDoc story;
-      if (!levels.LoadFromFile(LLF::FromOsPath(folder + "scripts/game/levels.xml"))) return {"no level list"};
-      if (!story.LoadFromFile(LLF::FromOsPath(folder + "scripts/dialogs/story.xml")))
-        return {"no story file"};
-      LLF::XmlElement* days = levels.GetRoot()->FindChild(L"gamelevels");
-      LLF::XmlElement* game = story.GetRoot()->FindChild(L"game");
-      if (!days || !game) return {"no gamelevels or no game element"};
-      std::vector<std::string> faults;
-      int day = 0;
-      for (int d = 0; d < days->GetChildsCount(); ++d) {
-        if (days->GetChild(d)->IsComment()) continue;
-        const std::wstring dayName = L"day" + LLF::ToString(++day);
-        const std::string where = LLF::WideToAnsi(dayName);
-        LLF::XmlElement* assets = game->GetChildByPath(L"assets/" + dayName);
-        LLF::XmlElement* pages = game->FindChild(dayName);
-        for (const wchar_t* pageName : {L"prestory", L"poststory"}) {
-          const std::string page = where + "/" + LLF::WideToAnsi(pageName);
-          LLF::XmlElement* shown = pages ? HLF::XmlDocEx::FindNamedChild(*pages, pageName) : nullptr;
-          if (!shown) {
-            faults.push_back(page + ": no page");
-            continue;
-          }
-          int texts = 0;
-          bool title = false;
-          ForEachElement(*shown, [&](LLF::XmlElement& element) {
-            const std::wstring image = element.GetAttribute(L"imageName", std::wstring()).GetValue();
-            if (!image.empty() && (!assets || !HLF::XmlDocEx::FindNamedChild(*assets, image))) {
-              faults.push_back(page + ": the picture " + LLF::WideToAnsi(image) + " is not in assets/" +
-                               where);
-            }
-            if (element.GetName() == L"label" &&
-                !element.GetAttribute(L"text", std::wstring()).GetValue().empty()) {
-              ++texts;
-              title = title || element.GetAttribute(L"name", std::wstring()).GetValue() == L"title";
-            }
-          });
-          if (!title || texts < 2) faults.push_back(page + ": no title and line of text");
-        }
+// Every day of the level list opens and closes with a page of its own, as
+// the map shows them: both pages under game/dayN of the story file, each
+// picture they name listed in that day's assets, a title and at least one
+// line of text. A day without its pages leaves the map warning and the
+// player without the story between the days.
+namespace {
+
+std::vector<std::string> StoryPageFaults(const std::string& folder) {
+  LLF::XmlDoc levels;
+  LLF::XmlDoc story;
+  if (!levels.LoadFromFile(LLF::FromOsPath(folder + "scripts/game/levels.xml"))) return {"no level list"};
+  if (!story.LoadFromFile(LLF::FromOsPath(folder + "scripts/dialogs/story.xml"))) return {"no story file"};
+  LLF::XmlElement* days = levels.GetRoot()->FindChild(L"gamelevels");
+  LLF::XmlElement* game = story.GetRoot()->FindChild(L"game");
+  if (!days || !game) return {"no gamelevels or no game element"};
+  std::vector<std::string> faults;
+  int day = 0;
+  for (int d = 0; d < days->GetChildsCount(); ++d) {
+    if (days->GetChild(d)->IsComment()) continue;
+    const std::wstring dayName = L"day" + LLF::ToString(++day);
+    const std::string where = LLF::WideToAnsi(dayName);
+    LLF::XmlElement* assets = game->GetChildByPath(L"assets/" + dayName);
+    LLF::XmlElement* pages = game->FindChild(dayName);
+    for (const wchar_t* pageName : {L"prestory", L"poststory"}) {
+      const std::string page = where + "/" + LLF::WideToAnsi(pageName);
+      LLF::XmlElement* shown = pages ? HLF::XmlDocEx::FindNamedChild(*pages, pageName) : nullptr;
+      if (!shown) {
+        faults.push_back(page + ": no page");
+        continue;
       }
-      return faults;
-    }
-
-    }  // namespace
-
-    TEST_F(DataLintTest, EveryDayHasItsOpeningAndClosingPages) {
-      EXPECT_EQ(StoryPageFaults(folder), std::vector<std::string>{});
-
-      const std::string text = ReadBytes(folder + "scripts/dialogs/story.xml");
-      const std::string copy = NewTempFolder("storylint") + "/";
-      fs::create_directories(copy + "scripts/game");
-      fs::create_directories(copy + "scripts/dialogs");
-      fs::copy_file(folder + "scripts/game/levels.xml", copy + "scripts/game/levels.xml");
-      struct Fault {
-        const char* named;
-        std::vector<std::pair<std::string, std::string>> edits;  // every match of each replaced
-      };
-      const Fault cases[] = {
-          {"day1/prestory: no page", {{"<staticimage name=\"prestory\"", "<staticimage name=\"opening\""}}},
-          {"day2/prestory: no page",
-           {{"\t<day2 >\r\n\t\t<staticimage", "\t<dayTwo >\r\n\t\t<staticimage"},
-            {"</day2>\r\n\t<day3", "</dayTwo>\r\n\t<day3"}}},
-          {"day2/poststory: the picture story_parchment is not in assets/day2",
-           {{"<image name=\"story_parchment\"", "<image name=\"story_parch\""}}},
-          {"day2/poststory: no title and line of text", {{"text=\"The Second Evening\"", "text=\"\""}}},
-      };
-      for (const Fault& c : cases) {
-        SCOPED_TRACE(c.named);
-        std::string changed = text;
-        for (const auto& [from, to] : c.edits) {
-          ASSERT_NE(changed.find(from), std::string::npos) << from;
-          for (size_t at = changed.find(from); at != std::string::npos;
-               at = changed.find(from, at + to.size())) {
-            changed.replace(at, from.size(), to);
-          }
+      int texts = 0;
+      bool title = false;
+      ForEachElement(*shown, [&](LLF::XmlElement& element) {
+        const std::wstring image = element.GetAttribute(L"imageName", std::wstring()).GetValue();
+        if (!image.empty() && (!assets || !HLF::XmlDocEx::FindNamedChild(*assets, image))) {
+          faults.push_back(page + ": the picture " + LLF::WideToAnsi(image) + " is not in assets/" + where);
         }
-        WriteBytes(copy + "scripts/dialogs/story.xml", changed);
-        const std::vector<std::string> faults = StoryPageFaults(copy);
-        EXPECT_TRUE(std::any_of(faults.begin(), faults.end(), [&](const std::string& line) {
-          return line.find(c.named) != std::string::npos;
-        })) << testing::PrintToString(faults);
+        if (element.GetName() == L"label" &&
+            !element.GetAttribute(L"text", std::wstring()).GetValue().empty()) {
+          ++texts;
+          title = title || element.GetAttribute(L"name", std::wstring()).GetValue() == L"title";
+        }
+      });
+      if (!title || texts < 2) faults.push_back(page + ": no title and line of text");
+    }
+  }
+  return faults;
+}
+
+}  // namespace
+
+TEST_F(DataLintTest, EveryDayHasItsOpeningAndClosingPages) {
+  EXPECT_EQ(StoryPageFaults(folder), std::vector<std::string>{});
+
+  const std::string text = ReadBytes(folder + "scripts/dialogs/story.xml");
+  const std::string copy = NewTempFolder("storylint") + "/";
+  fs::create_directories(copy + "scripts/game");
+  fs::create_directories(copy + "scripts/dialogs");
+  fs::copy_file(folder + "scripts/game/levels.xml", copy + "scripts/game/levels.xml");
+  struct Fault {
+    const char* named;
+    std::vector<std::pair<std::string, std::string>> edits;  // every match of each replaced
+  };
+  const Fault cases[] = {
+      {"day1/prestory: no page", {{"<staticimage name=\"prestory\"", "<staticimage name=\"opening\""}}},
+      {"day2/prestory: no page",
+       {{"\t<day2 >\r\n\t\t<staticimage", "\t<dayTwo >\r\n\t\t<staticimage"},
+        {"</day2>\r\n\t<day3", "</dayTwo>\r\n\t<day3"}}},
+      {"day2/poststory: the picture story_parchment is not in assets/day2",
+       {{"<image name=\"story_parchment\"", "<image name=\"story_parch\""}}},
+      {"day2/poststory: no title and line of text", {{"text=\"The Second Evening\"", "text=\"\""}}},
+  };
+  for (const Fault& c : cases) {
+    SCOPED_TRACE(c.named);
+    std::string changed = text;
+    for (const auto& [from, to] : c.edits) {
+      ASSERT_NE(changed.find(from), std::string::npos) << from;
+      for (size_t at = changed.find(from); at != std::string::npos; at = changed.find(from, at + to.size())) {
+        changed.replace(at, from.size(), to);
       }
     }
+    WriteBytes(copy + "scripts/dialogs/story.xml", changed);
+    const std::vector<std::string> faults = StoryPageFaults(copy);
+    EXPECT_TRUE(std::any_of(faults.begin(), faults.end(), [&](const std::string& line) {
+      return line.find(c.named) != std::string::npos;
+    })) << testing::PrintToString(faults);
+  }
+}
 
-  }  // namespace QmTest
+}  // namespace QmTest
