@@ -32,13 +32,30 @@ bool JigsawSolver::Solve(LevelPlay& play) {
       if (standing == home) {
         continue;
       }
-      play.ClickControl(standing);
-      play.ClickControl(home);
-      if (play.Won()) {
-        return true;
-      }
-      if (!play.UntilPlayable()) {
-        return Fail("the board stopped taking clicks");
+      // A help message may open while a pair is half clicked (the goal
+      // message comes on a timer) and swallow the next click; the board
+      // keeps its selection, so the pair goes on once it plays again.
+      for (int tries = 0; tries < 3 && board.GetPieceAt(c, r) != home; ++tries) {
+        const std::wstring& selected = board.GetSelectedName();
+        if (!selected.empty() && selected != standing->GetName()) {
+          return Fail("another piece stayed selected");
+        }
+        if (selected.empty()) {
+          play.ClickControl(standing);
+          if (!play.UntilPlayable()) {
+            return Fail("the board stopped taking clicks");
+          }
+          if (board.GetSelectedName() != standing->GetName()) {
+            continue;
+          }
+        }
+        play.ClickControl(home);
+        if (play.Won()) {
+          return true;
+        }
+        if (!play.UntilPlayable()) {
+          return Fail("the board stopped taking clicks");
+        }
       }
       if (board.GetPieceAt(c, r) != home) {
         return Fail("a swap did not bring the piece home");

@@ -70,8 +70,9 @@ void WindowedVoyage::Run(unsigned totalMs, unsigned stepMs) {
   }
 }
 
-bool WindowedVoyage::FramesUntil(const std::function<bool()>& done, unsigned ms) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+bool WindowedVoyage::FramesUntil(const std::function<bool()>& done, unsigned ms,
+                                 std::chrono::seconds realLimit) {
+  const auto limit = std::chrono::steady_clock::now() + realLimit;
   while (!done()) {
     if (std::chrono::steady_clock::now() > limit) {
       return false;

@@ -4,6 +4,7 @@
 // program folder given, the frame and hover timers on ManualClock, window
 // input handed to the shell as the window would hand it. Frames are
 // stepped by the test and read back from the back buffer.
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -33,9 +34,12 @@ class WindowedVoyage : public TheZentaVoyage {
   // included).
   void Frame(unsigned ms = 16);
   void Run(unsigned totalMs, unsigned stepMs = 50);
-  // Frames until done() holds, or false after two minutes of real time
-  // (the asset loader works in real time).
-  bool FramesUntil(const std::function<bool()>& done, unsigned ms = 16);
+  // Frames until done() holds, or false after realLimit of real time (the
+  // asset loader works in real time). A wait whose length is game time,
+  // such as a day's clock running out, needs a limit that holds on a busy
+  // machine too.
+  bool FramesUntil(const std::function<bool()>& done, unsigned ms = 16,
+                   std::chrono::seconds realLimit = std::chrono::seconds(120));
 
   // Input as the window sends it to its receivers (the shell first): a
   // key released; a left click (move, press, release) at the window point.
