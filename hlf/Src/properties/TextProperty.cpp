@@ -1,6 +1,8 @@
 #include "properties/TextProperty.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 
 #include "core/Log.h"
@@ -122,6 +124,16 @@ bool TextProperty::ApplyFontName(const std::wstring& name) {
   }
   SetFontObject(font);
   return true;
+}
+
+int TextProperty::GetBoxWidth() const {
+  if (!_owner) {
+    return 0;
+  }
+  const double width = static_cast<double>(_owner->GetSize().x) -
+                       (static_cast<double>(_owner->GetSidesOffset().x) + _owner->GetSidesOffset().width);
+  return static_cast<int>(std::clamp(width, static_cast<double>(std::numeric_limits<int>::min()),
+                                     static_cast<double>(std::numeric_limits<int>::max())));
 }
 
 LLF::Vector2 TextProperty::DrawLines(LLF::IRenderSystem* rs, const LLF::Transform& context,

@@ -102,6 +102,12 @@ class TextProperty : public ControlProperty {
   // Adds the attributes whose values differ from the reference's.
   virtual void SaveTextProps(LLF::XmlElement& element, const TextProperty& reference) const;
 
+  // The record lines are drawn and measured with; its text is the line
+  // drawn last.
+  const LLF::TextDrawParams& GetDrawParams() const { return _drawParams; }
+  // The width lines are aligned in: the owner's less its sides offset (0
+  // without an owner), held to the range of an int.
+  int GetBoxWidth() const;
   void GetShadow(bool& draw, LLF::Vector2& offset, LLF::Color& color) const;
   // The name "font" is saved under: the font's asset id, else the editor's
   // marker when it is the loaded editor's font, else empty.

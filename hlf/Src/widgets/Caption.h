@@ -4,12 +4,13 @@
 // the control's width with its text property's font. Both widgets lay out
 // and draw their captions through this one class, so they wrap alike.
 //
-// Wrapping breaks only where a word starts: a line ends before the first
-// word whose preceding text (trailing blanks included) is at least as wide
-// as the control, so a line holds at least one word and may reach beyond
-// the width by the word that crossed it; the last word is never measured.
-// A line feed ends a line; each further line feed gives an empty line, a
-// final one none. Blanks that start a wrapped or new line are dropped.
+// Wrapping breaks only where a word starts: a word goes on the next line
+// when the line through it would be wider than the field, so no line is
+// wider than the field unless it is one word that alone is. Lines are
+// measured as the text property draws them. A line feed ends a line; each
+// further line feed gives an empty line, a final one none. Blanks that start
+// a wrapped or new line are dropped, and so are those that end a wrapped
+// line or would make a line wider than the field.
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 namespace LLF {
 class Font;
 class IRenderSystem;
+struct TextDrawParams;
 class XmlElement;
 }  // namespace LLF
 
@@ -35,9 +37,9 @@ class Caption {
   void SetMultiline(bool multiline) { _multiline = multiline; }
   void SetInterval(int interval) { _interval = interval; }
 
-  // Lays the caption out for a control of the given width: single-line, the
-  // full text becomes the property's text; multiline, the lines (none
-  // without a font).
+  // Lays the caption out for a field of the given width (the control's less
+  // its sides offset): single-line, the full text becomes the property's
+  // text; multiline, the lines (none without a font).
   void Update(TextProperty& text, int width);
   // Draws the caption under the control's pushed transform: one line, or
   // the lines interval pixels apart. A single wrapped line is drawn as a
@@ -49,8 +51,10 @@ class Caption {
   // is not lost.
   void SaveFullText(LLF::XmlElement& element, const Caption& reference) const;
 
-  // The lines of text wrapped for width with the font, measured at scale 1.
-  static std::vector<std::wstring> Wrap(const std::wstring& text, const LLF::Font& font, int width);
+  // The lines of text wrapped for width with the font, each measured with
+  // params as its text, as the drawing measures it.
+  static std::vector<std::wstring> Wrap(const std::wstring& text, const LLF::Font& font,
+                                        const LLF::TextDrawParams& params, int width);
 
  private:
   std::vector<std::wstring> _lines;

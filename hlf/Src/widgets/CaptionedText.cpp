@@ -1,7 +1,5 @@
 #include "widgets/CaptionedText.h"
 
-#include "model/Control.h"
-
 namespace HLF {
 
 void CaptionedText::SetText(const std::wstring& text) {
@@ -37,8 +35,8 @@ void CaptionedText::SetInterval(int interval) {
 }
 
 void CaptionedText::UpdateLines() {
-  const Control* owner = GetOwner();
-  _caption.Update(*this, owner ? owner->GetSize().x : 0);
+  // Wrapped for the width the lines are aligned in, not the control's.
+  _caption.Update(*this, GetBoxWidth());
 }
 
 PropertyGroup CaptionedText::GetCaptionGroup() {

@@ -1,7 +1,7 @@
 #pragma once
 // The text property of a control that shows a caption (a button, a label):
 // the caption as set, line breaks included, laid out again for the owner's
-// width whenever its text, font, wrapping or line interval changes. The
+// width less its sides offset whenever its text, font, wrapping or line interval changes. The
 // owner draws it with DrawCaption under its pushed transform.
 #include <string>
 #include <vector>
@@ -26,7 +26,8 @@ class CaptionedText : public TextProperty {
   virtual int GetInterval() const { return _caption.GetInterval(); }
   virtual void SetMultiline(bool multiline);
   virtual void SetInterval(int interval);
-  // Lays the caption out for the owner's width (none without an owner).
+  // Lays the caption out for the owner's width less its sides offset (0
+  // without an owner).
   virtual void UpdateLines();
 
   // The caption with its line breaks, and its wrapped lines.

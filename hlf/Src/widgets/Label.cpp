@@ -42,6 +42,11 @@ void Label::SetSize(int width, int height) {
   UpdateLines();
 }
 
+void Label::SetSidesOffset(const LLF::Rect& offset) {
+  Control::SetSidesOffset(offset);
+  UpdateLines();
+}
+
 // ---------------------------------------------------------------------------
 // Input
 

@@ -5,7 +5,7 @@
 // sound "soundName"; Control's own codes go out besides (5, 6, 7 and the
 // drag codes). Drags starting on it go to its parent unless told
 // otherwise. Unlike a button it lays its lines out again whenever its size
-// changes. A label that cannot take messages (disabled, hidden) keeps
+// or sides offset changes. A label that cannot take messages (disabled, hidden) keeps
 // those offered to it, so nothing beneath it gets them.
 //
 // XML attributes: Control's, the sounds', the text's, then "multiline" and
@@ -46,6 +46,8 @@ class Label : public Control, public CaptionedText, public SoundProperty {
   // The size, then the lines laid out for it (both forms).
   using Control::SetSize;
   void SetSize(int width, int height) override;
+  // The sides offset narrows the field the lines wrap in: laid out again.
+  void SetSidesOffset(const LLF::Rect& offset) override;
   void Render(LLF::IRenderSystem* rs, const LLF::Transform* parent) override;
   // A label that cannot take messages reports them taken.
   bool ProcessMessage(const LLF::Message& msg) override;

@@ -5,11 +5,12 @@
 // that exact case (beside the data folder's root or the XML file itself);
 // every list of every asset registry loads completely (code 1); and every
 // control element, wherever it stands, builds through the control factory
-// without an error line. The level list is checked as the game reads it:
-// days and levels numbered without gaps, every required attribute, names the
-// profiles can hold, once per day, known types, wallpapers in range with no
-// gallery page left empty before the last award, music lists that exist and
-// a folder with its two files for every level.
+// without an error line, its wrapped captions inside it. The level list is
+// checked as the game reads it: days and levels numbered without gaps, every
+// required attribute, names the profiles can hold, once per day, known
+// types, wallpapers in range with no gallery page left empty before the last
+// award, music lists that exist and a folder with its two files for every
+// level.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,6 +34,8 @@
 #include "TestEnv.h"
 #include "core/StringUtils.h"
 #include "flow/ZentaMainMenu.h"
+#include "font/Font.h"
+#include "font/TextDrawParams.h"
 #include "image/CodecJpg.h"
 #include "image/CodecPng.h"
 #include "image/Image.h"
@@ -46,6 +49,7 @@
 #include "modes/GameMode.h"
 #include "shell/AssetsLoader.h"
 #include "shell/Player.h"
+#include "widgets/CaptionedText.h"
 #include "xml/XmlAttribute.h"
 #include "xml/XmlDoc.h"
 #include "xml/XmlElement.h"
@@ -135,6 +139,34 @@ void ReportLines(const LogRecorder& log, const std::wstring& prefix, const std::
   for (const std::wstring& line : log.Lines()) {
     if (line.find(prefix) != std::wstring::npos) ADD_FAILURE() << where << ": " << LLF::WideToAnsi(line);
   }
+}
+
+// Each multiline caption of the tree, as laid out and drawn, stays inside
+// its control: no line of more than one word wider than the field, and the
+// lines no taller than the control. The number of captions checked.
+int CheckWrappedCaptions(const HLF::Control& control, const std::string& where) {
+  int checked = 0;
+  const auto* text = dynamic_cast<const HLF::CaptionedText*>(&control);
+  const LLF::Font* font = text ? text->GetFont() : nullptr;
+  if (font && text->IsMultiline() && !text->GetLines().empty()) {
+    const std::string name = where + " " + LLF::WideToAnsi(control.GetName());
+    LLF::TextDrawParams params = text->GetDrawParams();
+    const std::vector<std::wstring>& lines = text->GetLines();
+    for (const std::wstring& line : lines) {
+      params.text = line;
+      if (line.find(L' ') != std::wstring::npos) {
+        EXPECT_LE(font->GetTextWidth(params), text->GetBoxWidth()) << name << ": " << LLF::WideToAnsi(line);
+      }
+    }
+    const int count = static_cast<int>(lines.size());
+    const int height = count * (font->GetTextHeight(params) + text->GetInterval()) - text->GetInterval();
+    EXPECT_LE(height, control.GetSize().y) << name << ": " << count << " lines";
+    ++checked;
+  }
+  for (int i = 0; i < control.GetChildsCount(); ++i) {
+    checked += CheckWrappedCaptions(*control.GetChild(i), where);
+  }
+  return checked;
 }
 
 // Digits only, with an optional leading '-'.
@@ -386,6 +418,7 @@ TEST_F(DataLintTest, EveryRegistryListLoadsAndEveryLayoutBuilds) {
   ASSERT_FALSE(tags.empty());
   EXPECT_TRUE(tags.count(L"statsdlg")) << "the game registers its results dialog";
   int built = 0;
+  int wrapped = 0;
   for (const std::string& file : files) {
     HLF::XmlDocEx doc;
     ASSERT_TRUE(doc.LoadFromFile(LLF::FromOsPath(file)));
@@ -402,11 +435,13 @@ TEST_F(DataLintTest, EveryRegistryListLoadsAndEveryLayoutBuilds) {
       std::unique_ptr<HLF::Control> control(factory.CreateFrom(element));
       EXPECT_NE(control, nullptr) << where;
       ReportLines(controlLog, L"Error:", where);
+      if (control) wrapped += CheckWrappedCaptions(*control, where);
       ++built;
     };
     if (LLF::XmlElement* document = doc.GetDocumentElement()) walk(*document);
   }
   EXPECT_GE(built, 2);
+  EXPECT_GE(wrapped, 10) << "the game's message texts are wrapped";
 
   for (auto& loader : loaders) loader->UnloadAssets();
 }

@@ -122,14 +122,14 @@ TEST(LabelTest, XmlReadAndWrite) {
   QmTest::FixedFont font;
   QmTest::FrameworkFactories factories;
   std::unique_ptr<HLF::Control> made(HLF::ControlFactory::GetInstance().LoadObjectFromXmlText(
-      L"<label name=\"story\" size=\"45,40\" font=\"fixed\" text=\"aa bb cc\" multiline=\"true\" "
+      L"<label name=\"story\" size=\"55,40\" font=\"fixed\" text=\"aa bb cc\" multiline=\"true\" "
       L"interval=\"0\" />"));
   Label* label = dynamic_cast<Label*>(made.get());
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->GetLines(), (std::vector<std::wstring>{L"aa bb", L"cc"}));
   std::unique_ptr<LLF::XmlElement> saved(label->SaveToXml());
   EXPECT_EQ(QmTest::AttributeTexts(*saved),
-            (std::vector<std::wstring>{L"name=story", L"size=45,40", L"pos=0,0", L"multiline=true",
+            (std::vector<std::wstring>{L"name=story", L"size=55,40", L"pos=0,0", L"multiline=true",
                                        L"interval=0", L"text=aa bb cc", L"font=fixed"}));
 
   std::vector<HLF::PropertyGroup> pages;
