@@ -133,7 +133,38 @@ void PieceBoard::UpdateCounters() {
     return;
   }
   owner->GoalMet();
+  ShrinkGrownPieces();
   OnGoal();
+}
+
+void PieceBoard::ShrinkGrownPieces() {
+  if (!mouseLeaveEffect || mouseLeaveEffect->GetModifiersCount() == 0) {
+    return;
+  }
+  for (const auto& row : grid) {
+    for (HLF::StaticImage* piece : row) {
+      bool shrinking = false;
+      for (int i = 0; i < piece->GetEffectsCount(); ++i) {
+        HLF::Effect* effect = piece->GetEffect(i);
+        if (!effect || !effect->IsRunning()) {
+          continue;
+        }
+        if (effect->GetName() == mouseLeaveEffect->GetName()) {
+          shrinking = true;
+        } else if (mouseEnterEffect && effect->GetName() == mouseEnterEffect->GetName()) {
+          // The shrink starts from the grown size.
+          effect->Stop(true);
+        }
+      }
+      const LLF::Vector2 scale = piece->GetScale();
+      if (shrinking || (scale.x == 1.0f && scale.y == 1.0f)) {
+        continue;
+      }
+      auto* effect = new HLF::Effect();
+      effect->CopyFrom(*mouseLeaveEffect);
+      piece->AddAndStartEffect(effect);
+    }
+  }
 }
 
 void PieceBoard::ResetFrameTime() {

@@ -60,6 +60,9 @@ class PieceBoard : public HLF::StaticImage {
   // cell of width x height, reporting to the board; not yet a child.
   HLF::StaticImage* NewPiece(int column, int row, float width, float height);
   void PlayBoardSound(const std::wstring& id);
+  // Every piece grown under the mouse shrinks back: once the goal is met
+  // the board takes no hover any more, so the mouse leaving would not.
+  void ShrinkGrownPieces();
   static void ResetFrameTime();
   void WriteLog(const std::wstring& line) const;
 

@@ -282,6 +282,25 @@ TEST_F(PuzzleModeTest, HoverScalesEveryPieceUprightOrNot) {
   }
 }
 
+// The winning piece is clicked with the mouse over it, so it is grown; the
+// won board takes no hover, so only the win can shrink it back.
+TEST_F(PuzzleModeTest, ThePieceGrownUnderTheMouseShrinksBackAtTheWin) {
+  GameModePuzzle* mode = StartWith(Fixture(), L"0,0,0,270,");
+  ASSERT_NE(mode, nullptr);
+  HLF::StaticImage* last = mode->GetBoard().GetPiece(1, 1);
+  last->OnMouseEnter();
+  Run(300);
+  ASSERT_GT(last->GetScale().x, 1.02f);
+  Click(last);
+  Run(400);
+  ASSERT_FALSE(mode->IsPlaying()) << "the last turn wins";
+  last->OnMouseLeave();
+  Run(300);
+  EXPECT_FLOAT_EQ(last->GetScale().x, 1.0f);
+  EXPECT_FLOAT_EQ(last->GetScale().y, 1.0f);
+  EXPECT_FLOAT_EQ(mode->GetBoard().GetPiece(0, 0)->GetScale().x, 1.0f);
+}
+
 TEST_F(PuzzleModeTest, BoardsThatCannotBePlayedAreRefusedAndAnOblongPictureIsCutByItsWidth) {
   const struct {
     const char* name;
