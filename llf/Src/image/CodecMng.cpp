@@ -1,5 +1,6 @@
 #include "image/CodecMng.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -91,6 +92,78 @@ mng_bool MNG_DECL SetTimer(mng_handle, mng_uint32) {
   return MNG_TRUE;
 }
 
+uint32_t BigEndian32(const unsigned char* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
+bool Fits(uint64_t width, uint64_t height) {
+  return width != 0 && height != 0 && width <= Canvas::kMaxPixels && height <= Canvas::kMaxPixels &&
+         width * height <= Canvas::kMaxPixels;
+}
+
+// The sizes the images inside the stream declare, checked before the library
+// reads them: it works out its row buffers in 32 bits, so an embedded image
+// far wider than the frame makes it write and read past them. Images
+// (IHDR, JHDR, BASI), delta blocks (DHDR) and magnifications (MAGN, against
+// the largest image so far) are held to what a picture may cost. False, with
+// the size to report, at the first one refused; a stream that breaks off is
+// left to the library to report.
+bool CheckEmbeddedSizes(File& file, uint64_t& width, uint64_t& height) {
+  uint64_t widest = 1;
+  uint64_t tallest = 1;
+  if (!file.Seek(0, 8)) {
+    return true;
+  }
+  for (;;) {
+    unsigned char head[8];
+    if (file.Read(head, sizeof head) != sizeof head) {
+      return true;
+    }
+    const uint32_t length = BigEndian32(head);
+    if (length > 0x7fffffffu) {
+      return true;
+    }
+    unsigned char data[20] = {};
+    const unsigned wanted = std::min<unsigned>(length, sizeof data);
+    if (file.Read(data, wanted) != wanted) {
+      return true;
+    }
+    const auto is = [&](const char* type) { return std::memcmp(head + 4, type, 4) == 0; };
+    bool sized = false;
+    if ((is("IHDR") || is("JHDR") || is("BASI")) && length >= 8) {
+      width = BigEndian32(data);
+      height = BigEndian32(data + 4);
+      sized = true;
+    } else if (is("DHDR") && length >= 12) {
+      width = BigEndian32(data + 4);
+      height = BigEndian32(data + 8);
+      sized = true;
+    } else if (is("MAGN") && length >= 7) {
+      // The factors follow the two object ids and the method byte; every
+      // one present is taken for both directions.
+      uint64_t factor = 1;
+      for (unsigned at = 5; at + 2 <= wanted && at < 17; at += 2) {
+        factor = std::max<uint64_t>(factor, uint64_t(data[at]) << 8 | data[at + 1]);
+      }
+      width = widest * factor;
+      height = tallest * factor;
+      if (!Fits(width, height)) {
+        return false;
+      }
+    }
+    if (sized) {
+      if (!Fits(width, height)) {
+        return false;
+      }
+      widest = std::max(widest, width);
+      tallest = std::max(tallest, height);
+    }
+    if (is("MEND") || !file.Seek(1, int(length - wanted) + 4)) {
+      return true;
+    }
+  }
+}
+
 }  // namespace
 
 CodecMng::CodecMng() {
@@ -121,6 +194,14 @@ Image* CodecMng::Load(File& file) {
   mng_setcb_refresh(handle, Refresh);
   mng_setcb_gettickcount(handle, GetTickCount);
   mng_setcb_settimer(handle, SetTimer);
+
+  uint64_t embeddedWidth = 0;
+  uint64_t embeddedHeight = 0;
+  if (!CheckEmbeddedSizes(file, embeddedWidth, embeddedHeight)) {
+    mng_cleanup(&handle);
+    CheckSize(embeddedWidth, embeddedHeight, name);
+    return nullptr;
+  }
 
   // Read and display together: the display composes the first frame and
   // stops at the first wait.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "ImageTestUtil.h"
@@ -74,6 +75,30 @@ TEST(CodecMngTest, RefusesBadFiles) {
     b.insert(b.end(), good.begin() + 8 + 40, good.end());
     return b;
   };
+  // An image inside the stream declared w x h (the library sizes its rows
+  // in 32 bits: 0x40000005 wide made it read past them).
+  const auto embedded = [&](uint32_t w, uint32_t h) {
+    Bytes b = good;
+    const size_t at = std::search(b.begin(), b.end(), "IHDR", "IHDR" + 4) - b.begin();
+    const size_t length =
+        size_t(b[at - 4]) << 24 | size_t(b[at - 3]) << 16 | size_t(b[at - 2]) << 8 | b[at - 1];
+    Bytes data(b.begin() + at + 4, b.begin() + at + 4 + length);
+    for (int i = 0; i < 4; ++i) {
+      data[i] = uint8_t(w >> (24 - 8 * i));
+      data[4 + i] = uint8_t(h >> (24 - 8 * i));
+    }
+    const Bytes chunk = QmTest::Chunk("IHDR", data);
+    b.erase(b.begin() + at - 4, b.begin() + at + 4 + length + 4);
+    b.insert(b.begin() + at - 4, chunk.begin(), chunk.end());
+    return b;
+  };
+  // A magnification of every object by 65535, right after the header.
+  const auto magnified = [&] {
+    Bytes b = good;
+    const Bytes chunk = QmTest::Chunk("MAGN", {0, 0, 0, 0, 1, 0xff, 0xff});
+    b.insert(b.begin() + 8 + 40, chunk.begin(), chunk.end());
+    return b;
+  };
   const std::wstring unreadable = L"Can't read mng file. Filename: ";
   struct Case {
     const char* what;
@@ -89,6 +114,10 @@ TEST(CodecMngTest, RefusesBadFiles) {
       {"damaged first frame", flip(good, 120), unreadable},
       {"huge frame", frame(100000, 100000), L"Unsupported image size 100000 x 100000"},
       {"zero frame", frame(0, 16), L"Unsupported image size 0 x 16"},
+      {"embedded image far wider than the frame", embedded(0x40000005, 16),
+       L"Unsupported image size 1073741829 x 16"},
+      {"embedded image of no height", embedded(16, 0), L"Unsupported image size 16 x 0"},
+      {"magnified past the bound", magnified(), L"Unsupported image size 65535 x 65535"},
   };
   for (const auto& c : cases) {
     EXPECT_FALSE(Load(c.bytes)) << c.what;
