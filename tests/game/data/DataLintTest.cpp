@@ -5,7 +5,8 @@
 // that exact case (beside the data folder's root or the XML file itself);
 // every list of every asset registry loads completely (code 1); and every
 // control element, wherever it stands, builds through the control factory
-// without an error line, its wrapped captions inside it. The level list is
+// without an error line, its wrapped captions inside it and its
+// buttons' captions between their ornaments. The level list is
 // checked as the game reads it: days and levels numbered without gaps, every
 // required attribute, names the profiles can hold, once per day, known
 // types, wallpapers in range with no gallery page left empty before the last
@@ -49,6 +50,7 @@
 #include "modes/GameMode.h"
 #include "shell/AssetsLoader.h"
 #include "shell/Player.h"
+#include "widgets/Button.h"
 #include "widgets/CaptionedText.h"
 #include "xml/XmlAttribute.h"
 #include "xml/XmlDoc.h"
@@ -165,6 +167,30 @@ int CheckWrappedCaptions(const HLF::Control& control, const std::string& where) 
   }
   for (int i = 0; i < control.GetChildsCount(); ++i) {
     checked += CheckWrappedCaptions(*control.GetChild(i), where);
+  }
+  return checked;
+}
+
+// Each one-line caption of a button drawn on one of the ornamented button
+// pictures stays between the two diamonds at the picture's ends (centred 12
+// pixels in from the plate, whose rim is a pixel or two in from the cell).
+// The number of captions checked.
+int CheckButtonCaptions(const HLF::Control& control, const std::string& where) {
+  constexpr int kOrnamentInset = 22;
+  int checked = 0;
+  const auto* button = dynamic_cast<const HLF::Button*>(&control);
+  const LLF::Font* font = button ? button->GetFont() : nullptr;
+  if (font && !button->IsMultiline() && !button->GetText().empty()) {
+    const std::wstring image = button->GetImageName();
+    if (image == L"button" || image == L"button_small" || image == L"gallery_button") {
+      EXPECT_LE(font->GetTextWidth(button->GetDrawParams()), control.GetSize().x - 2 * kOrnamentInset)
+          << where << " " << LLF::WideToAnsi(control.GetName()) << ": \""
+          << LLF::WideToAnsi(button->GetText()) << "\" runs over the diamonds of " << LLF::WideToAnsi(image);
+      ++checked;
+    }
+  }
+  for (int i = 0; i < control.GetChildsCount(); ++i) {
+    checked += CheckButtonCaptions(*control.GetChild(i), where);
   }
   return checked;
 }
@@ -419,6 +445,7 @@ TEST_F(DataLintTest, EveryRegistryListLoadsAndEveryLayoutBuilds) {
   EXPECT_TRUE(tags.count(L"statsdlg")) << "the game registers its results dialog";
   int built = 0;
   int wrapped = 0;
+  int buttons = 0;
   for (const std::string& file : files) {
     HLF::XmlDocEx doc;
     ASSERT_TRUE(doc.LoadFromFile(LLF::FromOsPath(file)));
@@ -435,13 +462,17 @@ TEST_F(DataLintTest, EveryRegistryListLoadsAndEveryLayoutBuilds) {
       std::unique_ptr<HLF::Control> control(factory.CreateFrom(element));
       EXPECT_NE(control, nullptr) << where;
       ReportLines(controlLog, L"Error:", where);
-      if (control) wrapped += CheckWrappedCaptions(*control, where);
+      if (control) {
+        wrapped += CheckWrappedCaptions(*control, where);
+        buttons += CheckButtonCaptions(*control, where);
+      }
       ++built;
     };
     if (LLF::XmlElement* document = doc.GetDocumentElement()) walk(*document);
   }
   EXPECT_GE(built, 2);
   EXPECT_GE(wrapped, 10) << "the game's message texts are wrapped";
+  EXPECT_GE(buttons, 10) << "the dialogs' buttons are checked";
 
   for (auto& loader : loaders) loader->UnloadAssets();
 }

@@ -9,7 +9,7 @@
 #     there turns nothing);
 #   - wallpaper 17's thumbnail zooms into the large view, whose capture
 #     matches the wide picture's pixels;
-#   - with no desktop program to take it, Set as wallpaper shows the
+#   - with no desktop program to take it, Set wallpaper shows the
 #     "failed" dialog, both large-view buttons showing their disabled
 #     look until it is closed;
 #   - Close returns to the page, and Close again to the menu with its
@@ -147,7 +147,7 @@ qm_wait_log 20 "Error: Can't create IActiveDesktop instance"
 qm_move 700 20
 qm_wait_pixels 20 "$(button_point 210 554 3 dark)" "$(button_point 450 554 3 dark)"
 keep wallpaper_failed
-echo "Set as wallpaper: the failed dialog, both large-view buttons disabled"
+echo "Set wallpaper: the failed dialog, both large-view buttons disabled"
 qm_click $dialog_ok
 qm_move 700 20
 qm_wait_pixels 20 "$(button_point 210 554 0)" "$(button_point 450 554 0)"
