@@ -101,16 +101,16 @@ bool Fits(uint64_t width, uint64_t height) {
          width * height <= Canvas::kMaxPixels;
 }
 
-// The sizes the images inside the stream declare, checked before the library
-// reads them: it works out its row buffers in 32 bits, so an embedded image
-// far wider than the frame makes it write and read past them. Images
-// (IHDR, JHDR, BASI), delta blocks (DHDR) and magnifications (MAGN, against
-// the largest image so far) are held to what a picture may cost. False, with
-// the size to report, at the first one refused; a stream that breaks off is
-// left to the library to report.
-bool CheckEmbeddedSizes(File& file, uint64_t& width, uint64_t& height) {
-  uint64_t widest = 1;
-  uint64_t tallest = 1;
+// What the library would read, checked before it does: the sizes the
+// images inside the stream declare (it works out its row buffers in 32 bits,
+// so an embedded image far wider than the frame made it write and read past
+// them), held to what a picture may cost, for images (IHDR, JHDR, BASI) and
+// delta blocks (DHDR); and no magnification (MAGN), whose handling in the
+// library reads through null on a short chunk and which our pictures never
+// use. False at the first thing refused: a magnification, or an image of
+// width x height; a stream that breaks off is left to the library to report.
+bool CheckStream(File& file, bool& magnified, uint64_t& width, uint64_t& height) {
+  magnified = false;
   if (!file.Seek(0, 8)) {
     return true;
   }
@@ -123,7 +123,7 @@ bool CheckEmbeddedSizes(File& file, uint64_t& width, uint64_t& height) {
     if (length > 0x7fffffffu) {
       return true;
     }
-    unsigned char data[20] = {};
+    unsigned char data[12] = {};
     const unsigned wanted = std::min<unsigned>(length, sizeof data);
     if (file.Read(data, wanted) != wanted) {
       return true;
@@ -138,25 +138,12 @@ bool CheckEmbeddedSizes(File& file, uint64_t& width, uint64_t& height) {
       width = BigEndian32(data + 4);
       height = BigEndian32(data + 8);
       sized = true;
-    } else if (is("MAGN") && length >= 7) {
-      // The factors follow the two object ids and the method byte; every
-      // one present is taken for both directions.
-      uint64_t factor = 1;
-      for (unsigned at = 5; at + 2 <= wanted && at < 17; at += 2) {
-        factor = std::max<uint64_t>(factor, uint64_t(data[at]) << 8 | data[at + 1]);
-      }
-      width = widest * factor;
-      height = tallest * factor;
-      if (!Fits(width, height)) {
-        return false;
-      }
+    } else if (is("MAGN")) {
+      magnified = true;
+      return false;
     }
-    if (sized) {
-      if (!Fits(width, height)) {
-        return false;
-      }
-      widest = std::max(widest, width);
-      tallest = std::max(tallest, height);
+    if (sized && !Fits(width, height)) {
+      return false;
     }
     if (is("MEND") || !file.Seek(1, int(length - wanted) + 4)) {
       return true;
@@ -195,11 +182,16 @@ Image* CodecMng::Load(File& file) {
   mng_setcb_gettickcount(handle, GetTickCount);
   mng_setcb_settimer(handle, SetTimer);
 
+  bool magnified = false;
   uint64_t embeddedWidth = 0;
   uint64_t embeddedHeight = 0;
-  if (!CheckEmbeddedSizes(file, embeddedWidth, embeddedHeight)) {
+  if (!CheckStream(file, magnified, embeddedWidth, embeddedHeight)) {
     mng_cleanup(&handle);
-    CheckSize(embeddedWidth, embeddedHeight, name);
+    if (magnified) {
+      SetLastError(L"Unsupported MNG magnification. Filename: " + name);
+    } else {
+      CheckSize(embeddedWidth, embeddedHeight, name);
+    }
     return nullptr;
   }
 
