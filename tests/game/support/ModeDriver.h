@@ -13,6 +13,12 @@ class ModeDriver : public HLF::StateMachine {
   void Update(unsigned dt) override;
   bool OnMessage(LLF::Message* msg) override;
 
+  // The running level released, with the controls it leaves to be deleted.
+  void Release();
+  // The running level released and info's started; its mode, or null when
+  // it did not start.
+  GameMode* Restart(const LevelInfo& info);
+
   GameModeHost host;
   std::vector<int> codes;
 };

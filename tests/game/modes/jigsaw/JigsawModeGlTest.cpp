@@ -15,13 +15,13 @@
 #include "GameAtMenu.h"
 #include "GlScreen.h"
 #include "HeadlessVoyage.h"
+#include "ImageTestUtil.h"
 #include "ModeDriver.h"
 #include "core/Random.h"
 #include "dialogs/Dialog.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
 #include "map/ZentaLevelMap.h"
-#include "model/GameServices.h"
 #include "model/StateMachine.h"
 #include "modes/GameModeHost.h"
 #include "modes/jigsaw/GameModeJigsaw.h"
@@ -71,19 +71,6 @@ double Difference(const LLF::Image& shot, int x, int y, const LLF::Image& pictur
     }
   }
   return sum / (3.0 * picture.GetWidth() * picture.GetHeight());
-}
-
-int CountPixels(const LLF::Image& shot, int x, int y, int width, int height,
-                bool (*kind)(const LLF::Color&)) {
-  int count = 0;
-  for (int py = y; py < y + height; ++py) {
-    for (int px = x; px < x + width; ++px) {
-      LLF::Color c;
-      shot.GetPixel(&c, px, py);
-      count += kind(c) ? 1 : 0;
-    }
-  }
-  return count;
 }
 
 bool Gold(const LLF::Color& c) {
@@ -161,8 +148,7 @@ TEST(JigsawModeGlTest, TheBoardShowsEachPiecesPartOfThePicture) {
   EXPECT_LT(Difference(*finished, 44, 44, *picture), 4.0);
 
   picture.reset();
-  driver.host.Release();
-  HLF::GameServices::DeleteDeferred();
+  driver.Release();
   game.Stop();
 }
 

@@ -21,7 +21,6 @@
 #include "core/Random.h"
 #include "core/StringUtils.h"
 #include "map/ZentaLevelMap.h"
-#include "model/GameServices.h"
 #include "model/StateMachine.h"
 #include "modes/GameModeHost.h"
 #include "modes/jigsaw/GameModeJigsaw.h"
@@ -68,8 +67,7 @@ class JigsawModeTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    driver.host.Release();
-    HLF::GameServices::DeleteDeferred();
+    driver.Release();
     start->Stop();
     GameModeHost::RegisterType(L"jigsaw", [] { return new GameModeJigsaw(); });
   }
@@ -84,15 +82,23 @@ class JigsawModeTest : public ::testing::Test {
   }
 
   TestJigsaw* Start(const LevelInfo& info) {
-    driver.host.Release();
-    HLF::GameServices::DeleteDeferred();
-    if (!driver.host.StartLevel(info, &driver)) return nullptr;
+    if (!driver.Restart(info)) return nullptr;
     start->Frame(16);
     return dynamic_cast<TestJigsaw*>(driver.host.GetMode());
   }
 
   void Run(unsigned total, unsigned step = 50) {
     for (unsigned t = 0; t < total; t += step) start->Frame(step);
+  }
+
+  // Three in a row with the first two swapped and the third home, past the
+  // screen's fade.
+  TestJigsaw* StartTwoSwapped() {
+    const LevelInfo level = FixtureLevel(3, 1);
+    SetVar(GameModeJigsaw::ProgressPath(level.name), L"positions", L"1,0,0,0;0,0,1,0;2,0,2,0;");
+    TestJigsaw* mode = Start(level);
+    if (mode) Run(4000);
+    return mode;
   }
 
   static void Click(HLF::Control* piece) {
@@ -209,11 +215,8 @@ TEST_F(JigsawModeTest, ClicksSelectCancelAndSwapWithTheCountersAfterTheMove) {
   ASSERT_NE(mode, nullptr);
   EXPECT_EQ(mode->GetBoard().GetPositions(), L"1,0,0,0;0,0,1,0;");
 
-  const LevelInfo level = FixtureLevel(3, 1);
-  SetVar(GameModeJigsaw::ProgressPath(level.name), L"positions", L"1,0,0,0;0,0,1,0;2,0,2,0;");
-  mode = Start(level);
+  mode = StartTwoSwapped();
   ASSERT_NE(mode, nullptr);
-  Run(4000);
   ASSERT_TRUE(mode->IsPlaying());
   JigsawModeManager& board = mode->GetBoard();
   HLF::StaticImage* first = board.GetPiece(0, 0);
@@ -258,11 +261,8 @@ TEST_F(JigsawModeTest, ClicksSelectCancelAndSwapWithTheCountersAfterTheMove) {
 }
 
 TEST_F(JigsawModeTest, HoverGrowsOnlyPiecesThatAreNotHome) {
-  const LevelInfo level = FixtureLevel(3, 1);
-  SetVar(GameModeJigsaw::ProgressPath(level.name), L"positions", L"1,0,0,0;0,0,1,0;2,0,2,0;");
-  TestJigsaw* mode = Start(level);
+  TestJigsaw* mode = StartTwoSwapped();
   ASSERT_NE(mode, nullptr);
-  Run(4000);
   HLF::StaticImage* misplaced = mode->GetBoard().GetPiece(0, 0);
   HLF::StaticImage* home = mode->GetBoard().GetPiece(2, 0);
   home->OnMouseEnter();
@@ -278,11 +278,8 @@ TEST_F(JigsawModeTest, HoverGrowsOnlyPiecesThatAreNotHome) {
 // The game's hover goes to the topmost control under the mouse, whatever
 // its pixels; the level screen's frame lies over the whole board.
 TEST_F(JigsawModeTest, TheMouseOverAPieceHoversThatPiece) {
-  const LevelInfo level = FixtureLevel(3, 1);
-  SetVar(GameModeJigsaw::ProgressPath(level.name), L"positions", L"1,0,0,0;0,0,1,0;2,0,2,0;");
-  TestJigsaw* mode = Start(level);
+  TestJigsaw* mode = StartTwoSwapped();
   ASSERT_NE(mode, nullptr);
-  Run(4000);
   HLF::StaticImage* misplaced = mode->GetBoard().GetPiece(0, 0);
   HLF::StaticImage* home = mode->GetBoard().GetPiece(2, 0);
   const auto moveOnto = [&](HLF::Control* piece) {

@@ -4,24 +4,17 @@
 // Puzzle level's picture.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "BoardLevel.h"
+#include "GameAtMenu.h"
 #include "HeadlessVoyage.h"
 #include "ModeDriver.h"
-#include "TempFolders.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
 #include "dialogs/Dialog.h"
-#include "flow/ZentaMainMenu.h"
 #include "map/ZentaLevelMap.h"
-#include "model/GameServices.h"
-#include "model/StateMachine.h"
-#include "modes/GameModeHost.h"
 #include "modes/puzzle/GameModePuzzle.h"
 #include "modifiers/Effect.h"
 #include "shell/Player.h"
@@ -33,32 +26,21 @@ namespace {
 
 using Driver = ModeDriver;
 
-namespace fs = std::filesystem;
-
 class PuzzleModeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string program = folders.Program();
-    CopyGeneratedData(program);
-    fs::copy(GeneratedDataFolder() + "levels", program + "/levels", fs::copy_options::recursive);
-    game = std::make_unique<HeadlessVoyage>(program);
-    ASSERT_TRUE(game->Start(true));
-    ASSERT_TRUE(game->SkipToMenu());
-    game->SetCurrentProfile(L"Fox");
-    game->GetScript().GetMainMenu()->SetVisible(false);
-    GameMode::ResetRunFlags();
+    ASSERT_TRUE(game.Start());
     game->SetStateMachine(&driver);
   }
 
   void TearDown() override {
-    driver.host.Release();
-    HLF::GameServices::DeleteDeferred();
+    driver.Release();
     game->Stop();
   }
 
   // A level of day 1 with its own level element.
   LevelInfo FixtureLevel(const std::string& name, const std::string& attributes) {
-    return WriteBoardLevel(folders.Program(), name, attributes, L"puzzle");
+    return WriteBoardLevel(game.Program(), name, attributes, L"puzzle");
   }
 
   // Two by two, cut from the first level's picture.
@@ -67,9 +49,7 @@ class PuzzleModeTest : public ::testing::Test {
   }
 
   GameModePuzzle* Start(const LevelInfo& info) {
-    driver.host.Release();
-    HLF::GameServices::DeleteDeferred();
-    if (!driver.host.StartLevel(info, &driver)) return nullptr;
+    if (!driver.Restart(info)) return nullptr;
     game->Frame(16);
     return dynamic_cast<GameModePuzzle*>(driver.host.GetMode());
   }
@@ -137,8 +117,7 @@ class PuzzleModeTest : public ::testing::Test {
     player.SetVar(path, attribute, value);
   }
 
-  TempFolders folders;
-  std::unique_ptr<HeadlessVoyage> game;
+  GameAtMenu game{true};
   Driver driver;
 };
 
