@@ -44,7 +44,7 @@ TEST_F(BuiltLevelPlayTest, ABuiltSeekLevelPlaysAndEveryNameIsFound) {
   EXPECT_EQ(listed, 10u);
 
   // The second run logs the error and leaves every file as it was.
-  host.Release();
+  driver.host.Release();
   HLF::GameServices::DeleteDeferred();
   const auto before = FolderBytes(Folder("seek"));
   ASSERT_TRUE(Execute(L"buildlevel seek levels/built/seek"));
@@ -90,7 +90,7 @@ TEST_F(BuiltLevelPlayTest, BuiltMirrorLevelsPlayInBothModes) {
     const LLF::Point right = Centre(level.rects.back());
     Click(right.x - 400, right.y);
     EXPECT_EQ(board.LeftCount(), int(level.rects.size()) - 2);
-    host.Release();
+    driver.host.Release();
     HLF::GameServices::DeleteDeferred();
   }
   for (const char* name : {"mirror", "mirror_precut"}) {

@@ -21,7 +21,6 @@
 #include "shell/Player.h"
 #include "widgets/Button.h"
 #include "widgets/Label.h"
-#include "xml/XmlElement.h"
 
 namespace QmTest {
 namespace {
@@ -70,13 +69,7 @@ class GameModeTest : public ::testing::Test {
     static_cast<HLF::Button*>(button)->OnClick(LLF::Message());
   }
 
-  static void SetTips(bool on) {
-    LLF::XmlElement* config = HLF::Game::GetInstance()->GetConfigDoc()->GetRoot()->GetChildByPath(L"config");
-    ASSERT_NE(config, nullptr);
-    config->GetChildByPath(L"game/help")
-        ->GetAttribute(std::wstring(L"showTips"))
-        ->SetValue(on ? L"true" : L"false");
-  }
+  static void SetTips(bool on) { ASSERT_TRUE(QmTest::SetTips(on)); }
 
   static std::wstring Var(const std::wstring& path, const std::wstring& attribute) {
     HLF::Player player;

@@ -33,6 +33,10 @@ class GameAtMenu {
   std::unique_ptr<HeadlessVoyage> _game;  // goes before the folders it runs in
 };
 
+// Turns the running shell's tips on or off; false when its config has no
+// such setting.
+bool SetTips(bool on);
+
 // Saves a screen shot as name in the folder QM_SHOT_DIR names, when it is
 // set, for looking at by eye.
 void SaveShot(const LLF::Image& shot, const char* name);

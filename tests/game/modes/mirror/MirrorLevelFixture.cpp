@@ -4,10 +4,7 @@
 #include "app/InputCodes.h"
 #include "core/Message.h"
 #include "core/StringUtils.h"
-#include "model/GameServices.h"
-#include "shell/Game.h"
 #include "shell/Player.h"
-#include "xml/XmlElement.h"
 
 namespace QmTest {
 
@@ -26,33 +23,18 @@ MirrorLevelFixture::MirrorLevelFixture() : start(true) {
   if (!start.Start()) {
     return;
   }
-  start->SetStateMachine(this);
-  LLF::XmlElement* config = HLF::Game::GetInstance()->GetConfigDoc()->GetRoot()->GetChildByPath(L"config");
-  config->GetChildByPath(L"game/help")->GetAttribute(std::wstring(L"showTips"))->SetValue(L"false");
+  start->SetStateMachine(&driver);
+  if (!SetTips(false)) {
+    return;
+  }
   WriteLevel("t_mirror", kStandardObjects);
   ready = true;
 }
 
 MirrorLevelFixture::~MirrorLevelFixture() {
-  host.Release();
-  HLF::GameServices::DeleteDeferred();
+  driver.Release();
   start->SetStateMachine(nullptr);
   start->Stop();
-}
-
-void MirrorLevelFixture::Update(unsigned dt) {
-  host.Update(dt);
-  HLF::StateMachine::Update(dt);
-}
-
-bool MirrorLevelFixture::OnMessage(LLF::Message* msg) {
-  if (msg) {
-    const int code = host.OnModeMessage(*msg, this);
-    if (code >= 0) {
-      codes.push_back(code);
-    }
-  }
-  return true;
 }
 
 void MirrorLevelFixture::WriteLevel(const std::string& name, const std::string& children, bool background) {
@@ -80,7 +62,7 @@ GameModeMirror* MirrorLevelFixture::Start(const std::string& name) {
   info.musicAsset = L"LEVMUSIC_A";
   info.level = 2;
   info.day = 0;
-  if (!host.StartLevel(info, this)) {
+  if (!driver.host.StartLevel(info, &driver)) {
     return nullptr;
   }
   start->Frame(16);
@@ -93,11 +75,6 @@ GameModeMirror* MirrorLevelFixture::StartRunning(const std::string& name) {
     Run(4500);
   }
   return mode;
-}
-
-void MirrorLevelFixture::Release() {
-  host.Release();
-  HLF::GameServices::DeleteDeferred();
 }
 
 void MirrorLevelFixture::Run(unsigned total, unsigned step) {
