@@ -1,10 +1,10 @@
 #include "MirrorLevelFixture.h"
 
+#include "ProfileVars.h"
 #include "app/AppWindow.h"
 #include "app/InputCodes.h"
 #include "core/Message.h"
 #include "core/StringUtils.h"
-#include "shell/Player.h"
 
 namespace QmTest {
 
@@ -96,16 +96,12 @@ void MirrorLevelFixture::MoveMouse(int x, int y) {
 }
 
 std::wstring MirrorLevelFixture::Var(const std::wstring& path, const std::wstring& attribute) {
-  HLF::Player player;
-  std::wstring value = L"(absent)";
-  player.GetVar(path, attribute, value);
-  return value;
+  return ProfileVar(path, attribute);
 }
 
 void MirrorLevelFixture::SetVar(const std::wstring& path, const std::wstring& attribute,
                                 const std::wstring& value) {
-  HLF::Player player;
-  player.SetVar(path, attribute, value);
+  SetProfileVar(path, attribute, value);
 }
 
 }  // namespace QmTest

@@ -1,10 +1,10 @@
 #include "PairLevelFixture.h"
 
+#include "ProfileVars.h"
 #include "app/AppWindow.h"
 #include "app/InputCodes.h"
 #include "core/Message.h"
 #include "core/StringUtils.h"
-#include "shell/Player.h"
 
 namespace QmTest {
 
@@ -97,16 +97,12 @@ void PairLevelFixture::Click(int x, int y) {
 }
 
 std::wstring PairLevelFixture::Var(const std::wstring& attribute, const std::wstring& path) {
-  HLF::Player player;
-  std::wstring value = L"(absent)";
-  player.GetVar(path, attribute, value);
-  return value;
+  return ProfileVar(path, attribute);
 }
 
 void PairLevelFixture::SetVar(const std::wstring& attribute, const std::wstring& value,
                               const std::wstring& path) {
-  HLF::Player player;
-  player.SetVar(path, attribute, value);
+  SetProfileVar(path, attribute, value);
 }
 
 }  // namespace QmTest
