@@ -3,9 +3,6 @@
 #include <filesystem>
 
 #include "BuilderInputs.h"
-#include "app/AppWindow.h"
-#include "app/InputCodes.h"
-#include "core/Message.h"
 #include "devtools/Console.h"
 #include "map/LevelInfo.h"
 
@@ -46,10 +43,7 @@ GameMode* BuiltLevelFixture::Start(const std::wstring& name, const std::wstring&
 }
 
 void BuiltLevelFixture::Click(int x, int y) {
-  LLF::Message down(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_DOWN, 1, x, y, std::wstring());
-  start->OnMessage(&down);
-  LLF::Message up(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_UP, 1, x, y, std::wstring());
-  start->OnMessage(&up);
+  start.Click(x, y);
   start->Frame(16);
 }
 

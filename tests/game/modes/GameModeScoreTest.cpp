@@ -113,8 +113,7 @@ class GameModeScoreTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    script.GetHost().Release();
-    HLF::GameServices::DeleteDeferred();
+    script.ReleaseLevel();
     start->Stop();
     ProbeMode::Unregister();
   }
@@ -181,8 +180,7 @@ TEST_F(GameModeScoreTest, FindsScoreKeepTheirStatisticsAndShowCentredLabels) {
   EXPECT_EQ(ScoreLabels(), 2);
 
   // Every label still standing goes with the mode.
-  script.GetHost().Release();
-  HLF::GameServices::DeleteDeferred();
+  script.ReleaseLevel();
   EXPECT_EQ(ScoreLabels(), 0);
 }
 
@@ -289,8 +287,7 @@ TEST_F(GameModeScoreTest, AnAwardThatCannotBeShownStillLeadsToTheResults) {
       Run(1600);
       EXPECT_NE(mode->GetStatsDialog(), nullptr);
     }
-    script.GetHost().Release();
-    HLF::GameServices::DeleteDeferred();
+    script.ReleaseLevel();
   }
 }
 

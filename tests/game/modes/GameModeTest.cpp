@@ -37,8 +37,7 @@ class GameModeTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    script.GetHost().Release();
-    HLF::GameServices::DeleteDeferred();
+    script.ReleaseLevel();
     start->Stop();
     ProbeMode::Unregister();
   }

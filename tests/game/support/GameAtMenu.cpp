@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 
+#include "app/AppWindow.h"
+#include "app/InputCodes.h"
+#include "core/Message.h"
 #include "core/StringUtils.h"
 #include "flow/ZentaMainMenu.h"
 #include "image/Image.h"
@@ -24,6 +27,13 @@ bool GameAtMenu::Start() {
   _game->GetScript().GetMainMenu()->SetVisible(false);
   GameMode::ResetRunFlags();
   return true;
+}
+
+void GameAtMenu::Click(int x, int y) const {
+  LLF::Message down(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_DOWN, 1, x, y, std::wstring());
+  _game->OnMessage(&down);
+  LLF::Message up(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_UP, 1, x, y, std::wstring());
+  _game->OnMessage(&up);
 }
 
 bool SetTips(bool on) {

@@ -27,6 +27,9 @@ class GameAtMenu {
   HeadlessVoyage* operator->() const { return _game.get(); }
   const TempFolders& Folders() const { return _folders; }
   const std::string& Program() const { return _folders.Program(); }
+  // A left button press and release at the window point, through the shell
+  // and the whole control tree.
+  void Click(int x, int y) const;
 
  private:
   TempFolders _folders;

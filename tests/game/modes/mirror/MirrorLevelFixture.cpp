@@ -84,10 +84,7 @@ void MirrorLevelFixture::Run(unsigned total, unsigned step) {
 }
 
 void MirrorLevelFixture::Click(int x, int y) {
-  LLF::Message down(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_DOWN, 1, x, y, std::wstring());
-  start->OnMessage(&down);
-  LLF::Message up(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_UP, 1, x, y, std::wstring());
-  start->OnMessage(&up);
+  start.Click(x, y);
 }
 
 void MirrorLevelFixture::MoveMouse(int x, int y) {

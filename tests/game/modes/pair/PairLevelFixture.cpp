@@ -1,9 +1,6 @@
 #include "PairLevelFixture.h"
 
 #include "ProfileVars.h"
-#include "app/AppWindow.h"
-#include "app/InputCodes.h"
-#include "core/Message.h"
 #include "core/StringUtils.h"
 
 namespace QmTest {
@@ -90,10 +87,7 @@ void PairLevelFixture::Run(unsigned total, unsigned step) {
 }
 
 void PairLevelFixture::Click(int x, int y) {
-  LLF::Message down(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_DOWN, 1, x, y, std::wstring());
-  start->OnMessage(&down);
-  LLF::Message up(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_UP, 1, x, y, std::wstring());
-  start->OnMessage(&up);
+  start.Click(x, y);
 }
 
 std::wstring PairLevelFixture::Var(const std::wstring& attribute, const std::wstring& path) {
