@@ -1,6 +1,8 @@
 #include "ModeDriver.h"
 
+#include "dialogs/Dialog.h"
 #include "model/GameServices.h"
+#include "modes/GameMode.h"
 
 namespace QmTest {
 
@@ -23,6 +25,15 @@ void ModeDriver::Release() {
 GameMode* ModeDriver::Restart(const LevelInfo& info) {
   Release();
   return host.StartLevel(info, this) ? host.GetMode() : nullptr;
+}
+
+GameMode* ModeDriver::StartOnScreen(HeadlessVoyage& game, const LevelInfo& info) {
+  if (!host.StartLevel(info, this)) return nullptr;
+  GameMode* mode = host.GetMode();
+  for (int t = 0; t < 7000; t += 100) game.Frame(100);
+  if (mode->GetMessageDialog()) mode->GetMessageDialog()->OnOk();
+  game.Frame(600);
+  return mode;
 }
 
 }  // namespace QmTest

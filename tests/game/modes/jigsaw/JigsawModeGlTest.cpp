@@ -18,7 +18,6 @@
 #include "ImageTestUtil.h"
 #include "ModeDriver.h"
 #include "core/Random.h"
-#include "dialogs/Dialog.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
 #include "map/ZentaLevelMap.h"
@@ -89,13 +88,10 @@ TEST(JigsawModeGlTest, TheBoardShowsEachPiecesPartOfThePicture) {
   Driver driver;
   game.SetStateMachine(&driver);
   LLF::SeedRandom(3);
-  ASSERT_TRUE(driver.host.StartLevel(ZentaLevelMap::GetLevelInfo(0, 0), &driver));
-  auto* mode = dynamic_cast<GameModeJigsaw*>(driver.host.GetMode());
+  GameMode* started = driver.StartOnScreen(game, ZentaLevelMap::GetLevelInfo(0, 0));
+  ASSERT_NE(started, nullptr);
+  auto* mode = dynamic_cast<GameModeJigsaw*>(started);
   ASSERT_NE(mode, nullptr);
-  // Past the screen's fade-in and the gradient's sweep.
-  for (int t = 0; t < 7000; t += 100) game.Frame(100);
-  if (mode->GetMessageDialog()) mode->GetMessageDialog()->OnOk();
-  game.Frame(600);
 
   std::unique_ptr<LLF::Image> picture(
       LLF::ImagesManager::GetInstance().LoadImage(L"levels/d1_jigsaw/picture.jpg", L"", true, true));

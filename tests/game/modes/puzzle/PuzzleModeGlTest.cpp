@@ -17,7 +17,6 @@
 #include "ImageTestUtil.h"
 #include "ModeDriver.h"
 #include "core/Random.h"
-#include "dialogs/Dialog.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
 #include "map/ZentaLevelMap.h"
@@ -78,13 +77,10 @@ TEST(PuzzleModeGlTest, EachCellShowsItsOwnPartTurnedByItsAngle) {
   const LevelInfo level = ZentaLevelMap::GetLevelInfo(0, 1);
   ASSERT_EQ(level.name, L"d1_puzzle");
   LLF::SeedRandom(3);
-  ASSERT_TRUE(driver.host.StartLevel(level, &driver));
-  auto* mode = dynamic_cast<GameModePuzzle*>(driver.host.GetMode());
+  GameMode* started = driver.StartOnScreen(game, level);
+  ASSERT_NE(started, nullptr);
+  auto* mode = dynamic_cast<GameModePuzzle*>(started);
   ASSERT_NE(mode, nullptr);
-  // Past the screen's fade-in and the gradient's sweep.
-  for (int t = 0; t < 7000; t += 100) game.Frame(100);
-  if (mode->GetMessageDialog()) mode->GetMessageDialog()->OnOk();
-  game.Frame(600);
 
   std::unique_ptr<LLF::Image> picture(
       LLF::ImagesManager::GetInstance().LoadImage(L"levels/d1_puzzle/picture.png", L"", true, true));
