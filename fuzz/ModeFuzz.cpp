@@ -8,6 +8,7 @@
 
 #include "FuzzFolder.h"
 #include "HeadlessVoyage.h"
+#include "ModeDriver.h"
 #include "TempFolders.h"
 #include "TestEnv.h"
 #include "core/Random.h"
@@ -15,10 +16,7 @@
 #include "devtools/Console.h"
 #include "flow/ZentaMainMenu.h"
 #include "map/ZentaLevelMap.h"
-#include "model/GameServices.h"
-#include "model/StateMachine.h"
 #include "modes/GameMode.h"
-#include "modes/GameModeHost.h"
 #include "shell/Player.h"
 #include "xml/XmlElement.h"
 
@@ -28,25 +26,11 @@ namespace fs = std::filesystem;
 
 constexpr size_t kMaxVariables = 64;
 
-// The script's side of a level: the host, updated every frame.
-class Driver : public HLF::StateMachine {
- public:
-  void Update(unsigned dt) override {
-    host.Update(dt);
-    HLF::StateMachine::Update(dt);
-  }
-  bool OnMessage(LLF::Message* msg) override {
-    if (msg) host.OnModeMessage(*msg, this);
-    return true;
-  }
-  GameModeHost host;
-};
-
 std::wstring g_type;
 std::string g_levelFolder;
 QmTest::TempFolders* g_folders;
 QmTest::HeadlessVoyage* g_game;
-Driver* g_driver;
+QmTest::ModeDriver* g_driver;
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -58,15 +42,10 @@ void Frames(int count) {
   for (int i = 0; i < count; ++i) g_game->Frame(50);
 }
 
-void Release() {
-  g_driver->host.Release();
-  HLF::GameServices::DeleteDeferred();
-}
-
 // The game's resources go at exit, so the leak check at the end of a run
 // sees only what an input left behind.
 void StopGame() {
-  Release();
+  g_driver->Release();
   g_game->Stop();
   delete g_game;
   delete g_driver;
@@ -106,7 +85,7 @@ void ModeFuzz::Init(const std::wstring& type) {
   g_folders = new QmTest::TempFolders();
   const std::string program = g_folders->Program();
   QmTest::CopyGeneratedData(program);
-  fs::copy(QmTest::GeneratedDataFolder() + "levels", program + "/levels", fs::copy_options::recursive);
+  QmTest::CopyGeneratedLevels(program);
   g_levelFolder = program + "/levels/fuzz/";
   fs::create_directories(g_levelFolder);
 
@@ -114,7 +93,7 @@ void ModeFuzz::Init(const std::wstring& type) {
   if (!g_game->Start(true) || !g_game->SkipToMenu()) std::abort();
   g_game->SetCurrentProfile(L"Fuzz");
   g_game->GetScript().GetMainMenu()->SetVisible(false);
-  g_driver = new Driver();
+  g_driver = new QmTest::ModeDriver();
   g_game->SetStateMachine(g_driver);
   std::atexit(StopGame);
 }
@@ -148,14 +127,16 @@ void ModeFuzz::Run(const uint8_t* data, size_t size) {
   if (g_driver->host.StartLevel(info, g_driver)) {
     Frames(60);
     g_driver->host.SaveRunningLevel();
-    Release();
+    g_driver->Release();
     // What the level saved of itself loads back.
     if (!g_driver->host.StartLevel(info, g_driver)) std::abort();
     Frames(20);
     g_driver->host.Win();
     Frames(100);
   }
-  Release();
+  g_driver->Release();
+  // The codes the level ended with are not kept from one input to the next.
+  g_driver->codes.clear();
   HLF::Console::GetInstance().ClearLines();
   CloseLog();
 }

@@ -339,6 +339,19 @@ LLF::Image* LoadBytes(LLF::ImageCodec& codec, Bytes bytes) {
   return codec.Load(file);
 }
 
+int CountPixels(const LLF::Image& shot, int x, int y, int width, int height,
+                bool (*kind)(const LLF::Color&)) {
+  int count = 0;
+  for (int py = y; py < y + height; ++py) {
+    for (int px = x; px < x + width; ++px) {
+      LLF::Color c;
+      shot.GetPixel(&c, px, py);
+      count += kind(c) ? 1 : 0;
+    }
+  }
+  return count;
+}
+
 Bytes ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

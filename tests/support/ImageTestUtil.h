@@ -90,6 +90,10 @@ Bytes Chunk(const char* type, const Bytes& data);
 // Loads bytes through a codec from a memory file.
 LLF::Image* LoadBytes(LLF::ImageCodec& codec, Bytes bytes);
 
+// The pixels of the rectangle (x, y, width, height) of shot that kind
+// accepts.
+int CountPixels(const LLF::Image& shot, int x, int y, int width, int height, bool (*kind)(const LLF::Color&));
+
 Bytes ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const Bytes& bytes);
 

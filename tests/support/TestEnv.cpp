@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 
 namespace QmTest {
 
@@ -24,6 +25,16 @@ std::string NewTempFolder(const std::string& hint) {
   std::filesystem::remove_all(path);
   std::filesystem::create_directories(path);
   return path;
+}
+
+int KillCount() {
+  const char* text = std::getenv("QM_KILL_COUNT");
+  return text && std::atoi(text) > 0 ? std::atoi(text) : 100;
+}
+
+unsigned KillSeed() {
+  const char* text = std::getenv("QM_KILL_SEED");
+  return text ? unsigned(std::strtoul(text, nullptr, 10)) : std::random_device{}();
 }
 
 std::string SourceDir() {

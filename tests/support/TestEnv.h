@@ -13,6 +13,12 @@ std::string NewTempFolder(const std::string& hint = "t");
 // The source tree root (tests run from there; QM_SOURCE_DIR overrides).
 std::string SourceDir();
 
+// The kill tests' settings: QM_KILL_COUNT kills (100 when it is unset or
+// not a positive number), and the random seed QM_KILL_SEED names or a
+// fresh one (the tests print it, so a failure can be repeated).
+int KillCount();
+unsigned KillSeed();
+
 // Sets an environment variable for the life of the object, then puts back
 // what was there (or removes it).
 class ScopedEnv {

@@ -27,6 +27,7 @@
 #include "FileBytes.h"
 #include "LogRecorder.h"
 #include "TempFolders.h"
+#include "TestEnv.h"
 #include "builder/LevelBuilder.h"
 #include "image/CodecJpg.h"
 #include "image/CodecPng.h"
@@ -39,16 +40,6 @@ namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;
 
 const wchar_t kBuild[] = L"buildlevel seek lv/kill";
-
-int KillCount() {
-  const char* text = std::getenv("QM_KILL_COUNT");
-  return text && std::atoi(text) > 0 ? std::atoi(text) : 100;
-}
-
-unsigned Seed() {
-  const char* text = std::getenv("QM_KILL_SEED");
-  return text ? unsigned(std::strtoul(text, nullptr, 10)) : std::random_device{}();
-}
 
 bool IsTemporary(const std::string& name) {
   return name.rfind('~', 0) == 0 || (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0);
@@ -97,7 +88,7 @@ TEST_F(BuilderKillTest, EveryKillLeavesWholeFilesAndARunAfterItBuildsTheSameLeve
   }
   ASSERT_TRUE(outputs.count("level.xml") && outputs.count("asset.xml") && outputs.count("background.jpg"));
 
-  const unsigned seed = Seed();
+  const unsigned seed = KillSeed();
   std::mt19937 random(seed);
   std::cout << "seed " << seed << std::endl;
   const long window =

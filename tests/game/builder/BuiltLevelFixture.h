@@ -4,24 +4,18 @@
 // for the script that hosts the levels started here.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "HeadlessVoyage.h"
-#include "TempFolders.h"
+#include "GameAtMenu.h"
+#include "ModeDriver.h"
 #include "math/Rect.h"
-#include "model/StateMachine.h"
-#include "modes/GameModeHost.h"
 
 namespace QmTest {
 
-class BuiltLevelFixture : public ::testing::Test, public HLF::StateMachine {
+class BuiltLevelFixture : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
-
-  void Update(unsigned dt) override;
-  bool OnMessage(LLF::Message* msg) override;
 
   // What a test removes from the copied data before the game starts.
   virtual void TrimData() {}
@@ -34,12 +28,11 @@ class BuiltLevelFixture : public ::testing::Test, public HLF::StateMachine {
   void Click(int x, int y);
   static LLF::Point Centre(const LLF::Rect& r) { return LLF::Point(r.x + r.width / 2, r.y + r.height / 2); }
   std::string Folder(const std::string& name) const {
-    return folders.Program() + "/levels/built/" + name + "/";
+    return start.Program() + "/levels/built/" + name + "/";
   }
 
-  TempFolders folders;
-  std::unique_ptr<HeadlessVoyage> game;
-  GameModeHost host;
+  GameAtMenu start;
+  ModeDriver driver;
 };
 
 }  // namespace QmTest

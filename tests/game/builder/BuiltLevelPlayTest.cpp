@@ -44,8 +44,7 @@ TEST_F(BuiltLevelPlayTest, ABuiltSeekLevelPlaysAndEveryNameIsFound) {
   EXPECT_EQ(listed, 10u);
 
   // The second run logs the error and leaves every file as it was.
-  host.Release();
-  HLF::GameServices::DeleteDeferred();
+  driver.Release();
   const auto before = FolderBytes(Folder("seek"));
   ASSERT_TRUE(Execute(L"buildlevel seek levels/built/seek"));
   EXPECT_EQ(HeadlessVoyage::LogCount(L"already exists. Nothing has been built."), 1);
@@ -90,8 +89,7 @@ TEST_F(BuiltLevelPlayTest, BuiltMirrorLevelsPlayInBothModes) {
     const LLF::Point right = Centre(level.rects.back());
     Click(right.x - 400, right.y);
     EXPECT_EQ(board.LeftCount(), int(level.rects.size()) - 2);
-    host.Release();
-    HLF::GameServices::DeleteDeferred();
+    driver.Release();
   }
   for (const char* name : {"mirror", "mirror_precut"}) {
     for (const char* layer : {"Scene_left.png", "Layer_original.png", "Diff_left_1.png"})

@@ -26,13 +26,13 @@ using Datagen::BuilderInputs;
 // Without the Pair item library: the test exports it.
 class BuiltPairLevelTest : public BuiltLevelFixture {
  protected:
-  void TrimData() override { fs::remove_all(folders.Program() + "/images/levels/pair/items"); }
+  void TrimData() override { fs::remove_all(start.Program() + "/images/levels/pair/items"); }
 };
 
 TEST_F(BuiltPairLevelTest, ExportedItemsAndABuiltScenePlayAndBothOddItemsAreFound) {
-  const std::string items = folders.Program() + "/images/levels/pair/items/";
+  const std::string items = start.Program() + "/images/levels/pair/items/";
   fs::create_directories(items);
-  for (const auto& entry : fs::directory_iterator(folders.Program() + "/levels/built/pair_items"))
+  for (const auto& entry : fs::directory_iterator(start.Program() + "/levels/built/pair_items"))
     fs::copy_file(entry.path(), items + entry.path().filename().string());
   ASSERT_TRUE(Execute(L"buildlevel pair images/levels/pair/items/ exportImages"));
   ASSERT_EQ(HeadlessVoyage::LogCount(L"Pair level assets have been created!"), 1);
@@ -45,7 +45,7 @@ TEST_F(BuiltPairLevelTest, ExportedItemsAndABuiltScenePlayAndBothOddItemsAreFoun
   ASSERT_EQ(HeadlessVoyage::LogCount(L"Level has been created!"), 1);
   // The scene's layers stay.
   for (const BuilderInputs::PairPlacement& p : BuilderInputs::PairScene())
-    EXPECT_TRUE(FileExists(folders.Program() + "/levels/built/pair_scene/" + LLF::WideToAnsi(p.file)));
+    EXPECT_TRUE(FileExists(start.Program() + "/levels/built/pair_scene/" + LLF::WideToAnsi(p.file)));
 
   auto* pair = dynamic_cast<GameModePair*>(Start(L"pair_scene", L"pair"));
   ASSERT_NE(pair, nullptr);

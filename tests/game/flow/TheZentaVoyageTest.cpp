@@ -11,6 +11,7 @@
 #include <string>
 
 #include "HeadlessVoyage.h"
+#include "MenuRun.h"
 #include "SoundTestDoubles.h"
 #include "TempFolders.h"
 #include "app/AppWindow.h"
@@ -113,27 +114,6 @@ TEST(TheZentaVoyageTest, TheSplashThenTheMenuWithItsMusic) {
   EXPECT_EQ(game.LogCount(L"ZentaMainMenu::DoState() - MM_STATE_MENU"), 1);
   ExpectNoErrorLines();
 }
-
-// A started game whose menu works.
-struct MenuRun {
-  MenuRun() : game(folders.Program()) {}
-  bool Start(const std::function<void(const std::string&)>& prepare = nullptr) {
-    CopyGeneratedData(folders.Program());
-    if (prepare) prepare(folders.Program());
-    return game.Start(true) && game.SkipToMenu();
-  }
-  ZentaMainMenu& Menu() { return *game.GetScript().GetMainMenu(); }
-  TheZentaScript& Script() { return game.GetScript(); }
-  // A message from the menu to the script, and the frame that acts on it.
-  void FromMenu(int code) {
-    LLF::Message msg(&Menu(), code, 0, 0, 0, L"");
-    Script().OnMessage(&msg);
-    game.Frame(16);
-  }
-
-  TempFolders folders;
-  HeadlessVoyage game;
-};
 
 void SetProgress(int day, int level, const wchar_t* state) {
   HLF::Player player;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "HeadlessVoyage.h"
+#include "MenuRun.h"
 #include "MessageRecorder.h"
 #include "TempFolders.h"
 #include "dialogs/Dialog.h"
@@ -37,28 +38,6 @@ std::wstring EasyMode() {
   player.GetVar(L"stats", L"easyMode", value);
   return value;
 }
-
-struct MenuRun {
-  MenuRun() : game(folders.Program()) {}
-  bool Start(const std::function<void(const std::string&)>& prepare = nullptr) {
-    CopyGeneratedData(folders.Program());
-    if (prepare) prepare(folders.Program());
-    return game.Start(true) && game.SkipToMenu();
-  }
-  ZentaMainMenu& Menu() { return *game.GetScript().GetMainMenu(); }
-  void Frames(int count, unsigned ms = 100) {
-    for (int i = 0; i < count; ++i) game.Frame(ms);
-  }
-  // What the script does when the menu comes back from the map.
-  void BackToMenu() {
-    Menu().SetVisible(true);
-    Menu().ChangeState(HLF::MainMenu::MM_STATE_MENU, 0);
-    game.Frame(16);
-  }
-
-  TempFolders folders;
-  HeadlessVoyage game;
-};
 
 // The first Play of a player asks once: OK is easy, Cancel normal; the
 // answer is stored and the menu fades towards the map. Later Plays go

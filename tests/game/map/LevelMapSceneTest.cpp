@@ -18,6 +18,7 @@
 #include "HeadlessVoyage.h"
 #include "LogRecorder.h"
 #include "MessageRecorder.h"
+#include "ProfileVars.h"
 #include "SoundGame.h"
 #include "TempFolders.h"
 #include "core/StringUtils.h"
@@ -34,6 +35,8 @@
 namespace {
 
 using QmTest::LogRecorder;
+using QmTest::ProfileVar;
+using QmTest::SetProfileVar;
 using QmTest::SoundGame;
 using Map = ZentaLevelMap;
 
@@ -159,18 +162,8 @@ class LevelMapSceneTest : public ::testing::Test {
     game.SetStateMachine(script.get());
   }
 
-  void Var(const std::wstring& path, const std::wstring& attribute, const std::wstring& value) {
-    HLF::Player player;
-    player.SetVar(path, attribute, value);
-  }
-  std::wstring Var(const std::wstring& path, const std::wstring& attribute) {
-    HLF::Player player;
-    std::wstring value = L"(absent)";
-    player.GetVar(path, attribute, value);
-    return value;
-  }
   void Complete(int day, std::initializer_list<const wchar_t*> names) {
-    for (const wchar_t* name : names) Var(ZentaLevelMap::DayProgressPath(day), name, L"complete");
+    for (const wchar_t* name : names) SetProfileVar(ZentaLevelMap::DayProgressPath(day), name, L"complete");
   }
 
   // Frames of 16 ms until done holds; the loaders work in real time.
@@ -242,7 +235,7 @@ TEST_F(LevelMapSceneTest, ANewPlayersFirstVisit) {
 
   HLF::Control* story = CurrentMap()->GetStoryPage();
   ASSERT_NE(story, nullptr);
-  EXPECT_EQ(Var(L"stats", L"story_day1_prestory"), L"1");
+  EXPECT_EQ(ProfileVar(L"stats", L"story_day1_prestory"), L"1");
   EXPECT_NE(QmTest::ReadBytes(game.UserFolder() + "profiles.xml").find("story_day1_prestory=\"1\""),
             std::string::npos)
       << "the flag is saved at once";
@@ -266,7 +259,7 @@ TEST_F(LevelMapSceneTest, ANewPlayersFirstVisit) {
   EXPECT_EQ(CurrentMap()->GetStoryPage(), nullptr);
   ASSERT_NE(CurrentMap()->GetPage(), nullptr);
   EXPECT_EQ(ThumbnailsShown(), (std::vector<bool>{true, true, false}));
-  EXPECT_EQ(Var(L"stats", L"startAnimation"), L"true");
+  EXPECT_EQ(ProfileVar(L"stats", L"startAnimation"), L"true");
 
   Frames(1200);
   Click(CurrentMap()->GetBackButton());
@@ -288,7 +281,7 @@ TEST_F(LevelMapSceneTest, ANewPlayersFirstVisit) {
 // the level starts change nothing.
 TEST_F(LevelMapSceneTest, ALevelClickLeadsBackToAFreshMap) {
   Start();
-  Var(L"stats", L"startAnimation", L"true");
+  SetProfileVar(L"stats", L"startAnimation", L"true");
   ZentaLevelMap::SetStoryShown(0, true, true);
   ASSERT_TRUE(OpenMap());
   Map* first = CurrentMap();
@@ -425,12 +418,12 @@ TEST_P(LevelMapDayTest, AFinishedDayShowsItsClosingPageThenTheNextDay) {
   const bool easy = GetParam();
   Start();
   ZentaLevelMap::SetEasyMode(easy);
-  Var(L"stats", L"startAnimation", L"true");
-  Var(L"stats", L"timeLeft", L"1234");
+  SetProfileVar(L"stats", L"startAnimation", L"true");
+  SetProfileVar(L"stats", L"timeLeft", L"1234");
   Complete(0, {L"d1_jigsaw", L"d1_puzzle", L"d1_mirror"});
   script->ChangeState(2, 0);
   ASSERT_TRUE(Until([&] { return CurrentMap() && CurrentMap()->GetStoryPage(); }));
-  EXPECT_EQ(Var(L"stats", L"story_day1_poststory"), L"1");
+  EXPECT_EQ(ProfileVar(L"stats", L"story_day1_poststory"), L"1");
   Map* first = CurrentMap();
   while (first->GetStoryPage() && !first->IsStoryClosing()) {
     ClickAside();
@@ -440,8 +433,8 @@ TEST_P(LevelMapDayTest, AFinishedDayShowsItsClosingPageThenTheNextDay) {
   ASSERT_TRUE(Until([&] { return CurrentMap() != first && CurrentMap()->GetStoryPage(); }));
   EXPECT_EQ(script->codes, (std::vector<int>{Map::LM_MSG_NEXT_DAY}));
   EXPECT_EQ(ZentaLevelMap::GetCurrentDay(), 1);
-  EXPECT_EQ(Var(L"stats", L"timeLeft"), easy ? L"2700000" : L"900000");
-  EXPECT_EQ(Var(L"stats", L"story_day2_prestory"), L"1");
+  EXPECT_EQ(ProfileVar(L"stats", L"timeLeft"), easy ? L"2700000" : L"900000");
+  EXPECT_EQ(ProfileVar(L"stats", L"story_day2_prestory"), L"1");
   EXPECT_EQ(log.Count(L"No story page specified"), 0);
   Map* second = CurrentMap();
   while (second->GetStoryPage() && !second->IsStoryClosing()) {
@@ -471,17 +464,17 @@ TEST_F(LevelMapSceneTest, AfterTheLastDayTheProfileStartsAgainWithItsWallpapers)
   Start();
   ZentaLevelMap::SetCurrentDay(2);
   ZentaLevelMap::SetStoryShown(2, false, true);
-  Var(L"stats", L"startAnimation", L"true");
-  Var(L"stats", L"score", L"5000");
+  SetProfileVar(L"stats", L"startAnimation", L"true");
+  SetProfileVar(L"stats", L"score", L"5000");
   WriteWallpaperMask(L"10001000100000000001");
   Complete(2, {L"d3_seek_grey", L"d3_seek_dark", L"d3_mirror", L"d3_pair", L"d3_puzzle"});
   script->ChangeState(2, 0);
   ASSERT_TRUE(Until([&] { return menu->IsVisible() && !script->codes.empty(); }));
   EXPECT_EQ(script->codes, (std::vector<int>{Map::LM_MSG_BACK_TO_MENU}));
   EXPECT_EQ(game.GetCurrentProfileName(), L"Ann");
-  EXPECT_EQ(Var(L"stats", L"wallpapers"), L"10001000100000000001");
+  EXPECT_EQ(ProfileVar(L"stats", L"wallpapers"), L"10001000100000000001");
   for (const wchar_t* key : {L"score", L"currentDay", L"story_day3_poststory", L"startAnimation"}) {
-    EXPECT_EQ(Var(L"stats", key), L"(absent)") << LLF::WideToAnsi(key);
+    EXPECT_EQ(ProfileVar(L"stats", key), L"(absent)") << LLF::WideToAnsi(key);
   }
   EXPECT_FALSE(ZentaLevelMap::IsLevelComplete(2, 0));
 }
@@ -515,8 +508,8 @@ TEST_F(LevelMapSceneTest, DaysBeyondTheListEndOnAPageOrTheMenu) {
       folders.WriteProgramFile("scripts/game/levels.xml",
                                std::string(c.levels) == "generated" ? generated : LevelsXml(c.levels));
     }
-    Var(L"stats", L"currentDay", c.currentDay);
-    Var(L"stats", L"startAnimation", L"true");
+    SetProfileVar(L"stats", L"currentDay", c.currentDay);
+    SetProfileVar(L"stats", L"startAnimation", L"true");
     ZentaLevelMap::SetStoryShown(2, true, true);
     script->codes.clear();
     LogRecorder log;
@@ -540,14 +533,14 @@ TEST_F(LevelMapSceneTest, DaysBeyondTheListEndOnAPageOrTheMenu) {
 // at once, its record read from the level list.
 TEST_F(LevelMapSceneTest, AStaleResumePositionIsClearedAndPlayOpensTheMap) {
   Start();
-  Var(L"stats", L"startAnimation", L"true");
+  SetProfileVar(L"stats", L"startAnimation", L"true");
   ZentaLevelMap::SetStoryShown(0, true, true);
   MapFlow::SaveLevelPos(0, 1);
   Complete(0, {L"d1_puzzle"});
   script->Play();
   ASSERT_TRUE(Until([&] { return MapState() == Map::LM_STATE_ANIM_FINISHED; }));
-  EXPECT_EQ(Var(L"stats", L"playDay"), L"-1");
-  EXPECT_EQ(Var(L"stats", L"playLev"), L"-1");
+  EXPECT_EQ(ProfileVar(L"stats", L"playDay"), L"-1");
+  EXPECT_EQ(ProfileVar(L"stats", L"playLev"), L"-1");
   EXPECT_TRUE(script->started.empty());
 
   MapFlow::SaveLevelPos(0, 2);
@@ -562,7 +555,7 @@ TEST_F(LevelMapSceneTest, AStaleResumePositionIsClearedAndPlayOpensTheMap) {
 // (the day's level states removed after a time-out).
 TEST_F(LevelMapSceneTest, AStoryPageShowsOncePerPlayer) {
   Start();
-  Var(L"stats", L"startAnimation", L"true");
+  SetProfileVar(L"stats", L"startAnimation", L"true");
   Complete(0, {L"d1_jigsaw"});
   script->ChangeState(2, 0);
   ASSERT_TRUE(Until([&] { return CurrentMap() && CurrentMap()->GetStoryPage(); }));
@@ -580,7 +573,7 @@ TEST_F(LevelMapSceneTest, AStoryPageShowsOncePerPlayer) {
 
   // Another player sees it.
   game.SetCurrentProfile(L"Bea");
-  Var(L"stats", L"startAnimation", L"true");
+  SetProfileVar(L"stats", L"startAnimation", L"true");
   script->ChangeState(4, 0);
   game.Frame(16);
   script->ChangeState(2, 0);
@@ -591,7 +584,7 @@ TEST_F(LevelMapSceneTest, AStoryPageShowsOncePerPlayer) {
 TEST_F(LevelMapSceneTest, AFailedPictureLoadStillOpensTheMap) {
   std::remove((folders.Program() + "/images/levelsmap/anim_boat.png").c_str());
   Start();
-  Var(L"stats", L"startAnimation", L"true");
+  SetProfileVar(L"stats", L"startAnimation", L"true");
   ZentaLevelMap::SetStoryShown(0, true, true);
   LogRecorder log;
   ASSERT_TRUE(OpenMap());

@@ -8,6 +8,7 @@
 
 #include "FileBytes.h"
 #include "LogRecorder.h"
+#include "ProfileVars.h"
 #include "TempFolders.h"
 #include "TestGame.h"
 #include "core/StringUtils.h"
@@ -19,6 +20,8 @@
 namespace {
 
 using QmTest::LogRecorder;
+using QmTest::ProfileVar;
+using QmTest::SetProfileVar;
 
 // day1 has level1, level2 and level4; day2 a refused name, a repeated
 // one and a level without folder and musicAsset; holiday and bonuslevel
@@ -53,17 +56,6 @@ class ZentaLevelMapTest : public ::testing::Test {
     folders.WriteProgramFile("scripts/game/levels.xml", kLevels);
     ASSERT_TRUE(game.Start());
     game.SetCurrentProfile(L"Ann");
-  }
-
-  std::wstring Var(const std::wstring& path, const std::wstring& attribute) {
-    HLF::Player player;
-    std::wstring value = L"(absent)";
-    player.GetVar(path, attribute, value);
-    return value;
-  }
-  void SetVar(const std::wstring& path, const std::wstring& attribute, const std::wstring& value) {
-    HLF::Player player;
-    player.SetVar(path, attribute, value);
   }
 
   QmTest::TempFolders folders;
@@ -130,10 +122,10 @@ TEST_F(ZentaLevelMapTest, CountsAndLookups) {
 }
 
 TEST_F(ZentaLevelMapTest, CompletionIsExactlyComplete) {
-  SetVar(L"levels/day_0", L"a_1", L"complete");
-  SetVar(L"levels/day_0", L"b_2", L"Complete");
-  SetVar(L"levels/day_1", L"c_4", L"complete");  // another day's record of the same name
-  SetVar(L"levels/day_1", L"twice", L"complete");
+  SetProfileVar(L"levels/day_0", L"a_1", L"complete");
+  SetProfileVar(L"levels/day_0", L"b_2", L"Complete");
+  SetProfileVar(L"levels/day_1", L"c_4", L"complete");  // another day's record of the same name
+  SetProfileVar(L"levels/day_1", L"twice", L"complete");
   struct Case {
     int day, level;
     bool complete;
@@ -154,29 +146,29 @@ TEST_F(ZentaLevelMapTest, CompletionIsExactlyComplete) {
 TEST_F(ZentaLevelMapTest, ProgressKeys) {
   // Absent values are written back with their defaults.
   EXPECT_EQ(ZentaLevelMap::GetCurrentDay(), 0);
-  EXPECT_EQ(Var(L"stats", L"currentDay"), L"0");
+  EXPECT_EQ(ProfileVar(L"stats", L"currentDay"), L"0");
   bool found = true;
   EXPECT_FALSE(ZentaLevelMap::GetEasyMode(found));
   EXPECT_FALSE(found);
-  EXPECT_EQ(Var(L"stats", L"easyMode"), L"false");
+  EXPECT_EQ(ProfileVar(L"stats", L"easyMode"), L"false");
 
   struct Easy {
     const wchar_t* stored;
     bool on;
   };
   for (const Easy& e : {Easy{L"yes", true}, Easy{L"true", true}, Easy{L"false", false}, Easy{L"", true}}) {
-    SetVar(L"stats", L"easyMode", e.stored);
+    SetProfileVar(L"stats", L"easyMode", e.stored);
     EXPECT_EQ(ZentaLevelMap::GetEasyMode(found), e.on) << LLF::WideToAnsi(e.stored);
     EXPECT_TRUE(found);
   }
   ZentaLevelMap::SetEasyMode(true);
-  EXPECT_EQ(Var(L"stats", L"easyMode"), L"true");
+  EXPECT_EQ(ProfileVar(L"stats", L"easyMode"), L"true");
 
   ZentaLevelMap::SetCurrentDay(2);
   EXPECT_EQ(ZentaLevelMap::GetCurrentDay(), 2);
   {
     LogRecorder log;
-    SetVar(L"stats", L"currentDay", L"-3");
+    SetProfileVar(L"stats", L"currentDay", L"-3");
     EXPECT_EQ(ZentaLevelMap::GetCurrentDay(), 0);
     EXPECT_EQ(log.Count(L"Warning: ZentaLevelMap - the stored current day \"-3\""), 1);
   }
@@ -185,7 +177,7 @@ TEST_F(ZentaLevelMapTest, ProgressKeys) {
   EXPECT_EQ(ZentaLevelMap::DayProgressPath(0), L"levels/day_0");
   EXPECT_FALSE(ZentaLevelMap::IsStoryShown(0, true));
   ZentaLevelMap::SetStoryShown(0, true, true);
-  EXPECT_EQ(Var(L"stats", L"story_day1_prestory"), L"1");
+  EXPECT_EQ(ProfileVar(L"stats", L"story_day1_prestory"), L"1");
   EXPECT_TRUE(ZentaLevelMap::IsStoryShown(0, true));
   EXPECT_FALSE(ZentaLevelMap::IsStoryShown(0, false));
   EXPECT_NE(QmTest::ReadBytes(game.UserFolder() + "profiles.xml").find("story_day1_prestory=\"1\""),
@@ -198,7 +190,7 @@ TEST_F(ZentaLevelMapTest, ProfilesStillLoadAfterASave) {
   for (int level = 0; level < ZentaLevelMap::GetLevelsCount(1); ++level) {
     const LevelInfo info = ZentaLevelMap::GetLevelInfo(1, level);
     if (info.level != -1) {
-      SetVar(ZentaLevelMap::DayProgressPath(1), info.name, L"complete");
+      SetProfileVar(ZentaLevelMap::DayProgressPath(1), info.name, L"complete");
     }
   }
   game.SaveConfigs();
@@ -208,8 +200,8 @@ TEST_F(ZentaLevelMapTest, ProfilesStillLoadAfterASave) {
   ASSERT_TRUE(next.Start());
   ASSERT_NE(next.FindProfile(L"Ann"), nullptr);
   next.SetCurrentProfile(L"Ann");
-  EXPECT_EQ(Var(L"levels/day_1", L"twice"), L"complete");
-  EXPECT_EQ(Var(L"levels/day_1", L"bare"), L"complete");
+  EXPECT_EQ(ProfileVar(L"levels/day_1", L"twice"), L"complete");
+  EXPECT_EQ(ProfileVar(L"levels/day_1", L"bare"), L"complete");
   HLF::Player player;
   EXPECT_EQ(player.GetPathAttributes(L"levels/day_1"), (std::vector<std::wstring>{L"twice", L"bare"}));
 }
@@ -232,11 +224,12 @@ TEST_F(ZentaLevelMapTest, TimeLeftOfTheDay) {
                                  (c.stored ? c.stored : L"-")));
     HLF::Player player;
     player.GetProfile()->RemoveChild(L"stats");
-    if (c.easyMode) SetVar(L"stats", L"easyMode", c.easyMode);
-    if (c.stored) SetVar(L"stats", L"timeLeft", c.stored);
+    if (c.easyMode) SetProfileVar(L"stats", L"easyMode", c.easyMode);
+    if (c.stored) SetProfileVar(L"stats", L"timeLeft", c.stored);
     LogRecorder log;
     EXPECT_EQ(GameMode::ReadTimeLeft(), c.expected);
-    EXPECT_EQ(Var(L"stats", L"timeLeft"), c.stored && !c.warned ? c.stored : LLF::ToString(c.expected));
+    EXPECT_EQ(ProfileVar(L"stats", L"timeLeft"),
+              c.stored && !c.warned ? c.stored : LLF::ToString(c.expected));
     EXPECT_EQ(log.Count(L"Warning: GameMode - the stored time left"), c.warned ? 1 : 0);
   }
 
@@ -245,9 +238,9 @@ TEST_F(ZentaLevelMapTest, TimeLeftOfTheDay) {
   ZentaLevelMap::SetCurrentDay(1);
   EXPECT_EQ(GameMode::StoreTimeLeft(-1), 100000);
   EXPECT_EQ(GameMode::StoreTimeLeft(4321), 4321);
-  EXPECT_EQ(Var(L"stats", L"timeLeft"), L"4321");
+  EXPECT_EQ(ProfileVar(L"stats", L"timeLeft"), L"4321");
   EXPECT_EQ(GameMode::StoreTimeLeft(-7), 0);
-  EXPECT_EQ(Var(L"stats", L"timeLeft"), L"0");
+  EXPECT_EQ(ProfileVar(L"stats", L"timeLeft"), L"0");
   // A day without its time: logged, and read as 0.
   ZentaLevelMap::SetCurrentDay(2);
   LogRecorder log;
@@ -258,11 +251,11 @@ TEST_F(ZentaLevelMapTest, TimeLeftOfTheDay) {
 
 TEST_F(ZentaLevelMapTest, WallpaperMask) {
   EXPECT_EQ(ReadWallpaperMask(), L"00000000000000000000");
-  EXPECT_EQ(Var(L"stats", L"wallpapers"), L"00000000000000000000");
+  EXPECT_EQ(ProfileVar(L"stats", L"wallpapers"), L"00000000000000000000");
 
-  SetVar(L"stats", L"wallpapers", L"10101");
+  SetProfileVar(L"stats", L"wallpapers", L"10101");
   EXPECT_EQ(ReadWallpaperMask(), L"10101000000000000000");
-  EXPECT_EQ(Var(L"stats", L"wallpapers"), L"10101") << "reading writes nothing back";
+  EXPECT_EQ(ProfileVar(L"stats", L"wallpapers"), L"10101") << "reading writes nothing back";
 
   WriteWallpaperMask(L"00001000000000000001");
   EXPECT_EQ(ReadWallpaperMask(), L"00001000000000000001");

@@ -18,7 +18,6 @@
 #include "dialogs/Dialog.h"
 #include "image/Image.h"
 #include "model/Control.h"
-#include "model/GameServices.h"
 #include "particles/Emitter.h"
 #include "render/IRenderSystem.h"
 
@@ -157,8 +156,7 @@ TEST(GameModeGlTest, TheLevelScreenAndTheSweep) {
   EXPECT_GT(dialog.blue, 20000) << "the dialog's panel";
   EXPECT_GT(dialog.light, 300) << "its text";
 
-  script.GetHost().Release();
-  HLF::GameServices::DeleteDeferred();
+  script.ReleaseLevel();
   game.Stop();
   ProbeMode::Unregister();
 }

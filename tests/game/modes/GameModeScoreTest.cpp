@@ -15,6 +15,7 @@
 #include "HeadlessVoyage.h"
 #include "ImageTestUtil.h"
 #include "ProbeMode.h"
+#include "ProfileVars.h"
 #include "ScriptStandIn.h"
 #include "core/StringUtils.h"
 #include "model/Control.h"
@@ -112,8 +113,7 @@ class GameModeScoreTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    script.GetHost().Release();
-    HLF::GameServices::DeleteDeferred();
+    script.ReleaseLevel();
     start->Stop();
     ProbeMode::Unregister();
   }
@@ -128,17 +128,6 @@ class GameModeScoreTest : public ::testing::Test {
 
   void Run(unsigned total, unsigned step = 100) {
     for (unsigned t = 0; t < total; t += step) start->Frame(step);
-  }
-
-  static std::wstring Var(const std::wstring& path, const std::wstring& attribute) {
-    HLF::Player player;
-    std::wstring value = L"(absent)";
-    player.GetVar(path, attribute, value);
-    return value;
-  }
-  static void SetVar(const std::wstring& path, const std::wstring& attribute, const std::wstring& value) {
-    HLF::Player player;
-    player.SetVar(path, attribute, value);
   }
 
   int ScoreLabels() const {
@@ -191,8 +180,7 @@ TEST_F(GameModeScoreTest, FindsScoreKeepTheirStatisticsAndShowCentredLabels) {
   EXPECT_EQ(ScoreLabels(), 2);
 
   // Every label still standing goes with the mode.
-  script.GetHost().Release();
-  HLF::GameServices::DeleteDeferred();
+  script.ReleaseLevel();
   EXPECT_EQ(ScoreLabels(), 0);
 }
 
@@ -202,22 +190,22 @@ TEST_F(GameModeScoreTest, AWinStoresTheResultOnceWithTheNoHintBonus) {
     int stored;
   } cases[] = {{0, 1234 + 500 + 1000}, {1, 1234 + 500}};
   for (const auto& c : cases) {
-    SetVar(L"stats", L"score", L"1234");
-    SetVar(L"stats", L"wallpapers", L"00001000000000000000");  // already won: no screen
+    SetProfileVar(L"stats", L"score", L"1234");
+    SetProfileVar(L"stats", L"wallpapers", L"00001000000000000000");  // already won: no screen
     ScoringProbe* mode = Start();
     ASSERT_NE(mode, nullptr);
     mode->AddToScore(500);
     mode->SetHintsUsed(c.hints);
     mode->MeetGoal();
     EXPECT_FALSE(mode->IsPlaying());
-    EXPECT_EQ(Var(L"stats", L"score"), LLF::ToString(c.stored)) << c.hints;
-    EXPECT_EQ(Var(L"levels/day_0", L"d1_puzzle"), L"complete");
-    EXPECT_EQ(Var(L"stats", L"timeLeft"), LLF::ToString(mode->GetRemainingMs()));
+    EXPECT_EQ(ProfileVar(L"stats", L"score"), LLF::ToString(c.stored)) << c.hints;
+    EXPECT_EQ(ProfileVar(L"levels/day_0", L"d1_puzzle"), L"complete");
+    EXPECT_EQ(ProfileVar(L"stats", L"timeLeft"), LLF::ToString(mode->GetRemainingMs()));
     EXPECT_EQ(mode->GetAwardScreen(), nullptr);
     // A second win (the console's, or a goal met again) stores nothing more.
     mode->Win();
     mode->MeetGoal();
-    EXPECT_EQ(Var(L"stats", L"score"), LLF::ToString(c.stored));
+    EXPECT_EQ(ProfileVar(L"stats", L"score"), LLF::ToString(c.stored));
     // The full delay, then the results with the stored total.
     Run(1400);
     EXPECT_EQ(mode->GetStatsDialog(), nullptr);
@@ -239,7 +227,7 @@ TEST_F(GameModeScoreTest, AWinStoresTheResultOnceWithTheNoHintBonus) {
 }
 
 TEST_F(GameModeScoreTest, TheAwardScreenUnlocksTheWallpaperAndLeadsOnToTheResults) {
-  SetVar(L"stats", L"score", L"100");
+  SetProfileVar(L"stats", L"score", L"100");
   ScoringProbe* mode = Start();
   ASSERT_NE(mode, nullptr);
   ASSERT_EQ(mode->GetAwardIndex(), 4);
@@ -248,8 +236,8 @@ TEST_F(GameModeScoreTest, TheAwardScreenUnlocksTheWallpaperAndLeadsOnToTheResult
   HLF::Control* screen = mode->GetAwardScreen();
   ASSERT_NE(screen, nullptr);
   EXPECT_EQ(screen->GetParent(), start->GetGameLayer());
-  EXPECT_EQ(Var(L"stats", L"wallpapers"), L"00001000000000000000");
-  EXPECT_EQ(Var(L"stats", L"score"), L"1400");
+  EXPECT_EQ(ProfileVar(L"stats", L"wallpapers"), L"00001000000000000000");
+  EXPECT_EQ(ProfileVar(L"stats", L"score"), L"1400");
   EXPECT_EQ(mode->SoundCount(L"award_earned"), 1);
   auto* preview = dynamic_cast<HLF::StaticImage*>(screen->GetChildByName(L"WallPreview"));
   ASSERT_NE(preview, nullptr);
@@ -264,7 +252,7 @@ TEST_F(GameModeScoreTest, TheAwardScreenUnlocksTheWallpaperAndLeadsOnToTheResult
   Run(1500);
   EXPECT_EQ(HeadlessVoyage::LogCount(L"GameMode::DoState() - GM_STATE_SHOWWIN"), 1);
   EXPECT_EQ(mode->wins, 2);
-  EXPECT_EQ(Var(L"stats", L"score"), L"1400") << "counted once";
+  EXPECT_EQ(ProfileVar(L"stats", L"score"), L"1400") << "counted once";
   Run(400);
   EXPECT_EQ(mode->GetStatsDialog(), nullptr);
   Run(200);
@@ -287,28 +275,27 @@ TEST_F(GameModeScoreTest, AnAwardThatCannotBeShownStillLeadsToTheResults) {
   // The game's data has every thumbnail: wallpaper 8's goes.
   std::filesystem::remove(start.Program() + "/images/wallpapers/thumb_wlp_08_wide.jpg");
   for (const auto& c : cases) {
-    SetVar(L"stats", L"wallpapers", L"00000000000000000000");
+    SetProfileVar(L"stats", L"wallpapers", L"00000000000000000000");
     ScoringProbe* mode = Start();
     ASSERT_NE(mode, nullptr);
     mode->SetAward(c.index);
     mode->MeetGoal();
     EXPECT_EQ(HeadlessVoyage::LogCount(c.line), 1);
-    EXPECT_EQ(Var(L"stats", L"wallpapers"), c.mask);
+    EXPECT_EQ(ProfileVar(L"stats", L"wallpapers"), c.mask);
     EXPECT_EQ(mode->GetAwardScreen() != nullptr, c.thumbnail) << "a missing thumbnail still shows the screen";
     if (!c.thumbnail) {
       Run(1600);
       EXPECT_NE(mode->GetStatsDialog(), nullptr);
     }
-    script.GetHost().Release();
-    HLF::GameServices::DeleteDeferred();
+    script.ReleaseLevel();
   }
 }
 
 TEST_F(GameModeScoreTest, AbsentOrBrokenScoresReadAsZero) {
   HLF::Player player;
   EXPECT_EQ(GameMode::ReadScore(), 0);
-  EXPECT_EQ(Var(L"stats", L"score"), L"0") << "written when absent";
-  SetVar(L"stats", L"score", L"12ab");
+  EXPECT_EQ(ProfileVar(L"stats", L"score"), L"0") << "written when absent";
+  SetProfileVar(L"stats", L"score", L"12ab");
   EXPECT_EQ(GameMode::ReadScore(), 0);
   EXPECT_EQ(HeadlessVoyage::LogCount(L"Warning: GameMode - the stored score \"12ab\" is no number"), 1);
   GameMode::WriteScore(4321);

@@ -11,6 +11,7 @@
 #include "GameAtMenu.h"
 #include "HeadlessVoyage.h"
 #include "ProbeMode.h"
+#include "ProfileVars.h"
 #include "ScriptStandIn.h"
 #include "core/StringUtils.h"
 #include "devtools/Console.h"
@@ -18,10 +19,8 @@
 #include "model/Control.h"
 #include "model/GameServices.h"
 #include "particles/Emitter.h"
-#include "shell/Player.h"
 #include "widgets/Button.h"
 #include "widgets/Label.h"
-#include "xml/XmlElement.h"
 
 namespace QmTest {
 namespace {
@@ -38,8 +37,7 @@ class GameModeTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    script.GetHost().Release();
-    HLF::GameServices::DeleteDeferred();
+    script.ReleaseLevel();
     start->Stop();
     ProbeMode::Unregister();
   }
@@ -70,24 +68,7 @@ class GameModeTest : public ::testing::Test {
     static_cast<HLF::Button*>(button)->OnClick(LLF::Message());
   }
 
-  static void SetTips(bool on) {
-    LLF::XmlElement* config = HLF::Game::GetInstance()->GetConfigDoc()->GetRoot()->GetChildByPath(L"config");
-    ASSERT_NE(config, nullptr);
-    config->GetChildByPath(L"game/help")
-        ->GetAttribute(std::wstring(L"showTips"))
-        ->SetValue(on ? L"true" : L"false");
-  }
-
-  static std::wstring Var(const std::wstring& path, const std::wstring& attribute) {
-    HLF::Player player;
-    std::wstring value = L"(absent)";
-    player.GetVar(path, attribute, value);
-    return value;
-  }
-  static void SetVar(const std::wstring& path, const std::wstring& attribute, const std::wstring& value) {
-    HLF::Player player;
-    player.SetVar(path, attribute, value);
-  }
+  static void SetTips(bool on) { ASSERT_TRUE(QmTest::SetTips(on)); }
 
   static std::wstring ClockText(ProbeMode& mode) {
     auto* label = dynamic_cast<HLF::Label*>(mode.GetClockRibbon()->GetChildByName(L"clock_time_label"));
@@ -116,7 +97,7 @@ TEST_F(GameModeTest, LoadingShowsTheDaysTimeAndTheLevelNumber) {
   ProbeMode* mode = StartLevel();
   ASSERT_NE(mode, nullptr);
   EXPECT_EQ(mode->GetRemainingMs(), kDayMs);
-  EXPECT_EQ(Var(L"stats", L"timeLeft"), L"900000") << "the day's full time is stored when absent";
+  EXPECT_EQ(ProfileVar(L"stats", L"timeLeft"), L"900000") << "the day's full time is stored when absent";
   EXPECT_EQ(ClockText(*mode), L"15:00");
   EXPECT_FALSE(mode->GetClockRibbon()->IsVisible());
   // Day 1, level 2.
@@ -129,7 +110,7 @@ TEST_F(GameModeTest, LoadingShowsTheDaysTimeAndTheLevelNumber) {
   EXPECT_EQ(mode->GetGradientCountdown(), 1500u);
 
   // A later day counts the levels of the days before it.
-  SetVar(L"stats", L"currentDay", L"2");
+  SetProfileVar(L"stats", L"currentDay", L"2");
   script.SetChosenLevel(2, 0);
   script.GetHost().Release();
   mode = StartLevel();
@@ -215,7 +196,7 @@ TEST_F(GameModeTest, TheNinetySecondWarningShowsOncePerRun) {
   EXPECT_EQ(mode->HelpAsked(GameMode::HELP_TIME_WATCH_OUT), 1);
 
   // The next level of the run, from a player who has not seen it yet.
-  SetVar(L"stats", L"hintsShown", std::wstring(30, L'0'));
+  SetProfileVar(L"stats", L"hintsShown", std::wstring(30, L'0'));
   script.GetHost().Release();
   mode = StartRunningLevel();
   ASSERT_NE(mode, nullptr);
@@ -271,7 +252,7 @@ TEST_F(GameModeTest, HintsAreRefusedBelowThreeMinutesAndWhileParticlesRun) {
   EXPECT_EQ(mode->GetHintConfirmDialog(), nullptr);
   mode->GetMessageDialog()->OnOk();
   start->Frame(16);
-  EXPECT_EQ(Var(L"stats", L"hintsShown")[GameMode::HELP_HINT_IMPOSSIBLE], L'0') << "shown every time";
+  EXPECT_EQ(ProfileVar(L"stats", L"hintsShown")[GameMode::HELP_HINT_IMPOSSIBLE], L'0') << "shown every time";
 
   mode->SetRemainingMs(180000);
   Click(mode->GetHintButton());
@@ -346,11 +327,11 @@ TEST_F(GameModeTest, TimePenalties) {
 }
 
 TEST_F(GameModeTest, TimeOutRestartsTheDayWithoutWritingTheLevelBack) {
-  SetVar(L"levels/day_0", L"d1_jigsaw", L"complete");
-  SetVar(L"levels/day_0/d1_jigsaw", L"positions", L"0,1,2,3");
-  SetVar(L"stats", L"timeLeft", L"6000");
+  SetProfileVar(L"levels/day_0", L"d1_jigsaw", L"complete");
+  SetProfileVar(L"levels/day_0/d1_jigsaw", L"positions", L"0,1,2,3");
+  SetProfileVar(L"stats", L"timeLeft", L"6000");
   // The ninety-second warning was seen long ago.
-  SetVar(L"stats", L"hintsShown", L"000010000000000000000000000000");
+  SetProfileVar(L"stats", L"hintsShown", L"000010000000000000000000000000");
   ProbeMode* mode = StartRunningLevel();
   ASSERT_NE(mode, nullptr);
   ASSERT_EQ(mode->GetRemainingMs(), 6000);
@@ -365,23 +346,23 @@ TEST_F(GameModeTest, TimeOutRestartsTheDayWithoutWritingTheLevelBack) {
   EXPECT_EQ(mode->HelpAsked(GameMode::HELP_TIME_OUT), 1) << "opened once; the clock stands";
 
   mode->GetMessageDialog()->OnOk();
-  EXPECT_EQ(Var(L"levels/day_0", L"d1_jigsaw"), L"(absent)");
-  EXPECT_EQ(Var(L"stats", L"timeLeft"), L"900000");
-  EXPECT_EQ(Var(L"stats", L"playDay"), L"-1");
-  EXPECT_EQ(Var(L"stats", L"playLev"), L"-1");
+  EXPECT_EQ(ProfileVar(L"levels/day_0", L"d1_jigsaw"), L"(absent)");
+  EXPECT_EQ(ProfileVar(L"stats", L"timeLeft"), L"900000");
+  EXPECT_EQ(ProfileVar(L"stats", L"playDay"), L"-1");
+  EXPECT_EQ(ProfileVar(L"stats", L"playLev"), L"-1");
   ASSERT_TRUE(start->FramesUntil([&] { return script.GetState() == ScriptStandIn::AFTERGAME_MAP; }));
   EXPECT_EQ(script.GetHost().GetMode(), nullptr);
   // The end of the exit fade stored the time only: the level's own key,
   // which a save would write, is not there.
-  EXPECT_EQ(Var(L"levels/day_0/d1_puzzle", L"probed"), L"(absent)");
-  EXPECT_EQ(Var(L"levels/day_0", L"d1_jigsaw"), L"(absent)");
-  EXPECT_EQ(Var(L"stats", L"timeLeft"), L"900000");
+  EXPECT_EQ(ProfileVar(L"levels/day_0/d1_puzzle", L"probed"), L"(absent)");
+  EXPECT_EQ(ProfileVar(L"levels/day_0", L"d1_jigsaw"), L"(absent)");
+  EXPECT_EQ(ProfileVar(L"stats", L"timeLeft"), L"900000");
   // And so on disk.
   start->GetProfilesDoc()->Clear();
   start->LoadConfigs();
   start->SetCurrentProfile(L"Fox");
-  EXPECT_EQ(Var(L"stats", L"timeLeft"), L"900000");
-  EXPECT_EQ(Var(L"levels/day_0", L"d1_jigsaw"), L"(absent)");
+  EXPECT_EQ(ProfileVar(L"stats", L"timeLeft"), L"900000");
+  EXPECT_EQ(ProfileVar(L"levels/day_0", L"d1_jigsaw"), L"(absent)");
 }
 
 TEST_F(GameModeTest, TheExitsStoreTheResumePosition) {
@@ -391,9 +372,9 @@ TEST_F(GameModeTest, TheExitsStoreTheResumePosition) {
   Run(2000);
   Click(mode->GetMapButton());
   EXPECT_FALSE(mode->IsPlaying());
-  EXPECT_EQ(Var(L"stats", L"playDay"), L"-1");
-  EXPECT_EQ(Var(L"stats", L"playLev"), L"-1");
-  EXPECT_EQ(Var(L"stats", L"timeLeft"), L"898000");
+  EXPECT_EQ(ProfileVar(L"stats", L"playDay"), L"-1");
+  EXPECT_EQ(ProfileVar(L"stats", L"playLev"), L"-1");
+  EXPECT_EQ(ProfileVar(L"stats", L"timeLeft"), L"898000");
   Click(mode->GetMenuButton());
   EXPECT_EQ(mode->GetGameMenu(), nullptr) << "the buttons are dead while the level ends";
   // The clock runs on under the fade; its end stores the time again.
@@ -402,10 +383,10 @@ TEST_F(GameModeTest, TheExitsStoreTheResumePosition) {
     if (Mode()) lastLeft = Mode()->GetRemainingMs();
     return script.GetState() == ScriptStandIn::AFTERGAME_MAP;
   }));
-  EXPECT_EQ(Var(L"levels/day_0/d1_puzzle", L"probed"), L"1");
+  EXPECT_EQ(ProfileVar(L"levels/day_0/d1_puzzle", L"probed"), L"1");
   // lastLeft was read before the last frame (16 ms), in which the fade ended.
   lastLeft -= 16;
-  EXPECT_EQ(Var(L"stats", L"timeLeft"), LLF::ToString(lastLeft));
+  EXPECT_EQ(ProfileVar(L"stats", L"timeLeft"), LLF::ToString(lastLeft));
   EXPECT_GE(lastLeft, 898000 - 1100);
 
   // The game menu's main-menu button: the day and the level.
@@ -420,8 +401,8 @@ TEST_F(GameModeTest, TheExitsStoreTheResumePosition) {
   EXPECT_FALSE(mode->ShowHelpMessage(GameMode::HELP_MIRROR_GOAL)) << "no tips over the game menu";
   Click(menu->GetChildByName(L"MainMenuButton"));
   EXPECT_EQ(mode->GetGameMenu(), nullptr);
-  EXPECT_EQ(Var(L"stats", L"playDay"), L"0");
-  EXPECT_EQ(Var(L"stats", L"playLev"), L"1");
+  EXPECT_EQ(ProfileVar(L"stats", L"playDay"), L"0");
+  EXPECT_EQ(ProfileVar(L"stats", L"playLev"), L"1");
   ASSERT_TRUE(start->FramesUntil([&] { return script.GetState() == ScriptStandIn::AFTERGAME_MENU; }));
   EXPECT_EQ(script.GetHost().GetMode(), nullptr);
 
@@ -448,26 +429,26 @@ TEST_F(GameModeTest, ClosingTheWindowSavesTheRunningLevel) {
   ProbeMode* mode = StartRunningLevel();
   ASSERT_NE(mode, nullptr);
   EXPECT_TRUE(script.GetHost().SaveRunningLevel());
-  EXPECT_EQ(Var(L"levels/day_0/d1_puzzle", L"probed"), L"1");
-  EXPECT_EQ(Var(L"stats", L"playDay"), L"0");
-  EXPECT_EQ(Var(L"stats", L"playLev"), L"1");
-  EXPECT_EQ(Var(L"stats", L"timeLeft"), LLF::ToString(mode->GetRemainingMs()));
+  EXPECT_EQ(ProfileVar(L"levels/day_0/d1_puzzle", L"probed"), L"1");
+  EXPECT_EQ(ProfileVar(L"stats", L"playDay"), L"0");
+  EXPECT_EQ(ProfileVar(L"stats", L"playLev"), L"1");
+  EXPECT_EQ(ProfileVar(L"stats", L"timeLeft"), LLF::ToString(mode->GetRemainingMs()));
 }
 
 TEST_F(GameModeTest, ALevelThatDoesNotLoadLeavesNoProgress) {
   ProbeMode::NextSettings().uiSection = L"levui/no_such_section";
-  SetVar(L"stats", L"playDay", L"-1");
+  SetProfileVar(L"stats", L"playDay", L"-1");
   ASSERT_EQ(StartLevel(), nullptr);
   EXPECT_EQ(script.StartsFailed(), 1);
   start->Frame(16);
   EXPECT_EQ(script.GetState(), ScriptStandIn::AFTERGAME_MAP);
   EXPECT_EQ(HeadlessVoyage::LogCount(L"Error: Can't load level \"d1_puzzle\""), 1);
-  EXPECT_EQ(Var(L"stats", L"playDay"), L"-1");
-  EXPECT_EQ(Var(L"stats", L"playLev"), L"-1");
-  EXPECT_EQ(Var(L"levels/day_0/d1_puzzle", L"probed"), L"(absent)");
-  EXPECT_EQ(Var(L"stats", L"timeLeft"), L"(absent)");
+  EXPECT_EQ(ProfileVar(L"stats", L"playDay"), L"-1");
+  EXPECT_EQ(ProfileVar(L"stats", L"playLev"), L"-1");
+  EXPECT_EQ(ProfileVar(L"levels/day_0/d1_puzzle", L"probed"), L"(absent)");
+  EXPECT_EQ(ProfileVar(L"stats", L"timeLeft"), L"(absent)");
   EXPECT_TRUE(script.GetHost().SaveRunningLevel()) << "nothing to save";
-  EXPECT_EQ(Var(L"stats", L"playDay"), L"-1");
+  EXPECT_EQ(ProfileVar(L"stats", L"playDay"), L"-1");
 
   // An unknown type goes the same way.
   ProbeMode::Unregister();
@@ -493,7 +474,7 @@ TEST_F(GameModeTest, HelpMessagesOncePerPlayer) {
   // A fresh player gets 30 zeros, with the message's own character set.
   EXPECT_TRUE(mode->ShowHelpMessage(GameMode::HELP_MIRROR_GOAL));
   EXPECT_EQ(OpenMessage(*mode), L"MirrorLevelGoalMsgDlg");
-  EXPECT_EQ(Var(L"stats", L"hintsShown"), L"010000000000000000000000000000");
+  EXPECT_EQ(ProfileVar(L"stats", L"hintsShown"), L"010000000000000000000000000000");
   EXPECT_FALSE(mode->CanPlay());
   mode->GetMessageDialog()->OnOk();
 
@@ -503,10 +484,10 @@ TEST_F(GameModeTest, HelpMessagesOncePerPlayer) {
   EXPECT_TRUE(mode->IsPlaying());
 
   // A short stored string (edited by hand) is padded with zeros.
-  SetVar(L"stats", L"hintsShown", L"01");
+  SetProfileVar(L"stats", L"hintsShown", L"01");
   EXPECT_TRUE(mode->ShowHelpMessage(GameMode::HELP_JIGSAW_GOAL));
   EXPECT_EQ(OpenMessage(*mode), L"JigsawLevelGoalMsgDlg");
-  EXPECT_EQ(Var(L"stats", L"hintsShown"), L"010000000010000000000000000000");
+  EXPECT_EQ(ProfileVar(L"stats", L"hintsShown"), L"010000000010000000000000000000");
   // A new message replaces the open one.
   EXPECT_TRUE(mode->ShowHelpMessage(GameMode::HELP_PUZZLE_GOAL));
   EXPECT_EQ(OpenMessage(*mode), L"PuzzleLevelGoalMsgDlg");
@@ -526,7 +507,7 @@ TEST_F(GameModeTest, WithTipsOffPenaltiesAndTheTimeOutStillApply) {
   ASSERT_NE(mode, nullptr);
   EXPECT_FALSE(mode->ShowHelpMessage(GameMode::HELP_SEEK_GOAL));
   EXPECT_EQ(mode->GetMessageDialog(), nullptr);
-  EXPECT_EQ(Var(L"stats", L"hintsShown"), L"(absent)") << "a refused message is not remembered";
+  EXPECT_EQ(ProfileVar(L"stats", L"hintsShown"), L"(absent)") << "a refused message is not remembered";
 
   mode->SetRemainingMs(100000);
   for (int i = 0; i < 5; ++i) mode->CountFastClick();

@@ -5,16 +5,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 
+#include "GameAtMenu.h"
 #include "HeadlessVoyage.h"
-#include "TempFolders.h"
+#include "ModeDriver.h"
 #include "core/StringUtils.h"
-#include "flow/ZentaMainMenu.h"
-#include "model/GameServices.h"
-#include "model/StateMachine.h"
-#include "modes/GameModeHost.h"
 #include "modes/puzzle/GameModePuzzle.h"
 #include "modes/puzzle/PuzzleModeManager.h"
 
@@ -23,41 +19,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Driver : public HLF::StateMachine {
- public:
-  void Update(unsigned dt) override {
-    host.Update(dt);
-    HLF::StateMachine::Update(dt);
-  }
-  bool OnMessage(LLF::Message* msg) override {
-    if (msg) host.OnModeMessage(*msg, this);
-    return true;
-  }
-  GameModeHost host;
-};
-
 class LevelBoundsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CopyGeneratedData(folders.Program());
-    fs::copy(GeneratedDataFolder() + "levels", folders.Program() + "/levels", fs::copy_options::recursive);
-    game = std::make_unique<HeadlessVoyage>(folders.Program());
-    ASSERT_TRUE(game->Start(true));
-    ASSERT_TRUE(game->SkipToMenu());
-    game->SetCurrentProfile(L"Fox");
-    game->GetScript().GetMainMenu()->SetVisible(false);
-    GameMode::ResetRunFlags();
-    game->SetStateMachine(&driver);
+    ASSERT_TRUE(start.Start());
+    start->SetStateMachine(&driver);
   }
 
   void TearDown() override {
-    driver.host.Release();
-    HLF::GameServices::DeleteDeferred();
-    game->Stop();
+    driver.Release();
+    start->Stop();
   }
 
   GameModePuzzle* StartPuzzle(const std::string& name, int colsRows) {
-    const std::string folder = folders.Program() + "/levels/" + name + "/";
+    const std::string folder = start.Program() + "/levels/" + name + "/";
     fs::create_directories(folder);
     std::ofstream(folder + "level.xml")
         << "<level imageFile=\"levels/d1_puzzle/picture.png\" colsRows=\"" << colsRows << "\" />";
@@ -67,16 +42,13 @@ class LevelBoundsTest : public ::testing::Test {
     info.name = LLF::AnsiToWide(name);
     info.type = L"puzzle";
     info.musicAsset = L"LEVMUSIC_A";
-    driver.host.Release();
-    HLF::GameServices::DeleteDeferred();
-    if (!driver.host.StartLevel(info, &driver)) return nullptr;
-    game->Frame(16);
+    if (!driver.Restart(info)) return nullptr;
+    start->Frame(16);
     return dynamic_cast<GameModePuzzle*>(driver.host.GetMode());
   }
 
-  TempFolders folders;
-  std::unique_ptr<HeadlessVoyage> game;
-  Driver driver;
+  GameAtMenu start{true};
+  ModeDriver driver;
 };
 
 TEST_F(LevelBoundsTest, APuzzleGridPastTheBoundIsRefusedAndTheLargestPlays) {

@@ -107,7 +107,7 @@ class PlaythroughTest : public ::testing::Test {
  protected:
   void SetUp() override {
     CopyGeneratedData(folders.Program());
-    fs::copy(GeneratedDataFolder() + "levels", folders.Program() + "/levels", fs::copy_options::recursive);
+    CopyGeneratedLevels(folders.Program());
     GameMode::ResetRunFlags();
     ASSERT_TRUE(game.Start()) << "the window, its sound or its render system did not start";
     ASSERT_TRUE(game.FramesUntil([&] {

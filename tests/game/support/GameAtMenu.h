@@ -27,11 +27,18 @@ class GameAtMenu {
   HeadlessVoyage* operator->() const { return _game.get(); }
   const TempFolders& Folders() const { return _folders; }
   const std::string& Program() const { return _folders.Program(); }
+  // A left button press and release at the window point, through the shell
+  // and the whole control tree.
+  void Click(int x, int y) const;
 
  private:
   TempFolders _folders;
   std::unique_ptr<HeadlessVoyage> _game;  // goes before the folders it runs in
 };
+
+// Turns the running shell's tips on or off; false when its config has no
+// such setting.
+bool SetTips(bool on);
 
 // Saves a screen shot as name in the folder QM_SHOT_DIR names, when it is
 // set, for looking at by eye.

@@ -139,4 +139,9 @@ void CopyGeneratedData(const std::string& folder) {
   }
 }
 
+void CopyGeneratedLevels(const std::string& folder) {
+  fs::copy(GeneratedDataFolder() + "levels", folder + "/levels",
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+}
+
 }  // namespace QmTest

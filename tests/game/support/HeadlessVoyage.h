@@ -54,6 +54,8 @@ class HeadlessVoyage : public TheZentaVoyage {
 // Copies the generated data folder that lies beside the test program
 // (scripts, images, fonts, sounds) into folder.
 void CopyGeneratedData(const std::string& folder);
+// Copies the generated level folders into folder/levels, over what is there.
+void CopyGeneratedLevels(const std::string& folder);
 // The generated data folder beside the test program, ending with '/'.
 std::string GeneratedDataFolder();
 

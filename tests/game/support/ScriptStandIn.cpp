@@ -2,6 +2,7 @@
 
 #include "core/StringUtils.h"
 #include "map/ZentaLevelMap.h"
+#include "model/GameServices.h"
 #include "modes/GameMode.h"
 #include "shell/Player.h"
 
@@ -68,6 +69,11 @@ bool ScriptStandIn::OnMessage(LLF::Message* msg) {
       break;
   }
   return true;
+}
+
+void ScriptStandIn::ReleaseLevel() {
+  host.Release();
+  HLF::GameServices::DeleteDeferred();
 }
 
 }  // namespace QmTest

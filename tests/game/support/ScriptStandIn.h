@@ -25,6 +25,8 @@ class ScriptStandIn : public HLF::StateMachine {
   // Enters the level state afresh, whatever the state now.
   void StartLevel();
   GameModeHost& GetHost() { return host; }
+  // The running level released, with the controls it leaves to be deleted.
+  void ReleaseLevel();
   // Whether the last start took the resume position.
   bool Resumed() const { return resumed; }
   int StartsFailed() const { return startsFailed; }

@@ -39,6 +39,7 @@
 #include "FileBytes.h"
 #include "FontTestUtil.h"
 #include "TempFolders.h"
+#include "TestEnv.h"
 #include "TestGame.h"
 #include "core/StringUtils.h"
 #include "devtools/Console.h"
@@ -141,16 +142,6 @@ Saved ReadSaved(const Document& doc, const std::string& path) {
   return saved;
 }
 
-int KillCount() {
-  const char* text = std::getenv("QM_KILL_COUNT");
-  return text && std::atoi(text) > 0 ? std::atoi(text) : 100;
-}
-
-unsigned Seed() {
-  const char* text = std::getenv("QM_KILL_SEED");
-  return text ? unsigned(std::strtoul(text, nullptr, 10)) : std::random_device{}();
-}
-
 class KillDuringSaveTest : public ::testing::TestWithParam<int> {
  protected:
   void SetUp() override {
@@ -196,7 +187,7 @@ class KillDuringSaveTest : public ::testing::TestWithParam<int> {
 
 TEST_P(KillDuringSaveTest, EveryKillLeavesAWholeFile) {
   const Document doc = Documents()[size_t(GetParam())];
-  const unsigned seed = Seed();
+  const unsigned seed = QmTest::KillSeed();
   std::mt19937 random(seed);
   std::cout << doc.name << ": seed " << seed << std::endl;
 
@@ -227,7 +218,7 @@ TEST_P(KillDuringSaveTest, EveryKillLeavesAWholeFile) {
   // Kills land up to one save's time and a little after a few whole saves.
   const auto window = std::max<std::chrono::microseconds>(
       std::chrono::duration_cast<std::chrono::microseconds>(saveTime * 4), std::chrono::microseconds(500));
-  const int kills = KillCount();
+  const int kills = QmTest::KillCount();
 
   int changes = 0;
   int tempsSeen = 0;

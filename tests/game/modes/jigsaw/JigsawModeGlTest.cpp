@@ -15,13 +15,12 @@
 #include "GameAtMenu.h"
 #include "GlScreen.h"
 #include "HeadlessVoyage.h"
+#include "ImageTestUtil.h"
 #include "ModeDriver.h"
 #include "core/Random.h"
-#include "dialogs/Dialog.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
 #include "map/ZentaLevelMap.h"
-#include "model/GameServices.h"
 #include "model/StateMachine.h"
 #include "modes/GameModeHost.h"
 #include "modes/jigsaw/GameModeJigsaw.h"
@@ -73,19 +72,6 @@ double Difference(const LLF::Image& shot, int x, int y, const LLF::Image& pictur
   return sum / (3.0 * picture.GetWidth() * picture.GetHeight());
 }
 
-int CountPixels(const LLF::Image& shot, int x, int y, int width, int height,
-                bool (*kind)(const LLF::Color&)) {
-  int count = 0;
-  for (int py = y; py < y + height; ++py) {
-    for (int px = x; px < x + width; ++px) {
-      LLF::Color c;
-      shot.GetPixel(&c, px, py);
-      count += kind(c) ? 1 : 0;
-    }
-  }
-  return count;
-}
-
 bool Gold(const LLF::Color& c) {
   return c.r > 150 && c.g > 110 && c.b < c.g - 30;
 }
@@ -102,13 +88,10 @@ TEST(JigsawModeGlTest, TheBoardShowsEachPiecesPartOfThePicture) {
   Driver driver;
   game.SetStateMachine(&driver);
   LLF::SeedRandom(3);
-  ASSERT_TRUE(driver.host.StartLevel(ZentaLevelMap::GetLevelInfo(0, 0), &driver));
-  auto* mode = dynamic_cast<GameModeJigsaw*>(driver.host.GetMode());
+  GameMode* started = driver.StartOnScreen(game, ZentaLevelMap::GetLevelInfo(0, 0));
+  ASSERT_NE(started, nullptr);
+  auto* mode = dynamic_cast<GameModeJigsaw*>(started);
   ASSERT_NE(mode, nullptr);
-  // Past the screen's fade-in and the gradient's sweep.
-  for (int t = 0; t < 7000; t += 100) game.Frame(100);
-  if (mode->GetMessageDialog()) mode->GetMessageDialog()->OnOk();
-  game.Frame(600);
 
   std::unique_ptr<LLF::Image> picture(
       LLF::ImagesManager::GetInstance().LoadImage(L"levels/d1_jigsaw/picture.jpg", L"", true, true));
@@ -161,8 +144,7 @@ TEST(JigsawModeGlTest, TheBoardShowsEachPiecesPartOfThePicture) {
   EXPECT_LT(Difference(*finished, 44, 44, *picture), 4.0);
 
   picture.reset();
-  driver.host.Release();
-  HLF::GameServices::DeleteDeferred();
+  driver.Release();
   game.Stop();
 }
 

@@ -15,19 +15,18 @@
 #include "HeadlessVoyage.h"
 #include "ImageTestUtil.h"
 #include "ModeDriver.h"
+#include "ProfileVars.h"
 #include "app/AppWindow.h"
 #include "app/InputCodes.h"
 #include "core/Message.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
 #include "map/ZentaLevelMap.h"
-#include "model/GameServices.h"
 #include "model/StateMachine.h"
 #include "modes/GameModeHost.h"
 #include "modes/jigsaw/GameModeJigsaw.h"
 #include "modifiers/Modifier.h"
 #include "particles/Emitter.h"
-#include "shell/Player.h"
 #include "ui/StatsDialog.h"
 #include "widgets/Button.h"
 #include "widgets/Label.h"
@@ -68,8 +67,7 @@ class JigsawModeTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    driver.host.Release();
-    HLF::GameServices::DeleteDeferred();
+    driver.Release();
     start->Stop();
     GameModeHost::RegisterType(L"jigsaw", [] { return new GameModeJigsaw(); });
   }
@@ -84,15 +82,23 @@ class JigsawModeTest : public ::testing::Test {
   }
 
   TestJigsaw* Start(const LevelInfo& info) {
-    driver.host.Release();
-    HLF::GameServices::DeleteDeferred();
-    if (!driver.host.StartLevel(info, &driver)) return nullptr;
+    if (!driver.Restart(info)) return nullptr;
     start->Frame(16);
     return dynamic_cast<TestJigsaw*>(driver.host.GetMode());
   }
 
   void Run(unsigned total, unsigned step = 50) {
     for (unsigned t = 0; t < total; t += step) start->Frame(step);
+  }
+
+  // Three in a row with the first two swapped and the third home, past the
+  // screen's fade.
+  TestJigsaw* StartTwoSwapped() {
+    const LevelInfo level = FixtureLevel(3, 1);
+    SetProfileVar(GameModeJigsaw::ProgressPath(level.name), L"positions", L"1,0,0,0;0,0,1,0;2,0,2,0;");
+    TestJigsaw* mode = Start(level);
+    if (mode) Run(4000);
+    return mode;
   }
 
   static void Click(HLF::Control* piece) {
@@ -107,17 +113,6 @@ class JigsawModeTest : public ::testing::Test {
   static std::wstring Counters(GameModeJigsaw& mode) {
     return Counter(mode, L"correct_num") + L"/" + Counter(mode, L"incorrect_num") + L"/" +
            Counter(mode, L"total_num");
-  }
-
-  static std::wstring Var(const std::wstring& path, const std::wstring& attribute) {
-    HLF::Player player;
-    std::wstring value = L"(absent)";
-    player.GetVar(path, attribute, value);
-    return value;
-  }
-  static void SetVar(const std::wstring& path, const std::wstring& attribute, const std::wstring& value) {
-    HLF::Player player;
-    player.SetVar(path, attribute, value);
   }
 
   // Every cell holds exactly one piece.
@@ -162,7 +157,7 @@ TEST_F(JigsawModeTest, StoredPositionsAreTakenOnlyWhenWholeAndValid) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    SetVar(path, L"positions", c.stored);
+    SetProfileVar(path, L"positions", c.stored);
     LLF::SeedRandom(7);
     const int warningsBefore = HeadlessVoyage::LogCount(L"don't fit the board");
     TestJigsaw* mode = Start(level);
@@ -193,7 +188,7 @@ TEST_F(JigsawModeTest, LeavingAndComingBackFindsEveryPieceWhereItWas) {
   Run(4000);
   const std::wstring before = mode->GetBoard().GetPositions();
   EXPECT_TRUE(driver.host.SaveRunningLevel());
-  EXPECT_EQ(Var(GameModeJigsaw::ProgressPath(L"d1_jigsaw"), L"positions"), before);
+  EXPECT_EQ(ProfileVar(GameModeJigsaw::ProgressPath(L"d1_jigsaw"), L"positions"), before);
 
   LLF::SeedRandom(12);
   mode = Start(level);
@@ -209,11 +204,8 @@ TEST_F(JigsawModeTest, ClicksSelectCancelAndSwapWithTheCountersAfterTheMove) {
   ASSERT_NE(mode, nullptr);
   EXPECT_EQ(mode->GetBoard().GetPositions(), L"1,0,0,0;0,0,1,0;");
 
-  const LevelInfo level = FixtureLevel(3, 1);
-  SetVar(GameModeJigsaw::ProgressPath(level.name), L"positions", L"1,0,0,0;0,0,1,0;2,0,2,0;");
-  mode = Start(level);
+  mode = StartTwoSwapped();
   ASSERT_NE(mode, nullptr);
-  Run(4000);
   ASSERT_TRUE(mode->IsPlaying());
   JigsawModeManager& board = mode->GetBoard();
   HLF::StaticImage* first = board.GetPiece(0, 0);
@@ -258,11 +250,8 @@ TEST_F(JigsawModeTest, ClicksSelectCancelAndSwapWithTheCountersAfterTheMove) {
 }
 
 TEST_F(JigsawModeTest, HoverGrowsOnlyPiecesThatAreNotHome) {
-  const LevelInfo level = FixtureLevel(3, 1);
-  SetVar(GameModeJigsaw::ProgressPath(level.name), L"positions", L"1,0,0,0;0,0,1,0;2,0,2,0;");
-  TestJigsaw* mode = Start(level);
+  TestJigsaw* mode = StartTwoSwapped();
   ASSERT_NE(mode, nullptr);
-  Run(4000);
   HLF::StaticImage* misplaced = mode->GetBoard().GetPiece(0, 0);
   HLF::StaticImage* home = mode->GetBoard().GetPiece(2, 0);
   home->OnMouseEnter();
@@ -278,11 +267,8 @@ TEST_F(JigsawModeTest, HoverGrowsOnlyPiecesThatAreNotHome) {
 // The game's hover goes to the topmost control under the mouse, whatever
 // its pixels; the level screen's frame lies over the whole board.
 TEST_F(JigsawModeTest, TheMouseOverAPieceHoversThatPiece) {
-  const LevelInfo level = FixtureLevel(3, 1);
-  SetVar(GameModeJigsaw::ProgressPath(level.name), L"positions", L"1,0,0,0;0,0,1,0;2,0,2,0;");
-  TestJigsaw* mode = Start(level);
+  TestJigsaw* mode = StartTwoSwapped();
   ASSERT_NE(mode, nullptr);
-  Run(4000);
   HLF::StaticImage* misplaced = mode->GetBoard().GetPiece(0, 0);
   HLF::StaticImage* home = mode->GetBoard().GetPiece(2, 0);
   const auto moveOnto = [&](HLF::Control* piece) {
@@ -357,10 +343,10 @@ TEST_F(JigsawModeTest, AWinStoresTheScoreOnceWithTheBonusUnlessAHintWasUsed) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    SetVar(L"stats", L"score", L"500");
-    SetVar(L"stats", L"wallpapers", c.mask);
+    SetProfileVar(L"stats", L"score", L"500");
+    SetProfileVar(L"stats", L"wallpapers", c.mask);
     const LevelInfo level = FixtureLevel(3, 1, 0);
-    SetVar(GameModeJigsaw::ProgressPath(level.name), L"positions", L"1,0,0,0;0,0,1,0;2,0,2,0;");
+    SetProfileVar(GameModeJigsaw::ProgressPath(level.name), L"positions", L"1,0,0,0;0,0,1,0;2,0,2,0;");
     driver.codes.clear();
     TestJigsaw* mode = Start(level);
     ASSERT_NE(mode, nullptr);
@@ -370,10 +356,10 @@ TEST_F(JigsawModeTest, AWinStoresTheScoreOnceWithTheBonusUnlessAHintWasUsed) {
     Click(mode->GetBoard().GetPiece(1, 0));
     Run(300);
     ASSERT_TRUE(mode->IsResultStored());
-    EXPECT_EQ(Var(L"stats", L"score"), LLF::ToString(c.stored));
+    EXPECT_EQ(ProfileVar(L"stats", L"score"), LLF::ToString(c.stored));
     EXPECT_EQ(mode->GetTotalScore(), c.stored);
-    EXPECT_EQ(Var(ZentaLevelMap::DayProgressPath(0), level.name), L"complete");
-    EXPECT_EQ(Var(L"stats", L"wallpapers"), L"10000000000000000000");
+    EXPECT_EQ(ProfileVar(ZentaLevelMap::DayProgressPath(0), level.name), L"complete");
+    EXPECT_EQ(ProfileVar(L"stats", L"wallpapers"), L"10000000000000000000");
     if (c.screen) {
       ASSERT_NE(mode->GetAwardScreen(), nullptr);
       Run(3000);
@@ -390,9 +376,10 @@ TEST_F(JigsawModeTest, AWinStoresTheScoreOnceWithTheBonusUnlessAHintWasUsed) {
     EXPECT_EQ(mode->GetStatsDialog(), nullptr) << "not before 2000 ms";
     Run(400);
     ASSERT_NE(mode->GetStatsDialog(), nullptr);
-    EXPECT_EQ(Var(L"stats", L"score"), LLF::ToString(c.stored)) << "stored once";
+    EXPECT_EQ(ProfileVar(L"stats", L"score"), LLF::ToString(c.stored)) << "stored once";
     EXPECT_EQ(mode->GetLevelScore(), c.stored - 500);
-    EXPECT_EQ(Var(GameModeJigsaw::ProgressPath(level.name), L"positions"), L"0,0,0,0;1,0,1,0;2,0,2,0;");
+    EXPECT_EQ(ProfileVar(GameModeJigsaw::ProgressPath(level.name), L"positions"),
+              L"0,0,0,0;1,0,1,0;2,0,2,0;");
     EXPECT_FALSE(mode->CanPlay());
 
     EXPECT_EQ(mode->GetStatsDialog()->GetStats().totalScore, c.stored) << "the results agree with the store";

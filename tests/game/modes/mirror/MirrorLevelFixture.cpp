@@ -1,13 +1,10 @@
 #include "MirrorLevelFixture.h"
 
+#include "ProfileVars.h"
 #include "app/AppWindow.h"
 #include "app/InputCodes.h"
 #include "core/Message.h"
 #include "core/StringUtils.h"
-#include "model/GameServices.h"
-#include "shell/Game.h"
-#include "shell/Player.h"
-#include "xml/XmlElement.h"
 
 namespace QmTest {
 
@@ -26,33 +23,18 @@ MirrorLevelFixture::MirrorLevelFixture() : start(true) {
   if (!start.Start()) {
     return;
   }
-  start->SetStateMachine(this);
-  LLF::XmlElement* config = HLF::Game::GetInstance()->GetConfigDoc()->GetRoot()->GetChildByPath(L"config");
-  config->GetChildByPath(L"game/help")->GetAttribute(std::wstring(L"showTips"))->SetValue(L"false");
+  start->SetStateMachine(&driver);
+  if (!SetTips(false)) {
+    return;
+  }
   WriteLevel("t_mirror", kStandardObjects);
   ready = true;
 }
 
 MirrorLevelFixture::~MirrorLevelFixture() {
-  host.Release();
-  HLF::GameServices::DeleteDeferred();
+  driver.Release();
   start->SetStateMachine(nullptr);
   start->Stop();
-}
-
-void MirrorLevelFixture::Update(unsigned dt) {
-  host.Update(dt);
-  HLF::StateMachine::Update(dt);
-}
-
-bool MirrorLevelFixture::OnMessage(LLF::Message* msg) {
-  if (msg) {
-    const int code = host.OnModeMessage(*msg, this);
-    if (code >= 0) {
-      codes.push_back(code);
-    }
-  }
-  return true;
 }
 
 void MirrorLevelFixture::WriteLevel(const std::string& name, const std::string& children, bool background) {
@@ -80,7 +62,7 @@ GameModeMirror* MirrorLevelFixture::Start(const std::string& name) {
   info.musicAsset = L"LEVMUSIC_A";
   info.level = 2;
   info.day = 0;
-  if (!host.StartLevel(info, this)) {
+  if (!driver.host.StartLevel(info, &driver)) {
     return nullptr;
   }
   start->Frame(16);
@@ -95,11 +77,6 @@ GameModeMirror* MirrorLevelFixture::StartRunning(const std::string& name) {
   return mode;
 }
 
-void MirrorLevelFixture::Release() {
-  host.Release();
-  HLF::GameServices::DeleteDeferred();
-}
-
 void MirrorLevelFixture::Run(unsigned total, unsigned step) {
   for (unsigned t = 0; t < total; t += step) {
     start->Frame(step);
@@ -107,10 +84,7 @@ void MirrorLevelFixture::Run(unsigned total, unsigned step) {
 }
 
 void MirrorLevelFixture::Click(int x, int y) {
-  LLF::Message down(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_DOWN, 1, x, y, std::wstring());
-  start->OnMessage(&down);
-  LLF::Message up(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_UP, 1, x, y, std::wstring());
-  start->OnMessage(&up);
+  start.Click(x, y);
 }
 
 void MirrorLevelFixture::MoveMouse(int x, int y) {
@@ -119,16 +93,12 @@ void MirrorLevelFixture::MoveMouse(int x, int y) {
 }
 
 std::wstring MirrorLevelFixture::Var(const std::wstring& path, const std::wstring& attribute) {
-  HLF::Player player;
-  std::wstring value = L"(absent)";
-  player.GetVar(path, attribute, value);
-  return value;
+  return ProfileVar(path, attribute);
 }
 
 void MirrorLevelFixture::SetVar(const std::wstring& path, const std::wstring& attribute,
                                 const std::wstring& value) {
-  HLF::Player player;
-  player.SetVar(path, attribute, value);
+  SetProfileVar(path, attribute, value);
 }
 
 }  // namespace QmTest

@@ -16,26 +16,22 @@
 
 #include "GameAtMenu.h"
 #include "HeadlessVoyage.h"
+#include "ModeDriver.h"
 #include "map/LevelInfo.h"
-#include "model/StateMachine.h"
-#include "modes/GameModeHost.h"
 #include "modes/mirror/GameModeMirror.h"
 
 namespace QmTest {
 
-class MirrorLevelFixture : public HLF::StateMachine {
+class MirrorLevelFixture {
  public:
   static const char* const kStandardObjects;
 
   // The shell started on a copy of the generated data, the player "Fox"
   // current, tips off.
   MirrorLevelFixture();
-  ~MirrorLevelFixture() override;
+  ~MirrorLevelFixture();
   // Whether the shell started and reached the menu.
   bool Ready() const { return ready; }
-
-  void Update(unsigned dt) override;
-  bool OnMessage(LLF::Message* msg) override;
 
   // levels/<name>/level.xml with the background (unless told not to) and
   // the given children, and its asset.xml.
@@ -45,8 +41,8 @@ class MirrorLevelFixture : public HLF::StateMachine {
   GameModeMirror* Start(const std::string& name = "t_mirror");
   // Started and run until the clock runs.
   GameModeMirror* StartRunning(const std::string& name = "t_mirror");
-  GameModeMirror* Mode() const { return dynamic_cast<GameModeMirror*>(host.GetMode()); }
-  void Release();
+  GameModeMirror* Mode() const { return dynamic_cast<GameModeMirror*>(driver.host.GetMode()); }
+  void Release() { driver.Release(); }
 
   void Run(unsigned total, unsigned step = 100);
   // A window button release at (x, y), through the shell and the tree.
@@ -58,14 +54,13 @@ class MirrorLevelFixture : public HLF::StateMachine {
   static std::wstring LevelPath() { return L"levels/day_0/t_mirror"; }
 
   HeadlessVoyage& Game() { return start.Game(); }
-  GameModeHost& Host() { return host; }
+  GameModeHost& Host() { return driver.host; }
   // The codes the mode sent (2: to the map).
-  const std::vector<int>& Codes() const { return codes; }
+  const std::vector<int>& Codes() const { return driver.codes; }
 
  private:
   GameAtMenu start;
-  GameModeHost host;
-  std::vector<int> codes;
+  ModeDriver driver;
   bool ready = false;
 };
 

@@ -1,16 +1,7 @@
 #include "PairLevelFixture.h"
 
-#include <filesystem>
-
-#include "app/AppWindow.h"
-#include "app/InputCodes.h"
-#include "core/Message.h"
+#include "ProfileVars.h"
 #include "core/StringUtils.h"
-#include "flow/ZentaMainMenu.h"
-#include "model/GameServices.h"
-#include "shell/Game.h"
-#include "shell/Player.h"
-#include "xml/XmlElement.h"
 
 namespace QmTest {
 
@@ -36,58 +27,34 @@ const char* const PairLevelFixture::kStandardScenes = [] {
   return scenes.c_str();
 }();
 
-PairLevelFixture::PairLevelFixture() {
-  CopyGeneratedData(folders.Program());
-  // The demo levels too, for the tests that draw them.
-  std::filesystem::copy(
-      GeneratedDataFolder() + "levels", folders.Program() + "/levels",
-      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
-  game = std::make_unique<HeadlessVoyage>(folders.Program());
-  // A second go when a busy machine makes the splash outlast the first.
-  if (!game->Start(true) || !(game->SkipToMenu() || game->SkipToMenu())) {
+// The demo levels come along, for the tests that draw them.
+PairLevelFixture::PairLevelFixture() : start(true) {
+  if (!start.Start()) {
     return;
   }
-  game->SetCurrentProfile(L"Fox");
-  game->GetScript().GetMainMenu()->SetVisible(false);
-  GameMode::ResetRunFlags();
-  game->SetStateMachine(this);
-  LLF::XmlElement* config = HLF::Game::GetInstance()->GetConfigDoc()->GetRoot()->GetChildByPath(L"config");
-  config->GetChildByPath(L"game/help")->GetAttribute(std::wstring(L"showTips"))->SetValue(L"false");
+  start->SetStateMachine(&driver);
+  if (!SetTips(false)) {
+    return;
+  }
   WriteLevel("t_pair", kStandardScenes);
   ready = true;
 }
 
 PairLevelFixture::~PairLevelFixture() {
-  host.Release();
-  HLF::GameServices::DeleteDeferred();
-  game->SetStateMachine(nullptr);
-  game->Stop();
-}
-
-void PairLevelFixture::Update(unsigned dt) {
-  host.Update(dt);
-  HLF::StateMachine::Update(dt);
-}
-
-bool PairLevelFixture::OnMessage(LLF::Message* msg) {
-  if (msg) {
-    const int code = host.OnModeMessage(*msg, this);
-    if (code >= 0) {
-      codes.push_back(code);
-    }
-  }
-  return true;
+  driver.Release();
+  start->SetStateMachine(nullptr);
+  start->Stop();
 }
 
 void PairLevelFixture::WriteLevel(const std::string& name, const std::string& scenes, bool assetFile) {
   const std::string folder = "levels/" + name + "/";
-  folders.WriteProgramFile(folder + "level.xml",
-                           std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<level type=\"pair\"") +
-                               (assetFile ? " assetFile=\"images/levels/pair/items/asset.xml\"" : "") +
-                               ">\n" + scenes + "</level>\n");
-  folders.WriteProgramFile(folder + "asset.xml",
-                           "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<game><assets><LEVOBJECTS />"
-                           "</assets></game>\n");
+  start.Folders().WriteProgramFile(
+      folder + "level.xml", std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<level type=\"pair\"") +
+                                (assetFile ? " assetFile=\"images/levels/pair/items/asset.xml\"" : "") +
+                                ">\n" + scenes + "</level>\n");
+  start.Folders().WriteProgramFile(folder + "asset.xml",
+                                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<game><assets><LEVOBJECTS />"
+                                   "</assets></game>\n");
 }
 
 GameModePair* PairLevelFixture::Start(const std::string& name) {
@@ -98,10 +65,10 @@ GameModePair* PairLevelFixture::Start(const std::string& name) {
   info.musicAsset = L"LEVMUSIC_A";
   info.level = 1;
   info.day = 0;
-  if (!host.StartLevel(info, this)) {
+  if (!driver.host.StartLevel(info, &driver)) {
     return nullptr;
   }
-  game->Frame(16);
+  start->Frame(16);
   return Mode();
 }
 
@@ -113,35 +80,23 @@ GameModePair* PairLevelFixture::StartRunning(const std::string& name) {
   return mode;
 }
 
-void PairLevelFixture::Release() {
-  host.Release();
-  HLF::GameServices::DeleteDeferred();
-}
-
 void PairLevelFixture::Run(unsigned total, unsigned step) {
   for (unsigned t = 0; t < total; t += step) {
-    game->Frame(step);
+    start->Frame(step);
   }
 }
 
 void PairLevelFixture::Click(int x, int y) {
-  LLF::Message down(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_DOWN, 1, x, y, std::wstring());
-  game->OnMessage(&down);
-  LLF::Message up(&LLF::AppWindow::GetInstance(), LLF::WMSG_BUTTON_UP, 1, x, y, std::wstring());
-  game->OnMessage(&up);
+  start.Click(x, y);
 }
 
 std::wstring PairLevelFixture::Var(const std::wstring& attribute, const std::wstring& path) {
-  HLF::Player player;
-  std::wstring value = L"(absent)";
-  player.GetVar(path, attribute, value);
-  return value;
+  return ProfileVar(path, attribute);
 }
 
 void PairLevelFixture::SetVar(const std::wstring& attribute, const std::wstring& value,
                               const std::wstring& path) {
-  HLF::Player player;
-  player.SetVar(path, attribute, value);
+  SetProfileVar(path, attribute, value);
 }
 
 }  // namespace QmTest

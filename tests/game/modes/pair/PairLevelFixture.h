@@ -14,31 +14,26 @@
 //                    ghost (650,300)
 //   scene_02  left:  ball_blue (100,100), triangle_green (200,200) odd
 //             right: ball_blue (500,100), diamond_yellow (600,200) odd
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "GameAtMenu.h"
 #include "HeadlessVoyage.h"
-#include "TempFolders.h"
+#include "ModeDriver.h"
 #include "map/LevelInfo.h"
-#include "model/StateMachine.h"
-#include "modes/GameModeHost.h"
 #include "modes/pair/GameModePair.h"
 
 namespace QmTest {
 
-class PairLevelFixture : public HLF::StateMachine {
+class PairLevelFixture {
  public:
   static const char* const kStandardScenes;
 
   // The shell started on a copy of the generated data, the player "Fox"
   // current, tips off.
   PairLevelFixture();
-  ~PairLevelFixture() override;
+  ~PairLevelFixture();
   bool Ready() const { return ready; }
-
-  void Update(unsigned dt) override;
-  bool OnMessage(LLF::Message* msg) override;
 
   // levels/<name>/level.xml with the scenes given as the level's children
   // (and the attribute assetFile unless told not to), and its asset.xml.
@@ -48,8 +43,8 @@ class PairLevelFixture : public HLF::StateMachine {
   GameModePair* Start(const std::string& name = "t_pair");
   // Started and run until the clock runs.
   GameModePair* StartRunning(const std::string& name = "t_pair");
-  GameModePair* Mode() const { return dynamic_cast<GameModePair*>(host.GetMode()); }
-  void Release();
+  GameModePair* Mode() const { return dynamic_cast<GameModePair*>(driver.host.GetMode()); }
+  void Release() { driver.Release(); }
 
   void Run(unsigned total, unsigned step = 100);
   // A window button release at (x, y), through the shell and the tree.
@@ -60,15 +55,13 @@ class PairLevelFixture : public HLF::StateMachine {
                      const std::wstring& path = LevelPath());
   static std::wstring LevelPath() { return L"levels/day_0/t_pair"; }
 
-  HeadlessVoyage& Game() { return *game; }
-  GameModeHost& Host() { return host; }
-  const std::vector<int>& Codes() const { return codes; }
+  HeadlessVoyage& Game() { return start.Game(); }
+  GameModeHost& Host() { return driver.host; }
+  const std::vector<int>& Codes() const { return driver.codes; }
 
  private:
-  TempFolders folders;
-  std::unique_ptr<HeadlessVoyage> game;
-  GameModeHost host;
-  std::vector<int> codes;
+  GameAtMenu start;
+  ModeDriver driver;
   bool ready = false;
 };
 

@@ -7,25 +7,19 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "BoardLevel.h"
+#include "GameAtMenu.h"
 #include "GlScreen.h"
 #include "HeadlessVoyage.h"
+#include "ImageTestUtil.h"
 #include "ModeDriver.h"
-#include "TempFolders.h"
 #include "core/Random.h"
-#include "core/StringUtils.h"
-#include "dialogs/Dialog.h"
-#include "flow/ZentaMainMenu.h"
 #include "image/Image.h"
 #include "image/ImagesManager.h"
 #include "map/ZentaLevelMap.h"
-#include "model/GameServices.h"
-#include "model/StateMachine.h"
-#include "modes/GameModeHost.h"
 #include "modes/puzzle/GameModePuzzle.h"
 #include "render/IRenderSystem.h"
 
@@ -65,19 +59,6 @@ double CellDifference(const LLF::Image& shot, int x, int y, const LLF::Image& pi
   return sum / (3.0 * count);
 }
 
-int CountPixels(const LLF::Image& shot, int x, int y, int width, int height,
-                bool (*kind)(const LLF::Color&)) {
-  int count = 0;
-  for (int py = y; py < y + height; ++py) {
-    for (int px = x; px < x + width; ++px) {
-      LLF::Color c;
-      shot.GetPixel(&c, px, py);
-      count += kind(c) ? 1 : 0;
-    }
-  }
-  return count;
-}
-
 bool Gold(const LLF::Color& c) {
   return c.r > 150 && c.g > 110 && c.b < c.g - 30;
 }
@@ -85,38 +66,21 @@ bool DarkInk(const LLF::Color& c) {
   return c.r < 60 && c.g < 70 && c.b < 80;
 }
 
-void Save(const LLF::Image& shot, const char* name) {
-  if (const char* dir = std::getenv("QM_SHOT_DIR")) {
-    LLF::ImagesManager::GetInstance().SaveImage(const_cast<LLF::Image*>(&shot),
-                                                LLF::FromOsPath(std::string(dir) + "/" + name));
-  }
-}
-
 TEST(PuzzleModeGlTest, EachCellShowsItsOwnPartTurnedByItsAngle) {
   GlScreen screen;
   ASSERT_TRUE(screen.IsReady());
-  TempFolders folders;
-  CopyGeneratedData(folders.Program());
-  std::filesystem::copy(GeneratedDataFolder() + "levels", folders.Program() + "/levels",
-                        std::filesystem::copy_options::recursive);
-  HeadlessVoyage game(folders.Program());
-  ASSERT_TRUE(game.Start(true));
-  ASSERT_TRUE(game.SkipToMenu());
-  game.SetCurrentProfile(L"Fox");
-  game.GetScript().GetMainMenu()->SetVisible(false);
-  GameMode::ResetRunFlags();
+  GameAtMenu start(true);
+  ASSERT_TRUE(start.Start());
+  HeadlessVoyage& game = start.Game();
   Driver driver;
   game.SetStateMachine(&driver);
   const LevelInfo level = ZentaLevelMap::GetLevelInfo(0, 1);
   ASSERT_EQ(level.name, L"d1_puzzle");
   LLF::SeedRandom(3);
-  ASSERT_TRUE(driver.host.StartLevel(level, &driver));
-  auto* mode = dynamic_cast<GameModePuzzle*>(driver.host.GetMode());
+  GameMode* started = driver.StartOnScreen(game, level);
+  ASSERT_NE(started, nullptr);
+  auto* mode = dynamic_cast<GameModePuzzle*>(started);
   ASSERT_NE(mode, nullptr);
-  // Past the screen's fade-in and the gradient's sweep.
-  for (int t = 0; t < 7000; t += 100) game.Frame(100);
-  if (mode->GetMessageDialog()) mode->GetMessageDialog()->OnOk();
-  game.Frame(600);
 
   std::unique_ptr<LLF::Image> picture(
       LLF::ImagesManager::GetInstance().LoadImage(L"levels/d1_puzzle/picture.png", L"", true, true));
@@ -134,7 +98,7 @@ TEST(PuzzleModeGlTest, EachCellShowsItsOwnPartTurnedByItsAngle) {
   board.UpdateCounters();
   std::unique_ptr<LLF::Image> turned = draw();
   ASSERT_TRUE(turned);
-  Save(*turned, "puzzle_turned.png");
+  SaveShot(*turned, "puzzle_turned.png");
   const int size = 160;
   for (int r = 0; r < 3; ++r) {
     for (int c = 0; c < 3; ++c) {
@@ -161,7 +125,7 @@ TEST(PuzzleModeGlTest, EachCellShowsItsOwnPartTurnedByItsAngle) {
   ASSERT_TRUE(board.RestoreAngles(L"0,360,0,0,0,360,0,0,0,"));
   std::unique_ptr<LLF::Image> upright = draw();
   ASSERT_TRUE(upright);
-  Save(*upright, "puzzle_upright.png");
+  SaveShot(*upright, "puzzle_upright.png");
   for (int r = 0; r < 3; ++r) {
     for (int c = 0; c < 3; ++c) {
       EXPECT_LT(CellDifference(*upright, 44 + c * size, 44 + r * size, *picture, c * size, r * size, size, 0),
@@ -171,8 +135,7 @@ TEST(PuzzleModeGlTest, EachCellShowsItsOwnPartTurnedByItsAngle) {
   }
 
   picture.reset();
-  driver.host.Release();
-  HLF::GameServices::DeleteDeferred();
+  driver.Release();
   game.Stop();
 }
 

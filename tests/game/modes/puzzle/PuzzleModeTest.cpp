@@ -4,27 +4,20 @@
 // Puzzle level's picture.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "BoardLevel.h"
+#include "GameAtMenu.h"
 #include "HeadlessVoyage.h"
 #include "ModeDriver.h"
-#include "TempFolders.h"
+#include "ProfileVars.h"
 #include "core/Random.h"
 #include "core/StringUtils.h"
 #include "dialogs/Dialog.h"
-#include "flow/ZentaMainMenu.h"
 #include "map/ZentaLevelMap.h"
-#include "model/GameServices.h"
-#include "model/StateMachine.h"
-#include "modes/GameModeHost.h"
 #include "modes/puzzle/GameModePuzzle.h"
 #include "modifiers/Effect.h"
-#include "shell/Player.h"
 #include "ui/StatsDialog.h"
 #include "widgets/Label.h"
 
@@ -33,32 +26,21 @@ namespace {
 
 using Driver = ModeDriver;
 
-namespace fs = std::filesystem;
-
 class PuzzleModeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string program = folders.Program();
-    CopyGeneratedData(program);
-    fs::copy(GeneratedDataFolder() + "levels", program + "/levels", fs::copy_options::recursive);
-    game = std::make_unique<HeadlessVoyage>(program);
-    ASSERT_TRUE(game->Start(true));
-    ASSERT_TRUE(game->SkipToMenu());
-    game->SetCurrentProfile(L"Fox");
-    game->GetScript().GetMainMenu()->SetVisible(false);
-    GameMode::ResetRunFlags();
+    ASSERT_TRUE(game.Start());
     game->SetStateMachine(&driver);
   }
 
   void TearDown() override {
-    driver.host.Release();
-    HLF::GameServices::DeleteDeferred();
+    driver.Release();
     game->Stop();
   }
 
   // A level of day 1 with its own level element.
   LevelInfo FixtureLevel(const std::string& name, const std::string& attributes) {
-    return WriteBoardLevel(folders.Program(), name, attributes, L"puzzle");
+    return WriteBoardLevel(game.Program(), name, attributes, L"puzzle");
   }
 
   // Two by two, cut from the first level's picture.
@@ -67,15 +49,13 @@ class PuzzleModeTest : public ::testing::Test {
   }
 
   GameModePuzzle* Start(const LevelInfo& info) {
-    driver.host.Release();
-    HLF::GameServices::DeleteDeferred();
-    if (!driver.host.StartLevel(info, &driver)) return nullptr;
+    if (!driver.Restart(info)) return nullptr;
     game->Frame(16);
     return dynamic_cast<GameModePuzzle*>(driver.host.GetMode());
   }
   // Started on a stored board, past the screen's fade.
   GameModePuzzle* StartWith(const LevelInfo& info, const std::wstring& angles) {
-    SetVar(GameModePuzzle::ProgressPath(info.name), L"angles", angles);
+    SetProfileVar(GameModePuzzle::ProgressPath(info.name), L"angles", angles);
     GameModePuzzle* mode = Start(info);
     if (!mode) return nullptr;
     // Past the screen's fade, with the goal message (the first time this
@@ -126,19 +106,7 @@ class PuzzleModeTest : public ::testing::Test {
     return names;
   }
 
-  static std::wstring Var(const std::wstring& path, const std::wstring& attribute) {
-    HLF::Player player;
-    std::wstring value = L"(absent)";
-    player.GetVar(path, attribute, value);
-    return value;
-  }
-  static void SetVar(const std::wstring& path, const std::wstring& attribute, const std::wstring& value) {
-    HLF::Player player;
-    player.SetVar(path, attribute, value);
-  }
-
-  TempFolders folders;
-  std::unique_ptr<HeadlessVoyage> game;
+  GameAtMenu game{true};
   Driver driver;
 };
 
@@ -157,7 +125,7 @@ TEST_F(PuzzleModeTest, ASaveDuringATurnStoresWhereTheTurnEndsAndComesBackThere) 
   EXPECT_GT(turning, 270.0f);
   EXPECT_LT(turning, 360.0f);
   EXPECT_TRUE(driver.host.SaveRunningLevel());
-  EXPECT_EQ(Var(GameModePuzzle::ProgressPath(level.name), L"angles"), L"0,180,180,360,");
+  EXPECT_EQ(ProfileVar(GameModePuzzle::ProgressPath(level.name), L"angles"), L"0,180,180,360,");
 
   // Left mid-turn and resumed: every piece at its stored angle.
   mode = Start(level);
@@ -231,7 +199,7 @@ TEST_F(PuzzleModeTest, AStoredBoardIsTakenWholeOrNotAtAll) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    SetVar(GameModePuzzle::ProgressPath(level.name), L"angles", c.stored);
+    SetProfileVar(GameModePuzzle::ProgressPath(level.name), L"angles", c.stored);
     const int warnings = HeadlessVoyage::LogCount(L"don't fit the board");
     LLF::SeedRandom(5);
     mode = Start(level);
@@ -246,24 +214,24 @@ TEST_F(PuzzleModeTest, AStoredBoardIsTakenWholeOrNotAtAll) {
 // The hint count starts at 0 with every load, so a board won at load always
 // earns the bonus; it must be in the total stored by the win.
 TEST_F(PuzzleModeTest, ABoardRestoredUprightIsWonAtLoadWithTheBonusInTheStoredTotal) {
-  SetVar(L"stats", L"score", L"500");
+  SetProfileVar(L"stats", L"score", L"500");
   const LevelInfo level = Fixture();
-  SetVar(GameModePuzzle::ProgressPath(level.name), L"angles", L"0,360,360,0,");
+  SetProfileVar(GameModePuzzle::ProgressPath(level.name), L"angles", L"0,360,360,0,");
   GameModePuzzle* mode = Start(level);
   ASSERT_NE(mode, nullptr);
   EXPECT_TRUE(mode->IsResultStored());
   EXPECT_FALSE(mode->IsPlaying());
   EXPECT_EQ(Counters(*mode), L"4/0/4");
   EXPECT_EQ(mode->GetLevelScore(), 1000);
-  EXPECT_EQ(Var(L"stats", L"score"), L"1500");
+  EXPECT_EQ(ProfileVar(L"stats", L"score"), L"1500");
   EXPECT_EQ(mode->GetTotalScore(), 1500);
-  EXPECT_EQ(Var(ZentaLevelMap::DayProgressPath(0), level.name), L"complete");
+  EXPECT_EQ(ProfileVar(ZentaLevelMap::DayProgressPath(0), level.name), L"complete");
   Run(2500);
   ASSERT_NE(mode->GetStatsDialog(), nullptr);
   EXPECT_EQ(mode->GetStatsDialog()->GetStats().totalScore, 1500);
-  EXPECT_EQ(Var(L"stats", L"score"), L"1500") << "stored once";
+  EXPECT_EQ(ProfileVar(L"stats", L"score"), L"1500") << "stored once";
   EXPECT_EQ(HeadlessVoyage::LogCount(L"GameModePuzzle::DoState() - GMPZ_STATE_SHOWRESULTS"), 1);
-  EXPECT_EQ(Var(GameModePuzzle::ProgressPath(level.name), L"angles"), L"0,360,360,0,");
+  EXPECT_EQ(ProfileVar(GameModePuzzle::ProgressPath(level.name), L"angles"), L"0,360,360,0,");
 }
 
 TEST_F(PuzzleModeTest, HoverScalesEveryPieceUprightOrNot) {
