@@ -264,6 +264,27 @@ TEST_F(JigsawModeTest, HoverGrowsOnlyPiecesThatAreNotHome) {
   EXPECT_FLOAT_EQ(misplaced->GetScale().x, 1.0f);
 }
 
+// The winning swap is clicked with the mouse over its second piece, so that
+// piece is grown; the won board takes no hover, so only the win can shrink
+// it back.
+TEST_F(JigsawModeTest, ThePieceGrownUnderTheMouseShrinksBackAtTheWin) {
+  TestJigsaw* mode = StartTwoSwapped();
+  ASSERT_NE(mode, nullptr);
+  HLF::StaticImage* first = mode->GetBoard().GetPiece(0, 0);
+  HLF::StaticImage* last = mode->GetBoard().GetPiece(1, 0);
+  Click(first);
+  last->OnMouseEnter();
+  Run(300);
+  ASSERT_NEAR(last->GetScale().x, 1.08f, 0.001f);
+  Click(last);
+  Run(400);
+  ASSERT_FALSE(mode->IsPlaying()) << "the swap wins";
+  last->OnMouseLeave();
+  Run(300);
+  EXPECT_FLOAT_EQ(last->GetScale().x, 1.0f);
+  EXPECT_FLOAT_EQ(last->GetScale().y, 1.0f);
+}
+
 // The game's hover goes to the topmost control under the mouse, whatever
 // its pixels; the level screen's frame lies over the whole board.
 TEST_F(JigsawModeTest, TheMouseOverAPieceHoversThatPiece) {
