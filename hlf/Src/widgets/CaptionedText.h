@@ -1,8 +1,9 @@
 #pragma once
 // The text property of a control that shows a caption (a button, a label):
 // the caption as set, line breaks included, laid out again for the owner's
-// width less its sides offset whenever its text, font, wrapping or line interval changes. The
-// owner draws it with DrawCaption under its pushed transform.
+// width less its sides offset whenever its text, font, wrapping or line
+// interval changes. The owner draws it with DrawCaption under its pushed
+// transform.
 #include <string>
 #include <vector>
 

@@ -5,8 +5,8 @@
 // sound "soundName"; Control's own codes go out besides (5, 6, 7 and the
 // drag codes). Drags starting on it go to its parent unless told
 // otherwise. Unlike a button it lays its lines out again whenever its size
-// or sides offset changes. A label that cannot take messages (disabled, hidden) keeps
-// those offered to it, so nothing beneath it gets them.
+// or sides offset changes. A label that cannot take messages (disabled,
+// hidden) keeps those offered to it, so nothing beneath it gets them.
 //
 // XML attributes: Control's, the sounds', the text's, then "multiline" and
 // "interval" (extra pixels between wrapped lines). Saved, a multiline

@@ -58,8 +58,7 @@ mng_bool MNG_DECL ReadData(mng_handle handle, mng_ptr buffer, mng_uint32 length,
 
 mng_bool MNG_DECL ProcessHeader(mng_handle handle, mng_uint32 width, mng_uint32 height) {
   MngContext* context = ContextOf(handle);
-  if (context->image || width == 0 || height == 0 || width > Canvas::kMaxPixels ||
-      height > Canvas::kMaxPixels || uint64_t(width) * height > Canvas::kMaxPixels) {
+  if (context->image || !ImageCodec::SizeFits(width, height)) {
     context->tooLarge = !context->image;
     context->width = width;
     context->height = height;
@@ -94,11 +93,6 @@ mng_bool MNG_DECL SetTimer(mng_handle, mng_uint32) {
 
 uint32_t BigEndian32(const unsigned char* p) {
   return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
-
-bool Fits(uint64_t width, uint64_t height) {
-  return width != 0 && height != 0 && width <= Canvas::kMaxPixels && height <= Canvas::kMaxPixels &&
-         width * height <= Canvas::kMaxPixels;
 }
 
 // What the library would read, checked before it does: the sizes the
@@ -142,7 +136,7 @@ bool CheckStream(File& file, bool& magnified, uint64_t& width, uint64_t& height)
       magnified = true;
       return false;
     }
-    if (sized && !Fits(width, height)) {
+    if (sized && !ImageCodec::SizeFits(width, height)) {
       return false;
     }
     if (is("MEND") || !file.Seek(1, int(length - wanted) + 4)) {

@@ -31,9 +31,13 @@ Image* ImageCodec::LoadFromFile(const std::wstring& fileName) {
   return image;
 }
 
+bool ImageCodec::SizeFits(uint64_t width, uint64_t height) {
+  return width != 0 && height != 0 && width <= Canvas::kMaxPixels && height <= Canvas::kMaxPixels &&
+         width * height <= Canvas::kMaxPixels;
+}
+
 bool ImageCodec::CheckSize(uint64_t width, uint64_t height, const std::wstring& fileName) {
-  if (width == 0 || height == 0 || width > Canvas::kMaxPixels || height > Canvas::kMaxPixels ||
-      width * height > Canvas::kMaxPixels) {
+  if (!SizeFits(width, height)) {
     SetLastError(L"Unsupported image size " + std::to_wstring(width) + L" x " + std::to_wstring(height) +
                  L". Filename: " + fileName);
     return false;

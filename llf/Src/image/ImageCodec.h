@@ -24,12 +24,15 @@ class ImageCodec : public ICodec {
   virtual bool Save(Image* image, const wchar_t* fileName) { return Save(image, std::wstring(fileName)); }
   virtual bool Save(Image* image, const std::wstring& fileName) = 0;
 
+  // Whether a decoded picture of this size may be created: neither side 0,
+  // at most Canvas::kMaxPixels pixels.
+  static bool SizeFits(uint64_t width, uint64_t height);
+
  protected:
   // Checks the image and opens the named file anew for writing; false with
   // the last error set when either fails.
   bool OpenForSaving(const Image* image, const std::wstring& fileName, File& file);
-  // Whether a decoded picture of this size may be created; sets the last
-  // error (text + file name) when not.
+  // SizeFits, setting the last error (text + file name) when not.
   bool CheckSize(uint64_t width, uint64_t height, const std::wstring& fileName);
   // Whether an image can be written: a known pixel format and a size of at
   // least one pixel; sets the last error when not.
