@@ -159,12 +159,82 @@ void NoteFreedBlocks(size_t count) {
 
 }  // namespace
 
-XmlElement::XmlElement() : _name(L"NoName") {}
+namespace {
 
-XmlElement::XmlElement(const std::wstring& name, const std::wstring& text) : _name(name), _text(text) {}
+// Names shared by every element that has them; made on first use, so that
+// an element made before them still finds them.
+const std::wstring* NoName() {
+  static const std::wstring name = L"NoName";
+  return &name;
+}
+const std::wstring* CommentName() {
+  static const std::wstring name = L"COMMENT";
+  return &name;
+}
 
-XmlElement::XmlElement(const XmlElement& other) : Object(other) {
+}  // namespace
+
+XmlElement::XmlElement() : _name(NoName()) {}
+
+XmlElement::XmlElement(const std::wstring& name, const std::wstring& text) : _name(NoName()) {
+  SetOwnName(std::wstring(name));
+  if (!text.empty()) _text = std::make_unique<std::wstring>(text);
+}
+
+XmlElement::XmlElement(const XmlElement& other) : Object(other), _name(NoName()) {
   CopyFrom(other);
+}
+
+const std::wstring& XmlElement::EmptyText() {
+  static const std::wstring empty;
+  return empty;
+}
+
+void XmlElement::SetOwnName(std::wstring&& name) {
+  if (_ownsName) {
+    *const_cast<std::wstring*>(_name) = std::move(name);
+    return;
+  }
+  _name = new std::wstring(std::move(name));
+  _ownsName = true;
+}
+
+void XmlElement::ReleaseName() {
+  if (_ownsName) delete _name;
+  _ownsName = false;
+  _name = NoName();
+}
+
+void XmlElement::TakeName(XmlElement& other) {
+  if (!_ownsName) {
+    _name = std::exchange(other._name, NoName());
+    _ownsName = std::exchange(other._ownsName, false);
+  } else {
+    // A name of its own keeps its place, so that a reference to it follows.
+    if (other._ownsName) {
+      SetOwnName(std::move(*const_cast<std::wstring*>(other._name)));
+    } else {
+      SetOwnName(std::wstring(*other._name));  // interned or static: copied, never moved from
+    }
+    other.ReleaseName();
+  }
+}
+
+void XmlElement::TakeText(std::unique_ptr<std::wstring> text) {
+  if (!_text) {
+    _text = std::move(text);
+  } else {
+    *_text = text ? std::move(*text) : std::wstring();
+  }
+}
+
+void XmlElement::SetText(std::wstring&& text) {
+  // Kept once made, so that a reference from GetText follows the element.
+  if (_text) {
+    *_text = std::move(text);
+  } else if (!text.empty()) {
+    _text = std::make_unique<std::wstring>(std::move(text));
+  }
 }
 
 XmlElement& XmlElement::operator=(const XmlElement& other) {
@@ -177,21 +247,20 @@ XmlElement& XmlElement::operator=(const XmlElement& other) {
 
 XmlElement::XmlElement(XmlElement&& other) noexcept
     : Object(other),
-      _name(std::move(other._name)),
-      _internedName(other._internedName),
+      _name(std::exchange(other._name, NoName())),
       _text(std::move(other._text)),
-      _attributes(std::move(other._attributes)),
       _children(std::move(other._children)),
-      _isComment(other._isComment) {}
+      _attributes(std::move(other._attributes)),
+      _isComment(other._isComment),
+      _ownsName(std::exchange(other._ownsName, false)) {}
 
 XmlElement& XmlElement::operator=(XmlElement&& other) noexcept {
   if (this != &other) {
     // Taken out first: other may live inside this tree, and replacing the
     // children below would free it.
     XmlElement taken(std::move(other));
-    _name = std::move(taken._name);
-    _internedName = taken._internedName;
-    _text = std::move(taken._text);
+    TakeName(taken);
+    TakeText(std::move(taken._text));
     _attributes = std::move(taken._attributes);
     _children = std::move(taken._children);
     _attributeCursor = 0;
@@ -210,10 +279,10 @@ void XmlElement::AttributeOwner::operator()(XmlAttribute* attribute) const {
 }
 
 XmlElement::AttributeList::AttributeList(AttributeList&& other) noexcept
-    : _block(std::move(other._block)),
-      _inBlock(std::exchange(other._inBlock, 0)),
+    : _compact(std::exchange(other._compact, nullptr)),
+      _block(std::move(other._block)),
       _owners(std::move(other._owners)),
-      _compact(std::exchange(other._compact, nullptr)),
+      _inBlock(std::exchange(other._inBlock, 0)),
       _compactCount(std::exchange(other._compactCount, 0)),
       _compactBytes(std::exchange(other._compactBytes, 0)),
       _state(other._state.exchange(kMade)) {}
@@ -397,9 +466,12 @@ void XmlElement::AttributeList::ReleaseCompact() {
 }
 
 void XmlElement::CopyFrom(const XmlElement& other) {
-  _name = other._name;
-  _internedName = other._internedName;
-  _text = other._text;
+  if (other._ownsName || _ownsName) {
+    SetOwnName(std::wstring(*other._name));
+  } else {
+    _name = other._name;  // interned or static: shared
+  }
+  TakeText(other._text ? std::make_unique<std::wstring>(*other._text) : nullptr);
   // A copied comment stays a comment; otherwise it would be written back as
   // an element named COMMENT.
   _isComment = other._isComment;
@@ -410,6 +482,7 @@ void XmlElement::CopyFrom(const XmlElement& other) {
 
 XmlElement::~XmlElement() {
   XmlElement::Clear();
+  if (_ownsName) delete _name;
 }
 
 std::wstring XmlElement::Dump() const {
@@ -709,9 +782,9 @@ void XmlElement::SetComment(const std::wstring& text) {
 
 void XmlElement::SetComment(std::wstring&& text) {
   Clear();
-  _name = L"COMMENT";
-  _internedName = nullptr;
-  _text = std::move(text);
+  ReleaseName();
+  _name = CommentName();
+  SetText(std::move(text));
   _isComment = true;
 }
 
@@ -725,7 +798,7 @@ void XmlElement::Serialize(const std::wstring& indent, std::wstring& out) const 
   out += indent;
   if (_isComment) {
     out += L"<!--";
-    AppendCommentText(out, _text);
+    AppendCommentText(out, GetText());
     out += L"-->\r\n";
     return;
   }
@@ -743,18 +816,19 @@ void XmlElement::Serialize(const std::wstring& indent, std::wstring& out) const 
     }
     out += L'"';
   }
-  if (_text.empty() && _children.empty()) {
+  const std::wstring& text = GetText();
+  if (text.empty() && _children.empty()) {
     out += L" />\r\n";
     return;
   }
   out += L" >";
-  AppendEscapedElementText(out, _text);
+  AppendEscapedElementText(out, text);
   if (!_children.empty()) {
     // Children of an element with text follow the text directly: a line
     // break there would become part of the text when read back, and the
     // text would grow by one with every save.
-    if (_text.empty()) out += L"\r\n";
-    const std::wstring childIndent = _text.empty() ? indent + L'\t' : std::wstring();
+    if (text.empty()) out += L"\r\n";
+    const std::wstring childIndent = text.empty() ? indent + L'\t' : std::wstring();
     for (const auto& c : _children) c->Serialize(childIndent, out);
     out += indent;
   }

@@ -19,6 +19,9 @@
 // XmlAttribute; then all of them are made at once. Counting, copying,
 // writing and the getters by value read the block as it is.
 //
+// A reference from GetText follows the element's text once it has one; an
+// element without text gives an empty string of no element.
+//
 // Index operations are range-checked: an index out of range gives null or
 // false. The first/next walks keep their position in the element, so two
 // walks over the same element share it; new code should loop over
@@ -135,14 +138,11 @@ class XmlElement : public virtual Object {
   // indented by one more tab.
   virtual std::wstring Serialize(const std::wstring& indent) const;
 
-  const std::wstring& GetName() const { return _internedName ? *_internedName : _name; }
-  void SetName(const std::wstring& name) {
-    _name = name;
-    _internedName = nullptr;
-  }
-  const std::wstring& GetText() const { return _text; }
-  void SetText(const std::wstring& text) { _text = text; }
-  void SetText(std::wstring&& text) { _text = std::move(text); }
+  const std::wstring& GetName() const { return *_name; }
+  void SetName(const std::wstring& name) { SetOwnName(std::wstring(name)); }
+  const std::wstring& GetText() const { return _text ? *_text : EmptyText(); }
+  void SetText(const std::wstring& text) { SetText(std::wstring(text)); }
+  void SetText(std::wstring&& text);
   bool IsComment() const { return _isComment; }
   // Clears the element and makes it the comment "COMMENT" holding text.
   void SetComment(const std::wstring& text);
@@ -196,8 +196,17 @@ class XmlElement : public virtual Object {
   friend class XmlScanner;
 
   struct Named {};  // selects the constructor that takes the name over
-  XmlElement(Named, std::wstring&& name) : _name(std::move(name)) {}
-  XmlElement(Named, const std::wstring* internedName) : _internedName(internedName) {}
+  XmlElement(Named, std::wstring&& name) { SetOwnName(std::move(name)); }
+  XmlElement(Named, const std::wstring* internedName) : _name(internedName) {}
+
+  static const std::wstring& EmptyText();
+  // Gives the element a name of its own (renaming one it has in place).
+  void SetOwnName(std::wstring&& name);
+  void ReleaseName();
+  // The name and text of another element (the name taken out of it); a
+  // name or text of this one's own keeps its place.
+  void TakeName(XmlElement& other);
+  void TakeText(std::unique_ptr<std::wstring> text);
 
   // An attribute as the reader leaves it: a name and where the value's
   // characters lie in the block (offsets in bytes from its start).
@@ -284,27 +293,30 @@ class XmlElement : public virtual Object {
     // Hands the block's attributes to the list of owners; makes them first.
     void List();
 
-    mutable std::unique_ptr<unsigned char[]> _block;
-    mutable size_t _inBlock = 0;  // leading attributes listed by the block alone
-    std::vector<AttributePtr> _owners;
     // The compact block; kept once the attributes are made (a reader may
     // still be reading it) until the list changes.
     unsigned char* _compact = nullptr;  // a piece of XmlArena
-    size_t _compactCount = 0;
-    size_t _compactBytes = 0;
+    mutable std::unique_ptr<unsigned char[]> _block;
+    std::vector<AttributePtr> _owners;
+    mutable uint32_t _inBlock = 0;  // leading attributes listed by the block alone
+    uint32_t _compactCount = 0;
+    uint32_t _compactBytes = 0;
     mutable std::atomic<unsigned char> _state{kMade};
   };
 
   void CopyFrom(const XmlElement& other);
 
-  std::wstring _name;
-  const std::wstring* _internedName = nullptr;  // the name, when set
-  std::wstring _text;
-  AttributeList _attributes;
+  // Kept small, with what freeing a read element looks at first: a large
+  // document holds many of them. The name is interned, static or, when
+  // _ownsName is set, the element's own; no text is an empty one.
+  const std::wstring* _name;
+  std::unique_ptr<std::wstring> _text;
   std::vector<std::unique_ptr<XmlElement>> _children;
+  AttributeList _attributes;
   unsigned _attributeCursor = 0;
   unsigned _childCursor = 0;
   bool _isComment = false;
+  bool _ownsName = false;
 };
 
 }  // namespace LLF

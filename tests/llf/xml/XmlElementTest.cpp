@@ -288,6 +288,36 @@ TEST(XmlElementTest, CopiesAreDeep) {
   EXPECT_TRUE(attr.IsKindOf("XmlAttribute") && e.IsKindOf("XmlElement") && e.IsKindOf("Object"));
 }
 
+// A reference to an element's own name or to its text follows later
+// changes of them, whether they come one by one or with a whole element.
+TEST(XmlElementTest, NameAndTextReferencesFollowTheElement) {
+  LLF::XmlElement e(L"first", L"one");
+  const std::wstring& name = e.GetName();
+  const std::wstring& text = e.GetText();
+  e.SetName(L"second");
+  e.SetText(L"two");
+  EXPECT_EQ(name, L"second");
+  EXPECT_EQ(text, L"two");
+  e = LLF::XmlElement(L"third", L"three");
+  EXPECT_EQ(name, L"third");
+  EXPECT_EQ(text, L"three");
+  e = LLF::XmlElement(L"fourth");
+  EXPECT_EQ(text, L"");
+  EXPECT_EQ(e.GetName(), L"fourth");
+  e.SetText(L"five");
+  EXPECT_EQ(text, L"five");
+  // From an element whose name is shared with the reader's other elements.
+  LLF::XmlDoc doc;
+  ASSERT_TRUE(doc.Parse(L"<read>six</read><read />"));
+  e = *doc.GetRoot()->GetChild(0);
+  EXPECT_EQ(name, L"read");
+  EXPECT_EQ(text, L"six");
+  EXPECT_EQ(doc.GetRoot()->GetChild(1)->GetName(), L"read");
+  LLF::XmlElement none;
+  EXPECT_EQ(none.GetName(), L"NoName");
+  EXPECT_EQ(none.GetText(), L"");
+}
+
 // Moving a descendant into its own ancestor keeps what it holds, as the
 // copy does: a child with text, attributes and children, then a comment.
 TEST(XmlElementTest, MoveAssignFromOwnDescendant) {
