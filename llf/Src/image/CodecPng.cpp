@@ -38,7 +38,6 @@ struct PngContext {
   char message[256];
   Image* image;
   std::vector<png_bytep> rows;
-  std::vector<uint8_t> scratch;
 };
 
 // The library's allocator for reading: refuses what kMaxChunkBytes bounds
@@ -80,14 +79,15 @@ bool HasSsse3() {
 __attribute__((target("ssse3"))) unsigned WidenRgbSsse3(uint8_t* to, const uint8_t* from, unsigned count) {
   const __m128i spread = _mm_setr_epi8(0, 1, 2, -128, 3, 4, 5, -128, 6, 7, 8, -128, 9, 10, 11, -128);
   unsigned x = 0;
+  // Each step reads 16 bytes for 12: stops while the row still holds them.
   if (reinterpret_cast<uintptr_t>(to) % 16 == 0) {
-    for (; x + 4 <= count; x += 4) {
+    for (; x + 6 <= count; x += 4) {
       const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + size_t(x) * 3));
       _mm_stream_si128(reinterpret_cast<__m128i*>(to + size_t(x) * 4), _mm_shuffle_epi8(v, spread));
     }
     _mm_sfence();
   } else {
-    for (; x + 4 <= count; x += 4) {
+    for (; x + 6 <= count; x += 4) {
       const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + size_t(x) * 3));
       _mm_storeu_si128(reinterpret_cast<__m128i*>(to + size_t(x) * 4), _mm_shuffle_epi8(v, spread));
     }
@@ -97,8 +97,8 @@ __attribute__((target("ssse3"))) unsigned WidenRgbSsse3(uint8_t* to, const uint8
 #endif
 
 // Writes count 3-byte pixels as 4-byte ones with the fourth byte 0. from
-// may be the front of the row to itself; otherwise it holds four bytes more
-// than its pixels, as whole registers are read.
+// may be the front of the row to itself; otherwise nothing past its pixels
+// is read.
 void WidenRgbRow(uint8_t* to, const uint8_t* from, unsigned count) {
   unsigned x = 0;
 #if defined(LLF_PNG_SSSE3)
@@ -115,7 +115,7 @@ void WidenRgbRow(uint8_t* to, const uint8_t* from, unsigned count) {
     // A separate row is written four pixels at a time and streamed past the
     // cache: the decoders do not read it again.
     if (to != from && reinterpret_cast<uintptr_t>(to) % 16 == 0) {
-      for (; x + 4 <= count; x += 4) {
+      for (; x + 6 <= count; x += 4) {
         const uint8_t* p = from + size_t(x) * 3;
         _mm_stream_si128(
             reinterpret_cast<__m128i*>(to + size_t(x) * 4),
@@ -125,7 +125,7 @@ void WidenRgbRow(uint8_t* to, const uint8_t* from, unsigned count) {
     }
 #endif
     if (to != from) {
-      for (; x + 2 <= count; x += 2) {
+      for (; x + 3 <= count; x += 2) {
         const uint64_t v = pair(from + size_t(x) * 3);
         std::memcpy(to + size_t(x) * 4, &v, 8);
       }
@@ -150,6 +150,20 @@ void WidenRgbRow(uint8_t* to, const uint8_t* from, unsigned count) {
     std::memmove(to + size_t(i) * 4, from + size_t(i) * 3, 3);
     to[size_t(i) * 4 + 3] = 0;
   }
+}
+
+// Run by libpng on each finished row of an RGB picture without
+// interlacing, in its own row buffer: the row goes straight into the image,
+// and the library is asked for no copy of its own.
+void WidenIntoImage(png_structp png, png_row_infop row, png_bytep data) {
+  auto* context = static_cast<PngContext*>(png_get_user_transform_ptr(png));
+  Image* image = context->image;
+  const png_uint_32 y = png_get_current_row_number(png);
+  if (!image || y >= image->GetHeight() || row->width != image->GetWidth() || row->channels != 3 ||
+      row->bit_depth != 8) {
+    png_error(png, "Unexpected row");
+  }
+  WidenRgbRow(image->GetRow(y), data, row->width);
 }
 
 void LogLibraryLine(png_const_charp message) {
@@ -215,6 +229,9 @@ Image* CodecPng::Load(File& file) {
   }
   png_set_read_fn(png, &file, ReadData);
   png_set_chunk_malloc_max(png, kMaxChunkBytes);
+  // Every chunk's CRC already covers the compressed bytes; the second
+  // checksum zlib would take over the whole decompressed picture is skipped.
+  png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
   png_set_sig_bytes(png, 8);
   png_read_info(png, info);
 
@@ -236,6 +253,11 @@ Image* CodecPng::Load(File& file) {
   // The file's gamma is not applied: pictures keep the values they store.
   const int passes = png_set_interlace_handling(png);
   const bool alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || transparency;
+  const bool widen = passes == 1 && !alpha;
+  if (widen) {
+    png_set_read_user_transform_fn(png, WidenIntoImage);
+    png_set_user_transform_info(png, context.get(), 0, 0);
+  }
   png_read_update_info(png, info);
   if (png_get_rowbytes(png, info) != size_t(width) * (alpha ? 4 : 3)) png_error(png, "Unexpected row size");
 
@@ -251,14 +273,10 @@ Image* CodecPng::Load(File& file) {
     }
     if (!grown) png_error(png, "Out of memory");
   };
-  if (passes == 1 && !alpha) {
-    // Plain RGB rows are decoded into a scratch row that stays in the cache
-    // and widened into the image.
-    grow(context->scratch, size_t(width) * 3 + 8);
-    for (png_uint_32 y = 0; y < height; ++y) {
-      png_read_row(png, context->scratch.data(), nullptr);
-      WidenRgbRow(image->GetRow(y), context->scratch.data(), width);
-    }
+  if (widen) {
+    // Plain RGB rows are widened into the image from the library's own row
+    // (WidenIntoImage), while it is still in the cache.
+    for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, nullptr, nullptr);
   } else if (passes == 1) {
     for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, image->GetRow(y), nullptr);
   } else {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <thread>
 
 #include <png.h>
@@ -92,6 +93,44 @@ TEST(CodecPngTest, LoadsEveryColourType) {
   EXPECT_EQ(image->GetFormat(), unsigned(LLF::IMGFORMAT_R8G8B8A8));
   EXPECT_EQ(*image->GetPixel(&c, 0, 0), LLF::Color(77, 77, 77, 200));
   EXPECT_EQ(*image->GetPixel(&c, 1, 0), LLF::Color(5, 5, 5, 9));
+}
+
+// RGB rows are widened into the image row by row, whole registers at a
+// time where the row allows: every width gives the same pixels. A file
+// whose zlib checksum alone is wrong still loads (each chunk's CRC guards
+// the bytes), while damaged data stays refused (RefusesBadFiles).
+TEST(CodecPngTest, RgbRowsOfEveryWidthAndTheZlibChecksum) {
+  for (unsigned width : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 11u, 16u, 17u, 64u, 67u}) {
+    QmTest::Picture rgb = QmTest::Pattern(width, 3, false);
+    const Bytes png = QmTest::MakePng(width, 3, Samples(rgb, 3), {.colorType = PNG_COLOR_TYPE_RGB});
+    for (auto& c : rgb.pixels) c.a = 0;
+    auto image = Load(png);
+    ASSERT_TRUE(image) << width << ": " << LLF::WideToAnsi(LastError());
+    EXPECT_TRUE(QmTest::SamePixels(*image, rgb, true)) << width;
+  }
+
+  const QmTest::Picture rgb = QmTest::Pattern(20, 20, false);
+  Bytes png = QmTest::MakePng(20, 20, Samples(rgb, 3), {.colorType = PNG_COLOR_TYPE_RGB});
+  // Find the (single) IDAT chunk: length, type, data, CRC.
+  size_t at = 8;
+  while (at + 8 <= png.size() &&
+         std::string(png.begin() + long(at) + 4, png.begin() + long(at) + 8) != "IDAT") {
+    at += 12 + (size_t(png[at]) << 24 | size_t(png[at + 1]) << 16 | size_t(png[at + 2]) << 8 | png[at + 3]);
+  }
+  ASSERT_LT(at + 8, png.size());
+  const size_t length =
+      size_t(png[at]) << 24 | size_t(png[at + 1]) << 16 | size_t(png[at + 2]) << 8 | png[at + 3];
+  Bytes data(png.begin() + long(at) + 8, png.begin() + long(at + 8 + length));
+  data.back() ^= 0x01;  // the last byte of the zlib stream's Adler-32
+  const Bytes chunk = QmTest::Chunk("IDAT", data);
+  png.erase(png.begin() + long(at), png.begin() + long(at + 12 + length));
+  png.insert(png.begin() + long(at), chunk.begin(), chunk.end());
+  QmTest::Picture expected = rgb;
+  for (auto& c : expected.pixels) c.a = 0;
+  QmTest::LogCapture log;
+  auto image = Load(png);
+  ASSERT_TRUE(image) << LLF::WideToAnsi(LastError());
+  EXPECT_TRUE(QmTest::SamePixels(*image, expected, true));
 }
 
 TEST(CodecPngTest, SavesAndLoadsBackExactly) {
