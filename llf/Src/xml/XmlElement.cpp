@@ -205,19 +205,23 @@ void XmlElement::ReleaseName() {
   _name = NoName();
 }
 
-void XmlElement::TakeName(XmlElement& other) {
-  if (!_ownsName) {
-    _name = std::exchange(other._name, NoName());
-    _ownsName = std::exchange(other._ownsName, false);
+void XmlElement::CopyName(const XmlElement& other) {
+  // A name of its own keeps its place, so that a reference to it follows.
+  if (other._ownsName || _ownsName) {
+    SetOwnName(std::wstring(*other._name));
   } else {
-    // A name of its own keeps its place, so that a reference to it follows.
-    if (other._ownsName) {
-      SetOwnName(std::move(*const_cast<std::wstring*>(other._name)));
-    } else {
-      SetOwnName(std::wstring(*other._name));  // interned or static: copied, never moved from
-    }
-    other.ReleaseName();
+    _name = other._name;  // interned or static: shared
   }
+}
+
+void XmlElement::TakeName(XmlElement& other) {
+  if (_ownsName) {
+    CopyName(other);
+    other.ReleaseName();
+    return;
+  }
+  _name = std::exchange(other._name, NoName());
+  _ownsName = std::exchange(other._ownsName, false);
 }
 
 void XmlElement::TakeText(std::unique_ptr<std::wstring> text) {
@@ -466,11 +470,7 @@ void XmlElement::AttributeList::ReleaseCompact() {
 }
 
 void XmlElement::CopyFrom(const XmlElement& other) {
-  if (other._ownsName || _ownsName) {
-    SetOwnName(std::wstring(*other._name));
-  } else {
-    _name = other._name;  // interned or static: shared
-  }
+  CopyName(other);
   TakeText(other._text ? std::make_unique<std::wstring>(*other._text) : nullptr);
   // A copied comment stays a comment; otherwise it would be written back as
   // an element named COMMENT.

@@ -203,8 +203,9 @@ class XmlElement : public virtual Object {
   // Gives the element a name of its own (renaming one it has in place).
   void SetOwnName(std::wstring&& name);
   void ReleaseName();
-  // The name and text of another element (the name taken out of it); a
+  // The name and text of another element (copied, or taken out of it); a
   // name or text of this one's own keeps its place.
+  void CopyName(const XmlElement& other);
   void TakeName(XmlElement& other);
   void TakeText(std::unique_ptr<std::wstring> text);
 
