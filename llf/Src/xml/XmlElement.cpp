@@ -255,6 +255,10 @@ XmlElement::XmlElement(XmlElement&& other) noexcept
       _text(std::move(other._text)),
       _children(std::move(other._children)),
       _attributes(std::move(other._attributes)),
+      _tree(std::exchange(other._tree, nullptr)),
+      _records(std::exchange(other._records, nullptr)),
+      _recordCount(std::exchange(other._recordCount, 0)),
+      _childState(other._childState.exchange(kChildrenMade)),
       _isComment(other._isComment),
       _ownsName(std::exchange(other._ownsName, false)) {}
 
@@ -267,6 +271,12 @@ XmlElement& XmlElement::operator=(XmlElement&& other) noexcept {
     TakeText(std::move(taken._text));
     _attributes = std::move(taken._attributes);
     _children = std::move(taken._children);
+    // The old attributes may have lain in the old reading: it goes last.
+    XmlTree* const old = std::exchange(_tree, std::exchange(taken._tree, nullptr));
+    _records = std::exchange(taken._records, nullptr);
+    _recordCount = std::exchange(taken._recordCount, 0);
+    _childState.store(taken._childState.exchange(kChildrenMade));
+    if (old) old->Release();
     _attributeCursor = 0;
     _childCursor = 0;
     _isComment = taken._isComment;
@@ -289,7 +299,8 @@ XmlElement::AttributeList::AttributeList(AttributeList&& other) noexcept
       _inBlock(std::exchange(other._inBlock, 0)),
       _compactCount(std::exchange(other._compactCount, 0)),
       _compactBytes(std::exchange(other._compactBytes, 0)),
-      _state(other._state.exchange(kMade)) {}
+      _state(other._state.exchange(kMade)),
+      _shared(std::exchange(other._shared, false)) {}
 
 XmlElement::AttributeList& XmlElement::AttributeList::operator=(AttributeList&& other) noexcept {
   if (this != &other) {
@@ -301,6 +312,7 @@ XmlElement::AttributeList& XmlElement::AttributeList::operator=(AttributeList&& 
     _compactCount = std::exchange(other._compactCount, 0);
     _compactBytes = std::exchange(other._compactBytes, 0);
     _state.store(other._state.exchange(kMade));
+    _shared = std::exchange(other._shared, false);
   }
   return *this;
 }
@@ -367,23 +379,32 @@ void XmlElement::AttributeList::MakeAttributes() const {
   _state.store(kMade, std::memory_order_release);
 }
 
-unsigned char* XmlElement::AttributeList::StartCompact(size_t count, size_t bytes, XmlArena* arena) {
+unsigned char* XmlElement::AttributeList::StartCompact(size_t count, size_t bytes) {
   const size_t head = count * sizeof(Compact);
   if (head + bytes > UINT32_MAX || bytes > UINT32_MAX) throw std::bad_alloc();
-  _compact = static_cast<unsigned char*>(arena ? arena->Allocate(head + bytes)
-                                               : XmlArena::AllocateOwn(head + bytes));
-  _compactCount = count;
-  _compactBytes = head + bytes;
+  _compact = static_cast<unsigned char*>(XmlArena::AllocateOwn(head + bytes));
+  _compactCount = static_cast<uint32_t>(count);
+  _compactBytes = static_cast<uint32_t>(head + bytes);
+  _shared = false;
   _state.store(kCompact, std::memory_order_relaxed);
   return _compact;
+}
+
+void XmlElement::AttributeList::ShareCompact(const unsigned char* block, size_t count, size_t bytes) {
+  // Never written through: a change lists the attributes first.
+  _compact = const_cast<unsigned char*>(block);
+  _compactCount = static_cast<uint32_t>(count);
+  _compactBytes = static_cast<uint32_t>(bytes);
+  _shared = true;
+  _state.store(kCompact, std::memory_order_relaxed);
 }
 
 void XmlElement::AttributeList::CopyFrom(const AttributeList& other) {
   if (!other.Made()) {
     // The compact block holds no pointers of its own: a byte copy is a copy.
-    std::memcpy(StartCompact(other._compactCount, other._compactBytes - other._compactCount * sizeof(Compact),
-                             nullptr),
-                other._compact, other._compactBytes);
+    std::memcpy(
+        StartCompact(other._compactCount, other._compactBytes - other._compactCount * sizeof(Compact)),
+        other._compact, other._compactBytes);
     return;
   }
   // The copies' values share one block, as the reader's do.
@@ -464,7 +485,9 @@ void XmlElement::AttributeList::Clear() {
 }
 
 void XmlElement::AttributeList::ReleaseCompact() {
-  XmlArena::Release(std::exchange(_compact, nullptr));
+  unsigned char* const block = std::exchange(_compact, nullptr);
+  if (!_shared) XmlArena::Release(block);
+  _shared = false;
   _compactCount = 0;
   _compactBytes = 0;
 }
@@ -476,8 +499,87 @@ void XmlElement::CopyFrom(const XmlElement& other) {
   // an element named COMMENT.
   _isComment = other._isComment;
   _attributes.CopyFrom(other._attributes);
-  _children.reserve(other._children.size());
-  for (const auto& c : other._children) _children.push_back(std::make_unique<XmlElement>(*c));
+  if (other._childState.load(std::memory_order_acquire) == kChildrenRecords) {
+    // Records never change: the copy reads the same ones.
+    _records = other._records;
+    _recordCount = other._recordCount;
+    _childState.store(kChildrenRecords, std::memory_order_relaxed);
+    HoldTree(other._tree);
+    return;
+  }
+  const auto& children = other.Children();
+  _children.reserve(children.size());
+  for (const auto& c : children) _children.push_back(std::make_unique<XmlElement>(*c));
+}
+
+void XmlElement::TakeRecord(const Record& record, XmlTree* tree) {
+  if (record.comment) {
+    _isComment = true;
+    _name = CommentName();
+  } else if (record.name) {
+    _name = record.name;
+  } else {
+    SetOwnName(std::wstring(record.nameChars, record.nameSize));
+  }
+  if (record.text) _text = std::make_unique<std::wstring>(record.text, record.textSize);
+  if (record.attributeCount) {
+    _attributes.ShareCompact(record.attributes, record.attributeCount, record.attributeBytes);
+  }
+  if (record.childCount) {
+    _records = record.children;
+    _recordCount = record.childCount;
+    _childState.store(kChildrenRecords, std::memory_order_relaxed);
+  }
+  if (record.attributeCount || record.childCount) HoldTree(tree);
+}
+
+void XmlElement::AdoptRecords(const Record* records, size_t count, XmlTree* tree) {
+  if (count == 0) return;
+  if (ChildrenMade() && _children.empty() && (!_tree || _tree == tree)) {
+    _records = records;
+    _recordCount = static_cast<uint32_t>(count);
+    _childState.store(kChildrenRecords, std::memory_order_relaxed);
+    HoldTree(tree);
+    return;
+  }
+  Children();
+  AppendMade(records, count, tree);
+}
+
+void XmlElement::AppendMade(const Record* records, size_t count, XmlTree* tree) const {
+  _children.reserve(_children.size() + count);
+  XmlArena arena;  // siblings share chunks
+  for (size_t i = 0; i < count; ++i) {
+    std::unique_ptr<XmlElement> child(new (arena) XmlElement);
+    child->TakeRecord(records[i], tree);
+    _children.push_back(std::move(child));
+  }
+}
+
+void XmlElement::MakeChildren() const {
+  unsigned char expected = kChildrenRecords;
+  if (!_childState.compare_exchange_strong(expected, kChildrenMaking, std::memory_order_acquire)) {
+    while (_childState.load(std::memory_order_acquire) != kChildrenMade) std::this_thread::yield();
+    return;
+  }
+  try {
+    AppendMade(_records, _recordCount, _tree);
+  } catch (...) {
+    _children.clear();
+    _childState.store(kChildrenRecords, std::memory_order_release);
+    throw;
+  }
+  _childState.store(kChildrenMade, std::memory_order_release);
+}
+
+void XmlElement::HoldTree(XmlTree* tree) {
+  if (!tree || _tree == tree) return;
+  tree->Hold();
+  _tree = tree;
+}
+
+void XmlElement::ReleaseTree() {
+  if (_tree) std::exchange(_tree, nullptr)->Release();
 }
 
 XmlElement::~XmlElement() {
@@ -605,10 +707,6 @@ void XmlElement::AdoptAttributes(std::vector<XmlAttribute>& list) {
                      [&](void* place, size_t i) { return new (place) XmlAttribute(std::move(list[i])); });
 }
 
-unsigned char* XmlElement::ReserveCompactAttributes(size_t count, size_t bytes, XmlArena& arena) {
-  return _attributes.StartCompact(count, bytes, &arena);
-}
-
 XmlAttribute* XmlElement::GetFirstAttribute() {
   return First(_attributes, _attributeCursor);
 }
@@ -622,19 +720,19 @@ XmlElement* XmlElement::FindChild(const std::wstring& name) {
 }
 
 const XmlElement* XmlElement::FindChild(const std::wstring& name) const {
-  return FindNamed(_children, name);
+  return FindNamed(Children(), name);
 }
 
 XmlElement* XmlElement::GetChild(int index) {
-  return EntryAt(_children, index);
+  return EntryAt(Children(), index);
 }
 
 const XmlElement* XmlElement::GetChild(int index) const {
-  return EntryAt(_children, index);
+  return EntryAt(Children(), index);
 }
 
 XmlElement* XmlElement::AddChild(const std::wstring& name, int /*index*/) {
-  return InsertAt(_children, std::make_unique<XmlElement>(name), -1);
+  return InsertAt(Children(), std::make_unique<XmlElement>(name), -1);
 }
 
 XmlElement* XmlElement::AddChild(const XmlElement& element, int /*index*/) {
@@ -642,16 +740,17 @@ XmlElement* XmlElement::AddChild(const XmlElement& element, int /*index*/) {
 }
 
 XmlElement* XmlElement::AddChild(const XmlElement* element, int index) {
-  return element ? InsertAt(_children, std::make_unique<XmlElement>(*element), index) : nullptr;
+  return element ? InsertAt(Children(), std::make_unique<XmlElement>(*element), index) : nullptr;
 }
 
 XmlElement* XmlElement::AppendChild(std::wstring&& name) {
   // Room for a few children at once: most parents have several.
-  if (_children.capacity() == 0) _children.reserve(4);
+  auto& children = Children();
+  if (children.capacity() == 0) children.reserve(4);
   // Built with its name: the default one would be made only to be dropped.
   std::unique_ptr<XmlElement> child(new XmlElement(Named{}, std::move(name)));
-  _children.push_back(std::move(child));
-  return _children.back().get();
+  children.push_back(std::move(child));
+  return children.back().get();
 }
 
 XmlElement* XmlElement::AppendComment(std::wstring&& text) {
@@ -661,19 +760,19 @@ XmlElement* XmlElement::AppendComment(std::wstring&& text) {
 }
 
 XmlElement* XmlElement::GetFirstChild() {
-  return First(_children, _childCursor);
+  return First(Children(), _childCursor);
 }
 
 XmlElement* XmlElement::GetNextChild() {
-  return Next(_children, _childCursor);
+  return Next(Children(), _childCursor);
 }
 
 bool XmlElement::RemoveChild(const std::wstring& name) {
-  return EraseFirstNamed(_children, name);
+  return EraseFirstNamed(Children(), name);
 }
 
 bool XmlElement::RemoveChild(int index) {
-  return EraseAt(_children, index);
+  return EraseAt(Children(), index);
 }
 
 bool XmlElement::RemoveAttribute(const std::wstring& name) {
@@ -771,6 +870,10 @@ void XmlElement::Clear() {
     _children[i].reset();
   }
   _children.clear();
+  _records = nullptr;
+  _recordCount = 0;
+  _childState.store(kChildrenMade, std::memory_order_relaxed);
+  ReleaseTree();  // after the attributes, which may lie in it
   if (freed) NoteFreedBlocks(freed);
   _attributeCursor = 0;
   _childCursor = 0;
@@ -817,19 +920,20 @@ void XmlElement::Serialize(const std::wstring& indent, std::wstring& out) const 
     out += L'"';
   }
   const std::wstring& text = GetText();
-  if (text.empty() && _children.empty()) {
+  const auto& children = Children();
+  if (text.empty() && children.empty()) {
     out += L" />\r\n";
     return;
   }
   out += L" >";
   AppendEscapedElementText(out, text);
-  if (!_children.empty()) {
+  if (!children.empty()) {
     // Children of an element with text follow the text directly: a line
     // break there would become part of the text when read back, and the
     // text would grow by one with every save.
     if (text.empty()) out += L"\r\n";
     const std::wstring childIndent = text.empty() ? indent + L'\t' : std::wstring();
-    for (const auto& c : _children) c->Serialize(childIndent, out);
+    for (const auto& c : children) c->Serialize(childIndent, out);
     out += indent;
   }
   out += L"</";

@@ -19,6 +19,12 @@
 // XmlAttribute; then all of them are made at once. Counting, copying,
 // writing and the getters by value read the block as it is.
 //
+// The children of an element the reader made, and of the document's root,
+// stay records in the reading's memory (XmlTree) until one of them is asked
+// for; then all of them are made at once, each with its children still
+// records. Counting them and copying the element read the records as they
+// are, and a document dropped untouched frees its reading in one step.
+//
 // A reference from GetText follows the element's text once it has one; an
 // element without text gives an empty string of no element.
 //
@@ -37,6 +43,7 @@
 #include "core/Object.h"
 #include "xml/XmlArena.h"
 #include "xml/XmlAttribute.h"
+#include "xml/XmlTree.h"
 
 namespace LLF {
 
@@ -52,8 +59,8 @@ class XmlElement : public virtual Object {
   LLF_KIND_OF(XmlElement, Object)
   ~XmlElement() override;
 
-  // Elements live in pieces of XmlArena: the reader's share chunks, any
-  // other has a piece of its own.
+  // Elements live in pieces of XmlArena: siblings made from records share
+  // chunks, any other has a piece of its own.
   static void* operator new(size_t size) { return XmlArena::AllocateOwn(size); }
   static void* operator new(size_t size, XmlArena& arena) { return arena.Allocate(size); }
   static void operator delete(void* element) { XmlArena::Release(element); }
@@ -148,7 +155,7 @@ class XmlElement : public virtual Object {
   void SetComment(const std::wstring& text);
   void SetComment(std::wstring&& text);
   int GetAttributesCount() const { return static_cast<int>(_attributes.Size()); }
-  int GetChildsCount() const { return static_cast<int>(_children.size()); }
+  int GetChildsCount() const { return static_cast<int>(ChildrenMade() ? _children.size() : _recordCount); }
 
   // Read-only lookups for const code; same rules as the virtual ones.
   const XmlAttribute* GetAttribute(const std::wstring& name) const;
@@ -197,7 +204,6 @@ class XmlElement : public virtual Object {
 
   struct Named {};  // selects the constructor that takes the name over
   XmlElement(Named, std::wstring&& name) { SetOwnName(std::move(name)); }
-  XmlElement(Named, const std::wstring* internedName) : _name(internedName) {}
 
   static const std::wstring& EmptyText();
   // Gives the element a name of its own (renaming one it has in place).
@@ -209,6 +215,38 @@ class XmlElement : public virtual Object {
   void TakeName(XmlElement& other);
   void TakeText(std::unique_ptr<std::wstring> text);
 
+  // An element as the reader leaves it, in its reading's memory.
+  struct Record {
+    const std::wstring* name;  // interned; null: nameSize wide characters at nameChars
+    const wchar_t* nameChars;
+    const wchar_t* text;              // textSize wide characters; null: no text
+    const unsigned char* attributes;  // a compact block (see Compact), or null
+    const Record* children;
+    uint32_t textSize;
+    uint32_t attributeCount;
+    uint32_t attributeBytes;
+    uint32_t childCount;
+    uint32_t nameSize : 31;
+    uint32_t comment : 1;
+  };
+
+  // Makes the element what record says, holding tree for what stays in it.
+  void TakeRecord(const Record& record, XmlTree* tree);
+  // Appends the elements of records (count of them, in tree) to the
+  // children; an element without children keeps them as records.
+  void AdoptRecords(const Record* records, size_t count, XmlTree* tree);
+  bool ChildrenMade() const { return _childState.load(std::memory_order_acquire) == kChildrenMade; }
+  // The children, made from their records first.
+  std::vector<std::unique_ptr<XmlElement>>& Children() const {
+    if (!ChildrenMade()) MakeChildren();
+    return _children;
+  }
+  void MakeChildren() const;
+  // Appends elements made from count records to the made children.
+  void AppendMade(const Record* records, size_t count, XmlTree* tree) const;
+  void HoldTree(XmlTree* tree);
+  void ReleaseTree();
+
   // An attribute as the reader leaves it: a name and where the value's
   // characters lie in the block (offsets in bytes from its start).
   struct Compact {
@@ -219,12 +257,6 @@ class XmlElement : public virtual Object {
     uint32_t nameSize : 31;
     uint32_t wide : 1;  // the value is wide characters, else ASCII bytes
   };
-
-  // On an element without attributes: a block (taken from arena) for count
-  // records and bytes bytes of characters after them; the caller fills them
-  // in. Offsets are 32 bits: a larger block is refused as too large to make
-  // (std::bad_alloc).
-  unsigned char* ReserveCompactAttributes(size_t count, size_t bytes, XmlArena& arena);
 
   // Deletes an attribute: one of a list's block is only destroyed (the
   // block goes with the list), any other is freed.
@@ -269,9 +301,13 @@ class XmlElement : public virtual Object {
     wchar_t* StartBlock(size_t count, size_t chars);
     void* NextPlace() const { return _block.get() + _inBlock * sizeof(XmlAttribute); }
     void Placed() { ++_inBlock; }
-    // A compact block (see ReserveCompactAttributes), on an empty list; a
-    // piece of its own without an arena.
-    unsigned char* StartCompact(size_t count, size_t bytes, XmlArena* arena);
+    // A compact block of its own for count records and bytes bytes of
+    // characters after them, on an empty list. Offsets are 32 bits: a
+    // larger block is refused as too large to make (std::bad_alloc).
+    unsigned char* StartCompact(size_t count, size_t bytes);
+    // The compact block of a record, on an empty list; it stays in the
+    // reading's memory, which the element holds.
+    void ShareCompact(const unsigned char* block, size_t count, size_t bytes);
     // A copy of other's attributes into this empty list.
     void CopyFrom(const AttributeList& other);
     void Insert(size_t i, AttributePtr attribute);
@@ -296,13 +332,14 @@ class XmlElement : public virtual Object {
 
     // The compact block; kept once the attributes are made (a reader may
     // still be reading it) until the list changes.
-    unsigned char* _compact = nullptr;  // a piece of XmlArena
+    unsigned char* _compact = nullptr;  // a piece of XmlArena, or shared
     mutable std::unique_ptr<unsigned char[]> _block;
     std::vector<AttributePtr> _owners;
     mutable uint32_t _inBlock = 0;  // leading attributes listed by the block alone
     uint32_t _compactCount = 0;
     uint32_t _compactBytes = 0;
     mutable std::atomic<unsigned char> _state{kMade};
+    bool _shared = false;  // the compact block lies in a reading's memory
   };
 
   void CopyFrom(const XmlElement& other);
@@ -312,8 +349,16 @@ class XmlElement : public virtual Object {
   // _ownsName is set, the element's own; no text is an empty one.
   const std::wstring* _name;
   std::unique_ptr<std::wstring> _text;
-  std::vector<std::unique_ptr<XmlElement>> _children;
+  // Made from _records on first use; until then _records alone lists them.
+  mutable std::vector<std::unique_ptr<XmlElement>> _children;
   AttributeList _attributes;
+  XmlTree* _tree = nullptr;  // held while records or a shared block lie in it
+  const Record* _records = nullptr;
+  uint32_t _recordCount = 0;
+  // Readers of a const element may ask for the children at once, so the
+  // making is guarded as the attributes' is.
+  enum : unsigned char { kChildrenMade, kChildrenRecords, kChildrenMaking };
+  mutable std::atomic<unsigned char> _childState{kChildrenMade};
   unsigned _attributeCursor = 0;
   unsigned _childCursor = 0;
   bool _isComment = false;

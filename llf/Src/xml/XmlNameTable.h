@@ -58,16 +58,44 @@ class XmlNameTable {
     return Find(key, begin, end);
   }
 
-  // As Get, for the name in place slot of a run of names (an attribute's
-  // place in its tag): tags of one kind list the same names in the same
-  // order, so the name last found there is tried first.
+  // Where GetAt keeps the names last found in runs of kind (a tag's name,
+  // or null).
+  size_t RunOf(const std::wstring* kind) const {
+    const auto bits = reinterpret_cast<uintptr_t>(kind);
+    return ((bits >> 4) ^ (bits >> 9)) & (kKinds - 1);
+  }
+
+  // The name GetAt last found in place slot of a run of that kind when the
+  // text at begin starts with it (whether the name ends there is for the
+  // caller to tell), with its length in size; null otherwise. Only for
+  // bytes that may be read 16 at a time (readable).
   template <class Char>
-  const std::wstring* GetAt(size_t slot, const Char* begin, const Char* end, bool readable) {
+  const std::wstring* Recent(size_t run, size_t slot, const Char* begin, bool readable, size_t& size) const {
+    if (sizeof(Char) != 1 || !readable || slot >= kSlots) return nullptr;
+    const Entry& recent = _recent[run][slot];
+    if (!recent.name) return nullptr;
+    uint64_t words[2];
+    std::memcpy(words, begin, 16);
+    const size_t n = recent.key.size;  // at most 16: longer names are not kept here
+    if ((words[0] & kNameKeep.at[n][0]) != recent.key.words[0] ||
+        (words[1] & kNameKeep.at[n][1]) != recent.key.words[1]) {
+      return nullptr;
+    }
+    size = n;
+    return recent.name;
+  }
+
+  // As Get, for the name in place slot of a run of names (an attribute's
+  // place in its tag) of a kind (see RunOf): tags of one kind list the same
+  // names in the same order, so the name last found there for that kind is
+  // tried first.
+  template <class Char>
+  const std::wstring* GetAt(size_t run, size_t slot, const Char* begin, const Char* end, bool readable) {
     Key key;
     key.size = static_cast<size_t>(end - begin);
     key.Load(begin, readable);
     if (slot >= kSlots || key.size > 16) return Find(key, begin, end);
-    Entry& recent = _recent[slot];
+    Entry& recent = _recent[run][slot];
     if (recent.name && recent.key.Same(key)) return recent.name;
     const std::wstring* name = Find(key, begin, end);
     if (name) recent = Entry{name, key};
@@ -76,6 +104,7 @@ class XmlNameTable {
 
  private:
   static constexpr size_t kSlots = 16;
+  static constexpr size_t kKinds = 8;  // a power of two
 
   struct Key;
   template <class Char>
@@ -131,7 +160,7 @@ class XmlNameTable {
 
   std::vector<Entry> _entries;  // open addressing; a power of two in size
   size_t _used = 0;
-  Entry _recent[kSlots];  // the name last found in each slot
+  Entry _recent[kKinds][kSlots];  // the name last found in each slot, by kind
 };
 
 }  // namespace LLF

@@ -243,6 +243,14 @@ const Char* XmlScanner<Char>::CharEnd(const Char* p) const {
 
 template <class Char>
 typename XmlScanner<Char>::Outcome XmlScanner<Char>::ReadDocument(XmlElement* root) {
+  // The top-level records join the root together, however reading ends.
+  const Outcome outcome = ReadTopLevel();
+  Collect(root, 0);
+  return outcome;
+}
+
+template <class Char>
+typename XmlScanner<Char>::Outcome XmlScanner<Char>::ReadTopLevel() {
   bool declared = false;
   for (;;) {
     const Char* p = SkipBlanks(_text + _pos);
@@ -272,9 +280,7 @@ typename XmlScanner<Char>::Outcome XmlScanner<Char>::ReadDocument(XmlElement* ro
       _pos = static_cast<size_t>(end + 2 - _text);
       declared = true;
     } else if (*p == '<') {
-      const bool read = ReadElementAt(p, 1);
-      Collect(root, 0);
-      if (!read) return Outcome::kFailedAndCleared;
+      if (!ReadElementAt(p, 1)) return Outcome::kFailedAndCleared;
     } else {
       Expected(L"TOKEN_TYPE_OP_LESS", p);  // text outside any element
       return Outcome::kFailed;
@@ -293,13 +299,20 @@ bool XmlScanner<Char>::ReadElement(XmlElement* parent) {
 }
 
 template <class Char>
+const typename XmlScanner<Char>::Record* XmlScanner<Char>::Store(size_t mark) {
+  const size_t count = _pending.size() - mark;
+  if (count > UINT32_MAX) throw std::bad_alloc();  // counts are 32 bits
+  auto* records = static_cast<Record*>(_tree->Allocate(count * sizeof(Record)));
+  std::memcpy(static_cast<void*>(records), _pending.data() + mark, count * sizeof(Record));
+  _pending.resize(mark);
+  return records;
+}
+
+template <class Char>
 void XmlScanner<Char>::Collect(XmlElement* parent, size_t mark) {
-  auto& children = parent->_children;
   const size_t count = _pending.size() - mark;
   if (count == 0) return;
-  children.reserve(children.size() + count);
-  for (size_t i = mark; i < _pending.size(); ++i) children.push_back(std::move(_pending[i]));
-  _pending.resize(mark);
+  parent->AdoptRecords(Store(mark), count, _tree);
 }
 
 template <class Char>
@@ -315,18 +328,26 @@ bool XmlScanner<Char>::ReadElementAt(const Char* p, int depth) {
                     ToString(LineAt(nameEnd)));
     return false;
   }
-  const std::wstring* interned = _names.Get(name, nameEnd, Readable(name));
-  XmlElement* element = interned ? new (_arena) XmlElement(XmlElement::Named{}, interned)
-                                 : new (_arena) XmlElement(XmlElement::Named{}, Wide(name, nameEnd));
-  _pending.emplace_back(element);
+  Record record{};
+  record.name = _names.Get(name, nameEnd, Readable(name));
+  if (!record.name) [[unlikely]] {
+    // The pool is full: the name's wide characters go into the tree.
+    const size_t size = static_cast<size_t>(nameEnd - name);
+    auto* chars = static_cast<wchar_t*>(_tree->Allocate(size * sizeof(wchar_t)));
+    Widen(name, nameEnd, chars);
+    record.nameChars = chars;
+    record.nameSize = static_cast<uint32_t>(size) & 0x7FFFFFFF;
+  }
+  const size_t index = _pending.size();
+  _pending.push_back(record);
   const Char* q = nameEnd;
   bool empty = false;
-  if (!ReadAttributes(element, q, empty)) return false;
+  if (!ReadAttributes(index, q, empty)) return false;
   if (empty) {
     _pos = static_cast<size_t>(q - _text);
     return true;
   }
-  return ReadContent(element, q, depth);
+  return ReadContent(index, q, depth);
 }
 
 template <class Char>
@@ -344,55 +365,89 @@ bool XmlScanner<Char>::ReadComment(const Char* open, const Char* dashes) {
     if (p[0] == '-' && p[1] == '-' && p[2] == '>') break;
     high |= Is(*p, kHigh);
   }
-  std::wstring text;
-  MakeText(begin, p, false, high, text);  // kept raw
-  _pending.push_back(std::make_unique<XmlElement>());
-  _pending.back()->SetComment(std::move(text));
+  Record record{};
+  record.comment = 1;
+  record.text = StoreText(begin, p, false, high, record.textSize);  // kept raw
+  _pending.push_back(record);
   _pos = static_cast<size_t>(p + 3 - _text);
   return true;
 }
 
 template <class Char>
-bool XmlScanner<Char>::ReadAttributes(XmlElement* element, const Char*& p, bool& empty) {
-  // The attributes are gathered first, so that their values go into one
-  // block made at its final size.
-  _attributes.clear();
-  size_t made = 0;
+bool XmlScanner<Char>::ReadAttributes(size_t index, const Char*& p, bool& empty) {
+  // Each attribute's record is written as it is read, its value's offset
+  // counted from the first name; the tag's text from there to the end of
+  // the last value then goes into the block in one copy, with the records
+  // and any wide characters before it.
+  using Compact = XmlElement::Compact;
+  size_t count = 0;
+  size_t wide = 0;  // wide characters of decoded values and unpooled names
+  size_t made = 0;  // values decoded
+  _unusual.clear();
+  const Char* spanBegin = nullptr;
+  const Char* spanEnd = nullptr;
+  const size_t run = _names.RunOf(_pending[index].name);
   for (;;) {
     p = SkipBlanks(p);
     if (Is(*p, kNameStart)) {
       const Char* const name = p;
-      const Char* const nameEnd = SkipNameFast(p + 1, _text + _size);
-      if (!Is(*nameEnd, kEndsName)) return Expected(L"TOKEN_TYPE_IDENT", name);
-      const Char* const assign = SkipBlanks(nameEnd);
+      // Most tags of a kind repeat the names of the last one in order.
+      size_t known = 0;
+      const std::wstring* interned = _names.Recent(run, count, name, Readable(name), known);
+      const Char* nameEnd;
+      if (interned && !Is(name[known], kName)) {
+        nameEnd = name + known;
+      } else {
+        nameEnd = SkipNameFast(name + 1, _text + _size);
+        interned = nullptr;
+      }
+      if (*nameEnd != '=' && !Is(*nameEnd, kEndsName)) return Expected(L"TOKEN_TYPE_IDENT", name);
+      const Char* const assign = *nameEnd == '=' ? nameEnd : SkipBlanks(nameEnd);
       if (*assign != '=') return Expected(L"XML_TOKEN_TYPE_OP_ASSIGN", nameEnd);
-      const Char* const quote = SkipBlanks(assign + 1);
+      const Char* const quote = assign[1] == '"' ? assign + 1 : SkipBlanks(assign + 1);
       if (*quote != '"') return Expected(L"TOKEN_TYPE_STRING", assign + 1);
       // The value runs to the closing quote; a backslash keeps the next
       // character, whatever it is, in the value.
       const Char* const value = quote + 1;
-      const Char* q = value;
+      const Char* q = SkipPlain<'"', '\\', '&'>(value, _text + _size);
       bool references = false;
       bool high = false;
-      for (;; ++q) {
-        q = SkipUntil(SkipPlain<'"', '\\', '&'>(q, _text + _size), kQuote | kBackslash | kAmp | kNul | kHigh);
-        unsigned cls = Class(*q);
-        if (cls & kQuote) break;
-        if (cls & kBackslash) cls = Class(*++q);
-        if (cls & kNul) return Expected(L"TOKEN_TYPE_STRING", assign + 1);  // no closing quote
-        references |= (cls & kAmp) != 0;
-        high |= (cls & kHigh) != 0;
+      if (*q != '"') {
+        for (;; ++q) {
+          q = SkipUntil(SkipPlain<'"', '\\', '&'>(q, _text + _size),
+                        kQuote | kBackslash | kAmp | kNul | kHigh);
+          unsigned cls = Class(*q);
+          if (cls & kQuote) break;
+          if (cls & kBackslash) cls = Class(*++q);
+          if (cls & kNul) return Expected(L"TOKEN_TYPE_STRING", assign + 1);  // no closing quote
+          references |= (cls & kAmp) != 0;
+          high |= (cls & kHigh) != 0;
+        }
       }
-      int index = -1;
-      if (references || high) {
-        // Decoded now: the warning of a bad reference comes when the value
-        // is read, before any failure later in the tag.
-        if (_made.size() <= made) _made.resize(made + 1);
-        MakeText(value, q, references, high, _made[made]);
-        index = static_cast<int>(made++);
+      if (count == _scratch.size()) _scratch.resize(count < 8 ? 8 : count * 2);
+      if (!spanBegin) spanBegin = name;
+      Compact& r = _scratch[count];
+      r.name = interned ? interned : _names.GetAt(run, count, name, nameEnd, Readable(name));
+      r.valueAt = static_cast<uint32_t>(static_cast<size_t>(value - spanBegin) * sizeof(Char));
+      r.valueSize = static_cast<uint32_t>(q - value);
+      r.nameAt = 0;
+      r.nameSize = 0;
+      r.wide = sizeof(Char) != 1;
+      if (references || high || !r.name) [[unlikely]] {
+        Unusual u{count, -1, name, nameEnd};
+        if (references || high) {
+          // Decoded now: the warning of a bad reference comes when the
+          // value is read, before any failure later in the tag.
+          if (_made.size() <= made) _made.resize(made + 1);
+          MakeText(value, q, references, high, _made[made]);
+          wide += _made[made].size();
+          u.made = static_cast<int>(made++);
+        }
+        if (!r.name) wide += static_cast<size_t>(nameEnd - name);
+        _unusual.push_back(u);
       }
-      _attributes.push_back(
-          {_names.GetAt(_attributes.size(), name, nameEnd, Readable(name)), name, nameEnd, value, q, index});
+      ++count;
+      spanEnd = q;
       p = q + 1;
     } else if (*p == '/') {
       const Char* const close = SkipBlanks(p + 1);
@@ -407,69 +462,69 @@ bool XmlScanner<Char>::ReadAttributes(XmlElement* element, const Char*& p, bool&
       return Expected(L"TOKEN_TYPE_IDENT", p);
     }
   }
-  if (!_attributes.empty()) AdoptAttributes(element);
+  if (count) AdoptAttributes(index, count, wide, spanBegin, spanEnd);
   return true;
 }
 
 template <class Char>
-void XmlScanner<Char>::AdoptAttributes(XmlElement* element) {
-  // Wide characters first (values that needed decoding, names the pool did
-  // not take), then the tag's text from the first name to the end of the
-  // last value in one copy: the values taken as they stand lie in it (ASCII
-  // bytes of UTF-8, or wide characters).
+void XmlScanner<Char>::AdoptAttributes(size_t index, size_t count, size_t wide, const Char* spanBegin,
+                                       const Char* spanEnd) {
+  // The block: the records, the wide characters (values that needed
+  // decoding, names the pool did not take), then the tag's text, in which
+  // the values taken as they stand lie (ASCII bytes of UTF-8, or wide
+  // characters).
   using Compact = XmlElement::Compact;
-  const size_t count = _attributes.size();
-  const Char* const spanBegin = _attributes.front().name;
-  const size_t span = static_cast<size_t>(_attributes.back().valueEnd - spanBegin);
-  size_t wide = 0;
-  for (const Attribute& a : _attributes) {
-    if (a.made >= 0) wide += _made[static_cast<size_t>(a.made)].size();
-    if (!a.internedName) wide += static_cast<size_t>(a.nameEnd - a.name);
-  }
-  unsigned char* const base =
-      element->ReserveCompactAttributes(count, wide * sizeof(wchar_t) + span * sizeof(Char), _arena);
-  auto* record = reinterpret_cast<Compact*>(base);
-  size_t wideAt = count * sizeof(Compact);
-  const size_t spanAt = wideAt + wide * sizeof(wchar_t);
+  const size_t span = static_cast<size_t>(spanEnd - spanBegin);
+  const size_t head = count * sizeof(Compact);
+  const size_t spanAt = head + wide * sizeof(wchar_t);
+  const size_t bytes = spanAt + span * sizeof(Char);
+  if (bytes > UINT32_MAX) throw std::bad_alloc();  // offsets are 32 bits
+  auto* const base = static_cast<unsigned char*>(_tree->Allocate(bytes));
+  std::memcpy(static_cast<void*>(base), _scratch.data(), head);
   std::memcpy(base + spanAt, spanBegin, span * sizeof(Char));
-  for (const Attribute& a : _attributes) {
-    Compact& r = *record++;
-    r.name = a.internedName;
-    r.nameAt = 0;
-    r.nameSize = 0;
-    if (!a.internedName) [[unlikely]] {
+  auto* const records = reinterpret_cast<Compact*>(base);
+  for (size_t i = 0; i < count; ++i) records[i].valueAt += static_cast<uint32_t>(spanAt);
+  size_t wideAt = head;
+  for (const Unusual& u : _unusual) {
+    Compact& r = records[u.index];
+    if (!r.name) {
       r.nameAt = static_cast<uint32_t>(wideAt);
-      r.nameSize = static_cast<uint32_t>(a.nameEnd - a.name) & 0x7FFFFFFF;
-      Widen(a.name, a.nameEnd, reinterpret_cast<wchar_t*>(base + wideAt));
+      r.nameSize = static_cast<uint32_t>(u.nameEnd - u.name) & 0x7FFFFFFF;
+      Widen(u.name, u.nameEnd, reinterpret_cast<wchar_t*>(base + wideAt));
       wideAt += r.nameSize * sizeof(wchar_t);
     }
-    if (a.made >= 0) {
-      const std::wstring& made = _made[static_cast<size_t>(a.made)];
+    if (u.made >= 0) {
+      const std::wstring& made = _made[static_cast<size_t>(u.made)];
       r.wide = true;
       r.valueAt = static_cast<uint32_t>(wideAt);
       r.valueSize = static_cast<uint32_t>(made.size());
       std::memcpy(base + wideAt, made.data(), made.size() * sizeof(wchar_t));
       wideAt += made.size() * sizeof(wchar_t);
-    } else {
-      r.wide = sizeof(Char) != 1;
-      r.valueAt = static_cast<uint32_t>(spanAt + static_cast<size_t>(a.value - spanBegin) * sizeof(Char));
-      r.valueSize = static_cast<uint32_t>(a.valueEnd - a.value);
     }
   }
+  Record& owner = _pending[index];
+  owner.attributes = base;
+  owner.attributeCount = static_cast<uint32_t>(count);
+  owner.attributeBytes = static_cast<uint32_t>(bytes);
 }
 
 template <class Char>
-bool XmlScanner<Char>::ReadContent(XmlElement* element, const Char* p, int depth) {
-  // The children wait on the stack of pending elements and join the element
-  // together, in a list of their number, however reading ends.
+bool XmlScanner<Char>::ReadContent(size_t index, const Char* p, int depth) {
+  // The children wait on the stack of pending records and join the element
+  // together, in one array, however reading ends.
   const size_t mark = _pending.size();
-  const bool read = ReadContentAt(element, p, depth);
-  Collect(element, mark);
+  const bool read = ReadContentAt(index, p, depth);
+  const size_t count = _pending.size() - mark;
+  if (count) {
+    const Record* children = Store(mark);
+    _pending[index].children = children;
+    _pending[index].childCount = static_cast<uint32_t>(count);
+  }
   return read;
 }
 
 template <class Char>
-bool XmlScanner<Char>::ReadContentAt(XmlElement* element, const Char* p, int depth) {
+bool XmlScanner<Char>::ReadContentAt(size_t index, const Char* p, int depth) {
   // Text before the first child, then children and comments.
   bool childSeen = false;
   for (;;) {
@@ -479,7 +534,7 @@ bool XmlScanner<Char>::ReadContentAt(XmlElement* element, const Char* p, int dep
       _pos = static_cast<size_t>(second - _text);
       return Fail(L"Unexpected end of file.");
     }
-    if (*first == '<' && *second == '/') return ReadEndTag(element, second);
+    if (*first == '<' && *second == '/') return ReadEndTag(index, second);
     if (*first == '<') {
       if (!ReadElementAt(first, depth + 1)) return false;
       p = _text + _pos;
@@ -499,27 +554,28 @@ bool XmlScanner<Char>::ReadContentAt(XmlElement* element, const Char* p, int dep
         references |= (cls & kAmp) != 0;
         high |= (cls & kHigh) != 0;
       }
-      std::wstring text;
-      MakeText(p, q, references, high, text);
-      element->SetText(std::move(text));
+      Record& record = _pending[index];
+      record.text = StoreText(p, q, references, high, record.textSize);
       p = q;
     }
   }
 }
 
 template <class Char>
-bool XmlScanner<Char>::ReadEndTag(const XmlElement* element, const Char* slash) {
+bool XmlScanner<Char>::ReadEndTag(size_t index, const Char* slash) {
   const Char* const name = SkipBlanks(slash + 1);
   if (!Is(*name, kNameStart)) return Expected(L"TOKEN_TYPE_IDENT", name);
   const Char* const nameEnd = SkipName(name + 1);
   if (!Is(*nameEnd, kEndsName)) return Expected(L"TOKEN_TYPE_IDENT", name);
-  const std::wstring& expected = element->GetName();
+  const Record& record = _pending[index];
+  const std::wstring_view expected =
+      record.name ? std::wstring_view(*record.name) : std::wstring_view(record.nameChars, record.nameSize);
   const size_t length = static_cast<size_t>(nameEnd - name);
   bool same = length == expected.size();
   for (size_t i = 0; same && i < length; ++i) same = static_cast<wchar_t>(name[i]) == expected[i];
   if (!same) {
-    WriteXmlLogLine(L"Expected identifier " + expected + L", found " + Wide(name, nameEnd) + L". Line: " +
-                    ToString(LineAt(nameEnd)));
+    WriteXmlLogLine(L"Expected identifier " + std::wstring(expected) + L", found " + Wide(name, nameEnd) +
+                    L". Line: " + ToString(LineAt(nameEnd)));
     return false;
   }
   const Char* const close = SkipBlanks(nameEnd);
@@ -560,6 +616,28 @@ void XmlScanner<Char>::MakeText(const Char* begin, const Char* end, bool unescap
     WriteXmlLogLine(kWarning + std::wstring(text));
     out.assign(text);
   }
+}
+
+template <class Char>
+const wchar_t* XmlScanner<Char>::StoreText(const Char* begin, const Char* end, bool unescape, bool high,
+                                           uint32_t& size) {
+  if (!unescape && !high) {
+    // Plain ASCII (or wide characters): widened straight into the tree.
+    const size_t n = static_cast<size_t>(end - begin);
+    if (n == 0) return nullptr;
+    if (n > UINT32_MAX) throw std::bad_alloc();
+    auto* chars = static_cast<wchar_t*>(_tree->Allocate(n * sizeof(wchar_t)));
+    Widen(begin, end, chars);
+    size = static_cast<uint32_t>(n);
+    return chars;
+  }
+  MakeText(begin, end, unescape, high, _madeText);
+  if (_madeText.empty()) return nullptr;
+  if (_madeText.size() > UINT32_MAX) throw std::bad_alloc();
+  auto* chars = static_cast<wchar_t*>(_tree->Allocate(_madeText.size() * sizeof(wchar_t)));
+  std::memcpy(chars, _madeText.data(), _madeText.size() * sizeof(wchar_t));
+  size = static_cast<uint32_t>(_madeText.size());
+  return chars;
 }
 
 template class XmlScanner<char>;

@@ -1,6 +1,6 @@
 #pragma once
-// The XML reader: reads the text straight into the document tree, without
-// tokens. Its grammar is the lexer's (see XmlDoc): names are the lexer's
+// The XML reader: reads the text straight into records of the document
+// tree (see XmlElement), without tokens. Its grammar is the lexer's (see XmlDoc): names are the lexer's
 // identifiers, blanks may stand wherever the lexer skips them, attribute
 // values are the lexer's double-quoted strings (a backslash keeps the next
 // character), and a failure names the token the lexer would find at the
@@ -12,12 +12,14 @@
 // give is what their decoded text gives. The text must be followed by a NUL;
 // a NUL inside it ends it, as it ends the lexer's text.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "xml/XmlElement.h"
 #include "xml/XmlNameTable.h"
+#include "xml/XmlTree.h"
 
 namespace LLF {
 
@@ -33,7 +35,14 @@ class XmlScanner {
   // Reads text[pos...] (size characters in all), where line feeds before
   // pos are line in number.
   XmlScanner(const Char* text, size_t size, size_t pos, int line, XmlNameTable& names)
-      : _text(text), _size(size), _pos(pos), _line(line), _linePos(pos), _names(names) {}
+      : _text(text),
+        _size(size),
+        _pos(pos),
+        _line(line),
+        _linePos(pos),
+        _names(names),
+        _tree(XmlTree::Create(TreeSize(size - pos))) {}
+  ~XmlScanner() { _tree->Release(); }
   XmlScanner(const XmlScanner&) = delete;
   XmlScanner& operator=(const XmlScanner&) = delete;
 
@@ -48,29 +57,38 @@ class XmlScanner {
   int GetLine() { return LineAt(_text + _pos); }
 
  private:
-  // An attribute of the start tag being read: its name, and its value as
-  // raw text or, when that needs decoding, as the text made of it.
-  struct Attribute {
-    const std::wstring* internedName;
+  // An attribute of the start tag being read that needs wide characters in
+  // the block: a value that needed decoding (its index in _made) or a name
+  // the pool did not take.
+  struct Unusual {
+    size_t index;
+    int made;  // -1: the value is taken as it stands
     const Char* name;
     const Char* nameEnd;
-    const Char* value;
-    const Char* valueEnd;
-    int made;  // index in _made, or -1 for a value taken as it stands
   };
 
+  using Record = XmlElement::Record;
+
+  // About what reading length characters takes in the tree: the tags' text
+  // once more, as wide characters for wide text, and the records beside it.
+  static size_t TreeSize(size_t length) { return length * (sizeof(Char) == 1 ? 3 : 6); }
+
+  Outcome ReadTopLevel();
   // The element or comment at p ('<'), nested depth levels deep (the top
-  // level being 1), put on the stack of pending elements.
+  // level being 1), put on the stack of pending records.
   bool ReadElementAt(const Char* p, int depth);
   bool ReadComment(const Char* open, const Char* dashes);
-  // Appends the pending elements from mark on to parent's children.
+  // The pending records from mark on, moved into the tree (the stack ends
+  // at mark).
+  const Record* Store(size_t mark);
+  // Appends the pending records from mark on to parent's children.
   void Collect(XmlElement* parent, size_t mark);
-  // From the end of the element's name to the end of its start tag; p ends
-  // after the tag; empty tells "/>" from ">".
-  bool ReadAttributes(XmlElement* element, const Char*& p, bool& empty);
-  bool ReadContent(XmlElement* element, const Char* p, int depth);
-  bool ReadContentAt(XmlElement* element, const Char* p, int depth);
-  bool ReadEndTag(const XmlElement* element, const Char* slash);
+  // From the end of the name of the element pending at index to the end of
+  // its start tag; p ends after the tag; empty tells "/>" from ">".
+  bool ReadAttributes(size_t index, const Char*& p, bool& empty);
+  bool ReadContent(size_t index, const Char* p, int depth);
+  bool ReadContentAt(size_t index, const Char* p, int depth);
+  bool ReadEndTag(size_t index, const Char* slash);
   // The end of the character at p (a UTF-8 sequence is one character).
   const Char* CharEnd(const Char* p) const;
 
@@ -79,8 +97,11 @@ class XmlScanner {
   // ';', and keeping the text as it is then). high: bytes above ASCII are
   // in it.
   void MakeText(const Char* begin, const Char* end, bool unescape, bool high, std::wstring& out);
-  // Appends the attributes gathered in _attributes to element.
-  void AdoptAttributes(XmlElement* element);
+  // The text of [begin, end) (as MakeText) in the tree; null when empty.
+  const wchar_t* StoreText(const Char* begin, const Char* end, bool unescape, bool high, uint32_t& size);
+  // Gives the record at index the count attributes of _scratch and
+  // _unusual, whose values lie in [spanBegin, spanEnd).
+  void AdoptAttributes(size_t index, size_t count, size_t wide, const Char* spanBegin, const Char* spanEnd);
 
   // Failures: one log line, false.
   bool Expected(const wchar_t* what, const Char* at);
@@ -95,11 +116,13 @@ class XmlScanner {
   int _line;  // line feeds before _linePos
   size_t _linePos;
   XmlNameTable& _names;
-  std::vector<Attribute> _attributes;
-  std::vector<std::unique_ptr<XmlElement>> _pending;  // elements read, not yet in their parent
-  XmlArena _arena;                                    // the elements' memory
-  std::vector<std::wstring> _made;                    // values of the tag that needed decoding
-  std::wstring _decoded;                              // scratch for decoding before unescaping
+  std::vector<XmlElement::Compact> _scratch;  // the records of the tag being read
+  std::vector<Unusual> _unusual;
+  XmlTree* const _tree;             // held until the reading ends
+  std::vector<Record> _pending;     // elements read, not yet in their parent
+  std::vector<std::wstring> _made;  // values of the tag that needed decoding
+  std::wstring _decoded;            // scratch for decoding before unescaping
+  std::wstring _madeText;           // scratch for a text that needed decoding
 };
 
 extern template class XmlScanner<char>;

@@ -420,6 +420,52 @@ TEST(XmlElementTest, ReadElementsOutliveTheirDocument) {
   }
 }
 
+// A read element's children wait as records until they are asked for;
+// copies, moves and changes made meanwhile behave as on any element, and
+// outlive the document. A parent that already lies in one reading can take
+// children from another.
+TEST(XmlElementTest, ChildrenReadLaterBehaveAsAnyOther) {
+  const std::wstring text = L"<r><a x=\"1\"><b>t &amp; u</b></a><!-- c --><d/></r>";
+  const std::wstring written =
+      L"<r >\r\n\t<a x=\"1\" >\r\n\t\t<b >t &amp; u</b>\r\n\t</a>\r\n\t<!-- c -->\r\n\t<d />\r\n</r>\r\n";
+  for (const bool utf8 : {false, true}) {
+    auto doc = std::make_unique<LLF::XmlDoc>();
+    ASSERT_TRUE(utf8 ? doc->ParseUtf8(LLF::Utf8Encode(text)) : doc->Parse(text));
+    const LLF::XmlElement& root = *static_cast<const LLF::XmlDoc&>(*doc).GetRoot();
+    EXPECT_EQ(root.GetChildsCount(), 1);
+    LLF::XmlElement copy(*root.GetChild(0));  // r's children still records
+    LLF::XmlElement moved(LLF::XmlElement(*root.GetChild(0)));
+    LLF::XmlElement assigned;
+    assigned = copy;
+    EXPECT_EQ(copy.GetChildsCount(), 3);
+    LLF::XmlElement* r = doc->GetRoot()->GetChild(0);
+    r->GetChild(0)->AddChild(L"n");
+    r->RemoveChild(2);
+    doc.reset();
+    for (const LLF::XmlElement* e : {&copy, &moved, &assigned}) {
+      EXPECT_EQ(e->Serialize(L""), written);
+      EXPECT_EQ(ChildNames(*e), L"a,COMMENT,d");
+      EXPECT_TRUE(e->GetChild(1)->IsComment());
+      EXPECT_EQ(e->GetChild(0)->GetChild(0)->GetText(), L"t & u");
+    }
+    EXPECT_EQ(assigned.GetChildByPath(L"a/b")->GetAttributesCount(), 0);
+  }
+
+  LLF::XmlDoc first;
+  ASSERT_TRUE(first.Parse(L"<p k=\"v\"/>"));
+  LLF::XmlElement* p = first.GetRoot()->GetChild(0);
+  {
+    LLF::XmlDoc second;
+    LLF::Lexer lexer;
+    const std::wstring more = L"<q z=\"1\"><w/></q>";
+    lexer.BorrowText(more);
+    ASSERT_TRUE(second.ParseElement(lexer, p));
+  }
+  LLF::XmlElement taken(std::move(*p));
+  first.Clear();
+  EXPECT_EQ(taken.Serialize(L""), L"<p k=\"v\" >\r\n\t<q z=\"1\" >\r\n\t\t<w />\r\n\t</q>\r\n</p>\r\n");
+}
+
 // Past the pool's limit of names the reader gives names of their own; such
 // documents read and write as any other. (In a child process: the pool
 // lasts as long as the process.)
