@@ -3,27 +3,57 @@
 // exception crosses into the caller.
 #include "sound/BassApi.h"
 
+#include <pthread.h>
+
+#include <cstdint>
 #include <new>
 
 #include "BassEngine.h"
 
 namespace {
 
-thread_local int32_t t_error = kBassOk;
+// The calling thread's last error code, in a thread key rather than a
+// thread_local: a library loaded at run time with a TLS block of its own
+// trips LeakSanitizer's scan of dynamic TLS at exit. A thread that has set
+// none reads null, kBassOk. Without a key (the process has used them all)
+// every call reads as failed.
+struct ErrorKey {
+  ErrorKey() : made(pthread_key_create(&key, nullptr) == 0) {}
+  pthread_key_t key;
+  bool made;
+};
+
+const ErrorKey& TheErrorKey() {
+  static const ErrorKey key;
+  return key;
+}
+
+void SetError(int32_t code) {
+  const ErrorKey& k = TheErrorKey();
+  if (k.made) pthread_setspecific(k.key, reinterpret_cast<void*>(static_cast<intptr_t>(code)));
+}
+
+int32_t LastError() {
+  const ErrorKey& k = TheErrorKey();
+  return k.made ? static_cast<int32_t>(reinterpret_cast<intptr_t>(pthread_getspecific(k.key)))
+                : kBassErrorUnknown;
+}
 
 using LibBass::BassEngine;
 
 // Runs an operation that gives an error code; 1 on kBassOk, else 0.
 template <class Op>
 BassBool Call(Op op) {
+  int32_t error;
   try {
-    t_error = op(BassEngine::Instance());
+    error = op(BassEngine::Instance());
   } catch (const std::bad_alloc&) {
-    t_error = kBassErrorMemory;
+    error = kBassErrorMemory;
   } catch (...) {
-    t_error = kBassErrorUnknown;
+    error = kBassErrorUnknown;
   }
-  return t_error == kBassOk ? 1 : 0;
+  SetError(error);
+  return error == kBassOk ? 1 : 0;
 }
 
 // Runs an operation that makes a handle; the handle on success, else 0.
@@ -64,7 +94,7 @@ BassBool BASS_ChannelPause(BassHandle channel) {
 }
 
 int32_t BASS_ErrorGetCode() {
-  return t_error;
+  return LastError();
 }
 
 BassHandle BASS_SampleGetChannel(BassHandle sample, BassBool onlyNew) {
